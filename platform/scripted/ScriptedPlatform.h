@@ -1,0 +1,142 @@
+#pragma once
+
+// The machine as a test sees it: virtual time that passes only when the game yields or
+// sleeps, timers that fire synchronously as it passes, input from a script, every presented
+// frame and message box kept for inspection, joysticks held in memory. Runs on the test's
+// thread; only the joystick calls may also come from other threads.
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+struct CapturedFrame
+{
+    uint32_t frameNumber = 0;  // 0 for the first Present
+    int width = 0;
+    int height = 0;
+    std::vector<uint16_t> pixels;  // 565, width * height, rows top down without padding
+};
+
+struct WindowChange
+{
+    enum class Kind : uint8_t
+    {
+        Created,
+        FullScreen,
+        Windowed,
+        Destroyed,
+    };
+
+    Kind kind = Kind::Created;
+    std::string title;  // Created only
+    int width = 0;      // Created only
+    int height = 0;     // Created only
+};
+
+class ScriptedPlatform final : public Platform
+{
+public:
+    static constexpr uint32_t kDefaultFrameQuantumMs = 20;
+
+    // Time: Yield advances by the frame quantum, SleepMs by its argument.
+    void SetFrameQuantumMs(uint32_t ms) { frameQuantumMs_ = ms; }
+
+    // Input script. An entry is handed out by PollEvent, in the order the entries were
+    // given, once virtual time reaches timeMs or Present has been called frame times.
+    void AtTime(uint32_t timeMs, const PlatformEvent& event);
+    void AtFrame(uint32_t frame, const PlatformEvent& event);
+    void Push(const PlatformEvent& event);  // due at once
+
+    // Joysticks by index; a missing index does not answer.
+    void SetJoystick(int index, const JoystickState& state);
+    void RemoveJoystick(int index);
+
+    // What the game did.
+    uint32_t PresentCount() const { return presentCount_; }
+    // With a limit, only the newest frames are kept, so long runs stay within memory.
+    void LimitCapturedFrames(size_t newest);
+    const std::vector<CapturedFrame>& Frames() const { return frames_; }
+    const std::vector<std::string>& MessageBoxes() const { return messageBoxes_; }
+    const std::vector<WindowChange>& WindowChanges() const { return windowChanges_; }
+    bool IsCursorVisible() const { return cursorVisible_; }
+    bool IsMouseCaptured() const { return mouseCaptured_; }
+
+    bool CreateGameWindow(std::string_view title, int pictureWidth, int pictureHeight) override;
+    void SetFullScreen(bool on) override;
+    void DestroyGameWindow() override;
+    void Present(const FrameView& frame) override;
+
+    bool PollEvent(PlatformEvent& event) override;
+    PicturePoint MousePosition() override { return mousePosition_; }
+    bool IsKeyDown(uint8_t virtualKey) override { return keyDown_[virtualKey]; }
+    void ShowCursor(bool visible) override { cursorVisible_ = visible; }
+    void CaptureMouse(bool captured) override { mouseCaptured_ = captured; }
+
+    bool IsScreenSaverEnabled() override { return screenSaverEnabled_; }
+    void SetScreenSaverEnabled(bool enabled) override { screenSaverEnabled_ = enabled; }
+
+    uint32_t NowMs() override { return static_cast<uint32_t>(elapsedMs_); }
+    void SleepMs(uint32_t ms) override { AdvanceTime(ms); }
+    void Yield() override { AdvanceTime(frameQuantumMs_); }
+    TimerId StartPeriodicTimer(uint32_t periodMs, std::function<void()> tick) override;
+    void KillTimer(TimerId id) override;
+
+    int JoystickCount() override;
+    bool ReadJoystick(int index, JoystickState& state) override;
+
+    void ShowMessageBox(std::string_view text) override;
+
+    LibraryHandle OpenLibrary(std::string_view name) override;
+    void* LibrarySymbol(LibraryHandle library, const char* name) override;
+    void CloseLibrary(LibraryHandle library) override;
+
+private:
+    struct ScriptEntry
+    {
+        bool byFrame = false;
+        uint32_t due = 0;  // virtual ms, or a Present count
+        PlatformEvent event;
+    };
+
+    struct Timer
+    {
+        uint32_t periodMs = 0;
+        uint64_t nextDueMs = 0;
+        std::function<void()> tick;
+    };
+
+    void AdvanceTime(uint32_t ms);
+    std::shared_ptr<Timer> EarliestTimerDueBy(uint64_t limitMs) const;
+    void Apply(const PlatformEvent& event);
+    void DropOldFrames();
+
+    // 64 bits inside, so that timers stay ordered when the 32-bit clock the game reads wraps.
+    uint64_t elapsedMs_ = 0;
+    uint32_t frameQuantumMs_ = kDefaultFrameQuantumMs;
+    std::map<TimerId, std::shared_ptr<Timer>> timers_;  // ordered by id: ties fire oldest first
+    TimerId nextTimerId_ = 1;
+
+    std::vector<ScriptEntry> script_;
+    PicturePoint mousePosition_;
+    bool keyDown_[256] = {};
+    bool cursorVisible_ = true;
+    bool mouseCaptured_ = false;
+    bool screenSaverEnabled_ = true;
+
+    uint32_t presentCount_ = 0;
+    size_t capturedFrameLimit_ = std::numeric_limits<size_t>::max();
+    std::vector<CapturedFrame> frames_;
+    std::vector<std::string> messageBoxes_;
+    std::vector<WindowChange> windowChanges_;
+
+    mutable std::mutex joystickMutex_;
+    std::vector<std::optional<JoystickState>> joysticks_;
+};

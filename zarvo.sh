@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# Sets a Debian 12 machine up for Zarvo, builds it, and plays or tests it.
+#
+#   ./zarvo.sh play   install what is missing, build, write the demo installation, start the game
+#   ./zarvo.sh test   install what is missing, build, run every test (plain, sanitized, fuzzed)
+#
+# Environment: ZARVO_JOBS (parallel jobs, default: all cores), ZARVO_FUZZ_SECONDS (time per
+# fuzz target, default 30), CI=true (warnings are errors).
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+cd "$root"
+jobs=${ZARVO_JOBS:-$(nproc)}
+fuzz_seconds=${ZARVO_FUZZ_SECONDS:-30}
+
+packages=(
+    build-essential cmake ninja-build ccache git pkg-config
+    clang libclang-rt-14-dev
+    libsdl2-dev libjpeg62-turbo-dev zlib1g-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+)
+
+say() { printf '\n== %s\n' "$*"; }
+
+install_packages() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    if ((${#missing[@]})); then
+        say "installing ${missing[*]}"
+        local sudo=""
+        [ "$(id -u)" -eq 0 ] || sudo=sudo
+        $sudo apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    fi
+}
+
+# configure DIR [cmake options...]
+configure() {
+    local dir=$1
+    shift
+    local werror=OFF
+    [ "${CI:-}" = "true" ] && werror=ON
+    cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZARVO_WERROR=$werror "$@" >/dev/null
+}
+
+build() {
+    local dir=$1
+    shift
+    cmake --build "$dir" --parallel "$jobs" "$@"
+}
+
+run_tests() {
+    local dir=$1
+    shift
+    ctest --test-dir "$dir" --output-on-failure --parallel "$jobs" "$@"
+}
+
+build_release() {
+    say "building"
+    configure build/release
+    build build/release
+}
+
+play() {
+    build_release
+    say "writing the demo installation into demo/"
+    rm -rf demo
+    build/release/bin/zarvo-kit demo demo
+    say "starting the game"
+    cd demo
+    exec ../build/release/bin/zarvo
+}
+
+fuzz() {
+    say "fuzzing (${fuzz_seconds}s per target)"
+    CC=clang CXX=clang++ configure build/fuzz -DZARVO_FUZZ=ON
+    build build/fuzz --target fuzzers
+    local found=0
+    for target in build/fuzz/bin/fuzz_*; do
+        [ -x "$target" ] || continue
+        found=1
+        local name corpus
+        name=$(basename "$target")
+        corpus=$(mktemp -d)
+        local seeds=()
+        [ -d "fuzz/corpus/$name" ] && seeds=("fuzz/corpus/$name")
+        echo "-- $name"
+        "$target" -max_total_time="$fuzz_seconds" -print_final_stats=1 -rss_limit_mb=2048 \
+            "$corpus" "${seeds[@]}" 2>"$corpus.log" || { tail -n 60 "$corpus.log"; return 1; }
+        grep -E 'stat::number_of_executed_units' "$corpus.log" || true
+        rm -rf "$corpus" "$corpus.log"
+    done
+    ((found)) || echo "no fuzz targets"
+}
+
+test_all() {
+    build_release
+    say "tests"
+    run_tests build/release
+
+    say "tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+    configure build/asan -DZARVO_SANITIZE=address
+    build build/asan
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build/asan
+
+    say "threaded tests under ThreadSanitizer"
+    CC=clang CXX=clang++ configure build/tsan -DZARVO_SANITIZE=thread
+    build build/tsan --target threaded-tests
+    TSAN_OPTIONS=halt_on_error=1 run_tests build/tsan -L threaded --no-tests=ignore
+
+    fuzz
+    say "all tests passed"
+}
+
+case "${1:-}" in
+play) install_packages && play ;;
+test) install_packages && test_all ;;
+*)
+    echo "usage: $0 play|test" >&2
+    exit 2
+    ;;
+esac

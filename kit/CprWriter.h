@@ -1,0 +1,48 @@
+#pragma once
+
+// Writes ".cpr" archives the game mounts: one chunk, no directory padding, kind code 0, the
+// members' bytes in directory order right after the directory.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/archive/LzCodec.h"
+
+namespace kit
+{
+enum class MemberStorage
+{
+    Stored,
+    Packed,
+    Smaller,  // packed when that is smaller than the bytes themselves, else stored
+};
+
+// The packed-member layout: u32 size, u32 block count, the blocks' packed sizes, the blocks.
+std::vector<uint8_t> PackMember(std::span<const uint8_t> bytes, LzCodec& codec);
+
+class CprWriter
+{
+public:
+    // False, with the reason, for a name the game could not open or an archive that would
+    // grow past 2 GiB. Names are relative paths with '/'.
+    bool Add(std::string_view name, std::span<const uint8_t> bytes, MemberStorage storage,
+             std::string& error);
+
+    std::vector<uint8_t> Build() const;
+
+private:
+    struct Member
+    {
+        std::string name;
+        std::vector<uint8_t> stored;
+        bool packed = false;
+    };
+
+    std::vector<Member> members_;
+    uint64_t archiveSize_ = 16;
+    LzCodec codec_;
+};
+}  // namespace kit

@@ -3,37 +3,44 @@
 #include <string_view>
 
 #include "kit/ConfigWriter.h"
-#include "kit/CprWriter.h"
 #include "platform/FileSystem.h"
 
 namespace kit
 {
 namespace
 {
-constexpr std::string_view kArchiveFolders[] = {"archives/deutsch", "archives/english"};
-
-// Every archive the game mounts, the menu archive in both languages.
-constexpr std::string_view kArchives[] = {
-    "archives/data.cpr",     "archives/patch.cpr",        "archives/objects.cpr",
-    "archives/textures.cpr", "archives/deutsch/menu.cpr", "archives/english/menu.cpr",
-};
-
-bool WriteArchives(const std::string& directory, std::string& error)
+// Each subsystem's demo content adds its members here.
+bool FillArchives(DemoArchives& /*archives*/, std::string& /*error*/)
 {
-    for (const std::string_view folder : kArchiveFolders)
+    return true;
+}
+
+bool WriteArchive(const std::string& path, const CprWriter& archive, std::string& error)
+{
+    if (!files::MakeDirectories(path.substr(0, path.rfind('/'))) ||
+        !files::ReplaceAtomically(path, archive.Build()))
     {
-        if (!files::MakeDirectories(directory + "/" + std::string(folder)))
-        {
-            error = "cannot create " + directory + "/" + std::string(folder);
-            return false;
-        }
+        error = "cannot write " + path;
+        return false;
     }
-    for (const std::string_view archive : kArchives)
+    return true;
+}
+
+bool WriteArchives(const std::string& directory, const DemoArchives& archives, std::string& error)
+{
+    const struct
     {
-        const std::string path = directory + "/" + std::string(archive);
-        if (!files::ReplaceAtomically(path, CprWriter().Build()))
+        std::string_view path;
+        const CprWriter& archive;
+    } kFiles[] = {
+        {"archives/data.cpr", archives.data},         {"archives/patch.cpr", archives.patch},
+        {"archives/objects.cpr", archives.objects},   {"archives/textures.cpr", archives.textures},
+        {"archives/deutsch/menu.cpr", archives.menu}, {"archives/english/menu.cpr", archives.menu},
+    };
+    for (const auto& file : kFiles)
+    {
+        if (!WriteArchive(directory + "/" + std::string(file.path), file.archive, error))
         {
-            error = "cannot write " + path;
             return false;
         }
     }
@@ -48,7 +55,8 @@ bool WriteDemoInstallation(const std::string& directory, std::string& error)
         error = "cannot create " + directory;
         return false;
     }
+    DemoArchives archives;
     return WriteConfig(directory + "/config.dat", DemoConfig(), error) &&
-           WriteArchives(directory, error);
+           FillArchives(archives, error) && WriteArchives(directory, archives, error);
 }
 }  // namespace kit

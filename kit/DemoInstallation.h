@@ -5,8 +5,20 @@
 
 #include <string>
 
+#include "kit/CprWriter.h"
+
 namespace kit
 {
+// The archives of an installation while they are being filled.
+struct DemoArchives
+{
+    CprWriter data;
+    CprWriter patch;
+    CprWriter objects;
+    CprWriter textures;
+    CprWriter menu;  // written as the German and the English menu archive
+};
+
 // Writes the installation into the folder (created when missing). On failure returns false
 // and says why in error.
 bool WriteDemoInstallation(const std::string& directory, std::string& error);

@@ -35,14 +35,18 @@ uint32_t GetLe(const std::vector<uint8_t>& in, size_t at, int bytes)
     return value;
 }
 
-int BmpRowBytes(int width) { return (width * 3 + 3) & ~3; }
+int BmpRowBytes(int width)
+{
+    return (width * 3 + 3) & ~3;
+}
 
 bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
 {
     std::error_code ignored;
     fs::create_directories(fs::path(path).parent_path(), ignored);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     return out.good();
 }
 
@@ -167,7 +171,8 @@ FrameView565 FrameView565::Region(int x, int y, int regionWidth, int regionHeigh
 uint64_t HashFrame(const FrameView565& frame)
 {
     uint64_t hash = 0xcbf29ce484222325ull;
-    const auto add = [&hash](uint8_t byte) {
+    const auto add = [&hash](uint8_t byte)
+    {
         hash ^= byte;
         hash *= 0x100000001b3ull;
     };
@@ -245,7 +250,8 @@ std::optional<Frame565> ReadFrameBmp(const std::string& path)
     std::ostringstream message;
     message << "frame " << name << " hashes to " << HexHash(actualHash) << ", expected "
             << HexHash(expectedHash) << "\n  actual frame: "
-            << (WriteFrameBmp(actualPath, frame) ? actualPath : "(cannot write " + actualPath + ")");
+            << (WriteFrameBmp(actualPath, frame) ? actualPath
+                                                 : "(cannot write " + actualPath + ")");
     const std::optional<Frame565> expected =
         referenceBmp.empty() ? std::nullopt : ReadFrameBmp(referenceBmp);
     if (expected && expected->width == frame.width && expected->height == frame.height)
@@ -253,8 +259,8 @@ std::optional<Frame565> ReadFrameBmp(const std::string& path)
         const Difference diff = Compare(frame, *expected);
         const std::string diffPath = (folder / (name + ".diff.bmp")).string();
         WriteBgrBmp(diffPath, frame.width, frame.height, diff.bgr);
-        message << "\n  expected frame: " << referenceBmp << "\n  difference: " << diffPath
-                << " (" << diff.pixels << " pixels differ, at most " << diff.worstChannel
+        message << "\n  expected frame: " << referenceBmp << "\n  difference: " << diffPath << " ("
+                << diff.pixels << " pixels differ, at most " << diff.worstChannel
                 << " in one channel)";
     }
     else if (!referenceBmp.empty())

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "platform/CaseFold.h"
+#include "platform/Windows1252.h"
 
 namespace files
 {
@@ -47,6 +48,13 @@ bool FoldsEqual(std::string_view a, std::string_view b)
         { return FoldCase(static_cast<uint8_t>(x)) == FoldCase(static_cast<uint8_t>(y)); });
 }
 
+// Names on disk are UTF-8; the game spells them in Windows-1252. A name the code page cannot
+// spell is taken byte for byte.
+std::string GameName(std::string_view hostName)
+{
+    return Utf8ToWindows1252(hostName).value_or(std::string(hostName));
+}
+
 // An entry of that name exists in its folder, whatever it is (a dangling link included).
 bool EntryExists(const std::string& hostPath)
 {
@@ -78,7 +86,7 @@ std::optional<std::string> FindFoldedEntry(const std::string& folder, std::strin
     while (const dirent* entry = ::readdir(directory.get()))
     {
         const std::string_view candidate = entry->d_name;
-        if (FoldsEqual(candidate, name) && (!best || candidate < *best))
+        if (FoldsEqual(GameName(candidate), name) && (!best || candidate < *best))
         {
             best = candidate;
         }
@@ -196,9 +204,9 @@ std::string Resolve(std::string_view gamePath)
 {
     std::string path(gamePath);
     std::ranges::replace(path, '\\', '/');
-    if (path.empty() || EntryExists(path))
+    if (std::string hostPath = Windows1252ToUtf8(path); path.empty() || EntryExists(hostPath))
     {
-        return path;
+        return hostPath;
     }
 
     std::string resolved = path.starts_with('/') ? "/" : "";
@@ -213,18 +221,19 @@ std::string Resolve(std::string_view gamePath)
         {
             continue;
         }
-        if (matching && !IsDotEntry(component) && !EntryExists(JoinHost(resolved, component)))
+        std::string hostComponent = Windows1252ToUtf8(component);
+        if (matching && !IsDotEntry(component) && !EntryExists(JoinHost(resolved, hostComponent)))
         {
             if (std::optional<std::string> existing = FindFoldedEntry(resolved, component))
             {
-                component = std::move(*existing);
+                hostComponent = std::move(*existing);
             }
             else
             {
                 matching = false;  // nothing below a missing component can exist
             }
         }
-        resolved = JoinHost(resolved, component);
+        resolved = JoinHost(resolved, hostComponent);
     }
     return resolved;
 }
@@ -291,7 +300,7 @@ std::vector<DirectoryEntry> List(std::string_view gamePath)
         const bool knownType = entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK;
         const bool isDirectory =
             knownType ? entry->d_type == DT_DIR : IsHostDirectory(JoinHost(folder, name));
-        entries.push_back({std::string(name), isDirectory});
+        entries.push_back({GameName(name), isDirectory});
     }
     std::ranges::sort(entries, {}, &DirectoryEntry::name);
     return entries;

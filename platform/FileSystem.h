@@ -4,7 +4,8 @@
 // ignore case and use backslashes, so every path given here is a game path: '\' is taken
 // as '/', and each component is matched case-insensitively ('A'-'Z' and the Windows-1252
 // umlauts fold as in the game's own collation) against what exists. Relative paths are
-// taken from the working directory, which is never changed.
+// taken from the working directory, which is never changed. Game paths are Windows-1252
+// bytes; names on disk are UTF-8.
 
 #include <cstdint>
 #include <cstdio>
@@ -17,7 +18,7 @@
 namespace files
 {
 
-// The host path that a game path names: the existing spelling of every component that
+// The host path (UTF-8) that a game path names: the existing spelling of every component that
 // exists, the given spelling (slashes turned) for the rest. A file created at the result
 // lands inside an existing folder of another case rather than beside it.
 std::string Resolve(std::string_view gamePath);
@@ -31,7 +32,7 @@ bool MakeDirectories(std::string_view gamePath);
 
 struct DirectoryEntry
 {
-    std::string name;  // host spelling
+    std::string name;  // as on disk, in Windows-1252 where the code page can spell it
     bool isDirectory = false;
 };
 // Entries of a folder sorted by name, without "." and ".."; empty when it does not exist.

@@ -96,6 +96,17 @@ TEST_F(FileSystemTest, UmlautsFoldAsTheGameFoldsThem)
     EXPECT_FALSE(files::Exists("CAF\xC9"));
 }
 
+TEST_F(FileSystemTest, NamesOnDiskAreUtf8AndTheGameSpellsThemInWindows1252)
+{
+    directory_.WriteFile("M\u00FCller/Start.txt", "1");  // Müller, as any Linux tool writes it
+
+    EXPECT_EQ(files::Resolve("M\xDCLLER\\start.TXT"), "M\u00FCller/Start.txt");
+    EXPECT_EQ(Names(files::List(".")), std::vector<std::string>{"M\xFCller"});
+
+    ASSERT_TRUE(files::ReplaceAtomically("M\xFCller/\x84Gr\xFC\xDF\x93", Bytes("2")));
+    EXPECT_EQ(directory_.ReadFile("M\u00FCller/\u201EGr\u00FC\u00DF\u201C"), "2");
+}
+
 TEST_F(FileSystemTest, ExactSpellingIsPreferredThenTheFirstInByteOrder)
 {
     directory_.WriteFile("data/b", "lower");

@@ -34,4 +34,20 @@ INSTANTIATE_TEST_SUITE_P(
         Conversion{"\x99", "\u2122"}, Conversion{"\x9F", "\u0178"}, Conversion{"\xA0", "\u00A0"},
         Conversion{"\xC4", "\u00C4"}, Conversion{"\xDF", "\u00DF"}, Conversion{"\xFF", "\u00FF"},
         Conversion{"Aufl\xF6sung \x84gut\x93", "Aufl\u00F6sung \u201Egut\u201C"}));
+TEST_P(Windows1252Test, ComesBackFromUtf8)
+{
+    if (GetParam().utf8.find("\uFFFD") == std::string::npos)
+    {
+        EXPECT_EQ(Utf8ToWindows1252(GetParam().utf8), GetParam().windows1252);
+    }
+}
+
+TEST(Utf8ToWindows1252Test, RefusesWhatTheCodePageCannotSpell)
+{
+    for (const char* text : {"\u4E2D", "\U0001F600", "\uFFFD", "\xC3", "\xC0\xAF", "\xED\xA0\x80",
+                             "\xF8\x88\x80\x80\x80", "\x80"})
+    {
+        EXPECT_EQ(Utf8ToWindows1252(text), std::nullopt) << text;
+    }
+}
 }  // namespace

@@ -1,13 +1,16 @@
 #pragma once
 
 // The one seam between the game and the machine it runs on. The game talks to the window,
-// input devices, clock, timer, message boxes and dynamic libraries only through this
-// interface; SdlPlatform drives the real machine, ScriptedPlatform runs the game in
+// input devices, clock, timer, sound output, message boxes and dynamic libraries only through
+// this interface; SdlPlatform drives the real machine, ScriptedPlatform runs the game in
 // virtual time for tests.
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string_view>
+
+#include "platform/AudioOut.h"
 
 struct PlatformEvent
 {
@@ -87,6 +90,9 @@ public:
     virtual void Yield() = 0;
     virtual TimerId StartPeriodicTimer(uint32_t periodMs, std::function<void()> tick) = 0;
     virtual void KillTimer(TimerId id) = 0;
+
+    // Sound: an output device playing from now on, or nullptr when the machine has none.
+    virtual std::unique_ptr<AudioOut> OpenAudioOut(const AudioOutFormat& format) = 0;
 
     virtual int JoystickCount() = 0;
     virtual bool ReadJoystick(int index, JoystickState& state) = 0;

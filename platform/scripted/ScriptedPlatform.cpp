@@ -194,6 +194,17 @@ void ScriptedPlatform::KillTimer(TimerId id)
     timers_.erase(id);
 }
 
+std::unique_ptr<AudioOut> ScriptedPlatform::OpenAudioOut(const AudioOutFormat& format)
+{
+    if (!audioDeviceAvailable_)
+    {
+        return nullptr;
+    }
+    CapturedAudio& record = audioCaptures_.emplace_back();
+    record.format = format;
+    return std::make_unique<CaptureAudioOut>(record, *this);
+}
+
 int ScriptedPlatform::JoystickCount()
 {
     const std::lock_guard lock(joystickMutex_);

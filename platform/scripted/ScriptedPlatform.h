@@ -2,11 +2,12 @@
 
 // The machine as a test sees it: virtual time that passes only when the game yields or
 // sleeps, timers that fire synchronously as it passes, input from a script, every presented
-// frame and message box kept for inspection, joysticks held in memory. Runs on the test's
-// thread; only the joystick calls may also come from other threads.
+// frame, sound buffer and message box kept for inspection, joysticks held in memory. Runs on
+// the test's thread; only the joystick calls may also come from other threads.
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <limits>
 #include <map>
 #include <memory>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/scripted/CaptureAudioOut.h"
 
 struct CapturedFrame
 {
@@ -59,6 +61,9 @@ public:
     void SetJoystick(int index, const JoystickState& state);
     void RemoveJoystick(int index);
 
+    // Sound: without a device, opening the audio output fails.
+    void SetAudioDeviceAvailable(bool available) { audioDeviceAvailable_ = available; }
+
     // What the game did.
     uint32_t PresentCount() const { return presentCount_; }
     // With a limit, only the newest frames are kept, so long runs stay within memory.
@@ -68,6 +73,8 @@ public:
     const std::vector<WindowChange>& WindowChanges() const { return windowChanges_; }
     bool IsCursorVisible() const { return cursorVisible_; }
     bool IsMouseCaptured() const { return mouseCaptured_; }
+    // Every opening of the audio output, oldest first.
+    const std::deque<CapturedAudio>& AudioCaptures() const { return audioCaptures_; }
 
     bool CreateGameWindow(std::string_view title, int pictureWidth, int pictureHeight) override;
     void SetFullScreen(bool on) override;
@@ -88,6 +95,8 @@ public:
     void Yield() override { AdvanceTime(frameQuantumMs_); }
     TimerId StartPeriodicTimer(uint32_t periodMs, std::function<void()> tick) override;
     void KillTimer(TimerId id) override;
+
+    std::unique_ptr<AudioOut> OpenAudioOut(const AudioOutFormat& format) override;
 
     int JoystickCount() override;
     bool ReadJoystick(int index, JoystickState& state) override;
@@ -136,6 +145,9 @@ private:
     std::vector<CapturedFrame> frames_;
     std::vector<std::string> messageBoxes_;
     std::vector<WindowChange> windowChanges_;
+
+    bool audioDeviceAvailable_ = true;
+    std::deque<CapturedAudio> audioCaptures_;  // a deque keeps the records in place
 
     mutable std::mutex joystickMutex_;
     std::vector<std::optional<JoystickState>> joysticks_;

@@ -15,6 +15,7 @@
 #include "platform/VirtualKeys.h"
 #include "platform/Windows1252.h"
 #include "platform/sdl/PictureArea.h"
+#include "platform/sdl/SdlAudioOut.h"
 #include "platform/sdl/SdlKeyMap.h"
 
 namespace
@@ -451,6 +452,11 @@ Platform::TimerId SdlPlatform::StartPeriodicTimer(uint32_t periodMs, std::functi
 void SdlPlatform::KillTimer(TimerId id)
 {
     timers_.erase(id);
+}
+
+std::unique_ptr<AudioOut> SdlPlatform::OpenAudioOut(const AudioOutFormat& format)
+{
+    return SdlAudioOut::Open(format);
 }
 
 int SdlPlatform::JoystickCount()

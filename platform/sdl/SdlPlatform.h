@@ -6,9 +6,9 @@
 //
 // SDL is process-wide, so only one SdlPlatform may exist at a time. It can be built on a
 // machine without a display, joystick or audio device; what is missing fails where it is
-// used: the window cannot be created, no joystick is counted, message boxes reach stderr
-// only. Everything but the timer callbacks and the joystick reads belongs to the thread
-// that built it.
+// used: the window cannot be created, no joystick is counted, no sound output opens, message
+// boxes reach stderr only. Everything but the timer callbacks, the joystick reads and the
+// sound output's queue belongs to the thread that built it.
 
 #include <cstdint>
 #include <map>
@@ -51,6 +51,8 @@ public:
     // Ids count from 1. A timer cannot be killed from its own callback.
     TimerId StartPeriodicTimer(uint32_t periodMs, std::function<void()> tick) override;
     void KillTimer(TimerId id) override;
+
+    std::unique_ptr<AudioOut> OpenAudioOut(const AudioOutFormat& format) override;
 
     // Safe on the timer thread.
     int JoystickCount() override;

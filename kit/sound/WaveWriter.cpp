@@ -1,0 +1,48 @@
+#include "kit/sound/WaveWriter.h"
+
+#include <cstring>
+
+#include "app/util/LittleEndian.h"
+
+namespace kit
+{
+namespace
+{
+constexpr size_t kHeaderSize = 44;
+constexpr uint32_t kFormatSize = 16;
+constexpr uint16_t kFormatPcm = 1;
+constexpr uint16_t kChannels = 1;
+constexpr uint16_t kBitsPerSample = 16;
+constexpr uint16_t kBlockAlign = kChannels * kBitsPerSample / 8;
+
+void StoreLe16(uint8_t* bytes, uint16_t value)
+{
+    bytes[0] = static_cast<uint8_t>(value);
+    bytes[1] = static_cast<uint8_t>(value >> 8);
+}
+}  // namespace
+
+std::vector<uint8_t> BuildWaveImage(std::span<const int16_t> samples, uint32_t sampleRate)
+{
+    const auto dataSize = static_cast<uint32_t>(samples.size() * sizeof(int16_t));
+    std::vector<uint8_t> image(kHeaderSize + dataSize);
+    uint8_t* header = image.data();
+    std::memcpy(header, "RIFF", 4);
+    StoreLe32(header + 4, static_cast<uint32_t>(kHeaderSize - 8) + dataSize);
+    std::memcpy(header + 8, "WAVEfmt ", 8);
+    StoreLe32(header + 16, kFormatSize);
+    StoreLe16(header + 20, kFormatPcm);
+    StoreLe16(header + 22, kChannels);
+    StoreLe32(header + 24, sampleRate);
+    StoreLe32(header + 28, sampleRate * kBlockAlign);
+    StoreLe16(header + 32, kBlockAlign);
+    StoreLe16(header + 34, kBitsPerSample);
+    std::memcpy(header + 36, "data", 4);
+    StoreLe32(header + 40, dataSize);
+    for (size_t i = 0; i < samples.size(); ++i)
+    {
+        StoreLe16(header + kHeaderSize + 2 * i, static_cast<uint16_t>(samples[i]));
+    }
+    return image;
+}
+}  // namespace kit

@@ -1,0 +1,110 @@
+#pragma once
+
+// The game's sound output: a ring of 20 buffers of 16-bit stereo PCM, each produced by the
+// root of the audio-node graph and queued on the machine's audio output, and the stream
+// clock (ms) that every sound event is stamped with.
+//
+// Threads: Init, AttachRoot, Start, Stop, Shutdown and ResetGraph belong to the main thread;
+// Pump and MixBuffer run on the timer thread; GetPlayPosition is called by whichever thread
+// sends events, Hold by the main thread or the music worker. GetPeriodMs may be called from
+// any thread.
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "platform/AudioOut.h"
+
+class AudioNode;
+
+class WaveOutput
+{
+public:
+    static constexpr uint32_t kSlotCount = 20;
+    // The slot checked for completion runs this far ahead of the slot mixed next, so at most
+    // kSlotCount - kCheckLead buffers are ever queued on the device.
+    static constexpr uint32_t kCheckLead = 4;
+    static constexpr uint32_t kBytesPerFrame = AudioOut::kBytesPerFrame;
+
+    WaveOutput();
+    ~WaveOutput();
+    WaveOutput(const WaveOutput&) = delete;
+    WaveOutput& operator=(const WaveOutput&) = delete;
+
+    // Allocates the ring. False when already initialised or when a buffer would hold no
+    // frame or a period would be shorter than 1 ms.
+    bool Init(uint32_t sampleRate, uint32_t bufferBytes);
+    // Keeps the first root it is given (true again for that root); the root must outlive the
+    // output's use of it.
+    bool AttachRoot(AudioNode* root);
+    // Opens the audio device (when it is not open) and plays. The stream clock starts at 0
+    // on the first start after Init and goes on where it stopped on a later one. False
+    // without Init or root, or when the machine has no audio device.
+    bool Start();
+    // Closes the device; Start opens it again. The ring stays.
+    void Stop();
+    void Shutdown();
+
+    // One mix: the root produces the next block into the next slot, which is queued unless
+    // the output is held. False (nothing mixed, nothing advanced) while the device still
+    // plays the slot that would be reused; true otherwise, also when not playing.
+    bool MixBuffer();
+    // One pump step of the timer tick: a mix when initialised.
+    void Pump();
+
+    // Length of one buffer in ms while initialised, else -1.
+    int32_t GetPeriodMs() const;
+    // Stream ms at which an event sent now is heard: at least one period after the end of
+    // the last mixed block, and never less than a value returned before. 0 when not playing.
+    uint32_t GetPlayPosition();
+
+    void ResetGraph();
+    // Nesting. While held, buffers are still mixed (events are consumed) but not queued.
+    // Taking the first hold waits for a running mix to end.
+    void Hold(bool on);
+
+    bool IsInitialised() const { return initialised_.load(std::memory_order_acquire); }
+    bool IsPlaying() const { return playing_.load(std::memory_order_acquire); }
+    uint32_t GetSampleRate() const { return sampleRate_; }
+    uint32_t GetFramesPerBuffer() const { return framesPerBuffer_; }
+    uint32_t GetBuffersMixed();
+
+private:
+    struct Slot
+    {
+        std::vector<int16_t> pcm;  // left, right per frame
+        bool queued = false;
+        uint64_t queuedEndByte = 0;  // the device's byte count at the end of this buffer
+    };
+
+    bool IsStillQueued(const Slot& slot);
+    void CloseDevice();
+
+    // Held for a whole mix and around everything that changes the device or the ring, so
+    // that neither goes away under a mix. Taken before any node lock.
+    std::mutex deviceMutex_;
+    std::unique_ptr<AudioOut> device_;
+    uint64_t bytesQueued_ = 0;
+    std::array<Slot, kSlotCount> slots_;
+    uint32_t checkSlot_ = 0;
+    uint32_t mixSlot_ = kSlotCount - kCheckLead;
+    uint32_t framesPerBuffer_ = 0;
+    uint32_t sampleRate_ = 0;
+
+    // Guards the stream clock. Never held while nodes run.
+    std::mutex clockMutex_;
+    uint32_t streamClockMs_ = 0;  // start of the next block to mix
+    uint32_t buffersMixed_ = 0;
+    uint32_t lastMixMs_ = 0;
+    uint32_t lastPlayPositionMs_ = 0;
+    bool streamStarted_ = false;  // since Init
+
+    std::atomic<int32_t> periodMs_{-1};
+    std::atomic<bool> initialised_{false};
+    std::atomic<bool> playing_{false};
+    std::atomic<uint32_t> holdCount_{0};
+    std::atomic<AudioNode*> root_{nullptr};
+};

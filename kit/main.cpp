@@ -8,6 +8,7 @@
 
 #include "kit/ArchiveTool.h"
 #include "kit/DemoInstallation.h"
+#include "kit/picture/PictureCommand.h"
 
 namespace
 {
@@ -24,6 +25,12 @@ int Demo(Arguments args)
 {
     std::string error;
     return kit::WriteDemoInstallation(args[0], error) ? 0 : Fail("demo", error);
+}
+
+int Picture(Arguments args)
+{
+    std::string error;
+    return kit::DecodePictureToBmp(args[0], args[1], error) ? 0 : Fail("picture", error);
 }
 
 int CprPack(Arguments args)
@@ -64,6 +71,8 @@ constexpr Command kCommands[] = {
     {"cpr list", "cpr list ARCHIVE         list the members of ARCHIVE", 1, CprList},
     {"cpr extract", "cpr extract ARCHIVE DIR  write every member of ARCHIVE below DIR", 2,
      CprExtract},
+    {"picture", "picture IN OUT.bmp        decode IN as the game does, write it as a 24-bit BMP", 2,
+     Picture},
 };
 
 // How many arguments the command's name takes up when they spell it, else 0.

@@ -5,6 +5,17 @@
 
 #include <cstdint>
 
+inline uint16_t LoadLe16(const uint8_t* bytes)
+{
+    return static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
+}
+
+inline void StoreLe16(uint8_t* bytes, uint16_t value)
+{
+    bytes[0] = static_cast<uint8_t>(value);
+    bytes[1] = static_cast<uint8_t>(value >> 8);
+}
+
 inline uint32_t LoadLe32(const uint8_t* bytes)
 {
     return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 |

@@ -1,0 +1,92 @@
+// Loads the input with every object loader (".4do" mesh, level of detail and collision body,
+// ".4co" circuit model); whatever loads is then drawn in front of the camera, so that the
+// vector engine walks every link the loader let through.
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "app/world/ObjectWorld.h"
+#include "app/world/WorldObject.h"
+#include "platform/FileSystem.h"
+#include "render/RenderApi.h"
+
+namespace
+{
+// One file per fuzzing process, removed when it ends.
+class TemporaryFile
+{
+public:
+    TemporaryFile()
+        : path_((std::filesystem::temp_directory_path() / "fuzz_object.XXXXXX").string())
+    {
+        const int descriptor = mkstemp(path_.data());
+        if (descriptor < 0)
+        {
+            std::abort();
+        }
+        close(descriptor);
+    }
+    ~TemporaryFile() { std::filesystem::remove(path_); }
+
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// A world drawn on an open screen with no window, for the whole run.
+ObjectWorld& TheWorld()
+{
+    static ObjectWorld* world = []
+    {
+        const ScreenMode mode{640, 480, 16, 60, 0};
+        if (rdll_InitHardware() != 1 || rdll_InitScreen(nullptr, 0, "", &mode) != 1)
+        {
+            std::abort();
+        }
+        // The texture the seeds draw with.
+        Texture* texture = rdll_CreateTexture(8, 8, 1, kTextureFormatRgb565);
+        if (texture == nullptr || rdll_DownLoadTexture(texture) != 1)
+        {
+            std::abort();
+        }
+        auto* created = new ObjectWorld;
+        created->BindEngine({&vecdll_init, &vecdll_SetVectorVars, &vecdll_Draw,
+                             &vecdll_recalc_matrix, &vecdll_collrotateall});
+        return created;
+    }();
+    return *world;
+}
+
+void Draw(ObjectWorld& world, WorldObject* node)
+{
+    world.AttachObject(node, world.Root(), 0.0f, 0.0f, 3.0f, kAttachChild, 1000.0f);
+    node->flags |= object_flags::kClipTested;
+    world.DrawWorld(0);
+    world.DetachObject(node, world.Root(), kAttachChild);
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static const TemporaryFile file;
+    {
+        files::File out(file.Path(), files::File::Mode::Write);
+        out.Write(data, size);
+    }
+    ObjectWorld& world = TheWorld();
+    world.CreateWorld(1u << 20);
+    if (WorldObject* mesh = world.LoadObject(file.Path(), 0, 4000.0))
+    {
+        Draw(world, mesh);
+    }
+    world.LoadZObject(file.Path(), 0, 4000.0);
+    world.LoadCollisionObject(file.Path());
+    world.LoadTrackCollision(file.Path());
+    world.FreeWorld();
+    return 0;
+}

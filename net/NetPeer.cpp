@@ -1,0 +1,3 @@
+#include "net/NetPeer.h"
+
+std::array<NetPeer, kNetPeerCount> g_netPeers;

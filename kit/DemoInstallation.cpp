@@ -3,6 +3,12 @@
 #include <string_view>
 
 #include "kit/ConfigWriter.h"
+#include "kit/anim/DemoAnimations.h"
+#include "kit/font/DemoFonts.h"
+#include "kit/menu/DemoMenu.h"
+#include "kit/sound/DemoSounds.h"
+#include "kit/startup/StartScreen.h"
+#include "kit/world/DemoObjects.h"
 #include "platform/FileSystem.h"
 
 namespace kit
@@ -10,9 +16,12 @@ namespace kit
 namespace
 {
 // Each subsystem's demo content adds its members here.
-bool FillArchives(DemoArchives& /*archives*/, std::string& /*error*/)
+bool FillArchives(DemoArchives& archives, std::string& error)
 {
-    return true;
+    return AddDemoSounds(archives.menu, error) && AddDemoFonts(archives, error) &&
+           AddDemoAnimations(archives.menu, error) && AddStartScreen(archives.menu, error) &&
+           AddDemoObjects(archives.objects, error) &&
+           AddDemoMenu(archives, error);
 }
 
 bool WriteArchive(const std::string& path, const CprWriter& archive, std::string& error)

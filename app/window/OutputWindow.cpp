@@ -1,0 +1,90 @@
+#include "app/window/OutputWindow.h"
+
+#include "app/clock/RaceClock.h"
+#include "net/NetSessionExit.h"
+#include "platform/Platform.h"
+
+namespace
+{
+void PresentFrame(const uint16_t* pixels, int width, int height, int pitchBytes, void* /*user*/)
+{
+    CurrentPlatform().Present({pixels, width, height, pitchBytes});
+}
+
+void ShowRenderMessage(const char* text, void* /*user*/)
+{
+    ShowMessage(text);
+}
+}  // namespace
+
+OutputWindow::OutputWindow()
+{
+    renderTarget_.present = PresentFrame;
+    renderTarget_.showMessage = ShowRenderMessage;
+}
+
+OutputWindow::~OutputWindow()
+{
+    if (created_)
+    {
+        CurrentPlatform().DestroyGameWindow();
+    }
+}
+
+bool OutputWindow::Create(uint32_t width, uint32_t height)
+{
+    Platform& platform = CurrentPlatform();
+    if (!created_)
+    {
+        created_ =
+            platform.CreateGameWindow(kTitle, static_cast<int>(width), static_cast<int>(height));
+        if (!created_)
+        {
+            return false;
+        }
+    }
+    platform.SetFullScreen(true);
+    return true;
+}
+
+bool OutputWindow::PumpMessages()
+{
+    g_pumpWatchdogMs.store(0, std::memory_order_relaxed);
+    Platform& platform = CurrentPlatform();
+    PlatformEvent event;
+    while (platform.PollEvent(event))
+    {
+        switch (event.kind)
+        {
+            case PlatformEvent::Kind::Quit:
+                RequestQuit();
+                return false;
+            case PlatformEvent::Kind::Close:
+                OnClose();
+                break;
+            default:
+                TranslateInput(event);
+                break;
+        }
+    }
+    platform.Yield();
+    return true;
+}
+
+void OutputWindow::OnClose()
+{
+    RequestQuit();
+}
+
+void OutputWindow::RequestQuit()
+{
+    if (quit_)
+    {
+        return;
+    }
+    quit_ = true;
+    if (g_netActive.load(std::memory_order_relaxed))
+    {
+        EndNetSession();
+    }
+}

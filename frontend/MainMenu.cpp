@@ -1,0 +1,52 @@
+#include "frontend/MainMenu.h"
+
+#include "app/input/KeyState.h"
+#include "app/render/RenderDevice.h"
+#include "platform/VirtualKeys.h"
+
+namespace
+{
+constexpr const char* kStartScreenPicture = "MainMenu/startscreen.jpg";
+constexpr int32_t kScreenWidth = 640;
+constexpr int32_t kScreenHeight = 480;
+}  // namespace
+
+MainMenu::~MainMenu()
+{
+    Leave();
+}
+
+bool MainMenu::Enter()
+{
+    return g_renderDevice.LoadMemoryTexture(kStartScreenPicture, &background_) != nullptr;
+}
+
+int32_t MainMenu::Step(float /*frameSeconds*/)
+{
+    if ((ReadKey(vk::Escape) & kKeyPressed) != 0)
+    {
+        return kQuit;
+    }
+    DrawStartScreen();
+    return kStay;
+}
+
+void MainMenu::DrawStartScreen()
+{
+    if (g_renderDevice.BeginDraw() == 0)
+    {
+        return;  // the screen is given up for now
+    }
+    g_renderDevice.DrawBitmapRect(background_, 0, 0, 0, 0, kScreenWidth, kScreenHeight, 0, nullptr);
+    g_renderDevice.Wait(0);
+    g_renderDevice.Flip();
+    g_renderDevice.EndDraw();
+}
+
+void MainMenu::Leave()
+{
+    if (background_ != nullptr)
+    {
+        g_renderDevice.FreeMemoryTexture(&background_);
+    }
+}

@@ -1,0 +1,12 @@
+#include "frontend/MenuResources.h"
+
+void FreeMenuBackground() {}
+
+bool HasMenuFlag()
+{
+    return false;
+}
+
+void DestroyMenuFlag() {}
+
+void CircuitInfoScreen::Close() {}

@@ -1,0 +1,17 @@
+#pragma once
+
+// What the menus settle for the next session. The menus make no choice yet, so the settings
+// stand as they were loaded.
+
+#include <cstdint>
+
+class MenuState;
+
+// Rolls the temperature, humidity and pressure of the weekend's sessions into the settings.
+void RollWeatherConditions(MenuState& settings);
+
+// The circuit of the coming races: the given one, or with a negative value the settings'.
+void SetCurrentCircuit(int32_t circuit);
+
+// Starts the countdown of a network session's time limit.
+void StartSessionCountdown();

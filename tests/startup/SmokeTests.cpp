@@ -1,0 +1,119 @@
+// The real game on the demo installation, under SDL's dummy video and audio drivers: it starts,
+// stays up, and ends normally when the process is interrupted, as a player's Ctrl+C or a
+// session end asks it to.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "kit/DemoInstallation.h"
+#include "tests/support/TestDirectory.h"
+
+extern char** environ;
+
+namespace
+{
+using namespace std::chrono_literals;
+
+constexpr auto kStayUp = 1500ms;
+constexpr auto kEndWithin = 30s;  // generous: a sanitizer build is slow to shut down
+
+// The environment of the test with SDL pointed at its dummy drivers and no display.
+std::vector<std::string> DummyEnvironment()
+{
+    std::vector<std::string> variables;
+    for (char** variable = environ; *variable != nullptr; ++variable)
+    {
+        const std::string entry = *variable;
+        if (entry.starts_with("SDL_VIDEODRIVER=") || entry.starts_with("SDL_AUDIODRIVER=") ||
+            entry.starts_with("DISPLAY=") || entry.starts_with("WAYLAND_DISPLAY="))
+        {
+            continue;
+        }
+        variables.push_back(entry);
+    }
+    variables.emplace_back("SDL_VIDEODRIVER=dummy");
+    variables.emplace_back("SDL_AUDIODRIVER=dummy");
+    return variables;
+}
+
+// The child's exit status, once it has ended within the time; nothing when it has not.
+std::optional<int> WaitForExit(pid_t child, std::chrono::steady_clock::duration limit)
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;)
+    {
+        int status = 0;
+        const pid_t ended = waitpid(child, &status, WNOHANG);
+        if (ended == child)
+        {
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        if (ended < 0 || std::chrono::steady_clock::now() > deadline)
+        {
+            return std::nullopt;
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+}
+
+TEST(GameSmokeTest, StartsStaysUpAndEndsNormallyOnInterrupt)
+{
+    const TestDirectory directory;
+    std::string error;
+    ASSERT_TRUE(kit::WriteDemoInstallation(directory.path(), error)) << error;
+    const std::string config = directory.ReadFile("config.dat");
+
+    std::vector<std::string> variables = DummyEnvironment();
+    std::vector<char*> environment;
+    for (std::string& variable : variables)
+    {
+        environment.push_back(variable.data());
+    }
+    environment.push_back(nullptr);
+    std::string program = ZARVO_GAME;
+    char* arguments[] = {program.data(), nullptr};
+    pid_t child = 0;
+    ASSERT_EQ(posix_spawn(&child, program.c_str(), nullptr, nullptr, arguments, environment.data()),
+              0);
+
+    // The game makes its log once the machine layer is up, and from then on an interrupt
+    // reaches it as a request to quit.
+    const auto deadline = std::chrono::steady_clock::now() + kEndWithin;
+    std::optional<int> ended;
+    while (!std::filesystem::exists(directory.path() + "/tempdaten/Debug.Log") &&
+           std::chrono::steady_clock::now() < deadline && !(ended = WaitForExit(child, 0s)))
+    {
+        std::this_thread::sleep_for(20ms);
+    }
+    if (!ended)
+    {
+        std::this_thread::sleep_for(kStayUp);
+        ended = WaitForExit(child, 0s);
+    }
+    if (ended)
+    {
+        FAIL() << "the game ended by itself with status " << *ended;
+    }
+    ASSERT_EQ(kill(child, SIGINT), 0);
+    const std::optional<int> status = WaitForExit(child, kEndWithin);
+    if (!status)
+    {
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        FAIL() << "the game did not end after SIGINT";
+    }
+    EXPECT_EQ(*status, 0);
+    EXPECT_EQ(directory.ReadFile("config.dat"), config);
+    EXPECT_EQ(directory.ReadFile("tempdaten/Debug.Log"), "");
+}
+}  // namespace

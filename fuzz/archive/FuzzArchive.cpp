@@ -1,48 +1,16 @@
 // Mounts the input as an archive, from its file and read wholly, and reads every member whole,
 // in pieces across block boundaries and after seeks.
 
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/archive/CprArchive.h"
 #include "app/archive/DAFile.h"
-#include "platform/FileSystem.h"
+#include "fuzz/support/FuzzInputFile.h"
 
 namespace
 {
-// One file per fuzzing process, removed when it ends.
-class TemporaryFile
-{
-public:
-    TemporaryFile()
-        : path_((std::filesystem::temp_directory_path() / "fuzz_archive.XXXXXX").string())
-    {
-        const int descriptor = mkstemp(path_.data());
-        if (descriptor < 0)
-        {
-            std::abort();
-        }
-        close(descriptor);
-    }
-    ~TemporaryFile() { std::filesystem::remove(path_); }
-
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
-const std::string& ArchivePath()
-{
-    static const TemporaryFile file;
-    return file.Path();
-}
-
 void ReadMember(CprArchive& archive, const std::string& name)
 {
     DAFile file(&archive);
@@ -66,14 +34,12 @@ void ReadMember(CprArchive& archive, const std::string& name)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    {
-        files::File file(ArchivePath(), files::File::Mode::Write);
-        file.Write(data, size);
-    }
+    static const FuzzInputFile file("fuzz.cpr");
+    file.Hold(data, size);
     for (const bool readWholly : {false, true})
     {
         CprArchive archive;
-        if (!archive.Open(ArchivePath(), readWholly))
+        if (!archive.Open(file.Path(), readWholly))
         {
             continue;
         }

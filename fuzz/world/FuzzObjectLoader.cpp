@@ -2,42 +2,16 @@
 // ".4co" circuit model); whatever loads is then drawn in front of the camera, so that the
 // vector engine walks every link the loader let through.
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <string>
 
 #include "app/world/ObjectWorld.h"
 #include "app/world/WorldObject.h"
-#include "platform/FileSystem.h"
+#include "fuzz/support/FuzzInputFile.h"
 #include "render/RenderApi.h"
 
 namespace
 {
-// One file per fuzzing process, removed when it ends.
-class TemporaryFile
-{
-public:
-    TemporaryFile()
-        : path_((std::filesystem::temp_directory_path() / "fuzz_object.XXXXXX").string())
-    {
-        const int descriptor = mkstemp(path_.data());
-        if (descriptor < 0)
-        {
-            std::abort();
-        }
-        close(descriptor);
-    }
-    ~TemporaryFile() { std::filesystem::remove(path_); }
-
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
 // A world drawn on an open screen with no window, for the whole run.
 ObjectWorld& TheWorld()
 {
@@ -73,11 +47,8 @@ void Draw(ObjectWorld& world, WorldObject* node)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const TemporaryFile file;
-    {
-        files::File out(file.Path(), files::File::Mode::Write);
-        out.Write(data, size);
-    }
+    static const FuzzInputFile file("fuzz.4do");
+    file.Hold(data, size);
     ObjectWorld& world = TheWorld();
     world.CreateWorld(1u << 20);
     if (WorldObject* mesh = world.LoadObject(file.Path(), 0, 4000.0))

@@ -24,8 +24,8 @@ constexpr DemoFont kFonts[] = {
     {kMenu, "fonts/Chicago18Light.bmp", kCharacterSetA, {24, 24, 2, 2, false, 0xFFFFE8, 0xF0E8B4}},
     {kMenu, "fonts/Chicago18Gelb.bmp", kCharacterSetA, {24, 24, 2, 2, false, 0xFFF050, 0xE0B000}},
     {kMenu, "fonts/chicago12.bmp", kCharacterSetA, {12, 14, 1, 1, true, kWhite, kSilver}},
-    {kMenu, "fonts/zeichen.bmp", kPictogramCharacters, {32, 32, 1, 1, false, kWhite, kWhite}},
-    {kMenu, "fonts/bigzahl.bmp", kDigitCharacters, {24, 25, 2, 2, true, kWhite, kSilver}},
+    {kMenu, "fonts/zeichen.bmp", kRaceSymbolCharacters, {32, 32, 1, 1, false, kWhite, kWhite}},
+    {kMenu, "fonts/bigzahl.bmp", kBigDigitCharacters, {24, 25, 2, 2, true, kWhite, kSilver}},
     {kMenu, "fonts/tvfont2.bmp", kCharacterSetB, {19, 22, 2, 2, false, kWhite, kSilver}},
     {kMenu, "fonts/balmoral.bmp", kCharacterSetA, {24, 24, 2, 2, true, kCream, kSand}},
     {kMenu, "fonts/filerequesterfont.bmp", kCharacterSetC, {8, 12, 1, 1, false, kWhite, kWhite}},
@@ -50,11 +50,11 @@ constexpr DemoFont kFonts[] = {
      {19, 22, 2, 2, false, kWhite, kSilver}},
     {kTextures,
      "texturen/fonts/tvkleingelb.bmp",
-     kDigitCharacters,
+     kBigDigitCharacters,
      {8, 10, 1, 1, false, 0xFFE860, 0xE8C020}},
     {kTextures,
      "texturen/spezial/Anzeigefont.bmp",
-     kDigitCharacters,
+     kBigDigitCharacters,
      {10, 10, 1, 1, true, 0xFFA060, 0xE06020}},
 };
 
@@ -84,7 +84,7 @@ std::span<const DemoFont> DemoFonts()
 
 RgbaPicture DemoFontPicture(const DemoFont& font)
 {
-    if (font.characters == kPictogramCharacters)
+    if (font.characters == kRaceSymbolCharacters)
     {
         return DrawLabelPicture(kPictograms, font.style);
     }

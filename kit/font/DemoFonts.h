@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "frontend/toolkit/FontCharacterSets.h"
 #include "kit/DemoInstallation.h"
 #include "kit/font/FontPicture.h"
 #include "kit/picture/Picture.h"
@@ -14,18 +15,9 @@
 namespace kit
 {
 
-// The character sets of the game's fonts, as Windows-1252 strings in cell order.
-inline constexpr std::string_view kCharacterSetA =
-    " ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz:.,-()\xB0%/?0123456789"
-    "\xC4\xD6\xDC\xE4\xF6\xFC\xDF\xE1\xE2\xE0\xE9\xEA\xE8\xED\xEE\xEC\xF3\xF4\xF2\xFA\xFB\xF9";
-inline constexpr std::string_view kCharacterSetB =
-    "\tABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz1234567890.:\xB4-#!$\"";
-inline constexpr std::string_view kCharacterSetC =
-    "\tABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz:.,-()\xB0^%/?0123456789"
-    "\xC4\xD6\xDC\xE4\xF6\xFC\xDF";
+// The head-up display's digital font, whose characters only the kit lists; the other sheets
+// take the game's character sets (FontCharacterSets.h).
 inline constexpr std::string_view kDigitalCharacters = " 0123456789KMHPLAOS[]\\/.:+-";
-inline constexpr std::string_view kDigitCharacters = "0123456789.:";
-inline constexpr std::string_view kPictogramCharacters = "ABCDEFGHIJKL";
 
 enum class DemoArchive
 {

@@ -45,7 +45,7 @@ TEST(DemoFonts, EveryVisibleCharacterHasAGlyph)
             const char character = font.characters[cell];
             const bool blank =
                 character == ' ' || character == '\t' ||
-                (font.characters == kit::kPictogramCharacters &&
+                (font.characters == kRaceSymbolCharacters &&
                  std::string_view("CHIJKL").find(character) != std::string_view::npos);
             EXPECT_EQ(CellIsLit(picture, font.style.cellWidth, cell), !blank)
                 << "cell " << cell << " '" << character << "'";

@@ -342,7 +342,25 @@ void rdll_SetClipRect(int32_t left, int32_t top, int32_t right, int32_t bottom)
     render::TheDrawState().clip = {left, top, right, bottom};
 }
 
-void rdll_GetCursorData(int32_t* /*out*/) {}
+void rdll_GetCursorData(int32_t* out)
+{
+    constexpr int64_t kGameWidth = 640;
+    constexpr int64_t kGameHeight = 480;
+    const RenderWindow* window = TheLibrary().screen.Window();
+    if (out == nullptr || window == nullptr || window->cursor == nullptr)
+    {
+        return;
+    }
+    const WindowCursor cursor = window->cursor(window->user);
+    // A minimised window has no picture to measure against.
+    if (cursor.pictureWidth <= 0 || cursor.pictureHeight <= 0)
+    {
+        return;
+    }
+    out[0] = static_cast<int32_t>(cursor.x * kGameWidth / cursor.pictureWidth);
+    out[1] = static_cast<int32_t>(cursor.y * kGameHeight / cursor.pictureHeight);
+    out[2] = 0;
+}
 
 void rdll_EnableFog()
 {

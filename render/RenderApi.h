@@ -87,13 +87,26 @@ struct LfbInfo
     int32_t stride = 0;  // bytes from one row to the next; may exceed 2 x width
 };
 
-// What the game hands over as its window: how frames reach the screen, whether the window has
-// the keyboard focus, and how a modal message is shown. The library keeps a copy.
+// The mouse over the game window's picture: its position and the picture's size, in picture
+// pixels. The position may lie outside the picture.
+struct WindowCursor
+{
+    int x = 0;
+    int y = 0;
+    int pictureWidth = 0;
+    int pictureHeight = 0;
+};
+
+// What the game hands over as its window: how frames reach the screen, where the mouse is,
+// whether the window has the keyboard focus, and how a modal message is shown. The library
+// keeps a copy.
 struct RenderWindow
 {
     // Shows a finished frame; the pixels are valid only during the call.
     void (*present)(const uint16_t* pixels, int width, int height, int pitchBytes,
                     void* user) = nullptr;
+    // Null: the window tells nothing of the mouse.
+    WindowCursor (*cursor)(void* user) = nullptr;
     // Null: the window always has the focus.
     bool (*hasFocus)(void* user) = nullptr;
     // Shows a modal message box with a Windows-1252 text; null: the text goes to stderr.
@@ -170,6 +183,7 @@ extern "C"
     void rdll_DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour, float depth,
                        int32_t antialiased);
     void rdll_SetClipRect(int32_t left, int32_t top, int32_t right, int32_t bottom);
+    // out = {x, y, 0}: the mouse scaled to 640 x 480; left alone when the window tells none.
     void rdll_GetCursorData(int32_t* out);
     void rdll_EnableFog();
     int32_t rdll_DisableFog();

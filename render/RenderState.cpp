@@ -2,6 +2,8 @@
 
 #include "glide/Glide.h"
 #include "render/RenderLibrary.h"
+#include "render/draw/DrawState.h"
+#include "render/text/TextSettings.h"
 
 namespace render
 {
@@ -37,12 +39,15 @@ void CleanUp(RenderLibrary& library)
 {
     library.screen.ReleaseLfb();
     library.textures.FreeTableTextures();
+    TheDrawState().fogTables.FreeAll();
+    TheTextSettings().font = nullptr;
 }
 
 uint32_t SaveRenderState(RenderLibrary& library)
 {
     SavedRenderStates::Record record;
     record.textures = library.textures.TakeTableTextures();
+    record.fogTables = TheDrawState().fogTables.TakeAll();
     record.fogOn = library.screen.FogOn();
     const uint32_t id = library.savedStates.Add(std::move(record));
     library.textures.Memory().ResetCursor();
@@ -60,6 +65,7 @@ void ResetRenderState(RenderLibrary& library, uint32_t id)
     library.textures.Memory().ResetCursor();
     CleanUp(library);
     library.textures.Restore(std::move(record->textures));
+    TheDrawState().fogTables.Restore(std::move(record->fogTables));
     library.screen.SetFogOn(record->fogOn);
     // The screen is brought back only when the library holds it; otherwise taking it back
     // later downloads the textures.

@@ -1,13 +1,15 @@
 #pragma once
 
-// The board's render state as the library sets it, and the set of loaded textures and
-// palettes saved aside while another screen builds its own and put back afterwards.
+// The board's render state as the library sets it, and the set of loaded textures, palettes
+// and fog tables saved aside while another screen builds its own and put back afterwards.
 
 #include <cstdint>
+#include <list>
 #include <map>
 #include <optional>
 
 #include "render/TextureStore.h"
+#include "render/draw/Fog.h"
 
 namespace render
 {
@@ -21,14 +23,15 @@ void SetOpenRenderState();
 // black, blending by source alpha.
 void SetRenderStateDefaults();
 
-// Empties the texture table and frees every table texture and palette.
+// Empties the texture table, frees every table texture, palette and fog table, and leaves
+// text without a font.
 void CleanUp(RenderLibrary& library);
 
-// Sets every table texture and palette aside and starts empty; returns the id that puts them
-// back, never 0.
+// Sets every table texture, palette and fog table aside and starts empty; returns the id that
+// puts them back, never 0.
 uint32_t SaveRenderState(RenderLibrary& library);
-// Frees what was loaded since, puts the saved textures back and downloads them again; an id
-// is taken once, unknown ids are ignored.
+// Frees what was loaded since, puts the saved textures and fog tables back and downloads the
+// textures again; an id is taken once, unknown ids are ignored.
 void ResetRenderState(RenderLibrary& library, uint32_t id);
 
 class SavedRenderStates
@@ -37,6 +40,7 @@ public:
     struct Record
     {
         SavedTextures textures;
+        std::list<FogTables::Table> fogTables;
         bool fogOn = false;
     };
 

@@ -6,6 +6,7 @@
 #include "render/RenderMessages.h"
 #include "render/RenderState.h"
 #include "render/TextureStore.h"
+#include "render/draw/DrawState.h"
 
 namespace render
 {
@@ -153,6 +154,7 @@ bool Screen::Open()
     {
         grSstControl(GrControl::Activate);
     }
+    TheDrawState().clip = {0, 0, width_, height_};
     grClipWindow(0, 0, static_cast<uint32_t>(width_), static_cast<uint32_t>(height_));
     grGammaCorrectionValue(1.0f);
     textures_.Memory().SetRange(grTexMinAddress(GrChipId::Tmu0), grTexMaxAddress(GrChipId::Tmu0));

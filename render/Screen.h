@@ -40,7 +40,8 @@ public:
     void LooseFocus();
     void GetFocus();
     bool IsActive() const { return active_; }
-    // Opens the screen, or brings back the open one, with the library's render state.
+    // Opens the screen, or brings back the open one, with the library's render state and the
+    // 2D clip on the whole screen.
     bool Open();
 
     // 1 the colour buffer only, 2 the depth buffer only, 3 both.

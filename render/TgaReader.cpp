@@ -1,7 +1,7 @@
 #include "render/TgaReader.h"
 
-#include "render/ImageBuffer.h"
 #include "app/util/LittleEndian.h"
+#include "render/ImageBuffer.h"
 
 namespace render
 {

@@ -20,7 +20,9 @@ void ShowRenderMessage(const char* text, void* /*user*/)
 OutputWindow::OutputWindow()
 {
     renderTarget_.present = PresentFrame;
+    renderTarget_.cursor = CursorOverPicture;
     renderTarget_.showMessage = ShowRenderMessage;
+    renderTarget_.user = this;
 }
 
 OutputWindow::~OutputWindow()
@@ -42,9 +44,18 @@ bool OutputWindow::Create(uint32_t width, uint32_t height)
         {
             return false;
         }
+        pictureWidth_ = static_cast<int>(width);
+        pictureHeight_ = static_cast<int>(height);
     }
     platform.SetFullScreen(true);
     return true;
+}
+
+WindowCursor OutputWindow::CursorOverPicture(void* user)
+{
+    const auto* window = static_cast<const OutputWindow*>(user);
+    const PicturePoint point = CurrentPlatform().MousePosition();
+    return {point.x, point.y, window->pictureWidth_, window->pictureHeight_};
 }
 
 bool OutputWindow::PumpMessages()

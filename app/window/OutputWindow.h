@@ -40,10 +40,12 @@ public:
     void RequestQuit();
     bool IsQuitting() const { return quit_; }
 
-    // What the render library is handed as the window: frames go to the platform's display.
+    // What the render library is handed as the window: frames go to the platform's display,
+    // and the mouse comes from the platform, over the picture the window was created with.
     const RenderWindow* RenderTarget() const { return &renderTarget_; }
 
 private:
+    static WindowCursor CursorOverPicture(void* user);
     void OnKeyDown(uint8_t virtualKey);
     void OnKeyUp(uint8_t virtualKey);
     // Alt+F4: the key going down completes the combination when the other one is held.
@@ -51,6 +53,8 @@ private:
 
     bool quit_ = false;
     bool created_ = false;
+    int pictureWidth_ = 0;
+    int pictureHeight_ = 0;
     DebugLogWindow debugLogWindow_;
     RenderWindow renderTarget_;
 };

@@ -20,8 +20,7 @@ bool FillArchives(DemoArchives& archives, std::string& error)
 {
     return AddDemoSounds(archives.menu, error) && AddDemoFonts(archives, error) &&
            AddDemoAnimations(archives.menu, error) && AddStartScreen(archives.menu, error) &&
-           AddDemoObjects(archives.objects, error) &&
-           AddDemoMenu(archives, error);
+           AddDemoObjects(archives.objects, error) && AddDemoMenu(archives, error);
 }
 
 bool WriteArchive(const std::string& path, const CprWriter& archive, std::string& error)
@@ -59,9 +58,10 @@ bool WriteArchives(const std::string& directory, const DemoArchives& archives, s
 
 bool WriteDemoInstallation(const std::string& directory, std::string& error)
 {
-    if (!files::MakeDirectories(directory))
+    // The game writes screenshots into "graps/" but never creates it.
+    if (!files::MakeDirectories(directory + "/graps"))
     {
-        error = "cannot create " + directory;
+        error = "cannot create " + directory + "/graps";
         return false;
     }
     DemoArchives archives;

@@ -20,11 +20,15 @@ constexpr std::array<uint8_t, 256> BuildCaseFoldTable()
     }
     for (size_t i = 0; i + 1 < kCaseFoldPairs.size(); i += 2)
     {
-        table[static_cast<uint8_t>(kCaseFoldPairs[i])] = static_cast<uint8_t>(kCaseFoldPairs[i + 1]);
+        table[static_cast<uint8_t>(kCaseFoldPairs[i])] =
+            static_cast<uint8_t>(kCaseFoldPairs[i + 1]);
     }
     return table;
 }
 
 inline constexpr std::array<uint8_t, 256> kCaseFold = BuildCaseFoldTable();
 
-constexpr uint8_t FoldCase(uint8_t byte) { return kCaseFold[byte]; }
+constexpr uint8_t FoldCase(uint8_t byte)
+{
+    return kCaseFold[byte];
+}

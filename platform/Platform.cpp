@@ -16,11 +16,20 @@ Platform& CurrentPlatform()
     return *g_platform;
 }
 
-bool HasPlatform() { return g_platform != nullptr; }
+bool HasPlatform()
+{
+    return g_platform != nullptr;
+}
 
-ScopedPlatform::ScopedPlatform(Platform& platform) : previous_(g_platform) { g_platform = &platform; }
+ScopedPlatform::ScopedPlatform(Platform& platform) : previous_(g_platform)
+{
+    g_platform = &platform;
+}
 
-ScopedPlatform::~ScopedPlatform() { g_platform = previous_; }
+ScopedPlatform::~ScopedPlatform()
+{
+    g_platform = previous_;
+}
 
 void ShowMessage(std::string_view text)
 {

@@ -30,7 +30,7 @@ constexpr uint8_t Down = 0x28;
 constexpr uint8_t Snapshot = 0x2C;  // Print Screen
 constexpr uint8_t Insert = 0x2D;
 constexpr uint8_t Delete = 0x2E;
-constexpr uint8_t Digit0 = 0x30;  // '0'..'9' are 0x30..0x39
+constexpr uint8_t Digit0 = 0x30;   // '0'..'9' are 0x30..0x39
 constexpr uint8_t LetterA = 0x41;  // 'A'..'Z' are 0x41..0x5A
 constexpr uint8_t Numpad0 = 0x60;  // keypad digits are 0x60..0x69
 constexpr uint8_t Multiply = 0x6A;
@@ -62,7 +62,16 @@ constexpr uint8_t Oem6 = 0xDD;       // ]}
 constexpr uint8_t Oem7 = 0xDE;       // '"
 constexpr uint8_t Oem102 = 0xE2;     // the extra key beside left Shift on 102-key boards
 
-constexpr uint8_t Letter(char upper) { return static_cast<uint8_t>(upper); }
-constexpr uint8_t Digit(int n) { return static_cast<uint8_t>(Digit0 + n); }
-constexpr uint8_t Function(int n) { return static_cast<uint8_t>(F1 + n - 1); }
+constexpr uint8_t Letter(char upper)
+{
+    return static_cast<uint8_t>(upper);
+}
+constexpr uint8_t Digit(int n)
+{
+    return static_cast<uint8_t>(Digit0 + n);
+}
+constexpr uint8_t Function(int n)
+{
+    return static_cast<uint8_t>(F1 + n - 1);
+}
 }  // namespace vk

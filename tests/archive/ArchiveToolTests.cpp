@@ -6,9 +6,9 @@
 
 #include "app/archive/CprArchive.h"
 #include "app/archive/DAFile.h"
-#include "app/util/LittleEndian.h"
 #include "app/archive/LzCodec.h"
 #include "app/config/ConfigBlock.h"
+#include "app/util/LittleEndian.h"
 #include "kit/ArchiveTool.h"
 #include "kit/ConfigWriter.h"
 #include "kit/CprWriter.h"
@@ -161,6 +161,7 @@ TEST(DemoInstallationTest, WritesTheSetUpAndEveryArchive)
     EXPECT_EQ(mode.bitsPerPixel, 16);
     EXPECT_EQ(mode.refreshHz, 60);
     EXPECT_LE(expected.I32At(ConfigBlock::kSoundBufferIndexOffset), 3);
+    EXPECT_TRUE(files::IsDirectory("demo/graps"));
 
     for (const char* archive : {"data.cpr", "patch.cpr", "objects.cpr", "textures.cpr",
                                 "deutsch/menu.cpr", "english/menu.cpr"})

@@ -12,13 +12,6 @@ namespace
 {
 constexpr size_t kEntryHeaderSize = 16;
 
-void AppendLe32(std::vector<uint8_t>& out, uint32_t value)
-{
-    const size_t at = out.size();
-    out.resize(at + 4);
-    StoreLe32(&out[at], value);
-}
-
 void AppendScrambled(std::vector<uint8_t>& out, std::string_view name)
 {
     const size_t at = out.size();

@@ -8,13 +8,6 @@ namespace kit
 namespace
 {
 
-void AppendLe32(std::vector<uint8_t>& bytes, uint32_t value)
-{
-    uint8_t word[4];
-    StoreLe32(word, value);
-    bytes.insert(bytes.end(), word, word + 4);
-}
-
 std::vector<uint8_t> Difference(const std::vector<uint8_t>& earlier,
                                 const std::vector<uint8_t>& later)
 {

@@ -14,12 +14,6 @@ constexpr uint16_t kFormatPcm = 1;
 constexpr uint16_t kChannels = 1;
 constexpr uint16_t kBitsPerSample = 16;
 constexpr uint16_t kBlockAlign = kChannels * kBitsPerSample / 8;
-
-void StoreLe16(uint8_t* bytes, uint16_t value)
-{
-    bytes[0] = static_cast<uint8_t>(value);
-    bytes[1] = static_cast<uint8_t>(value >> 8);
-}
 }  // namespace
 
 std::vector<uint8_t> BuildWaveImage(std::span<const int16_t> samples, uint32_t sampleRate)

@@ -17,6 +17,7 @@
 #include "net/NetSession.h"
 #include "platform/scripted/ScriptedPlatform.h"
 #include "race/BikeRecord.h"
+#include "tests/support/TestDirectory.h"
 
 // Joystick axis values: the ends of the default calibration and its centre.
 inline constexpr uint32_t kStickMin = 0;
@@ -81,6 +82,7 @@ protected:
         ASSERT_TRUE(window_->SetJoystickDefaults(true));
     }
 
+    TestDirectory directory_;  // the window makes its Debug.Log here
     ScriptedPlatform platform_;
     ScopedPlatform installed_;
     std::unique_ptr<GameWindow> window_ = std::make_unique<GameWindow>();

@@ -16,6 +16,7 @@
 #include "platform/VirtualKeys.h"
 #include "platform/scripted/ScriptedPlatform.h"
 #include "race/BikeRecord.h"
+#include "tests/support/TestDirectory.h"
 
 namespace
 {
@@ -23,7 +24,8 @@ using namespace std::chrono_literals;
 
 TEST(TickStressTest, TimerThreadAndMainThreadShareClocksKeysAndRings)
 {
-    ScriptedPlatform platform;  // only its joystick is used, which any thread may read
+    const TestDirectory directory;  // the window makes its Debug.Log here
+    ScriptedPlatform platform;      // only its joystick is used, which any thread may read
     const ScopedPlatform installed(platform);
     platform.SetJoystick(0, {32768, 32768, 32768, 32768, 0});
 

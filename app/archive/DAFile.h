@@ -82,6 +82,3 @@ private:
     std::span<uint8_t> expandedBlock_;
     std::unique_ptr<uint8_t[]> ownBlockBuffers_;
 };
-
-// Callers mark lengthy loads with it (1 before, 0 after); nothing needs the hint here.
-inline void SetLoadingHint(int /*on*/) {}

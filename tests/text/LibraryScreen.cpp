@@ -2,7 +2,6 @@
 
 #include "glide/GlideOptions.h"
 #include "render/TextureStore.h"
-#include "render/draw/DrawState.h"
 
 namespace
 {
@@ -35,7 +34,6 @@ void LibraryScreen::TearDown()
     rdll_SetDrawTextVars(nullptr, nullptr);
     rdll_SetClipRect(0, 0, kScreenWidth, kScreenHeight);
     rdll_DisableFog();
-    render::TheDrawState().fogTables.FreeAll();
     rdll_Free();
     rdll_ShotDown();
     rdll_SetArchive(nullptr);

@@ -1,7 +1,7 @@
 #include "frontend/MainMenu.h"
 
+#include "app/device/RenderDevice.h"
 #include "app/input/KeyState.h"
-#include "app/render/RenderDevice.h"
 #include "platform/VirtualKeys.h"
 
 namespace

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/FileSystem.h"
+#include "core/files/FileSystem.h"
 
 namespace
 {

@@ -5,12 +5,12 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/archive/CprArchive.h"
-#include "app/archive/DAFile.h"
-#include "app/util/PathUtils.h"
+#include "core/archive/CprArchive.h"
+#include "core/archive/DAFile.h"
+#include "core/files/FileSystem.h"
+#include "core/files/Windows1252.h"
+#include "core/util/PathUtils.h"
 #include "kit/CprWriter.h"
-#include "platform/FileSystem.h"
-#include "platform/Windows1252.h"
 
 namespace kit
 {

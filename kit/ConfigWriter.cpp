@@ -1,6 +1,6 @@
 #include "kit/ConfigWriter.h"
 
-#include "platform/FileSystem.h"
+#include "core/files/FileSystem.h"
 
 namespace kit
 {

@@ -2,9 +2,9 @@
 
 #include <limits>
 
-#include "app/archive/CprArchive.h"
-#include "app/archive/DAFile.h"
-#include "app/util/LittleEndian.h"
+#include "core/archive/CprArchive.h"
+#include "core/archive/DAFile.h"
+#include "core/util/LittleEndian.h"
 
 namespace kit
 {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/archive/LzCodec.h"
+#include "core/archive/LzCodec.h"
 
 namespace kit
 {

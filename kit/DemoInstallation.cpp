@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "core/files/FileSystem.h"
 #include "kit/ConfigWriter.h"
 #include "kit/anim/DemoAnimations.h"
 #include "kit/font/DemoFonts.h"
@@ -9,7 +10,6 @@
 #include "kit/sound/DemoSounds.h"
 #include "kit/startup/StartScreen.h"
 #include "kit/world/DemoObjects.h"
-#include "platform/FileSystem.h"
 
 namespace kit
 {

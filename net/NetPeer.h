@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "net/InputRing.h"
+#include "race/InputRing.h"
 
 struct NetPeer
 {

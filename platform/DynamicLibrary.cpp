@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/CaseFold.h"
-#include "platform/Windows1252.h"
+#include "core/files/CaseFold.h"
+#include "core/files/Windows1252.h"
 
 namespace dynlib
 {

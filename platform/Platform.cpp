@@ -1,14 +1,18 @@
 #include "platform/Platform.h"
 
 #include <cassert>
-#include <cstdio>
 
-#include "platform/Windows1252.h"
+#include "core/util/Message.h"
 
 namespace
 {
 Platform* g_platform = nullptr;
+
+void ShowOnPlatform(std::string_view text)
+{
+    g_platform->ShowMessageBox(text);
 }
+}  // namespace
 
 Platform& CurrentPlatform()
 {
@@ -24,19 +28,11 @@ bool HasPlatform()
 ScopedPlatform::ScopedPlatform(Platform& platform) : previous_(g_platform)
 {
     g_platform = &platform;
+    SetMessageSink(ShowOnPlatform);
 }
 
 ScopedPlatform::~ScopedPlatform()
 {
     g_platform = previous_;
-}
-
-void ShowMessage(std::string_view text)
-{
-    if (g_platform != nullptr)
-    {
-        g_platform->ShowMessageBox(text);
-        return;
-    }
-    std::fprintf(stderr, "Zarvo: %s\n", Windows1252ToUtf8(text).c_str());
+    SetMessageSink(previous_ != nullptr ? ShowOnPlatform : nullptr);
 }

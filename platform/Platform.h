@@ -124,7 +124,3 @@ public:
 private:
     Platform* previous_;
 };
-
-// Shows a message box on the current platform, or writes the text to stderr when none is
-// installed (tools, the render library before it is handed a window).
-void ShowMessage(std::string_view text);

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/archive/DAFile.h"
+#include "core/archive/DAFile.h"
 #include "render/ImageBuffer.h"
 #include "render/RenderMessages.h"
 

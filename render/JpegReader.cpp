@@ -3,7 +3,7 @@
 #include <limits>
 #include <memory>
 
-#include "app/util/LittleEndian.h"
+#include "core/util/LittleEndian.h"
 #include "render/BmpReader.h"
 #include "render/ImageBuffer.h"
 #include "render/JpegSupport.h"

@@ -7,7 +7,7 @@
 
 #include <jpeglib.h>
 
-#include "app/util/LittleEndian.h"
+#include "core/util/LittleEndian.h"
 #include "render/ImageBuffer.h"
 
 namespace

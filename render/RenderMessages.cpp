@@ -1,6 +1,6 @@
 #include "render/RenderMessages.h"
 
-#include "platform/Platform.h"
+#include "core/util/Message.h"
 #include "render/RenderLibrary.h"
 
 namespace render

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/archive/DAFile.h"
-#include "app/util/LittleEndian.h"
+#include "core/archive/DAFile.h"
+#include "core/util/LittleEndian.h"
 #include "render/BmpReader.h"
 #include "render/ImageBuffer.h"
 #include "render/RenderMessages.h"

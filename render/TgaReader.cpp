@@ -1,6 +1,6 @@
 #include "render/TgaReader.h"
 
-#include "app/util/LittleEndian.h"
+#include "core/util/LittleEndian.h"
 #include "render/ImageBuffer.h"
 
 namespace render

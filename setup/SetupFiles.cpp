@@ -1,6 +1,6 @@
 #include "setup/SetupFiles.h"
 
-#include "platform/FileSystem.h"
+#include "core/files/FileSystem.h"
 #include "setup/SetupStream.h"
 
 std::string SetupClassDirectory(BikeClass bikeClass)

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/game/GameEnums.h"
+#include "core/game/GameEnums.h"
 #include "race/BikeRecord.h"
 
 inline constexpr size_t kMaxSetupNameLength = 31;

@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
-#include "app/archive/DAFile.h"
-#include "app/util/LittleEndian.h"
+#include "core/archive/DAFile.h"
+#include "core/util/LittleEndian.h"
 
 namespace
 {

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <optional>
 
-#include "app/archive/DAFile.h"
-#include "app/util/LittleEndian.h"
+#include "core/archive/DAFile.h"
+#include "core/util/LittleEndian.h"
 
 namespace
 {

@@ -3,7 +3,8 @@
 #include <string_view>
 
 #include "app/archive/CdRomSearch.h"
-#include "app/archive/CprArchive.h"
+#include "core/archive/CprArchive.h"
+#include "core/util/Message.h"
 #include "platform/Platform.h"
 
 CprArchive* g_archiveMenu = nullptr;

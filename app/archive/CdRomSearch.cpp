@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "platform/FileSystem.h"
+#include "core/files/FileSystem.h"
 
 namespace
 {

@@ -4,7 +4,7 @@
 #include <cassert>
 #include <cstring>
 
-#include "app/util/LittleEndian.h"
+#include "core/util/LittleEndian.h"
 
 namespace
 {

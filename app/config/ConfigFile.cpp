@@ -2,7 +2,8 @@
 
 #include <string_view>
 
-#include "platform/FileSystem.h"
+#include "core/files/FileSystem.h"
+#include "core/util/Message.h"
 #include "platform/Platform.h"
 
 ConfigBlock g_config;

@@ -1,7 +1,7 @@
 #include "app/debug/DebugLog.h"
 
 #include "app/debug/Trace.h"
-#include "platform/FileSystem.h"
+#include "core/files/FileSystem.h"
 
 namespace
 {

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/FileSystem.h"
+#include "core/files/FileSystem.h"
 
 class DebugLogWindow
 {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/game/GameEnums.h"
+#include "core/game/GameEnums.h"
 
 inline BikeClass g_bikeClass = BikeClass::Class125;
 inline CircuitId g_circuitIndex = CircuitId::ShahAlam;

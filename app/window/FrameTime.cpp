@@ -1,14 +1,13 @@
 #include "app/window/FrameTime.h"
 
 #include "app/clock/RaceClock.h"
-#include "app/window/GameWindow.h"
 
 float g_frameDt = 0.0f;
 float g_realFrameDt = 0.0f;
 uint32_t g_realFrameMs = 0;
 uint32_t g_lastFrameMs = 0;
 
-void GameWindow::StepFrameTime()
+void StepFrameTime()
 {
     // Both clocks wrap; the unsigned difference stays right across the wrap.
     const uint32_t raceClockMs = g_raceClockMs.load(std::memory_order_relaxed);

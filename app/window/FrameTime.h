@@ -1,7 +1,7 @@
 #pragma once
 
-// The time step of the current frame, taken once a frame by every screen loop
-// (GameWindow::StepFrameTime). Main thread only.
+// The time step of the current frame, taken once a frame by every screen loop. Main thread
+// only.
 
 #include <cstdint>
 
@@ -12,3 +12,7 @@ extern float g_realFrameDt;
 extern uint32_t g_realFrameMs;
 // The free-running timer as the previous frame took it.
 extern uint32_t g_lastFrameMs;
+
+// The frame's time step: g_frameDt from the race clock, g_realFrameDt from the free-running
+// timer.
+void StepFrameTime();

@@ -1,7 +1,7 @@
 #include "app/window/OutputWindow.h"
 
 #include "app/clock/RaceClock.h"
-#include "net/NetSessionExit.h"
+#include "core/util/Message.h"
 #include "platform/Platform.h"
 
 namespace
@@ -89,13 +89,5 @@ void OutputWindow::OnClose()
 
 void OutputWindow::RequestQuit()
 {
-    if (quit_)
-    {
-        return;
-    }
     quit_ = true;
-    if (g_netActive.load(std::memory_order_relaxed))
-    {
-        EndNetSession();
-    }
 }

@@ -36,8 +36,9 @@ public:
     // The close button or the window manager: quit, keeping the window for whatever still
     // draws into it until the game has ended.
     void OnClose();
-    // Sets the quit flag; the first request also ends the player's part in a network session.
-    void RequestQuit();
+    // Sets the quit flag. The game window also ends the player's part in a network session on
+    // the first request.
+    virtual void RequestQuit();
     bool IsQuitting() const { return quit_; }
 
     // What the render library is handed as the window: frames go to the platform's display,

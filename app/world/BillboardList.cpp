@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "app/archive/ArchiveSet.h"
-#include "app/archive/DAFile.h"
-#include "app/util/LittleEndian.h"
 #include "app/world/ObjectWorld.h"
 #include "app/world/VectorMem.h"
-#include "app/world/VectorVars.h"
-#include "app/world/WorldObject.h"
+#include "core/archive/DAFile.h"
+#include "core/util/LittleEndian.h"
+#include "core/world/VectorVars.h"
+#include "core/world/WorldObject.h"
 
 namespace
 {

@@ -3,10 +3,10 @@
 #include <cstring>
 #include <vector>
 
-#include "app/util/LittleEndian.h"
-#include "app/world/MeshRecords.h"
-#include "app/world/Region.h"
-#include "app/world/VectorVars.h"
+#include "core/util/LittleEndian.h"
+#include "core/world/MeshRecords.h"
+#include "core/world/Region.h"
+#include "core/world/VectorVars.h"
 
 namespace
 {

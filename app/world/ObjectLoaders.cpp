@@ -7,13 +7,14 @@
 #include <string>
 
 #include "app/archive/ArchiveSet.h"
-#include "app/archive/DAFile.h"
 #include "app/debug/DebugLogWindow.h"
 #include "app/world/ObjectFileImage.h"
 #include "app/world/ObjectWorld.h"
 #include "app/world/VectorMem.h"
-#include "app/world/VectorVars.h"
-#include "app/world/WorldObject.h"
+#include "core/archive/DAFile.h"
+#include "core/util/Message.h"
+#include "core/world/VectorVars.h"
+#include "core/world/WorldObject.h"
 #include "platform/Platform.h"
 
 namespace

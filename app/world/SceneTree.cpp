@@ -5,10 +5,11 @@
 #include <utility>
 
 #include "app/world/ObjectWorld.h"
-#include "app/world/Region.h"
 #include "app/world/VectorMem.h"
-#include "app/world/VectorVars.h"
-#include "app/world/WorldObject.h"
+#include "core/util/Message.h"
+#include "core/world/Region.h"
+#include "core/world/VectorVars.h"
+#include "core/world/WorldObject.h"
 #include "platform/Platform.h"
 
 namespace

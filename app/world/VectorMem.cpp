@@ -2,8 +2,9 @@
 
 #include <cstring>
 
-#include "app/world/VectorVars.h"
-#include "app/world/WorldObject.h"
+#include "core/util/Message.h"
+#include "core/world/VectorVars.h"
+#include "core/world/WorldObject.h"
 #include "platform/Platform.h"
 
 uint8_t* AllocateInArena(VectorVars& vars, uint32_t bytes)

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/archive/LzCodec.h"
+#include "core/archive/LzCodec.h"
 
 namespace
 {

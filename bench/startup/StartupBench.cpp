@@ -16,12 +16,12 @@
 #include <string>
 #include <vector>
 
-#include "app/window/GameApp.h"
-#include "app/window/GameWindow.h"
 #include "bench/startup/FirstFrameClock.h"
 #include "kit/DemoInstallation.h"
 #include "platform/scripted/ScriptedPlatform.h"
 #include "platform/sdl/SdlPlatform.h"
+#include "program/GameApp.h"
+#include "program/GameWindow.h"
 
 namespace
 {

@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "app/world/ObjectWorld.h"
-#include "app/world/WorldObject.h"
+#include "core/world/WorldObject.h"
 #include "glide/GlideOptions.h"
 #include "kit/world/DemoObjects.h"
 #include "render/RenderApi.h"

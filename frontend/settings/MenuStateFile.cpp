@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "app/game/CurrentRace.h"
-#include "frontend/settings/MenuStateChecks.h"
-#include "platform/FileSystem.h"
+#include "app/settings/MenuStateChecks.h"
+#include "core/files/FileSystem.h"
 #include "race/BikeRecord.h"
 
 MenuState g_menuState;

@@ -3,7 +3,7 @@
 // "menustate.dat" in the working directory and g_menuState, the settings record that lives
 // for the whole run. Main thread only.
 
-#include "frontend/settings/MenuState.h"
+#include "app/settings/MenuState.h"
 
 extern MenuState g_menuState;
 

@@ -18,7 +18,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/game/GameEnums.h"
+#include "core/game/GameEnums.h"
 
 inline constexpr size_t kCircuitTextSlots = 4;
 

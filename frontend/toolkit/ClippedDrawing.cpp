@@ -1,6 +1,6 @@
 #include "frontend/toolkit/ClippedDrawing.h"
 
-#include "app/render/RenderDevice.h"
+#include "app/device/RenderDevice.h"
 #include "frontend/toolkit/MenuClip.h"
 
 namespace

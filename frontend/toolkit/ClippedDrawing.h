@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "app/render/DirtyRectList.h"
+#include "app/device/DirtyRectList.h"
 
 struct GameFont;
 struct Texture;

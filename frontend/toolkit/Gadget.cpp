@@ -1,6 +1,6 @@
 #include "frontend/toolkit/Gadget.h"
 
-#include "app/render/DirtyRectList.h"
+#include "app/device/DirtyRectList.h"
 
 void AddGadget(GadgetList& owner, Gadget& gadget, uint8_t kind)
 {

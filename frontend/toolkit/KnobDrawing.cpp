@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/render/RenderDevice.h"
+#include "app/device/RenderDevice.h"
 #include "frontend/toolkit/Gadget.h"
 #include "frontend/toolkit/MenuClip.h"
 #include "frontend/toolkit/Slider.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/render/RenderDevice.h"
+#include "app/device/RenderDevice.h"
 
 namespace
 {

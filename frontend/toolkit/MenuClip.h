@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "app/render/DirtyRectList.h"
+#include "app/device/DirtyRectList.h"
 
 // Screens select their own list before drawing; the list must outlive its use here.
 void SetActiveRectList(const DirtyRectList* list);

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/game/GameEnums.h"
+#include "core/game/GameEnums.h"
 
 inline constexpr size_t kMenuDataSectionLines = 15;
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "app/archive/ArchiveSet.h"
-#include "app/game/GameEnums.h"
-#include "app/render/RenderDevice.h"
+#include "app/device/RenderDevice.h"
+#include "core/game/GameEnums.h"
 #include "frontend/toolkit/FontCharacterSets.h"
 
 namespace

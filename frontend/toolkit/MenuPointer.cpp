@@ -1,8 +1,8 @@
 #include "frontend/toolkit/MenuPointer.h"
 
+#include "app/device/DirtyRectList.h"
+#include "app/device/RenderDevice.h"
 #include "app/input/KeyState.h"
-#include "app/render/DirtyRectList.h"
-#include "app/render/RenderDevice.h"
 #include "platform/VirtualKeys.h"
 
 void MenuPointer::Update(int32_t pointerWidth, int32_t pointerHeight, bool shown,

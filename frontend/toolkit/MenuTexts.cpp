@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/archive/ArchiveSet.h"
-#include "app/archive/DAFile.h"
+#include "core/archive/DAFile.h"
 
 namespace
 {

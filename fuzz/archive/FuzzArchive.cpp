@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/archive/CprArchive.h"
-#include "app/archive/DAFile.h"
+#include "core/archive/CprArchive.h"
+#include "core/archive/DAFile.h"
 #include "fuzz/support/FuzzInputFile.h"
 
 namespace

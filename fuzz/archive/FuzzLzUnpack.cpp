@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/archive/LzCodec.h"
+#include "core/archive/LzCodec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/FileSystem.h"
+#include "core/files/FileSystem.h"
 
 FuzzInputFile::FuzzInputFile(std::string_view name)
     : directory_((std::filesystem::temp_directory_path() / "zarvo_fuzz.XXXXXX").string())

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "app/world/ObjectWorld.h"
-#include "app/world/WorldObject.h"
+#include "core/world/WorldObject.h"
 #include "fuzz/support/FuzzInputFile.h"
 #include "render/RenderApi.h"
 

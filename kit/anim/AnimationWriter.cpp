@@ -1,7 +1,7 @@
 #include "kit/anim/AnimationWriter.h"
 
-#include "app/archive/LzCodec.h"
-#include "app/util/LittleEndian.h"
+#include "core/archive/LzCodec.h"
+#include "core/util/LittleEndian.h"
 
 namespace kit
 {

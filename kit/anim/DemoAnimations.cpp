@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/util/LittleEndian.h"
+#include "core/util/LittleEndian.h"
 
 namespace kit
 {

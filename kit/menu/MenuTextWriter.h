@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/game/GameEnums.h"
+#include "core/game/GameEnums.h"
 #include "frontend/toolkit/CircuitTexts.h"
 #include "frontend/toolkit/MenuDataSections.h"
 

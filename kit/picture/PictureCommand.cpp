@@ -4,8 +4,8 @@
 #include <optional>
 #include <vector>
 
+#include "core/files/FileSystem.h"
 #include "kit/picture/BmpWriter.h"
-#include "platform/FileSystem.h"
 #include "render/BmpReader.h"
 #include "render/ImageBuffer.h"
 #include "render/JpegReader.h"

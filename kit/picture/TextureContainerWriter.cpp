@@ -1,6 +1,6 @@
 #include "kit/picture/TextureContainerWriter.h"
 
-#include "app/util/LittleEndian.h"
+#include "core/util/LittleEndian.h"
 
 namespace kit
 {

@@ -3,7 +3,7 @@
 #include <cassert>
 #include <cstddef>
 
-#include "app/util/LittleEndian.h"
+#include "core/util/LittleEndian.h"
 
 namespace kit
 {

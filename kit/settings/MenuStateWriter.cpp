@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/FileSystem.h"
+#include "core/files/FileSystem.h"
 
 namespace kit
 {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "frontend/settings/MenuState.h"
+#include "app/settings/MenuState.h"
 
 namespace kit
 {

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "platform/FileSystem.h"
+#include "core/files/FileSystem.h"
 #include "setup/SetupFiles.h"
 #include "setup/SetupStream.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/game/GameEnums.h"
+#include "core/game/GameEnums.h"
 #include "race/BikeRecord.h"
 
 namespace kit

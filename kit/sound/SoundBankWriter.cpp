@@ -3,7 +3,7 @@
 #include <bit>
 #include <cassert>
 
-#include "app/util/LittleEndian.h"
+#include "core/util/LittleEndian.h"
 #include "kit/sound/WaveWriter.h"
 
 namespace kit

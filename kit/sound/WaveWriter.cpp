@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/util/LittleEndian.h"
+#include "core/util/LittleEndian.h"
 
 namespace kit
 {

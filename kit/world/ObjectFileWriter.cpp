@@ -4,7 +4,7 @@
 #include <bit>
 #include <cmath>
 
-#include "app/util/LittleEndian.h"
+#include "core/util/LittleEndian.h"
 
 namespace kit
 {

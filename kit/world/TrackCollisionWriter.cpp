@@ -2,7 +2,7 @@
 
 #include <bit>
 
-#include "app/util/LittleEndian.h"
+#include "core/util/LittleEndian.h"
 
 namespace kit
 {

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/files/Windows1252.h"
 #include "platform/DynamicLibrary.h"
-#include "platform/Windows1252.h"
 
 void ScriptedPlatform::AtTime(uint32_t timeMs, const PlatformEvent& event)
 {

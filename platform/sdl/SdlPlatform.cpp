@@ -11,9 +11,9 @@
 #include <thread>
 #include <utility>
 
+#include "core/files/Windows1252.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/VirtualKeys.h"
-#include "platform/Windows1252.h"
 #include "platform/sdl/PictureArea.h"
 #include "platform/sdl/SdlAudioOut.h"
 #include "platform/sdl/SdlKeyMap.h"

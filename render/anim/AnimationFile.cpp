@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "app/util/LittleEndian.h"
+#include "core/util/LittleEndian.h"
 
 namespace render
 {

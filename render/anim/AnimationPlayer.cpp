@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "app/archive/DAFile.h"
-#include "app/archive/LzCodec.h"
+#include "core/archive/DAFile.h"
+#include "core/archive/LzCodec.h"
 #include "render/RenderMessages.h"
 #include "render/anim/FrameDifference.h"
 

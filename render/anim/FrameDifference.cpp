@@ -1,6 +1,6 @@
 #include "render/anim/FrameDifference.h"
 
-#include "app/util/LittleEndian.h"
+#include "core/util/LittleEndian.h"
 
 namespace render
 {

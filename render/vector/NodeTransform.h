@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "app/world/WorldObject.h"
+#include "core/world/WorldObject.h"
 
 namespace render::vector
 {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/world/WorldObject.h"
+#include "core/world/WorldObject.h"
 #include "render/RenderLibrary.h"
 
 namespace render::vector

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/world/WorldObject.h"
+#include "core/world/WorldObject.h"
 
 namespace render::vector
 {

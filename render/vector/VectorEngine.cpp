@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/world/Region.h"
+#include "core/world/Region.h"
 #include "render/RenderLibrary.h"
 #include "render/vector/NodeTransform.h"
 #include "render/vector/SortTree.h"

@@ -11,9 +11,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/world/MeshRecords.h"
-#include "app/world/VectorVars.h"
-#include "app/world/WorldObject.h"
+#include "core/world/MeshRecords.h"
+#include "core/world/VectorVars.h"
+#include "core/world/WorldObject.h"
 #include "glide/Glide.h"
 #include "render/vector/PrimitiveBackEnd.h"
 

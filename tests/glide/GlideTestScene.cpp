@@ -130,7 +130,7 @@ void GlideScene::Clear(GrColor colour)
 void GlideScene::ExpectGolden(const std::string& name, int width, int height, uint64_t hash)
 {
     EXPECT_TRUE(MatchesGolden("glide-" + name, BackBuffer().Region(0, 0, width, height), hash,
-                              std::string(ZARVO_GLIDE_GOLDEN_DIR) + "/" + name + ".bmp"));
+                              std::string(ZARVO_GOLDEN_DIR) + "/" + name + ".bmp"));
 }
 
 void GlideScene::ExpectUntouchedOutside(int width, int height, uint16_t clearPixel)

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "core/files/FileSystem.h"
 #include "kit/picture/BmpWriter.h"
 #include "kit/picture/PictureCommand.h"
 #include "kit/picture/TgaWriter.h"
-#include "platform/FileSystem.h"
 #include "render/BmpReader.h"
 #include "render/ImageBuffer.h"
 #include "tests/render/RenderTestSupport.h"

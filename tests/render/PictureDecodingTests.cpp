@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/archive/CprArchive.h"
-#include "app/archive/DAFile.h"
-#include "app/util/LittleEndian.h"
+#include "core/archive/CprArchive.h"
+#include "core/archive/DAFile.h"
+#include "core/util/LittleEndian.h"
 #include "kit/CprWriter.h"
 #include "kit/picture/BmpWriter.h"
 #include "kit/picture/TgaWriter.h"

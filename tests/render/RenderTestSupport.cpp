@@ -4,8 +4,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "core/files/FileSystem.h"
 #include "glide/GlideOptions.h"
-#include "platform/FileSystem.h"
 
 RenderTest::RenderTest()
 {

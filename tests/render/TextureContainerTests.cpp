@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/archive/CprArchive.h"
+#include "core/archive/CprArchive.h"
 #include "kit/CprWriter.h"
 #include "kit/picture/BmpWriter.h"
 #include "kit/picture/TextureContainerWriter.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/archive/CprArchive.h"
+#include "core/archive/CprArchive.h"
 #include "glide/GlideOptions.h"
 #include "kit/CprWriter.h"
 #include "kit/picture/BmpWriter.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "SoundRig.h"
-#include "app/util/LittleEndian.h"
+#include "core/util/LittleEndian.h"
 #include "kit/sound/WaveWriter.h"
 #include "sound/WaveImage.h"
 #include "tests/support/TestDirectory.h"

@@ -1,0 +1,74 @@
+#pragma once
+
+// The game window object: the game's main routine (start-up, the session loop, shutdown), with
+// the 2 ms timer tick as its time base and the input step the tick runs.
+//
+// Threads: OnTimerTick (and the input step inside it) runs on the timer thread; everything
+// else belongs to the main thread. What both touch is either atomic or kept under a lock: see
+// TimerTick and InputStep.
+
+#include <cstdint>
+
+#include "app/window/OutputWindow.h"
+#include "platform/Platform.h"
+#include "program/InputStep.h"
+#include "program/TimerTick.h"
+
+class MainMenu;
+
+// The screen mode the game opens its 3D screen in, and returns to after each race.
+extern ScreenMode g_displayMode;
+
+// A point of the 3D view, as GetMousePosition gives the mouse.
+struct ViewPoint
+{
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
+class GameWindow : public OutputWindow
+{
+public:
+    // What Run returns.
+    static constexpr uint32_t kRunEnded = 1;
+    static constexpr uint32_t kStartUpFailed = 2;
+
+    // Clears the clock state shared with the tick and makes the debug log empty.
+    GameWindow();
+    ~GameWindow() override;  // kills the timer, releases the mouse
+    GameWindow(const GameWindow&) = delete;
+    GameWindow& operator=(const GameWindow&) = delete;
+
+    // The game from start to end: every service started in order, the session loop until the
+    // player quits, every service taken down again. kStartUpFailed when a service could not
+    // start (the player has been told why); "config.dat" is then left as it was.
+    uint32_t Run();
+
+    // The mouse in the 3D view's pixels, clamped to the 640 x 480 picture; centred: from the
+    // view's centre with y pointing up.
+    ViewPoint GetMousePosition(bool centred) const;
+
+    // Sets the quit flag; the first request also ends the player's part in a network session.
+    void RequestQuit() override;
+
+    // One 2 ms tick (the platform's timer calls it).
+    void OnTimerTick() { timerTick_.Run(); }
+    void ResetRaceClock(uint32_t ms) { timerTick_.ResetRaceClock(ms); }
+
+    TimerTick& Tick() { return timerTick_; }
+    InputStep& Input() { return inputStep_; }
+
+private:
+    bool StartUp();
+    void RunSessionLoop();
+    uint32_t RunMainMenu();
+    uint32_t LeaveMainMenuToQuit(MainMenu& menu);
+    void ShutDown(bool saveConfig);
+
+    InputStep inputStep_;
+    TimerTick timerTick_{inputStep_};
+
+    // The session switch that lets the joystick be used; off once no joystick answered.
+    bool joystickOption_ = true;
+    bool mouseCaptured_ = false;
+};

@@ -1,0 +1,114 @@
+// The session loop: the main menu, again and again, until the player quits.
+//
+// Each pass runs one visit of the main menu with the weekend's weather prepared, then takes
+// the player's rider from the settings and acts on the visit's result. A session the player
+// chose there would be set up, raced and scored next; racing is not built yet, so a chosen
+// session leads back to the main menu.
+
+#include "app/clock/RaceClock.h"
+#include "app/device/RenderDevice.h"
+#include "app/game/CurrentRace.h"
+#include "app/input/KeyState.h"
+#include "app/window/FrameTime.h"
+#include "frontend/MainMenu.h"
+#include "frontend/MenuResources.h"
+#include "frontend/SessionChoices.h"
+#include "frontend/settings/MenuStateFile.h"
+#include "net/NetSessionExit.h"
+#include "program/GameWindow.h"
+#include "race/BikeRecord.h"
+#include "sound/SoundManager.h"
+
+namespace
+{
+// Session-loop codes: what a visit of the menus asks the loop to do next.
+constexpr uint32_t kQuitGame = 2;
+constexpr uint32_t kEndGame = 1044;
+constexpr uint32_t kResetAndShowMenu = 1045;
+
+void PrepareWeekendWeather()
+{
+    g_menuState.SetU32At(MenuState::kSessionOffset, 0);
+    const uint8_t chosen = g_menuState.U8At(MenuState::kWeatherOffset);
+    for (size_t session = 0; session < MenuState::kSessionSlotCount; ++session)
+    {
+        g_menuState.SetU8At(MenuState::kSessionWeatherOffset + session, chosen);
+    }
+    RollWeatherConditions(g_menuState);
+}
+}  // namespace
+
+void GameWindow::RunSessionLoop()
+{
+    while (!IsQuitting())
+    {
+        PrepareWeekendWeather();
+        const uint32_t code = RunMainMenu();
+
+        if (!g_netActive.load(std::memory_order_relaxed))
+        {
+            g_playerRider.store(g_menuState.U32At(MenuState::kPlayerRiderOffset),
+                                std::memory_order_relaxed);
+        }
+        g_viewedRider = g_playerRider.load(std::memory_order_relaxed);
+        SetCurrentCircuit(-1);
+
+        switch (code)
+        {
+            case kQuitGame:
+            case kEndGame:
+                return;
+            case kResetAndShowMenu:
+                ClearAllKeys();
+                g_renderDevice.Reset();
+                g_renderDevice.CleanUp();
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+uint32_t GameWindow::RunMainMenu()
+{
+    if (IsQuitting() || g_netAborted.load(std::memory_order_relaxed))
+    {
+        return kQuitGame;
+    }
+    MainMenu menu;
+    ResetRaceClock(0);
+    g_pumpWatchdogMs.store(0, std::memory_order_relaxed);
+    g_renderDevice.CleanUp();
+    g_renderDevice.DisableFog();
+    LoadMenuFonts();
+    if (menu.Enter())
+    {
+        while (!IsQuitting())
+        {
+            PumpMessages();
+            StepFrameTime();
+            if (menu.Step(g_realFrameDt) == MainMenu::kQuit)
+            {
+                RequestQuit();
+            }
+        }
+    }
+    return LeaveMainMenuToQuit(menu);
+}
+
+uint32_t GameWindow::LeaveMainMenuToQuit(MainMenu& menu)
+{
+    menu.Leave();
+    if (g_soundEnabled.load(std::memory_order_relaxed))
+    {
+        g_soundManager.ReleaseMenuSounds();
+    }
+    if (HasMenuFlag())
+    {
+        DestroyMenuFlag();
+    }
+    FreeMenuFonts();
+    g_renderDevice.CleanUp();
+    g_renderDevice.Reset();
+    return kQuitGame;
+}

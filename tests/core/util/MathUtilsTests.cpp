@@ -1,0 +1,33 @@
+#include "core/util/MathUtils.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <limits>
+
+namespace
+{
+
+TEST(MathUtilsTest, SqrtFloatIsTheCorrectlyRoundedSingleRoot)
+{
+    EXPECT_EQ(SqrtFloat(4.0f), 2.0f);
+    EXPECT_EQ(SqrtFloat(0.0f), 0.0f);
+    EXPECT_TRUE(std::signbit(SqrtFloat(-0.0f)));
+    EXPECT_EQ(std::bit_cast<uint32_t>(SqrtFloat(2.0f)), 0x3FB504F3u);
+    EXPECT_EQ(SqrtFloat(std::numeric_limits<float>::infinity()),
+              std::numeric_limits<float>::infinity());
+    EXPECT_TRUE(std::isnan(SqrtFloat(-1.0f)));
+}
+
+TEST(MathUtilsTest, SqrtDoubleRoundsItsArgumentToSingleFirst)
+{
+    // The root of the double itself rounds to a neighbouring float.
+    constexpr double x = 2.4122563974706974;
+    ASSERT_NE(static_cast<float>(std::sqrt(x)), std::sqrt(static_cast<float>(x)));
+    EXPECT_EQ(SqrtDouble(x), std::sqrt(static_cast<float>(x)));
+    EXPECT_EQ(SqrtDouble(16.0), 4.0f);
+    EXPECT_TRUE(std::isnan(SqrtDouble(-4.0)));
+}
+
+}  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/VirtualKeys.h"
+#include "tests/support/CaseNames.h"
 
 namespace
 {
@@ -50,7 +51,13 @@ INSTANTIATE_TEST_SUITE_P(Spans, ScriptedTimerTest,
                          ::testing::Values(TimerSpan{2, 20, 1, 10}, TimerSpan{2, 20, 5, 50},
                                            TimerSpan{3, 20, 1, 6}, TimerSpan{3, 20, 2, 13},
                                            TimerSpan{3, 20, 3, 20}, TimerSpan{7, 5, 3, 2},
-                                           TimerSpan{40, 20, 1, 0}, TimerSpan{40, 20, 2, 1}));
+                                           TimerSpan{40, 20, 1, 0}, TimerSpan{40, 20, 2, 1}),
+                         [](const ::testing::TestParamInfo<TimerSpan>& info)
+                         {
+                             return "Period" + std::to_string(info.param.periodMs) + "Quantum" +
+                                    std::to_string(info.param.quantumMs) + "Yields" +
+                                    std::to_string(info.param.yields);
+                         });
 
 TEST(ScriptedPlatformTest, SleepAdvancesTimeAndTimers)
 {

@@ -17,6 +17,7 @@
 #include "kit/settings/MenuStateWriter.h"
 #include "program/GameWindow.h"
 #include "tests/program/StartupFixture.h"
+#include "tests/support/CaseNames.h"
 
 namespace
 {
@@ -149,5 +150,7 @@ INSTANTIATE_TEST_SUITE_P(
                     MissingArchive{"archives/objects.cpr",
                                    "Unable to find Zarvo - CD\narchives/objects.cpr"},
                     MissingArchive{"archives/textures.cpr",
-                                   "Unable to find Zarvo - CD\narchives/textures.cpr"}));
+                                   "Unable to find Zarvo - CD\narchives/textures.cpr"}),
+    [](const testing::TestParamInfo<MissingArchive>& info)
+    { return case_names::Words(info.param.archive); });
 }  // namespace

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "tests/program/TickFixture.h"
+#include "tests/support/CaseNames.h"
 
 namespace
 {
@@ -22,7 +23,9 @@ TEST_P(RaceClockRateTest, RaceTimeAdvancesTwoMsTimesTheRatePerTick)
     EXPECT_EQ(g_timerMs.load(), 60u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rates, RaceClockRateTest, ::testing::Values(1u, 2u, 4u, 8u));
+INSTANTIATE_TEST_SUITE_P(Rates, RaceClockRateTest, ::testing::Values(1u, 2u, 4u, 8u),
+                         [](const ::testing::TestParamInfo<uint32_t>& info)
+                         { return "Times" + std::to_string(info.param); });
 
 TEST_F(TickTest, NoRaceTimePassesWhileHeldPausedOrStopped)
 {

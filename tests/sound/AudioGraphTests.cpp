@@ -8,6 +8,7 @@
 #include "sound/EchoNode.h"
 #include "sound/MixerNode.h"
 #include "sound/Sampler.h"
+#include "tests/support/CaseNames.h"
 
 namespace
 {
@@ -47,7 +48,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Conversion{-8589934592.0f, 0x8000},
                       Conversion{std::numeric_limits<float>::infinity(), 0x7FFF},
                       Conversion{-std::numeric_limits<float>::infinity(), 0x8000},
-                      Conversion{std::numeric_limits<float>::quiet_NaN(), 0x0000}));
+                      Conversion{std::numeric_limits<float>::quiet_NaN(), 0x0000}),
+    [](const ::testing::TestParamInfo<Conversion>& info)
+    { return case_names::Number(info.param.input); });
 
 // Every whole and half value around the 16-bit range against the rule written out plainly.
 TEST(PcmConversion, MatchesTheReferenceRuleAcrossTheRange)

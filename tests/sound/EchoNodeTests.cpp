@@ -5,6 +5,7 @@
 #include "SoundRig.h"
 #include "sound/EchoNode.h"
 #include "sound/Sampler.h"
+#include "tests/support/CaseNames.h"
 
 namespace
 {
@@ -37,7 +38,12 @@ INSTANTIATE_TEST_SUITE_P(Delays, EchoDelayLineTest,
                          ::testing::Values(DelayLine{22050, 100, 4096},
                                            DelayLine{44100, 60000, 131072},
                                            DelayLine{22050, 0, 128}, DelayLine{11000, 1, 128},
-                                           DelayLine{44100, 1000, 65536}));
+                                           DelayLine{44100, 1000, 65536}),
+                         [](const ::testing::TestParamInfo<DelayLine>& info)
+                         {
+                             return "Rate" + std::to_string(info.param.rate) + "Delay" +
+                                    std::to_string(info.param.delayMs) + "Ms";
+                         });
 
 // An echo under the output's root with a sampler under it, played through the capture
 // device; events sent before the first mix are heard from frame 256 on.

@@ -8,6 +8,7 @@
 #include "core/util/LittleEndian.h"
 #include "kit/sound/WaveWriter.h"
 #include "sound/WaveImage.h"
+#include "tests/support/CaseNames.h"
 #include "tests/support/TestDirectory.h"
 
 namespace
@@ -153,12 +154,13 @@ TEST_P(SampleLoopTest, KeepsTheLoopInsideTheSample)
     EXPECT_EQ(sample.GetLoopEnd(), GetParam().expectedEnd);
 }
 
-INSTANTIATE_TEST_SUITE_P(Loops, SampleLoopTest,
-                         ::testing::Values(LoopCase{500, 0, 500, 1000}, LoopCase{0, 0, 0, 1000},
-                                           LoopCase{100, 600, 100, 600},
-                                           LoopCase{31195, 0, 999, 1000},
-                                           LoopCase{700, 600, 599, 600},
-                                           LoopCase{10, 5000, 10, 1000}));
+INSTANTIATE_TEST_SUITE_P(
+    Loops, SampleLoopTest,
+    ::testing::Values(LoopCase{500, 0, 500, 1000}, LoopCase{0, 0, 0, 1000},
+                      LoopCase{100, 600, 100, 600}, LoopCase{31195, 0, 999, 1000},
+                      LoopCase{700, 600, 599, 600}, LoopCase{10, 5000, 10, 1000}),
+    [](const ::testing::TestParamInfo<LoopCase>& info)
+    { return "From" + std::to_string(info.param.start) + "To" + std::to_string(info.param.end); });
 
 TEST(SampleBuffer, FreeDropsDataAndLoopButKeepsTheFlags)
 {

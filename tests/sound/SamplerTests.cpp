@@ -6,6 +6,7 @@
 
 #include "SoundRig.h"
 #include "sound/Sampler.h"
+#include "tests/support/CaseNames.h"
 
 namespace
 {
@@ -86,7 +87,9 @@ TEST_P(SamplerPitchTest, PlaysTheSampleAtItsLengthAndValues)
 
 INSTANTIATE_TEST_SUITE_P(Pitches, SamplerPitchTest,
                          ::testing::Values(PitchCase{1.0f, 300}, PitchCase{2.0f, 150},
-                                           PitchCase{0.5f, 600}, PitchCase{0.75f, 400}));
+                                           PitchCase{0.5f, 600}, PitchCase{0.75f, 400}),
+                         [](const ::testing::TestParamInfo<PitchCase>& info)
+                         { return "Ratio" + case_names::Number(info.param.ratio); });
 
 TEST_F(SamplerTest, InterpolatesAnInterleavedSample)
 {
@@ -148,7 +151,12 @@ INSTANTIATE_TEST_SUITE_P(
     Gains, SamplerGainTest,
     ::testing::Values(GainCase{1.0f, -1.0f, 1.0f, 1000, 0}, GainCase{1.0f, 0.0f, 1.0f, 500, 500},
                       GainCase{0.5f, 1.0f, 1.0f, 0, 500}, GainCase{1.0f, 0.5f, 0.5f, 125, 375},
-                      GainCase{1.0f, -2.0f, 1.0f, 1500, 0}, GainCase{0.8f, -1.0f, 0.7f, 560, 0}));
+                      GainCase{1.0f, -2.0f, 1.0f, 1500, 0}, GainCase{0.8f, -1.0f, 0.7f, 560, 0}),
+    [](const ::testing::TestParamInfo<GainCase>& info)
+    {
+        return "Volume" + case_names::Number(info.param.volume) + "Pan" +
+               case_names::Number(info.param.pan) + "Gain" + case_names::Number(info.param.gain);
+    });
 
 TEST_F(SamplerTest, AppliesTheGainThatHoldsWhenAVolumeEventRuns)
 {
@@ -273,7 +281,9 @@ TEST_P(SamplerPitchFaultTest, StepsAtLeastOneFractionOfASample)
 INSTANTIATE_TEST_SUITE_P(Pitches, SamplerPitchFaultTest,
                          ::testing::Values(PitchFault{0.0f}, PitchFault{20.0f},
                                            PitchFault{-44100.0f},
-                                           PitchFault{std::numeric_limits<float>::quiet_NaN()}));
+                                           PitchFault{std::numeric_limits<float>::quiet_NaN()}),
+                         [](const ::testing::TestParamInfo<PitchFault>& info)
+                         { return "Pitch" + case_names::Number(info.param.pitch); });
 
 // A voice started through single events before it ever had a pitch still moves.
 TEST_F(SamplerTest, StartsAVoiceThatNeverHadAPitch)

@@ -13,6 +13,7 @@
 #include "kit/sound/SoundBankWriter.h"
 #include "platform/scripted/ScriptedPlatform.h"
 #include "sound/SoundBank.h"
+#include "tests/support/CaseNames.h"
 #include "tests/support/TestDirectory.h"
 
 namespace
@@ -153,7 +154,9 @@ INSTANTIATE_TEST_SUITE_P(
                                  { StoreLe32(bank.data() + kFirstLoopNameLength + 8 + 40, 90); }},
                       Corruption{"non-PCM effect sound", [](Bytes& bank)
                                  { bank[bank.size() - (8 + 44 + 2) + 8 + 20] = 2; }},
-                      Corruption{"a missing last byte", [](Bytes& bank) { bank.pop_back(); }}));
+                      Corruption{"a missing last byte", [](Bytes& bank) { bank.pop_back(); }}),
+    [](const ::testing::TestParamInfo<Corruption>& info)
+    { return case_names::Words(info.param.what); });
 
 TEST(SoundBank, SurvivesEveryTruncation)
 {

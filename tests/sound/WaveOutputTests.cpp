@@ -4,6 +4,7 @@
 
 #include "SoundRig.h"
 #include "sound/Sampler.h"
+#include "tests/support/CaseNames.h"
 
 namespace
 {
@@ -33,7 +34,12 @@ TEST_P(WaveOutputFormatTest, DerivesFramesAndPeriod)
 INSTANTIATE_TEST_SUITE_P(GameFormats, WaveOutputFormatTest,
                          ::testing::Values(Format{22050, 1024, 256, 11}, Format{44100, 256, 64, 1},
                                            Format{11000, 4096, 1024, 93},
-                                           Format{44100, 2048, 512, 11}));
+                                           Format{44100, 2048, 512, 11}),
+                         [](const ::testing::TestParamInfo<Format>& info)
+                         {
+                             return "Rate" + std::to_string(info.param.rate) + "Buffer" +
+                                    std::to_string(info.param.bufferBytes);
+                         });
 
 TEST(WaveOutput, RefusesASecondInitAndFormatsWithoutAWholePeriod)
 {

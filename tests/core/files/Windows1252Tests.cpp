@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/files/Windows1252.h"
+#include "tests/support/CaseNames.h"
 
 namespace
 {
@@ -33,7 +34,9 @@ INSTANTIATE_TEST_SUITE_P(
         Conversion{"\x8E", "\u017D"}, Conversion{"\x93", "\u201C"}, Conversion{"\x96", "\u2013"},
         Conversion{"\x99", "\u2122"}, Conversion{"\x9F", "\u0178"}, Conversion{"\xA0", "\u00A0"},
         Conversion{"\xC4", "\u00C4"}, Conversion{"\xDF", "\u00DF"}, Conversion{"\xFF", "\u00FF"},
-        Conversion{"Aufl\xF6sung \x84gut\x93", "Aufl\u00F6sung \u201Egut\u201C"}));
+        Conversion{"Aufl\xF6sung \x84gut\x93", "Aufl\u00F6sung \u201Egut\u201C"}),
+    [](const ::testing::TestParamInfo<Conversion>& info)
+    { return case_names::Bytes(info.param.windows1252); });
 TEST_P(Windows1252Test, ComesBackFromUtf8)
 {
     if (GetParam().utf8.find("\uFFFD") == std::string::npos)

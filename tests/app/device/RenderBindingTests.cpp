@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -29,13 +30,98 @@ protected:
     ScopedPlatform installed_;
 };
 
-TEST_F(RenderBindingTest, BindsEveryEntryOfTheLibrary)
+// The entries in the order the game binds them: slot i receives the entry named at i.
+constexpr std::array<const char*, kRenderEntryCount> kEntryNames = {"rdll_DownLoadTextureIndex",
+                                                                    "rdll_DownLoadTexture",
+                                                                    "rdll_LoadTexture",
+                                                                    "rdll_LoadMemoryTexture",
+                                                                    "rdll_ReLoadTexture",
+                                                                    "rdll_ReLoadMemoryTexture",
+                                                                    "rdll_IsGlideActive",
+                                                                    "rdll_SetRenderStateDefaults",
+                                                                    "rdll_ClearBuffer",
+                                                                    "rdll_Wait",
+                                                                    "rdll_InitScreen",
+                                                                    "rdll_UnlockLFB",
+                                                                    "rdll_LockLFB",
+                                                                    "rdll_CleanUp",
+                                                                    "rdll_Flip",
+                                                                    "rdll_FillBitmap",
+                                                                    "rdll_CopyBitmap",
+                                                                    "rdll_CreateBitmap",
+                                                                    "rdll_CreateTexture",
+                                                                    "rdll_LockTexture",
+                                                                    "rdll_UnlockTexture",
+                                                                    "rdll_GetTexture",
+                                                                    "rdll_DrawLine",
+                                                                    "rdll_DrawRect",
+                                                                    "rdll_DrawFlare",
+                                                                    "rdll_DrawTextScreen",
+                                                                    "rdll_DrawColorTextScreen",
+                                                                    "rdll_DrawText2",
+                                                                    "rdll_DrawText",
+                                                                    "rdll_SetDrawTextVars",
+                                                                    "rdll_GrabScreen",
+                                                                    "rdll_DrawBitmapRect",
+                                                                    "rdll_EnableFog",
+                                                                    "rdll_DisableFog",
+                                                                    "rdll_ShotDown",
+                                                                    "rdll_FogGenerateLinear",
+                                                                    "rdll_Reset",
+                                                                    "rdll_Free",
+                                                                    "rdll_SetClipRect",
+                                                                    "rdll_SetArchive",
+                                                                    "rdll_InitHardware",
+                                                                    "rdll_CopyAniFrame",
+                                                                    "rdll_CloseAnimation",
+                                                                    "rdll_OpenAnimation",
+                                                                    "rdll_FreeMemoryTexture",
+                                                                    "rdll_SaveRenderState",
+                                                                    "rdll_ResetRenderState",
+                                                                    "rdll_StrLen",
+                                                                    "rdll_Begin3D",
+                                                                    "rdll_Finish3D",
+                                                                    "rdll_GetCursorData",
+                                                                    "rdll_GetScreenColor",
+                                                                    "rdll_FillSolidRect",
+                                                                    "rdll_CreateFixed",
+                                                                    "rdll_CreateProportional",
+                                                                    "rdll_CreateKerning",
+                                                                    "rdll_FreeGameFont",
+                                                                    "rdll_SetFontBitmap",
+                                                                    "rdll_LoadTextureImage",
+                                                                    "rdll_BeginDraw",
+                                                                    "rdll_EndDraw",
+                                                                    "rdll_GetAdapterInfos",
+                                                                    "rdll_SwitchScreenMode",
+                                                                    "rdll_LooseFocus",
+                                                                    "rdll_GetFocus",
+                                                                    "vecdll_SetVectorVars",
+                                                                    "vecdll_Draw",
+                                                                    "vecdll_init",
+                                                                    "vecdll_recalc_matrix",
+                                                                    "vecdll_collrotateall",
+                                                                    "vecdll_resetrenderstate"};
+
+TEST_F(RenderBindingTest, BindsEveryEntryOfTheLibraryInItsSlot)
 {
     ASSERT_TRUE(LoadRenderDll("ZarvoGlide2.so"));
     EXPECT_TRUE(IsRenderDllLoaded());
-    EXPECT_NE(g_renderSlots.rdll_DownLoadTextureIndex, nullptr);
-    EXPECT_NE(g_renderSlots.vecdll_resetrenderstate, nullptr);
     EXPECT_TRUE(platform_.MessageBoxes().empty());
+
+    // Opened a second time, the library gives the same addresses the binding stored.
+    static_assert(sizeof(RenderSlots) == kRenderEntryCount * sizeof(void*));
+    std::array<void*, kRenderEntryCount> slots{};
+    std::memcpy(slots.data(), &g_renderSlots, sizeof slots);
+    Platform::LibraryHandle library = platform_.OpenLibrary("ZarvoGlide2.so");
+    ASSERT_NE(library, nullptr);
+    for (size_t i = 0; i < kRenderEntryCount; ++i)
+    {
+        void* entry = platform_.LibrarySymbol(library, kEntryNames[i]);
+        ASSERT_NE(entry, nullptr) << kEntryNames[i];
+        EXPECT_EQ(slots[i], entry) << "slot " << i << " should hold " << kEntryNames[i];
+    }
+    platform_.CloseLibrary(library);
 
     UnloadRenderDll();
     EXPECT_FALSE(IsRenderDllLoaded());

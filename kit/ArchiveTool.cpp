@@ -74,6 +74,20 @@ std::optional<std::vector<uint8_t>> ReadMember(CprArchive& archive, const std::s
     return bytes;
 }
 
+// The directory keeps names lower-cased for lookup; the tools list and write them as stored.
+std::optional<std::string> StoredName(CprArchive& archive, const CprEntry& entry)
+{
+    constexpr uint32_t kNameOffset = 16;  // after offset, size, flags and length
+    std::vector<uint8_t> name(entry.nameLength);
+    if (archive.ReadAt(name.data(), entry.recordPosition + kNameOffset, entry.nameLength) !=
+        entry.nameLength)
+    {
+        return std::nullopt;
+    }
+    ScrambleCprName(name);
+    return std::string(name.begin(), name.end());
+}
+
 // Relative, and without a component that is empty or leads up or stays put.
 bool StaysInside(std::string name)
 {
@@ -137,7 +151,7 @@ std::optional<std::string> ListArchive(const std::string& archivePath, std::stri
         char line[64];
         std::snprintf(line, sizeof line, "%10s %10" PRIu32 " %-6s ", size.c_str(), entry.storedSize,
                       entry.packed != 0 ? "packed" : "stored");
-        listing += line + Windows1252ToUtf8(entry.name) + "\n";
+        listing += line + Windows1252ToUtf8(StoredName(archive, entry).value_or(entry.name)) + "\n";
     }
     return listing;
 }
@@ -152,18 +166,19 @@ bool ExtractArchive(const std::string& archivePath, const std::string& directory
     }
     for (const CprEntry& entry : archive.GetEntryList())
     {
-        if (!StaysInside(entry.name))
+        const std::optional<std::string> name = StoredName(archive, entry);
+        if (!name || !StaysInside(*name))
         {
-            error = "refusing member name " + Windows1252ToUtf8(entry.name);
+            error = "refusing member name " + Windows1252ToUtf8(name.value_or(entry.name));
             return false;
         }
         const std::optional<std::vector<uint8_t>> bytes = ReadMember(archive, entry.name);
         if (!bytes)
         {
-            error = "damaged member " + Windows1252ToUtf8(entry.name);
+            error = "damaged member " + Windows1252ToUtf8(*name);
             return false;
         }
-        const std::string target = JoinPath(directory, entry.name);
+        const std::string target = JoinPath(directory, *name);
         if (!files::MakeDirectories(ParentOf(target)) || !files::ReplaceAtomically(target, *bytes))
         {
             error = "cannot write " + target;

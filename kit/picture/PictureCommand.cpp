@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/files/FileSystem.h"
+#include "core/util/PathUtils.h"
 #include "kit/picture/BmpWriter.h"
 #include "render/BmpReader.h"
 #include "render/ImageBuffer.h"
@@ -50,7 +51,10 @@ RgbaPicture PictureOf(const render::ImageBuffer& buffer)
 
 bool DecodePictureToBmp(const std::string& input, const std::string& output, std::string& error)
 {
-    const render::ImageDecoder decode = DecoderFor(render::PictureKindOf(input));
+    // The game's rule looks at a member's name; the folders of a host path take no part.
+    std::string fileName = input;
+    StripDirectory(fileName);
+    const render::ImageDecoder decode = DecoderFor(render::PictureKindOf(fileName));
     if (decode == nullptr)
     {
         error = input + ": the render library reads only names with BMP, TGA or JPG in them";

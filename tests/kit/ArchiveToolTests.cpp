@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -102,12 +103,12 @@ TEST(ArchiveToolTest, PackListAndExtractRoundTripATree)
     const std::optional<std::string> listing = kit::ListArchive("tree.cpr", error);
     ASSERT_TRUE(listing) << error;
     EXPECT_TRUE(
-        listing->starts_with("      1000       1000 stored men\xC3\xBC/\xC3\x84rger.dat\n"
-                             "         5          5 stored readme.txt\n"
+        listing->starts_with("      1000       1000 stored Men\xC3\xBC/\xC3\x84rger.dat\n"
+                             "         5          5 stored Readme.txt\n"
                              "    300000 "))
         << *listing;
     EXPECT_TRUE(
-        listing->ends_with(" packed texturen/fu\xC3\x9Fweg/kurve.bmp\n"
+        listing->ends_with(" packed Texturen/Fu\xC3\x9Fweg/Kurve.bmp\n"
                            "         0          0 stored leer\n"));
 
     ASSERT_TRUE(kit::ExtractArchive("tree.cpr", "out", error)) << error;
@@ -117,6 +118,16 @@ TEST(ArchiveToolTest, PackListAndExtractRoundTripATree)
         ASSERT_TRUE(extracted) << name;
         EXPECT_TRUE(StringOf(*extracted) == bytes) << name;
     }
+    // Written under the names as stored, not as the lookup folds them.
+    std::vector<std::string> written;
+    for (const files::DirectoryEntry& entry : files::List("out"))
+    {
+        written.push_back(entry.name);
+    }
+    std::ranges::sort(written);
+    EXPECT_EQ(written, (std::vector<std::string>{"Men\xFC", "Readme.txt", "Texturen", "leer"}));
+    ASSERT_EQ(files::List("out/Texturen/Fu\xDFweg").size(), 1u);
+    EXPECT_EQ(files::List("out/Texturen/Fu\xDFweg")[0].name, "Kurve.bmp");
 }
 
 TEST(ArchiveToolTest, ExtractRefusesNamesLeadingOutOfTheFolder)

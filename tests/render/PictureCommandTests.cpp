@@ -29,6 +29,16 @@ TEST_F(PictureCommandTest, WritesWhatTheLibraryDecodesAsA24BitBitmap)
     EXPECT_EQ(*written, kit::WriteBmp24(picture));
 }
 
+// Only the file name says the kind: a folder named after another kind does not.
+TEST_F(PictureCommandTest, TakesTheKindFromTheFileNameAlone)
+{
+    const kit::RgbaPicture picture = TestPicture(3, 2);
+    WriteFile("bmp-pictures/in.tga", kit::WriteTga(picture, 24));
+    std::string error;
+    ASSERT_TRUE(kit::DecodePictureToBmp("bmp-pictures/in.tga", "out.bmp", error)) << error;
+    EXPECT_EQ(files::ReadAll("out.bmp"), kit::WriteBmp24(picture));
+}
+
 TEST_F(PictureCommandTest, ConvertsEightBitBitmapsThroughTheirPalette)
 {
     const kit::IndexedPicture picture = TestIndexedPicture(4, 2);

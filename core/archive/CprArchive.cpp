@@ -203,7 +203,37 @@ bool CprArchive::ReadEntry(uint32_t& position, CprEntry& entry)
         return false;
     }
     entry.dataOffset = static_cast<int32_t>(dataOffset);
+    return ReadEntryName(position, entry);
+}
 
+bool CprArchive::ReadEntryVariant(uint32_t& position, CprEntry& entry)
+{
+    constexpr uint32_t kVariantHeaderSize = 24;
+    uint8_t record[kVariantHeaderSize];
+    if (!ReadExactly(record, position, kVariantHeaderSize))
+    {
+        return false;
+    }
+    CprEntry read;
+    read.recordPosition = position;
+    read.dataOffset = static_cast<int32_t>(LoadLe32(record));
+    read.storedSize = LoadLe32(record + 4);
+    const uint32_t flags = LoadLe32(record + 16);
+    read.packed = (flags & kPackedFlag) != 0 ? 1 : 0;
+    read.kind = flags & 0xFF;
+    read.nameLength = LoadLe32(record + 20);
+    uint32_t next = position + kVariantHeaderSize;
+    if (read.nameLength > kMaxNameLength || !ReadEntryName(next, read))
+    {
+        return false;
+    }
+    position = next;
+    entry = std::move(read);
+    return true;
+}
+
+bool CprArchive::ReadEntryName(uint32_t& position, CprEntry& entry)
+{
     std::array<uint8_t, kMaxNameLength> name;
     if (!ReadExactly(name.data(), position, entry.nameLength))
     {
@@ -278,6 +308,10 @@ uint32_t CprArchive::ReadAt(void* buffer, uint32_t position, uint32_t count)
         return 0;
     }
     count = std::min(count, length_ - position);
+    if (count == 0)
+    {
+        return 0;
+    }
     if (inMemory_)
     {
         std::memcpy(buffer, image_.data() + position, count);
@@ -288,6 +322,15 @@ uint32_t CprArchive::ReadAt(void* buffer, uint32_t position, uint32_t count)
         return 0;
     }
     return static_cast<uint32_t>(file_->Read(buffer, count));
+}
+
+bool CprArchive::Seek(uint32_t position)
+{
+    if (!fileOpen_ || position > length_)
+    {
+        return false;
+    }
+    return inMemory_ || file_->Seek(position);
 }
 
 bool CprArchive::Suspend()

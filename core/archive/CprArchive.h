@@ -86,6 +86,15 @@ public:
 
     // Bytes read: fewer at the end of the archive, none beyond it or while suspended.
     uint32_t ReadAt(void* buffer, uint32_t position, uint32_t count);
+    // Moves the file to the position, which a suspended archive resumes at. False beyond the
+    // end, while suspended or when not mounted.
+    bool Seek(uint32_t position);
+
+    // Reads a directory record of the older form at the position: {u32 data offset, u32 stored
+    // size, two u32 words that are skipped, u32 flags, u32 name length, scrambled name}. No
+    // archive the game reads has such records. False for a record that runs past the end or a
+    // name longer than kMaxNameLength; the position then stays.
+    bool ReadEntryVariant(uint32_t& position, CprEntry& entry);
 
     // A suspended archive keeps its directory but no open file, so that the disc it lies on
     // is free for other use; reads return nothing until it is resumed.
@@ -109,6 +118,7 @@ private:
     bool ReadDirectory();
     bool ReadChunk(uint32_t& position);
     bool ReadEntry(uint32_t& position, CprEntry& entry);
+    bool ReadEntryName(uint32_t& position, CprEntry& entry);
     bool ReadExactly(void* buffer, uint32_t position, uint32_t count);
     void SortNames();
     void Unmount();

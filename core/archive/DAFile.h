@@ -82,3 +82,6 @@ private:
     std::span<uint8_t> expandedBlock_;
     std::unique_ptr<uint8_t[]> ownBlockBuffers_;
 };
+
+// Screens mark a lengthy load with it (1 before, 0 after); reading needs no such hint here.
+inline void SetLoadingHint(int /*on*/) {}

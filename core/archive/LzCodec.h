@@ -61,6 +61,9 @@ public:
     LzCodec();
 
     size_t Pack(std::span<const uint8_t> source, std::span<uint8_t> destination);
+    // The same as LzUnpackBlock.
+    std::optional<size_t> Unpack(std::span<const uint8_t> source,
+                                 std::span<uint8_t> destination) const;
 
 private:
     std::unique_ptr<LzPackTables> tables_;

@@ -203,3 +203,9 @@ std::optional<size_t> LzUnpackBlock(std::span<const uint8_t> source, std::span<u
     }
     return length;
 }
+
+std::optional<size_t> LzCodec::Unpack(std::span<const uint8_t> source,
+                                      std::span<uint8_t> destination) const
+{
+    return LzUnpackBlock(source, destination);
+}

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/archive/CprArchive.h"
+#include "core/util/LittleEndian.h"
 #include "tests/core/archive/ArchiveImage.h"
 #include "tests/core/archive/TestData.h"
 #include "tests/support/TestDirectory.h"
@@ -135,6 +136,60 @@ TEST_F(CprArchiveTest, ReadAtStopsAtTheEndOfTheArchive)
         EXPECT_EQ(fresh.ReadAt(bytes, length, 8), 0u);
         EXPECT_EQ(fresh.ReadAt(bytes, length + 1, 8), 0u);
     }
+}
+
+TEST_F(CprArchiveTest, SeekStaysWithinTheArchive)
+{
+    for (const bool readWholly : {false, true})
+    {
+        CprArchive fresh;
+        EXPECT_FALSE(fresh.Seek(0));  // not mounted
+        directory.WriteFile("test.cpr", TwoMembers().String());
+        ASSERT_TRUE(fresh.Open("test.cpr", readWholly));
+        EXPECT_TRUE(fresh.Seek(0));
+        EXPECT_TRUE(fresh.Seek(fresh.GetLength()));
+        EXPECT_FALSE(fresh.Seek(fresh.GetLength() + 1)) << "read wholly: " << readWholly;
+    }
+    ASSERT_TRUE(Mount(TwoMembers()));
+    archive.Suspend();
+    EXPECT_FALSE(archive.Seek(0));
+}
+
+// The older record form: two more words before the flags, the name scrambled alike.
+TEST_F(CprArchiveTest, ReadsAnEntryOfTheOlderForm)
+{
+    std::vector<uint8_t> record(24);
+    StoreLe32(&record[0], 1234);
+    StoreLe32(&record[4], 56);
+    StoreLe32(&record[8], 0xAAAAAAAA);
+    StoreLe32(&record[12], 0xBBBBBBBB);
+    StoreLe32(&record[16], CprArchive::kPackedFlag | 7);
+    StoreLe32(&record[20], 9);
+    std::vector<uint8_t> name = BytesOf("Sub/A.BMP");
+    ScrambleCprName(name);
+    record.insert(record.end(), name.begin(), name.end());
+    std::vector<uint8_t> tooLong = record;
+    StoreLe32(&tooLong[20], CprArchive::kMaxNameLength + 1);
+    ASSERT_TRUE(Mount(ArchiveImage().AddChunk({{"good", record}, {"long", tooLong}})));
+
+    CprLocation location;
+    ASSERT_TRUE(archive.Lookup(location, "good"));
+    uint32_t position = static_cast<uint32_t>(location.dataOffset);
+    CprEntry entry;
+    ASSERT_TRUE(archive.ReadEntryVariant(position, entry));
+    EXPECT_EQ(position, location.dataOffset + record.size());
+    EXPECT_EQ(entry.dataOffset, 1234);
+    EXPECT_EQ(entry.storedSize, 56u);
+    EXPECT_EQ(entry.packed, 1u);
+    EXPECT_EQ(entry.kind, 7u);
+    EXPECT_EQ(entry.name, "sub/a.bmp");
+
+    ASSERT_TRUE(archive.Lookup(location, "long"));
+    position = static_cast<uint32_t>(location.dataOffset);
+    EXPECT_FALSE(archive.ReadEntryVariant(position, entry));
+    EXPECT_EQ(position, static_cast<uint32_t>(location.dataOffset));
+    position = archive.GetLength() - 20;  // the record runs past the end
+    EXPECT_FALSE(archive.ReadEntryVariant(position, entry));
 }
 
 TEST_F(CprArchiveTest, ReadWhollyArchiveNeedsNoFileAfterMounting)

@@ -235,6 +235,20 @@ TEST(LzCodecTest, PackedBlocksUnpackToTheirInput)
     }
 }
 
+TEST(LzCodecTest, UnpacksLikeTheBlockRoutine)
+{
+    LzCodec codec;
+    const std::vector<uint8_t> input = MixedBytes(5000, 6);
+    std::vector<uint8_t> block(input.size() + kLzMaxBlockOverhead);
+    block.resize(codec.Pack(input, block));
+    std::vector<uint8_t> out(input.size());
+    EXPECT_EQ(codec.Unpack(block, out), input.size());
+    EXPECT_EQ(out, input);
+    std::vector<uint8_t> tooSmall(input.size() - 1);
+    EXPECT_FALSE(codec.Unpack(block, tooSmall));
+    EXPECT_FALSE(codec.Unpack(std::vector<uint8_t>{1, 0}, out));
+}
+
 TEST(LzUnpackBlockTest, RejectsMalformedBlocks)
 {
     CodeStream endlessLength(1000);

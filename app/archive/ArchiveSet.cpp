@@ -1,6 +1,7 @@
 #include "app/archive/ArchiveSet.h"
 
 #include <string_view>
+#include <utility>
 
 #include "app/archive/CdRomSearch.h"
 #include "core/archive/CprArchive.h"
@@ -12,6 +13,7 @@ CprArchive* g_archiveData = nullptr;
 CprArchive* g_archivePatch = nullptr;
 CprArchive* g_archiveObjects = nullptr;
 CprArchive* g_archiveTextures = nullptr;
+uint32_t g_loadingActive = 0;
 
 namespace
 {
@@ -25,6 +27,7 @@ struct MountedArchives
 };
 
 MountedArchives g_mounted;
+std::function<void()> g_stopCdTrack;
 
 struct MenuArchive
 {
@@ -133,8 +136,18 @@ void CloseArchives()
     }
 }
 
+void SetCdTrackStop(std::function<void()> stop)
+{
+    g_stopCdTrack = std::move(stop);
+}
+
 void BeginLoading()
 {
+    if (g_stopCdTrack)
+    {
+        g_stopCdTrack();
+    }
+    g_loadingActive = 1;
     ResumeIfOpen(g_archiveObjects);
     ResumeIfOpen(g_archiveTextures);
 }
@@ -143,4 +156,5 @@ void EndLoading()
 {
     SuspendIfOpen(g_archiveObjects);
     SuspendIfOpen(g_archiveTextures);
+    g_loadingActive = 0;
 }

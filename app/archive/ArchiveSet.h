@@ -6,6 +6,8 @@
 // The objects and textures archives are large and may lie on the CD-ROM stand-in; their
 // files stay closed outside race loads, so that the disc is free for the music.
 
+#include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -26,7 +28,14 @@ bool OpenArchives(int language, std::span<const std::string> cdRomRoots);
 // Closes every archive that is open and clears its slot.
 void CloseArchives();
 
-// Opens the files of the objects and textures archives for a race load, and closes them
-// again once the race is ready to run.
+// 1 from BeginLoading to EndLoading.
+extern uint32_t g_loadingActive;
+
+// Stops the CD track and returns once the music worker has stopped playing, so that the disc
+// is free for the archives. The music installs it; empty (nothing to stop) until then.
+void SetCdTrackStop(std::function<void()> stop);
+
+// Stops the CD track, then opens the files of the objects and textures archives for a race
+// load; EndLoading closes them again once the race is ready to run.
 void BeginLoading();
 void EndLoading();

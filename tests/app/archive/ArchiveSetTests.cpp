@@ -74,10 +74,28 @@ TEST_F(ArchiveSetTest, LargeArchivesHoldAFileOnlyWhileLoading)
     BeginLoading();
     EXPECT_TRUE(g_archiveObjects->IsFileOpen());
     EXPECT_TRUE(g_archiveTextures->IsFileOpen());
+    EXPECT_EQ(g_loadingActive, 1u);
 
     EndLoading();
     EXPECT_FALSE(g_archiveObjects->IsFileOpen());
     EXPECT_FALSE(g_archiveTextures->IsFileOpen());
+    EXPECT_EQ(g_loadingActive, 0u);
+}
+
+// The music gives the disc up before the archives on it are opened again.
+TEST_F(ArchiveSetTest, LoadingStopsTheCdTrackFirst)
+{
+    WriteArchives(kAllArchives);
+    ASSERT_TRUE(OpenArchives(0, {}));
+    std::vector<bool> objectsOpenAtStop;
+    SetCdTrackStop([&] { objectsOpenAtStop.push_back(g_archiveObjects->IsFileOpen()); });
+    BeginLoading();
+    EndLoading();
+    SetCdTrackStop(nullptr);
+    BeginLoading();  // with nothing installed, loading goes on alike
+    EXPECT_TRUE(g_archiveObjects->IsFileOpen());
+    EndLoading();
+    EXPECT_EQ(objectsOpenAtStop, std::vector<bool>{false});
 }
 
 TEST_F(ArchiveSetTest, OtherLanguageMountsNoMenuArchive)

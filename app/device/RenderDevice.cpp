@@ -11,7 +11,7 @@ RenderDevice g_renderDevice;
 
 RenderDevice::~RenderDevice()
 {
-    CleanUpIfBound();
+    CleanUp();
 }
 
 bool RenderDevice::InitHardware(std::string_view fileName)
@@ -58,6 +58,7 @@ void RenderDevice::ForgetAdapters()
 
 void RenderDevice::CleanUp()
 {
+    FreeWorld();
     CleanUpIfBound();
 }
 

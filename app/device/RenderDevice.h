@@ -31,7 +31,8 @@ public:
     bool InitHardware(std::string_view fileName);
     // Shuts the board down and unloads the library: true when one was loaded.
     bool ShotDown();
-    // Frees the library's screen resources, when it is bound.
+    // Frees the object world's arena (unless a saved state owns it) and the library's screen
+    // resources, when it is bound; the destructor does the same.
     void CleanUp();
     static void CleanUpIfBound();
 

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <list>
 #include <string_view>
 
 #include "app/world/VectorEngineEntries.h"
@@ -103,6 +104,9 @@ private:
     WorldObject* LoadMesh(std::string_view name, uint32_t userValue, double range,
                           CprArchive* archive);
 
+    // Two pointer lists the world is built and destroyed with; nothing else uses them.
+    std::list<void*> firstPointerList_;
+    std::list<void*> secondPointerList_;
     VectorVars* vars_ = nullptr;  // in the 3D region, so that the engine finds the region
     WorldObject* root_ = nullptr;
     int32_t screenWidth_ = 640;

@@ -12,6 +12,7 @@
 #include "app/device/RenderBindings.h"
 #include "app/device/RenderDevice.h"
 #include "app/device/Screenshot.h"
+#include "core/world/VectorVars.h"
 #include "tests/support/TestDirectory.h"
 
 namespace
@@ -131,6 +132,36 @@ TEST_F(RenderDeviceTest, TheCursorComesWithoutButtons)
     std::array<int32_t, 3> cursor{};
     device_.GetCursorData(cursor.data());
     EXPECT_EQ(cursor, (std::array<int32_t, 3>{12, 34, 0}));
+}
+
+int g_libraryCleanUps = 0;
+
+void CountCleanUp()
+{
+    ++g_libraryCleanUps;
+}
+
+// Between screens the world goes with the library's resources; a saved world stays.
+TEST_F(RenderDeviceTest, CleanUpFreesTheWorldAndTheLibrarysResources)
+{
+    g_renderSlots.rdll_CleanUp = CountCleanUp;
+    g_libraryCleanUps = 0;
+    ASSERT_NE(device_.CreateWorld(0x10000), nullptr);
+    device_.CleanUp();
+    EXPECT_EQ(device_.Root(), nullptr);
+    EXPECT_EQ(device_.World(), nullptr);
+    EXPECT_EQ(device_.Vars().arenaBase.Offset(), 0u);
+    EXPECT_EQ(g_libraryCleanUps, 1);
+
+    ASSERT_NE(device_.CreateWorld(0x10000), nullptr);
+    uint32_t saved[24];
+    device_.SaveState(saved, true);
+    device_.CleanUp();
+    EXPECT_EQ(device_.RestoreState(saved), 1);
+    EXPECT_NE(device_.World(), nullptr);
+    EXPECT_NE(device_.AllocRaw(16), nullptr);
+    device_.CleanUp();
+    EXPECT_EQ(g_libraryCleanUps, 3);
 }
 
 TEST_F(RenderDeviceTest, UnboundEntriesDoNothingAndGiveZero)

@@ -28,8 +28,10 @@ struct MeshImage
 
 enum class MeshUse
 {
-    Drawn,      // texture slots must index the file's texture numbers
-    Collision,  // not drawn: texture slots are not looked at
+    Drawn,         // texture slots must index the file's texture numbers
+    FurtherLevel,  // a further level of detail: its slots index its owner's texture list,
+                   // which the engine bounds, so the file need not have numbers of its own
+    Collision,     // not drawn: texture slots are not looked at
 };
 
 // image must lie 4-byte aligned in the 3D region. Empty for anything but a sound ".4do".

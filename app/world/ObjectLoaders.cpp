@@ -142,7 +142,7 @@ LevelOfDetail* ObjectWorld::LoadZObject(std::string_view name, uint32_t /*userVa
         return nullptr;
     }
     const std::optional<MeshImage> mesh =
-        RelocateMeshImage(file->image, file->size, MeshUse::Drawn);
+        RelocateMeshImage(file->image, file->size, MeshUse::FurtherLevel);
     if (!mesh)
     {
         vars_->arenaUsed = file->arenaUsedBefore;

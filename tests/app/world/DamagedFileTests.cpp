@@ -20,7 +20,9 @@ struct Damage
 {
     const char* what;
     std::function<void(ObjectFileParts&)> apply;
-    bool drawnOnly = false;  // collision bodies are not drawn: their texture slots do not count
+    // Only whole objects index texture numbers of their own: further levels take their owner's
+    // list, and collision bodies are not drawn.
+    bool wholeObjectsOnly = false;
 };
 
 std::vector<uint8_t> Resized(std::vector<uint8_t> bytes, size_t size)
@@ -76,13 +78,14 @@ protected:
     DamagedFileTest() { world_.CreateWorld(1u << 20); }
 
     // Loads the file with every loader that reads it; true when one of them took it.
-    bool AnyLoaderTakes(const std::vector<uint8_t>& file, bool drawnOnly = false)
+    bool AnyLoaderTakes(const std::vector<uint8_t>& file, bool wholeObjectsOnly = false)
     {
         WriteFile("damaged.4do", file);
         const uint32_t usedBefore = world_.Vars().arenaUsed;
-        const bool taken = world_.LoadObject("damaged.4do", 0, 1.0) != nullptr ||
-                           world_.LoadZObject("damaged.4do", 0, 1.0) != nullptr ||
-                           (!drawnOnly && world_.LoadCollisionObject("damaged.4do") != nullptr);
+        const bool taken =
+            world_.LoadObject("damaged.4do", 0, 1.0) != nullptr ||
+            (!wholeObjectsOnly && (world_.LoadZObject("damaged.4do", 0, 1.0) != nullptr ||
+                                   world_.LoadCollisionObject("damaged.4do") != nullptr));
         EXPECT_EQ(world_.Vars().arenaUsed, usedBefore);
         return taken;
     }
@@ -103,7 +106,7 @@ TEST_F(DamagedFileTest, EveryDamageIsRefusedSilently)
     {
         ObjectFileParts parts = ObjectFileParts::Parse(sound);
         damage.apply(parts);
-        EXPECT_FALSE(AnyLoaderTakes(parts.Build(), damage.drawnOnly)) << damage.what;
+        EXPECT_FALSE(AnyLoaderTakes(parts.Build(), damage.wholeObjectsOnly)) << damage.what;
     }
     EXPECT_TRUE(platform_.MessageBoxes().empty());
 }

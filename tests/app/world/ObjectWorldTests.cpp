@@ -241,6 +241,21 @@ TEST_F(ObjectWorldTest, LevelsAndCollisionBodiesLoad)
     EXPECT_EQ(body->nodes->positiveChild.get(), body->nodes.get() + 1);
 }
 
+// A further level takes its owner's texture list; a whole object needs numbers of its own.
+TEST_F(ObjectWorldTest, LevelsNeedNoTextureNumbersOfTheirOwn)
+{
+    kit::Mesh box = kit::TexturedBox(1.0f, 0);
+    box.textureNumbers.clear();
+    for (kit::MeshPolygon& polygon : box.polygons)
+    {
+        polygon.textureSlot = 2;
+    }
+    WriteFile("bare.4do", kit::WriteObjectFile(box));
+    EXPECT_NE(world_.LoadZObject("bare.4do", 0, 1000.0), nullptr);
+    EXPECT_EQ(world_.LoadObject("bare.4do", 0, 1000.0), nullptr);
+    EXPECT_TRUE(platform_.MessageBoxes().empty());
+}
+
 TEST_F(ObjectWorldTest, TrackCollisionLinksBecomeBlockOffsets)
 {
     kit::TrackTriangle first;

@@ -40,7 +40,7 @@ public:
     struct Record
     {
         SavedTextures textures;
-        std::list<FogTables::Table> fogTables;
+        FogTables::List fogTables;
         bool fogOn = false;
     };
 

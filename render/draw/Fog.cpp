@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/world/Region.h"
 #include "render/Screen.h"
 
 namespace render
@@ -21,19 +22,38 @@ void SwitchFog(Screen& screen, bool on)
 
 }  // namespace
 
-GrFog* FogTables::GenerateLinear(float nearW, float farW)
+FogTable::FogTable()
 {
-    Table& table = tables_.emplace_back();
-    guFogGenerateLinear(table.data(), nearW, farW);
-    return table.data();
+    regionOffset_ = region::Base() != nullptr ? region::Allocate(kGrFogTableSize) : 0;
+    if (regionOffset_ != 0)
+    {
+        data_ = region::Address(regionOffset_);
+    }
+    else
+    {
+        heap_ = std::make_unique<GrFog[]>(kGrFogTableSize);
+        data_ = heap_.get();
+    }
 }
 
-std::list<FogTables::Table> FogTables::TakeAll()
+FogTable::~FogTable()
+{
+    region::Free(regionOffset_);
+}
+
+GrFog* FogTables::GenerateLinear(float nearW, float farW)
+{
+    GrFog* table = tables_.emplace_back().Data();
+    guFogGenerateLinear(table, nearW, farW);
+    return table;
+}
+
+FogTables::List FogTables::TakeAll()
 {
     return std::exchange(tables_, {});
 }
 
-void FogTables::Restore(std::list<Table> tables)
+void FogTables::Restore(List tables)
 {
     tables_.splice(tables_.end(), tables);
 }

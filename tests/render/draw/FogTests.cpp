@@ -70,7 +70,7 @@ TEST_F(FogTables, SavedTablesComeBackUnchanged)
 {
     render::FogTables& tables = render::TheDrawState().fogTables;
     uint8_t* kept = rdll_FogGenerateLinear(1.0f, 65000.0f);
-    std::list<render::FogTables::Table> saved = tables.TakeAll();
+    render::FogTables::List saved = tables.TakeAll();
     EXPECT_EQ(tables.Count(), 0u);
     rdll_FogGenerateLinear(5.0f, 50.0f);
     tables.FreeAll();

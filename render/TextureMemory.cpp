@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -120,6 +121,14 @@ bool TextureMemory::Download(Texture& texture)
         const uint32_t bytes = TextureBytes(texture);
         if (cursor_ < minimum_ || cursor_ > maximum_ || bytes > maximum_ - cursor_)
         {
+            if (!reportedFull_)
+            {
+                std::fprintf(stderr,
+                             "Zarvo: texture memory is full; a %dx%d texture and others that "
+                             "do not fit are not drawn\n",
+                             texture.width, texture.height);
+                reportedFull_ = true;
+            }
             return false;
         }
         texture.sRange = shape->sRange;

@@ -29,20 +29,26 @@ class TextureMemory
 public:
     // The board's range, remembered when the screen opens; the cursor goes to its start.
     void SetRange(uint32_t minimum, uint32_t maximum);
-    void ResetCursor() { cursor_ = minimum_; }
+    void ResetCursor()
+    {
+        cursor_ = minimum_;
+        reportedFull_ = false;
+    }
     // Addresses below this are taken.
     void SkipTo(uint32_t address);
     uint32_t Cursor() const { return cursor_; }
 
     // Gives a texture its address on first download, then copies its pixels there. False,
     // with the texture left without an address, when its shape does not suit the board or
-    // it does not fit into what is left of texture memory.
+    // it does not fit into what is left of texture memory; the first texture that does not
+    // fit after the memory was started afresh is logged to stderr.
     bool Download(Texture& texture);
 
 private:
     uint32_t minimum_ = 0;
     uint32_t maximum_ = 0;
     uint32_t cursor_ = 0;
+    bool reportedFull_ = false;
 };
 
 // Bytes the texture takes in texture memory.

@@ -306,10 +306,15 @@ TEST_F(TextureMemoryLimitTest, TextureThatDoesNotFitStaysWithoutAnAddress)
     }
     EXPECT_EQ(rdll_LoadTexture("a.bmp", 1, 0, 0)->downloaded, 1u);
     EXPECT_EQ(rdll_LoadTexture("b.bmp", 2, 0, 0)->downloaded, 1u);
+    testing::internal::CaptureStderr();
     Texture* third = rdll_LoadTexture("c.bmp", 3, 0, 0);
     ASSERT_NE(third, nullptr);
     EXPECT_EQ(third->downloaded, 0u);
     EXPECT_EQ(rdll_DownLoadTexture(third), 0);
+    // Told once, not at every frame that tries again.
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Zarvo: texture memory is full; a 8x8 texture and others that do not fit are not "
+              "drawn\n");
     rdll_Reset();
     EXPECT_EQ(rdll_DownLoadTexture(third), 1);
     EXPECT_EQ(third->textureAddress, kTextureMemoryStart);

@@ -135,7 +135,7 @@ void SelectTexture(int32_t count, GrVertex* vertices)
 
 constexpr GlidePrimitiveTable kTable = {
     BeginFrame, SetFog,         DepthTestOn, DepthTestOff, DepthWriteOn, DepthWriteOff, Nop,
-    Nop,        FilterBilinear, FilterPoint, ColourOpaque, ColourObject, SelectTexture,
+    Nop,        FilterBilinear, FilterPoint, ColourOpaque, ColourObject, SelectTexture, Nop,
 };
 }  // namespace
 

@@ -34,6 +34,9 @@ struct GlidePrimitiveTable
     // Slot 12: selects the current texture and draws the polygon, unless it has more than
     // kMaxDrawnVertices corners or the texture cannot be drawn.
     void (*selectTexture)(int32_t count, GrVertex* vertices);
+    // Slot 13: marks a primitive that was never implemented; nothing calls it, and it draws
+    // nothing when called.
+    void (*placeholder)();
 };
 
 namespace render::vector

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <limits>
 #include <memory>
 #include <random>
@@ -158,11 +159,72 @@ bool WriteAll(int descriptor, std::span<const uint8_t> bytes)
 
 // A fresh file beside the target, created exclusively with the default permissions so that
 // the replacement ends up with the same permissions a plain create would have given it.
+constexpr std::string_view kTemporaryNameCharacters =
+    "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+constexpr size_t kTemporarySuffixLength = 8;
+
+// Whether the name is one CreateTemporaryBeside gives for the base name.
+bool IsTemporaryNameOf(std::string_view name, std::string_view baseName)
+{
+    const size_t prefixLength = baseName.size() + 2;
+    if (name.size() != prefixLength + kTemporarySuffixLength || name[0] != '.' ||
+        name.substr(1, baseName.size()) != baseName || name[prefixLength - 1] != '.')
+    {
+        return false;
+    }
+    return name.substr(prefixLength).find_first_not_of(kTemporaryNameCharacters) ==
+           std::string_view::npos;
+}
+
+// A save that was killed between creating its temporary file and renaming it left that file
+// behind; the next save of the same file takes it away.
+void RemoveStaleTemporaries(const std::string& folder, const std::string& baseName)
+{
+    const DirectoryHandle directory(::opendir(folder.empty() ? "." : folder.c_str()));
+    if (!directory)
+    {
+        return;
+    }
+    while (const dirent* entry = ::readdir(directory.get()))
+    {
+        if (IsTemporaryNameOf(entry->d_name, baseName))
+        {
+            ::unlink(JoinHost(folder, entry->d_name).c_str());
+        }
+    }
+}
+
+// The file a symbolic link leads to, through any number of links up to the system's limit;
+// the path itself when it is no link.
+std::string FollowLinks(std::string path)
+{
+    constexpr int kMostLinks = 40;
+    for (int hop = 0; hop < kMostLinks; ++hop)
+    {
+        struct stat status;
+        if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
+        {
+            return path;
+        }
+        std::string target(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+        if (length <= 0 || static_cast<size_t>(length) >= target.size())
+        {
+            return path;
+        }
+        target.resize(static_cast<size_t>(length));
+        const size_t slash = path.rfind('/');
+        path = target.front() == '/' || slash == std::string::npos
+                   ? target
+                   : path.substr(0, slash + 1) + target;
+    }
+    return path;
+}
+
 int CreateTemporaryBeside(const std::string& folder, const std::string& baseName,
                           std::string& temporaryPath)
 {
-    static constexpr std::string_view kNameCharacters =
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static constexpr std::string_view kNameCharacters = kTemporaryNameCharacters;
     constexpr int kAttempts = 32;
     std::random_device entropy;
     std::uniform_int_distribution<size_t> pick(0, kNameCharacters.size() - 1);
@@ -171,7 +233,7 @@ int CreateTemporaryBeside(const std::string& folder, const std::string& baseName
         // Leading dot and a suffix after the name: never mistaken for a game file by a
         // folder scan that filters by extension.
         std::string name = "." + baseName + ".";
-        for (int i = 0; i < 8; ++i)
+        for (size_t i = 0; i < kTemporarySuffixLength; ++i)
         {
             name += kNameCharacters[pick(entropy)];
         }
@@ -340,7 +402,8 @@ std::optional<std::vector<uint8_t>> ReadAll(std::string_view gamePath)
 
 bool ReplaceAtomically(std::string_view gamePath, std::span<const uint8_t> bytes)
 {
-    const std::string target = Resolve(gamePath);
+    // A link stays a link: the file it leads to is the one replaced.
+    const std::string target = FollowLinks(Resolve(gamePath));
     const size_t slash = target.rfind('/');
     const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
     const std::string baseName = target.substr(folder.size());
@@ -349,13 +412,18 @@ bool ReplaceAtomically(std::string_view gamePath, std::span<const uint8_t> bytes
         return false;
     }
 
+    RemoveStaleTemporaries(folder, baseName);
     std::string temporaryPath;
     const int descriptor = CreateTemporaryBeside(folder, baseName, temporaryPath);
     if (descriptor < 0)
     {
         return false;
     }
-    const bool written = WriteAll(descriptor, bytes) && ::fsync(descriptor) == 0;
+    // The new file keeps the old one's permissions; a new file gets the usual ones.
+    struct stat old;
+    const bool keptMode = ::stat(target.c_str(), &old) != 0 || !S_ISREG(old.st_mode) ||
+                          ::fchmod(descriptor, old.st_mode & 07777) == 0;
+    const bool written = keptMode && WriteAll(descriptor, bytes) && ::fsync(descriptor) == 0;
     const bool closed = ::close(descriptor) == 0;
     if (!written || !closed || ::rename(temporaryPath.c_str(), target.c_str()) != 0)
     {

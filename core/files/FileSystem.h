@@ -41,7 +41,10 @@ std::vector<DirectoryEntry> List(std::string_view gamePath);
 std::optional<std::vector<uint8_t>> ReadAll(std::string_view gamePath);
 
 // Writes the bytes to a temporary file beside the target, flushes it to disk and renames
-// it over the target, so that the old file stays whole until the new one is complete.
+// it over the target, so that the old file stays whole until the new one is complete. The new
+// file keeps the old one's permissions; where the target is a symbolic link, the file it leads
+// to is replaced and the link stays. A temporary file that an interrupted save of the same
+// target left behind is removed.
 bool ReplaceAtomically(std::string_view gamePath, std::span<const uint8_t> bytes);
 
 bool Remove(std::string_view gamePath);

@@ -208,6 +208,45 @@ TEST_F(ReplaceAtomicallyTest, ReplacesTheWholeFileAndLeavesNothingBeside)
     EXPECT_EQ(directory_.ReadFile("Save/fresh.dat"), "");
 }
 
+// A save killed before its rename left its temporary file; the next save of that file takes
+// it away, and leaves what only looks alike.
+TEST_F(ReplaceAtomicallyTest, RemovesWhatAnInterruptedSaveLeftBeside)
+{
+    directory_.WriteFile("Save/.menustate.dat.Ab3dEf9h", "half a save");
+    directory_.WriteFile("Save/.menustate.dat.keep", "mine");
+    directory_.WriteFile("Save/.other.dat.Ab3dEf9h", "another file's");
+    ASSERT_TRUE(files::ReplaceAtomically("Save/menustate.dat", Bytes("new")));
+    EXPECT_EQ(
+        Names(files::List("Save")),
+        (std::vector<std::string>{".menustate.dat.keep", ".other.dat.Ab3dEf9h", "menustate.dat"}));
+}
+
+TEST_F(ReplaceAtomicallyTest, KeepsThePermissionsOfTheFile)
+{
+    for (const auto permissions :
+         {std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
+          std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+              std::filesystem::perms::others_read})
+    {
+        std::filesystem::permissions("Save/menustate.dat", permissions);
+        ASSERT_TRUE(files::ReplaceAtomically("Save/menustate.dat", Bytes("new")));
+        EXPECT_EQ(std::filesystem::status("Save/menustate.dat").permissions(), permissions);
+    }
+}
+
+// A link to a file elsewhere stays a link; the file it leads to gets the new bytes.
+TEST_F(ReplaceAtomicallyTest, ReplacesTheFileALinkLeadsTo)
+{
+    directory_.WriteFile("Elsewhere/settings.dat", "old");
+    std::filesystem::create_symlink("../Elsewhere/settings.dat", "Save/settings.dat");
+    std::filesystem::create_symlink("settings.dat", "Save/again.dat");
+    ASSERT_TRUE(files::ReplaceAtomically("Save/again.dat", Bytes("new")));
+    EXPECT_TRUE(std::filesystem::is_symlink("Save/settings.dat"));
+    EXPECT_TRUE(std::filesystem::is_symlink("Save/again.dat"));
+    EXPECT_EQ(directory_.ReadFile("Elsewhere/settings.dat"), "new");
+    EXPECT_EQ(Names(files::List("Elsewhere")), std::vector<std::string>{"settings.dat"});
+}
+
 TEST_F(ReplaceAtomicallyTest, RefusesTargetsItCannotReplace)
 {
     std::filesystem::create_directory("Save/folder");

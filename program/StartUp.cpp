@@ -7,6 +7,7 @@
 #include "app/archive/ArchiveSet.h"
 #include "app/archive/CdRomSearch.h"
 #include "app/config/ConfigFile.h"
+#include "app/config/RaceScreenMode.h"
 #include "app/device/RenderDevice.h"
 #include "app/game/CurrentRace.h"
 #include "app/game/RiderLiveries.h"
@@ -91,8 +92,11 @@ bool GameWindow::StartUp()
     mouseCaptured_ = true;
     CurrentPlatform().ShowCursor(false);
 
+    // The class's bike set-ups load here, before the player's last set-up, once the race
+    // records that hold them exist.
     SerializeBikeSetup(false);
     g_soundManager.StartOutput();
+    TakeRaceScreenMode(g_config);
     if (!OpenScreen(RenderTarget()))
     {
         return false;

@@ -8,6 +8,8 @@
 
 #include "app/archive/ArchiveSet.h"
 #include "app/clock/RaceClock.h"
+#include "app/config/ConfigBlock.h"
+#include "app/config/RaceScreenMode.h"
 #include "app/device/RenderBindings.h"
 #include "app/game/RiderLiveries.h"
 #include "app/window/FrameTime.h"
@@ -77,6 +79,24 @@ int32_t NoteMachine(uint32_t /*kind*/, uint32_t /*virtualKey*/)
     g_whileRunning = {g_machine->IsScreenSaverEnabled(), g_machine->IsCursorVisible(),
                       g_machine->IsMouseCaptured()};
     return 0;
+}
+
+// The set-up file's display mode becomes the race screen's, while the menus keep 640 x 480.
+TEST_F(StartupTest, TakesTheRaceScreenModeFromTheSetUpFile)
+{
+    ConfigBlock config;
+    const std::string bytes = directory_.ReadFile("config.dat");
+    std::copy(bytes.begin(), bytes.end(), config.Bytes().begin());
+    config.SetDisplayMode({.width = 800, .height = 600, .bitsPerPixel = 16, .refreshHz = 75});
+    directory_.WriteFile("config.dat", std::string(config.Bytes().begin(), config.Bytes().end()));
+    PressEscapeAtFrame(3);
+
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+
+    EXPECT_EQ(g_raceScreenMode.width, 800);
+    EXPECT_EQ(g_raceScreenMode.height, 600);
+    EXPECT_EQ(g_raceScreenMode.refreshRateHz, 75);
+    EXPECT_EQ(platform_.Frames().back().width, 640);
 }
 
 TEST_F(StartupTest, OpensAFullScreenWindowAndTakesItDownAgain)

@@ -19,5 +19,12 @@ inline GameMode g_gameMode = GameMode::TestRide;
 inline uint32_t g_viewedRider = 0;  // the rider that the camera and the display follow
 inline uint32_t g_riderCount = 0;   // riders in the race
 
+// A demo race runs: every rider is computer-controlled, as the menus start it when left alone.
+// The race sets g_demoEnded when it ends; the session loop then leaves the demo.
+inline bool g_demoRace = false;
+inline bool g_demoEnded = false;
+// The player chose to race the same race again in the pause menu; the race loader clears it.
+inline bool g_raceAgain = false;
+
 // The language of every text the game shows.
 inline Language g_language = Language::German;

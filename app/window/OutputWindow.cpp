@@ -6,6 +6,8 @@
 
 namespace
 {
+OutputWindow* g_mainWindow = nullptr;
+
 void PresentFrame(const uint16_t* pixels, int width, int height, int pitchBytes, void* /*user*/)
 {
     CurrentPlatform().Present({pixels, width, height, pitchBytes});
@@ -90,4 +92,19 @@ void OutputWindow::OnClose()
 void OutputWindow::RequestQuit()
 {
     quit_ = true;
+}
+
+void SetMainWindow(OutputWindow* window)
+{
+    g_mainWindow = window;
+}
+
+OutputWindow* MainWindow()
+{
+    return g_mainWindow;
+}
+
+bool PumpMessages()
+{
+    return g_mainWindow == nullptr || g_mainWindow->PumpMessages();
 }

@@ -59,3 +59,12 @@ private:
     DebugLogWindow debugLogWindow_;
     RenderWindow renderTarget_;
 };
+
+// The window the game runs in, while it runs: code that has no window at hand pumps its
+// messages and watches its quit flag. Null before and after.
+void SetMainWindow(OutputWindow* window);
+OutputWindow* MainWindow();
+
+// One pass of the main window's message pump, for screen loops that do not hold the window:
+// false when the process was asked to end. True, doing nothing, while there is no main window.
+bool PumpMessages();

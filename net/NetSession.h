@@ -6,9 +6,16 @@
 #include <atomic>
 #include <cstdint>
 
+class OutputWindow;
+
 class NetSession
 {
 public:
+    // The game window, whose messages every wait of the session pumps and whose quit flag
+    // ends the wait; set once by the window.
+    void SetWindow(OutputWindow* window) { window_ = window; }
+    OutputWindow* Window() const { return window_; }
+
     // Timer thread: receive and dispatch every waiting datagram.
     void Receive() {}
     // Timer thread: resend the pending request once its countdown has run out.
@@ -24,6 +31,9 @@ public:
     std::atomic<bool> sessionRuns{false};
     // The input frame the session waits for.
     std::atomic<uint32_t> currentFrame{0};
+
+private:
+    OutputWindow* window_ = nullptr;
 };
 
 extern NetSession g_net;

@@ -1,5 +1,6 @@
 #include "program/GameApp.h"
 
+#include "app/window/OutputWindow.h"
 #include "platform/Platform.h"
 #include "program/GameWindow.h"
 
@@ -12,7 +13,9 @@ uint32_t GameApp::InitInstance()
     {
         platform.SetScreenSaverEnabled(false);
     }
+    SetMainWindow(&window);
     const uint32_t result = window.Run();
+    SetMainWindow(nullptr);
     if (screenSaverWasOn)
     {
         platform.SetScreenSaverEnabled(true);

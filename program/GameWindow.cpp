@@ -6,6 +6,7 @@
 #include "app/debug/DebugLog.h"
 #include "app/device/RenderDevice.h"
 #include "app/window/FrameTime.h"
+#include "net/NetSession.h"
 #include "net/NetSessionExit.h"
 
 ScreenMode g_displayMode;
@@ -22,11 +23,13 @@ GameWindow::GameWindow()
     g_inputTick = 0;
     g_lastFrameMs = 0;
     g_realFrameDt = 0.0f;
+    g_net.SetWindow(this);
     CreateDebugLog();
 }
 
 GameWindow::~GameWindow()
 {
+    g_net.SetWindow(nullptr);
     timerTick_.Stop();
     if (mouseCaptured_)
     {

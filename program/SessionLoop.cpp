@@ -42,8 +42,13 @@ void GameWindow::RunSessionLoop()
 {
     while (!IsQuitting())
     {
+        if (g_demoEnded)
+        {
+            g_demoRace = false;
+        }
         PrepareWeekendWeather();
         const uint32_t code = RunMainMenu();
+        g_demoEnded = false;
 
         if (!g_netActive.load(std::memory_order_relaxed))
         {

@@ -64,6 +64,7 @@ bool GameWindow::StartUp()
     FillDefaultLiveries();
     StartCdMusic();
     StopCdTrack();
+    SetCdTrackStop(StopCdTrack);
     joystickOption_ = inputStep_.SetJoystickDefaults(joystickOption_);
     LoadMenuState();
     inputStep_.SetControlMap(g_menuState.Controls());
@@ -107,5 +108,6 @@ bool GameWindow::StartUp()
     }
     timerTick_.Start();
     LoadRaceFonts();
+    g_demoRace = false;
     return true;
 }

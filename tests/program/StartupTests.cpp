@@ -11,10 +11,13 @@
 #include "app/config/ConfigBlock.h"
 #include "app/config/RaceScreenMode.h"
 #include "app/device/RenderBindings.h"
+#include "app/game/CurrentRace.h"
 #include "app/game/RiderLiveries.h"
 #include "app/window/FrameTime.h"
 #include "app/window/KeyListeners.h"
+#include "app/window/OutputWindow.h"
 #include "core/util/SineTable.h"
+#include "net/NetSession.h"
 #include "program/GameWindow.h"
 #include "tests/program/StartupFixture.h"
 
@@ -97,6 +100,25 @@ TEST_F(StartupTest, TakesTheRaceScreenModeFromTheSetUpFile)
     EXPECT_EQ(g_raceScreenMode.height, 600);
     EXPECT_EQ(g_raceScreenMode.refreshRateHz, 75);
     EXPECT_EQ(platform_.Frames().back().width, 640);
+}
+
+// A demo left over from before does not run on; the window is known while the game runs only.
+TEST_F(StartupTest, StartsWithoutADemoAndHandsItsWindowAround)
+{
+    g_demoRace = true;
+    g_demoEnded = true;
+    PressEscapeAtFrame(3);
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+    EXPECT_FALSE(g_demoRace);
+    EXPECT_FALSE(g_demoEnded);
+    EXPECT_EQ(MainWindow(), nullptr);
+    EXPECT_EQ(g_net.Window(), nullptr);
+
+    {
+        GameWindow window;
+        EXPECT_EQ(g_net.Window(), &window);
+    }
+    EXPECT_EQ(g_net.Window(), nullptr);
 }
 
 TEST_F(StartupTest, OpensAFullScreenWindowAndTakesItDownAgain)

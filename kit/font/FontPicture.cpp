@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "kit/font/GlyphShapes.h"
+#include "core/util/GlyphShapes.h"
 
 namespace kit
 {

@@ -6,9 +6,9 @@
 
 #include <string>
 
+#include "core/util/GlyphShapes.h"
 #include "kit/DemoInstallation.h"
 #include "kit/font/DemoFonts.h"
-#include "kit/font/GlyphShapes.h"
 #include "render/RenderApi.h"
 #include "render/text/GameFont.h"
 #include "tests/render/LibraryScreen.h"
@@ -61,14 +61,14 @@ TEST(DemoFonts, AccentedLettersDifferFromTheirBaseLetters)
     for (size_t i = 0; i < accented.size(); ++i)
     {
         const auto letter = static_cast<uint8_t>(accented[i]);
-        EXPECT_NE(kit::GlyphShapeOf(letter), kit::GlyphShapeOf(static_cast<uint8_t>(bases[i])))
+        EXPECT_NE(GlyphShapeOf(letter), GlyphShapeOf(static_cast<uint8_t>(bases[i])))
             << int{letter};
-        EXPECT_NE(kit::GlyphShapeOf(letter), kit::GlyphShapeOf(0));
+        EXPECT_NE(GlyphShapeOf(letter), GlyphShapeOf(0));
     }
     // Acute, circumflex and grave i share the dotless i, each with its own accent.
-    EXPECT_NE(kit::GlyphShapeOf(0xED), kit::GlyphShapeOf(0xEE));
-    EXPECT_NE(kit::GlyphShapeOf(0xEE), kit::GlyphShapeOf(0xEC));
-    EXPECT_NE(kit::GlyphShapeOf(0xEC), kit::GlyphShapeOf('i'));
+    EXPECT_NE(GlyphShapeOf(0xED), GlyphShapeOf(0xEE));
+    EXPECT_NE(GlyphShapeOf(0xEE), GlyphShapeOf(0xEC));
+    EXPECT_NE(GlyphShapeOf(0xEC), GlyphShapeOf('i'));
 }
 
 using DemoFontSheets = LibraryScreen;

@@ -1,9 +1,7 @@
-#include "kit/font/GlyphShapes.h"
+#include "core/util/GlyphShapes.h"
 
 #include <string_view>
 
-namespace kit
-{
 namespace
 {
 
@@ -184,5 +182,3 @@ const GlyphShape& GlyphShapeOf(uint8_t character)
     static const std::array<GlyphShape, 256> kShapes = DrawAllShapes();
     return kShapes[character];
 }
-
-}  // namespace kit

@@ -1,13 +1,15 @@
 #pragma once
 
 // A text window that keeps the last 256 lines given to it, 16 pixels a line, and can mirror
-// them to a log file. The game never shows it, so the lines it is given go nowhere.
+// them to a log file. The game never shows it, so the lines it is given go nowhere. Shown, it
+// draws into a picture of its own, the size of its client area (no system window exists
+// here): a button-face grey background with the lines on show in black, from the top.
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/files/FileSystem.h"
 
@@ -23,9 +25,14 @@ public:
     DebugLogWindow(const DebugLogWindow&) = delete;
     DebugLogWindow& operator=(const DebugLogWindow&) = delete;
 
-    // Gives the window a client area of the given height; only from then on are lines kept.
-    void Show(int clientHeight);
-    bool HasSystemWindow() const { return clientHeight_.has_value(); }
+    static constexpr uint16_t kBackgroundColour = 0xC618;  // RGB 5-6-5 of 192, 192, 192
+    static constexpr uint16_t kTextColour = 0x0000;
+    static constexpr int kGlyphAdvance = 6;  // pixels from one character to the next
+
+    // Gives the window a client area of that size (a side below 1 counts as 1), erased; only
+    // from then on are lines kept. Again, it changes the size and keeps the lines.
+    void Show(int clientWidth, int clientHeight);
+    bool HasSystemWindow() const { return !picture_.empty(); }
 
     // Every later line is also written to this file, which is created or truncated.
     bool OpenLogFile(std::string_view gamePath);
@@ -37,9 +44,17 @@ public:
     // The text (null: none), then 0x0A 0x0D. False when no log file is open or a write fell short.
     bool WriteToFile(const char* text);
 
-    // Scrolls one line away when the lines on show do not fit the height. The lines on show
-    // run from the first visible index up to, not including, the write index.
-    void Paint(int clientHeight);
+    // Scrolls one line away when the lines on show do not fit the height, then draws the
+    // background and the lines on show. They run from the first visible index up to, not
+    // including, the write index. Nothing without a system window.
+    void Paint();
+    // Fills the client area with the background; true, as the erase is then done.
+    bool EraseBackground();
+
+    int ClientWidth() const { return clientWidth_; }
+    int ClientHeight() const { return clientHeight_; }
+    // The client area, a row of ClientWidth pixels after another; empty while not shown.
+    const std::vector<uint16_t>& Picture() const { return picture_; }
 
     uint32_t FirstVisibleIndex() const { return firstVisible_; }
     uint32_t WriteIndex() const { return writeIndex_; }
@@ -49,7 +64,11 @@ private:
     std::array<std::string, kLineCount> lines_;
     uint32_t firstVisible_ = 0;
     uint32_t writeIndex_ = 0;
-    std::optional<int> clientHeight_;
+    void DrawText(std::string_view text, int top);
+
+    int clientWidth_ = 0;
+    int clientHeight_ = 0;
+    std::vector<uint16_t> picture_;
     files::File logFile_;
 };
 

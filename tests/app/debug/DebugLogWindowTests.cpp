@@ -2,14 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
+#include <type_traits>
 
+#include "app/debug/EmptyVirtualObject.h"
 #include "tests/support/TestDirectory.h"
 
 namespace
 {
 
-constexpr int kTallWindow = 100000;
+constexpr int kWidth = 64;
+constexpr int kTallWindow = DebugLogWindow::kLineCount * DebugLogWindow::kLineHeight;
 
 void AddNumberedLines(DebugLogWindow& window, int first, int count)
 {
@@ -39,7 +44,7 @@ TEST(DebugLogWindowTest, WithoutASystemWindowLinesGoNowhere)
 TEST(DebugLogWindowTest, RingKeepsTheNewest256Lines)
 {
     DebugLogWindow window;
-    window.Show(kTallWindow);
+    window.Show(kWidth, kTallWindow);
     AddNumberedLines(window, 0, 300);
 
     EXPECT_EQ(window.WriteIndex(), 300u % DebugLogWindow::kLineCount);
@@ -52,28 +57,60 @@ TEST(DebugLogWindowTest, RingKeepsTheNewest256Lines)
 TEST(DebugLogWindowTest, ScrollsOneLinePerPaintWhenTheLinesOverflow)
 {
     DebugLogWindow window;
-    window.Show(96);  // room for exactly six 16-pixel lines
+    window.Show(kWidth, 96);  // room for exactly six 16-pixel lines
     AddNumberedLines(window, 0, 6);
     EXPECT_EQ(window.FirstVisibleIndex(), 0u);
 
     AddNumberedLines(window, 6, 4);
     EXPECT_EQ(window.FirstVisibleIndex(), 4u);
 
-    window.Paint(96);
+    window.Paint();
     EXPECT_EQ(window.FirstVisibleIndex(), 4u);
-    window.Paint(40);
+    window.Show(kWidth, 40);
+    window.Paint();
     EXPECT_EQ(window.FirstVisibleIndex(), 5u);
-    window.Paint(40);
+    window.Paint();
     EXPECT_EQ(window.FirstVisibleIndex(), 6u);
 }
 
 TEST(DebugLogWindowTest, FirstVisibleIndexWrapsWithTheRing)
 {
     DebugLogWindow window;
-    window.Show(16);
+    window.Show(kWidth, 16);
     AddNumberedLines(window, 0, 258);
     EXPECT_EQ(window.WriteIndex(), 2u);
     EXPECT_EQ(window.FirstVisibleIndex(), 1u);
+}
+
+// The lines on show are drawn from the top, 16 pixels apart, in the glyphs of our own; what
+// has scrolled away or lies past the client area is not drawn.
+TEST(DebugLogWindowTest, DrawsTheLinesOnShowIntoItsPicture)
+{
+    DebugLogWindow window;
+    constexpr int kWide = 20;  // three characters and a part of a fourth
+    window.Show(kWide, 40);
+    const auto pixel = [&window](int x, int y)
+    { return window.Picture()[static_cast<size_t>(y) * kWide + x]; };
+    EXPECT_EQ(window.Picture().size(), size_t{kWide} * 40);
+    EXPECT_TRUE(std::ranges::all_of(
+        window.Picture(), [](uint16_t p) { return p == DebugLogWindow::kBackgroundColour; }));
+
+    window.AddLine("IIII");  // I: ".###." from row 1
+    window.AddLine("-");
+    EXPECT_EQ(pixel(0, 1), DebugLogWindow::kBackgroundColour);
+    EXPECT_EQ(pixel(1, 1), DebugLogWindow::kTextColour);
+    EXPECT_EQ(pixel(3, 1), DebugLogWindow::kTextColour);
+    EXPECT_EQ(pixel(7, 1), DebugLogWindow::kTextColour);   // the second I
+    EXPECT_EQ(pixel(19, 1), DebugLogWindow::kTextColour);  // the fourth, cut at the edge
+    EXPECT_EQ(pixel(1, 16 + 1), DebugLogWindow::kBackgroundColour);
+
+    window.AddLine("I");  // three lines overflow 40 pixels: the first scrolls away
+    EXPECT_EQ(window.FirstVisibleIndex(), 1u);
+    EXPECT_EQ(pixel(7, 1), DebugLogWindow::kBackgroundColour);
+    EXPECT_EQ(pixel(1, 16 + 1), DebugLogWindow::kTextColour);
+    EXPECT_EQ(pixel(1, 4), DebugLogWindow::kTextColour);  // the dash moved up
+    EXPECT_TRUE(window.EraseBackground());
+    EXPECT_EQ(pixel(1, 16 + 1), DebugLogWindow::kBackgroundColour);
 }
 
 TEST(DebugLogWindowTest, MirrorsLinesToTheLogFile)
@@ -83,7 +120,7 @@ TEST(DebugLogWindowTest, MirrorsLinesToTheLogFile)
         DebugLogWindow window;
         EXPECT_FALSE(window.WriteToFile("no file"));
         ASSERT_TRUE(window.OpenLogFile("window.log"));
-        window.Show(kTallWindow);
+        window.Show(kWidth, kTallWindow);
         window.AddLine("Start");
         window.AddLine(nullptr);
         AddDebugLine("Ende");
@@ -97,10 +134,10 @@ TEST(DebugLogWindowTest, AddDebugLineGoesToTheNewestLiveWindow)
 {
     AddDebugLine("no window: nothing happens");
     DebugLogWindow outer;
-    outer.Show(kTallWindow);
+    outer.Show(kWidth, kTallWindow);
     {
         DebugLogWindow inner;
-        inner.Show(kTallWindow);
+        inner.Show(kWidth, kTallWindow);
         EXPECT_EQ(g_debugLogWindow, &inner);
         AddDebugLine("inner");
         EXPECT_EQ(inner.Line(0), "inner");
@@ -108,6 +145,15 @@ TEST(DebugLogWindowTest, AddDebugLineGoesToTheNewestLiveWindow)
     EXPECT_EQ(g_debugLogWindow, nullptr);
     AddDebugLine("after the inner window is gone");
     EXPECT_EQ(outer.WriteIndex(), 0u);
+}
+
+// Nothing but its table of virtual operations.
+TEST(EmptyVirtualObjectTest, HoldsNoFields)
+{
+    static_assert(std::is_polymorphic_v<EmptyVirtualObject>);
+    static_assert(sizeof(EmptyVirtualObject) == sizeof(void*));
+    const std::unique_ptr<EmptyVirtualObject> object = std::make_unique<EmptyVirtualObject>();
+    EXPECT_NE(object, nullptr);
 }
 
 }  // namespace

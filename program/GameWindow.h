@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+#include "app/debug/EmptyVirtualObject.h"
 #include "app/window/OutputWindow.h"
 #include "platform/Platform.h"
 #include "program/InputStep.h"
@@ -65,6 +66,7 @@ private:
     uint32_t LeaveMainMenuToQuit(MainMenu& menu);
     void ShutDown(bool saveConfig);
 
+    EmptyVirtualObject emptyObject_;
     InputStep inputStep_;
     TimerTick timerTick_{inputStep_};
 

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -189,7 +190,7 @@ std::optional<size_t> LzUnpackBlock(std::span<const uint8_t> source, std::span<u
         {
             return std::nullopt;
         }
-        std::memcpy(destination.data(), body.data(), length);
+        std::ranges::copy(body.first(length), destination.begin());
         return length;
     }
     const size_t length = static_cast<size_t>(header);

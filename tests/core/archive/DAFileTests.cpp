@@ -154,6 +154,29 @@ TEST_F(DAFileTest, ReadStopsAtTheEndOfTheMember)
     }
 }
 
+// An empty member read wholly is read into an empty buffer, which has no address at all.
+TEST_F(DAFileTest, EmptyMembersReadIntoAnEmptyBuffer)
+{
+    kit::CprWriter writer;
+    std::string error;
+    ASSERT_TRUE(writer.Add("stored", {}, kit::MemberStorage::Stored, error));
+    ASSERT_TRUE(writer.Add("packed", {}, kit::MemberStorage::Packed, error));
+    directory.WriteFile("test.cpr", StringOf(writer.Build()));
+    for (const bool readWholly : {false, true})
+    {
+        CprArchive empty;
+        ASSERT_TRUE(empty.Open("test.cpr", readWholly));
+        for (const char* name : {"stored", "packed"})
+        {
+            DAFile file(&empty);
+            ASSERT_TRUE(file.Open(name)) << name;
+            std::vector<uint8_t> whole(static_cast<size_t>(file.GetLength()));
+            EXPECT_EQ(file.Read(whole.data(), static_cast<uint32_t>(whole.size())), 0u) << name;
+            file.Close();
+        }
+    }
+}
+
 TEST_F(DAFileTest, SeekStaysWithinTheMember)
 {
     MountImage(ArchiveImage().AddChunk({{"digits", BytesOf("0123456789")}}));

@@ -1,6 +1,7 @@
 // Loads the input with every object loader (".4do" mesh, level of detail and collision body,
-// ".4co" circuit model); whatever loads is then drawn in front of the camera, so that the
-// vector engine walks every link the loader let through.
+// ".4co" circuit model); whatever loads is then drawn in front of the camera and the frame
+// finished, so that the vector engine walks every link the loader let through and the
+// rasterizer draws what it made of them.
 
 #include <cstdint>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include "app/world/ObjectWorld.h"
 #include "core/world/WorldObject.h"
 #include "fuzz/support/FuzzInputFile.h"
+#include "fuzz/support/FuzzScreen.h"
 #include "render/RenderApi.h"
 
 namespace
@@ -17,11 +19,8 @@ ObjectWorld& TheWorld()
 {
     static ObjectWorld* world = []
     {
-        const ScreenMode mode{640, 480, 16, 60, 0};
-        if (rdll_InitHardware() != 1 || rdll_InitScreen(nullptr, 0, "", &mode) != 1)
-        {
-            std::abort();
-        }
+        OpenFuzzScreen();
+        SilenceMessages();
         // The texture the seeds draw with.
         Texture* texture = rdll_CreateTexture(8, 8, 1, kTextureFormatRgb565);
         if (texture == nullptr || rdll_DownLoadTexture(texture) != 1)
@@ -59,5 +58,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     world.LoadCollisionObject(file.Path());
     world.LoadTrackCollision(file.Path());
     world.FreeWorld();
+    FinishFuzzFrame();
     return 0;
 }

@@ -157,8 +157,6 @@ bool WriteAll(int descriptor, std::span<const uint8_t> bytes)
     return true;
 }
 
-// A fresh file beside the target, created exclusively with the default permissions so that
-// the replacement ends up with the same permissions a plain create would have given it.
 constexpr std::string_view kTemporaryNameCharacters =
     "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
 constexpr size_t kTemporarySuffixLength = 8;
@@ -221,13 +219,14 @@ std::string FollowLinks(std::string path)
     return path;
 }
 
+// A fresh file beside the target, created exclusively with the permissions a plain create
+// would give it; a replacement then takes the old file's.
 int CreateTemporaryBeside(const std::string& folder, const std::string& baseName,
                           std::string& temporaryPath)
 {
-    static constexpr std::string_view kNameCharacters = kTemporaryNameCharacters;
     constexpr int kAttempts = 32;
     std::random_device entropy;
-    std::uniform_int_distribution<size_t> pick(0, kNameCharacters.size() - 1);
+    std::uniform_int_distribution<size_t> pick(0, kTemporaryNameCharacters.size() - 1);
     for (int attempt = 0; attempt < kAttempts; ++attempt)
     {
         // Leading dot and a suffix after the name: never mistaken for a game file by a
@@ -235,7 +234,7 @@ int CreateTemporaryBeside(const std::string& folder, const std::string& baseName
         std::string name = "." + baseName + ".";
         for (size_t i = 0; i < kTemporarySuffixLength; ++i)
         {
-            name += kNameCharacters[pick(entropy)];
+            name += kTemporaryNameCharacters[pick(entropy)];
         }
         temporaryPath = JoinHost(folder, name);
         const int descriptor =

@@ -46,11 +46,10 @@ void LoadAsTextures(const uint8_t* data, size_t size)
     for (const FuzzInputFile& file : files)
     {
         file.Hold(data, size);
-        if (Texture* table = rdll_LoadTexture(file.Path().c_str(), kTableIndex, 0, 0))
+        if (rdll_LoadTexture(file.Path().c_str(), kTableIndex, 0, 0) != nullptr)
         {
             rdll_DownLoadTextureIndex(kTableIndex);
             rdll_ReLoadTexture(file.Path().c_str(), kTableIndex, 0, 0);
-            (void)table;
         }
         if (Texture* memory = rdll_LoadMemoryTexture(file.Path().c_str(), 0))
         {

@@ -41,7 +41,8 @@ std::vector<DirectoryEntry> List(std::string_view gamePath);
 std::optional<std::vector<uint8_t>> ReadAll(std::string_view gamePath);
 
 // Writes the bytes to a temporary file beside the target, flushes it to disk and renames
-// it over the target, so that the old file stays whole until the new one is complete.
+// it over the target, so that the old file stays whole until the new one is complete. A save
+// that fails leaves the old file as it was and says why on stderr.
 bool ReplaceAtomically(std::string_view gamePath, std::span<const uint8_t> bytes);
 
 bool Remove(std::string_view gamePath);

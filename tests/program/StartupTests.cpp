@@ -12,9 +12,13 @@
 #include "app/game/RiderLiveries.h"
 #include "app/window/FrameTime.h"
 #include "app/window/KeyListeners.h"
+#include "core/files/FileSystem.h"
 #include "core/util/SineTable.h"
+#include "kit/ArchiveTool.h"
+#include "kit/startup/StartScreen.h"
 #include "program/GameWindow.h"
 #include "tests/program/StartupFixture.h"
+#include "tests/support/FileSizeLimit.h"
 
 namespace
 {
@@ -77,6 +81,42 @@ int32_t NoteMachine(uint32_t /*kind*/, uint32_t /*virtualKey*/)
     g_whileRunning = {g_machine->IsScreenSaverEnabled(), g_machine->IsCursorVisible(),
                       g_machine->IsMouseCaptured()};
     return 0;
+}
+
+TEST_F(StartupTest, AStartScreenThatCannotBeLoadedEndsTheGameInFailure)
+{
+    // The menu archive again, without its start screen.
+    const std::string menuArchive = "archives/deutsch/menu.cpr";
+    std::string error;
+    ASSERT_TRUE(kit::ExtractArchive(menuArchive, "unpacked", error)) << error;
+    ASSERT_TRUE(files::Remove(std::string("unpacked/") + kit::kStartScreenName));
+    ASSERT_TRUE(kit::PackDirectory("unpacked", menuArchive, error)) << error;
+
+    EXPECT_EQ(RunGame(), GameWindow::kRunFailed);
+
+    EXPECT_EQ(platform_.MessageBoxes(),
+              std::vector<std::string>{"Unable to load MainMenu/startscreen.jpg."});
+    EXPECT_EQ(platform_.PresentCount(), 0u);
+    EXPECT_FALSE(IsRenderDllLoaded());
+}
+
+TEST_F(StartupTest, ARunWhoseSetUpCannotBeSavedEndsInFailureWithTheOldFileKept)
+{
+    const std::string config = directory_.ReadFile("config.dat");
+    PressEscapeAtFrame(2);
+    uint32_t result = 0;
+    testing::internal::CaptureStderr();
+    {
+        const FileSizeLimit fullDisk(1000);
+        result = RunGame();
+    }
+    const std::string report = testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(result, GameWindow::kRunFailed);
+    EXPECT_TRUE(EndedByScript());
+    EXPECT_NE(report.find("Zarvo: cannot save config.dat: File too large"), std::string::npos)
+        << report;
+    EXPECT_EQ(directory_.ReadFile("config.dat"), config);
 }
 
 TEST_F(StartupTest, OpensAFullScreenWindowAndTakesItDownAgain)

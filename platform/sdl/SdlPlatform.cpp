@@ -8,6 +8,7 @@
 #include <cassert>
 #include <chrono>
 #include <cstdio>
+#include <string_view>
 #include <thread>
 #include <utility>
 
@@ -85,6 +86,47 @@ JoystickState ReadJoystickState(SDL_Joystick* joystick)
     return state;
 }
 
+// SDL's video drivers that show nothing, for tests and tools that name them.
+bool ShowsNothing(std::string_view driver)
+{
+    return driver == "offscreen" || driver == "dummy" || driver == "evdev";
+}
+
+bool IsSet(const char* variable)
+{
+    const char* value = SDL_getenv(variable);
+    return value != nullptr && *value != '\0';
+}
+
+// The video drivers to try when the environment names none: those that reach a display.
+// Otherwise SDL falls back to one that shows nothing, and the game would run unseen. Wayland
+// only where a Wayland display is named, since its library complains on stderr where none is.
+std::string DisplayDrivers()
+{
+    std::string drivers;
+    for (int index = 0; index < SDL_GetNumVideoDrivers(); ++index)
+    {
+        const std::string_view driver = SDL_GetVideoDriver(index);
+        if (ShowsNothing(driver) || (driver == "wayland" && !IsSet("WAYLAND_DISPLAY")))
+        {
+            continue;
+        }
+        drivers += drivers.empty() ? "" : ",";
+        drivers += driver;
+    }
+    return drivers;
+}
+
+// Why no display driver came up, in the player's terms.
+std::string NoDisplayReason()
+{
+    if (IsSet("DISPLAY"))
+    {
+        return std::string("cannot open the display \"") + SDL_getenv("DISPLAY") + "\"";
+    }
+    return IsSet("WAYLAND_DISPLAY") ? "cannot open the Wayland display" : "DISPLAY is not set";
+}
+
 uint8_t GameMouseButton(uint8_t sdlButton)
 {
     switch (sdlButton)
@@ -109,26 +151,41 @@ SdlPlatform::SdlPlatform()
     // The game reads its joystick whether or not its window has the focus.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
 
-    const auto bringUp = [this](uint32_t subsystem)
+    BringUp(SDL_INIT_EVENTS);  // the quit request of SIGINT arrives through it
+    BringUpVideo();
+    joysticksReady_ = BringUp(SDL_INIT_JOYSTICK);
+}
+
+bool SdlPlatform::BringUp(uint32_t subsystem)
+{
+    if (SDL_InitSubSystem(subsystem) != 0)
     {
-        if (SDL_InitSubSystem(subsystem) != 0)
+        return false;
+    }
+    initialisedSubsystems_.push_back(subsystem);
+    return true;
+}
+
+void SdlPlatform::BringUpVideo()
+{
+    const bool driverNamed = IsSet("SDL_VIDEODRIVER");
+    if (!driverNamed)
+    {
+        const std::string drivers = DisplayDrivers();
+        if (drivers.empty())
         {
-            return false;
+            videoError_ = NoDisplayReason();
+            return;
         }
-        initialisedSubsystems_.push_back(subsystem);
-        return true;
-    };
-    bringUp(SDL_INIT_EVENTS);  // the quit request of SIGINT arrives through it
-    videoReady_ = bringUp(SDL_INIT_VIDEO);
-    if (videoReady_)
-    {
-        SDL_StopTextInput();
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
     }
-    else
+    videoReady_ = BringUp(SDL_INIT_VIDEO);
+    if (!videoReady_)
     {
-        videoError_ = SDL_GetError();
+        videoError_ = driverNamed ? SDL_GetError() : NoDisplayReason();
+        return;
     }
-    joysticksReady_ = bringUp(SDL_INIT_JOYSTICK);
+    SDL_StopTextInput();
 }
 
 SdlPlatform::~SdlPlatform()

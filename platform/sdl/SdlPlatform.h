@@ -7,8 +7,10 @@
 // SDL is process-wide, so only one SdlPlatform may exist at a time. It can be built on a
 // machine without a display, joystick or audio device; what is missing fails where it is
 // used: the window cannot be created, no joystick is counted, no sound output opens, message
-// boxes reach stderr only. Everything but the timer callbacks, the joystick reads and the
-// sound output's queue belongs to the thread that built it.
+// boxes reach stderr only. Only video drivers that show something count as a display, unless
+// SDL_VIDEODRIVER names one (as tests do with "dummy" and "offscreen"). Everything but the
+// timer callbacks, the joystick reads and the sound output's queue belongs to the thread that
+// built it.
 
 #include <cstdint>
 #include <map>
@@ -65,6 +67,8 @@ public:
     void CloseLibrary(LibraryHandle library) override;
 
 private:
+    bool BringUp(uint32_t subsystem);
+    void BringUpVideo();
     bool TranslateEvent(const SDL_Event& sdlEvent, PlatformEvent& event);
     PicturePoint WindowToPicture(int windowX, int windowY) const;
     bool PrepareTexture(int width, int height);

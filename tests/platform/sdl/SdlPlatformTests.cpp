@@ -447,6 +447,27 @@ TEST_F(SdlPlatformTest, ReadsTheJoystickOnTheTimerThreadWhileTheGamePumps)
     platform_.KillTimer(timer);
 }
 
+TEST(SdlPlatformWithoutDisplayTest, NeverFallsBackToADriverThatShowsNothing)
+{
+    DummyMachine noDisplay;
+    unsetenv("SDL_VIDEODRIVER");  // the player's environment names no driver
+    SdlPlatform platform;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(platform.CreateGameWindow("Zarvo", 640, 480));
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(told, "Zarvo: no display: DISPLAY is not set\n");
+}
+
+TEST(SdlPlatformWithoutDisplayTest, TakesADriverThatShowsNothingWhenNamed)
+{
+    for (const char* driver : {"dummy", "offscreen"})
+    {
+        const DummyMachine named(driver);
+        SdlPlatform platform;
+        EXPECT_TRUE(platform.CreateGameWindow("Zarvo", 640, 480)) << driver;
+    }
+}
+
 TEST(SdlPlatformWithoutDisplayTest, StillStartsReportsAndEchoes)
 {
     const DummyMachine noDisplay("no-such-display");

@@ -228,9 +228,11 @@ bool SdlPlatform::CreateGameWindow(std::string_view title, int pictureWidth, int
         std::fprintf(stderr, "Zarvo: no display: %s\n", videoError_.c_str());
         return false;
     }
-    window_ = SDL_CreateWindow(Windows1252ToUtf8(title).c_str(), SDL_WINDOWPOS_CENTERED,
-                               SDL_WINDOWPOS_CENTERED, pictureWidth, pictureHeight,
-                               SDL_WINDOW_FULLSCREEN_DESKTOP);
+    // Made over the whole display from the start: see CoverDisplay.
+    SDL_Rect display{0, 0, pictureWidth, pictureHeight};
+    SDL_GetDisplayBounds(0, &display);
+    window_ = SDL_CreateWindow(Windows1252ToUtf8(title).c_str(), display.x, display.y, display.w,
+                               display.h, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
     if (window_ == nullptr)
     {
         ReportSdlError("cannot create the window");
@@ -252,10 +254,40 @@ bool SdlPlatform::CreateGameWindow(std::string_view title, int pictureWidth, int
 
 void SdlPlatform::SetFullScreen(bool on)
 {
-    if (window_ != nullptr)
+    if (window_ == nullptr)
     {
-        SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+        return;
     }
+    if (on)
+    {
+        CoverDisplay();
+        return;
+    }
+    SDL_SetWindowFullscreen(window_, 0);
+    SDL_SetWindowBordered(window_, SDL_TRUE);
+    SDL_SetWindowSize(window_, pictureWidth_, pictureHeight_);
+    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
+// Without a window manager nobody carries out a full-screen request: the window would keep
+// its size while SDL takes it for the display's, and the picture would be laid out for a
+// window that is not there. Moved and sized over the display first, the window is as large as
+// SDL believes, with a window manager or without one.
+void SdlPlatform::CoverDisplay()
+{
+    if ((SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) ==
+        SDL_WINDOW_FULLSCREEN_DESKTOP)
+    {
+        return;
+    }
+    SDL_Rect display{};
+    if (SDL_GetDisplayBounds(std::max(SDL_GetWindowDisplayIndex(window_), 0), &display) == 0)
+    {
+        SDL_SetWindowBordered(window_, SDL_FALSE);
+        SDL_SetWindowPosition(window_, display.x, display.y);
+        SDL_SetWindowSize(window_, display.w, display.h);
+    }
+    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
 void SdlPlatform::DestroyGameWindow()

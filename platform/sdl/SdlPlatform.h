@@ -1,8 +1,9 @@
 #pragma once
 
 // The real machine through SDL2: one window over the whole desktop that shows the game's
-// picture scaled with its aspect kept, keyboard and mouse as Windows virtual-key codes,
-// periodic timers on threads of their own, joysticks, message boxes and shared libraries.
+// picture scaled with its aspect kept to whatever size the window really has; keyboard and
+// mouse as Windows virtual-key codes, periodic timers on threads of their own, joysticks,
+// message boxes and shared libraries.
 //
 // SDL is process-wide, so only one SdlPlatform may exist at a time. It can be built on a
 // machine without a display, joystick or audio device; what is missing fails where it is
@@ -69,6 +70,7 @@ public:
 private:
     bool BringUp(uint32_t subsystem);
     void BringUpVideo();
+    void CoverDisplay();
     bool TranslateEvent(const SDL_Event& sdlEvent, PlatformEvent& event);
     PicturePoint WindowToPicture(int windowX, int windowY) const;
     bool PrepareTexture(int width, int height);

@@ -173,6 +173,14 @@ ShownFrame LatestShownFrame(const std::string& directory)
     return frame;
 }
 
+// True when every pixel of the shown frame has the colour (0xRRGGBB).
+bool ShowsOnly(const ShownFrame& frame, uint32_t rgb)
+{
+    return !frame.pixels.empty() &&
+           std::all_of(frame.pixels.begin(), frame.pixels.end(),
+                       [&](uint32_t pixel) { return (pixel & 0xFFFFFF) == rgb; });
+}
+
 // A 565 picture of one colour whose rows are padded with another colour.
 std::vector<uint16_t> PaddedPicture(int width, int height, int pitchPixels, uint16_t colour,
                                     uint16_t padding)
@@ -220,6 +228,31 @@ TEST_F(SdlPlatformTest, ShowsAPaddedFrameWithoutItsPaddingOverTheWholeScreen)
             std::count_if(shown.pixels.begin(), shown.pixels.end(),
                           [&](uint32_t rgb) { return (rgb & 0xFFFFFF) != c.shownAs; });
         EXPECT_EQ(wrong, 0) << c.width << "x" << c.height;
+    }
+}
+
+TEST_F(SdlPlatformTest, LaysThePictureOutForTheSizeTheWindowHasNow)
+{
+    setenv("SDL_VIDEO_DUMMY_SAVE_FRAMES", "1", 1);
+    ASSERT_TRUE(platform_.CreateGameWindow("Zarvo", 640, 480));
+    const std::vector<uint16_t> blue(640 * 480, 0x001F);
+    platform_.Present({blue.data(), 640, 480, 640 * 2});
+
+    // Each change of the window's size shows the picture again, filling the new size.
+    struct Step
+    {
+        bool fullScreen;
+        int width;
+        int height;
+    };
+    for (const Step step : {Step{false, 640, 480}, Step{true, 1024, 768}})
+    {
+        platform_.SetFullScreen(step.fullScreen);
+        DrainEvents();
+        const ShownFrame shown = LatestShownFrame(directory_.path());
+        EXPECT_EQ(shown.width, step.width);
+        EXPECT_EQ(shown.height, step.height);
+        EXPECT_TRUE(ShowsOnly(shown, 0x0000FF)) << step.width << "x" << step.height;
     }
 }
 

@@ -8,6 +8,7 @@
 #include <cassert>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 #include <thread>
 #include <utility>
@@ -238,13 +239,21 @@ bool SdlPlatform::CreateGameWindow(std::string_view title, int pictureWidth, int
         ReportSdlError("cannot create the window");
         return false;
     }
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    // In step with the display's retrace; SDL keeps to it by waiting where the driver cannot.
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+    if (renderer_ == nullptr)
+    {
+        renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    }
     if (renderer_ == nullptr)
     {
         ReportSdlError("cannot draw into the window");
         DestroyGameWindow();
         return false;
     }
+    SDL_DisplayMode mode{};
+    framePacer_.SetRefreshRate(SDL_GetWindowDisplayMode(window_, &mode) == 0 ? mode.refresh_rate
+                                                                             : 0);
     pictureWidth_ = pictureWidth;
     pictureHeight_ = pictureHeight;
     SDL_SetWindowGrab(window_, mouseCaptured_ ? SDL_TRUE : SDL_FALSE);
@@ -307,6 +316,7 @@ void SdlPlatform::DestroyGameWindow()
     texture_ = nullptr;
     renderer_ = nullptr;
     window_ = nullptr;
+    shownPixels_.clear();
     textureWidth_ = 0;
     textureHeight_ = 0;
 }
@@ -316,16 +326,54 @@ void SdlPlatform::Present(const FrameView& frame)
     const bool valid = frame.pixels != nullptr && frame.width > 0 && frame.height > 0 &&
                        frame.pitchBytes >= frame.width * 2;
     assert(valid && "a frame needs pixels and a pitch of at least one row");
-    if (renderer_ == nullptr || !valid || !PrepareTexture(frame.width, frame.height))
+    // A screen that stands still presents the same picture again and again; the display
+    // still shows it, so only a changed picture is drawn.
+    if (renderer_ == nullptr || !valid || IsShowing(frame) ||
+        !PrepareTexture(frame.width, frame.height))
     {
         return;
     }
     if (SDL_UpdateTexture(texture_, nullptr, frame.pixels, frame.pitchBytes) != 0)
     {
         ReportSdlError("cannot take the picture");
+        shownPixels_.clear();
         return;
     }
+    NoteShown(frame);
     ShowPicture();
+}
+
+bool SdlPlatform::IsShowing(const FrameView& frame) const
+{
+    if (texture_ == nullptr || frame.width != textureWidth_ || frame.height != textureHeight_ ||
+        shownPixels_.size() != static_cast<size_t>(frame.width) * frame.height)
+    {
+        return false;
+    }
+    const auto* rows = reinterpret_cast<const uint8_t*>(frame.pixels);
+    const size_t rowBytes = static_cast<size_t>(frame.width) * sizeof(uint16_t);
+    for (int row = 0; row < frame.height; ++row)
+    {
+        const uint16_t* shownRow = shownPixels_.data() + static_cast<size_t>(row) * frame.width;
+        if (std::memcmp(rows + static_cast<size_t>(row) * frame.pitchBytes, shownRow, rowBytes) !=
+            0)
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
+void SdlPlatform::NoteShown(const FrameView& frame)
+{
+    const auto* rows = reinterpret_cast<const uint8_t*>(frame.pixels);
+    const size_t rowBytes = static_cast<size_t>(frame.width) * sizeof(uint16_t);
+    shownPixels_.resize(static_cast<size_t>(frame.width) * frame.height);
+    for (int row = 0; row < frame.height; ++row)
+    {
+        std::memcpy(shownPixels_.data() + static_cast<size_t>(row) * frame.width,
+                    rows + static_cast<size_t>(row) * frame.pitchBytes, rowBytes);
+    }
 }
 
 bool SdlPlatform::PrepareTexture(int width, int height)
@@ -521,7 +569,15 @@ void SdlPlatform::SleepMs(uint32_t ms)
 
 void SdlPlatform::Yield()
 {
-    sched_yield();
+    const FramePacer::Clock::duration wait = framePacer_.WaitBeforeFrame(FramePacer::Clock::now());
+    if (wait > FramePacer::Clock::duration::zero())
+    {
+        std::this_thread::sleep_for(wait);
+    }
+    else
+    {
+        sched_yield();
+    }
 }
 
 Platform::TimerId SdlPlatform::StartPeriodicTimer(uint32_t periodMs, std::function<void()> tick)

@@ -1,9 +1,10 @@
 #pragma once
 
 // The real machine through SDL2: one window over the whole desktop that shows the game's
-// picture scaled with its aspect kept to whatever size the window really has; keyboard and
-// mouse as Windows virtual-key codes, periodic timers on threads of their own, joysticks,
-// message boxes and shared libraries.
+// picture scaled with its aspect kept to whatever size the window really has, presented in
+// step with the display; keyboard and mouse as Windows virtual-key codes, periodic timers on
+// threads of their own, joysticks, message boxes and shared libraries. Yield keeps the game's
+// frame loops to the display's refresh rate, so that an idle screen does not spin.
 //
 // SDL is process-wide, so only one SdlPlatform may exist at a time. It can be built on a
 // machine without a display, joystick or audio device; what is missing fails where it is
@@ -20,6 +21,7 @@
 
 #include "platform/PeriodicTimer.h"
 #include "platform/Platform.h"
+#include "platform/sdl/FramePacer.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -50,6 +52,7 @@ public:
 
     uint32_t NowMs() override;
     void SleepMs(uint32_t ms) override;
+    // Waits for the rest of a display refresh since the previous call, when there is any.
     void Yield() override;
     // Ids count from 1. A timer cannot be killed from its own callback.
     TimerId StartPeriodicTimer(uint32_t periodMs, std::function<void()> tick) override;
@@ -73,6 +76,8 @@ private:
     void CoverDisplay();
     bool TranslateEvent(const SDL_Event& sdlEvent, PlatformEvent& event);
     PicturePoint WindowToPicture(int windowX, int windowY) const;
+    bool IsShowing(const FrameView& frame) const;
+    void NoteShown(const FrameView& frame);
     bool PrepareTexture(int width, int height);
     void ShowPicture();
 
@@ -86,9 +91,11 @@ private:
     SDL_Texture* texture_ = nullptr;  // the last picture, shown again when the window is exposed
     int textureWidth_ = 0;
     int textureHeight_ = 0;
+    std::vector<uint16_t> shownPixels_;  // the picture in the texture, rows without padding
     int pictureWidth_ = 0;
     int pictureHeight_ = 0;
     bool mouseCaptured_ = false;
+    FramePacer framePacer_;
 
     // SDL instance id of the joystick opened for each index, -1 for none; guarded by SDL's
     // joystick lock, since the timer thread reads joysticks.

@@ -1,6 +1,7 @@
 // The real game on the demo installation. Under SDL's dummy video and audio drivers it starts,
-// stays up, and ends normally when the process is interrupted, as a player's Ctrl+C or a
-// session end asks it to. Without a display it says so and ends with a failure.
+// stays up without keeping the processor busy, and ends normally when the process is
+// interrupted, as a player's Ctrl+C or a session end asks it to. Without a display it says so
+// and ends with a failure.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -11,7 +12,10 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -26,6 +30,7 @@ namespace
 using namespace std::chrono_literals;
 
 constexpr auto kStayUp = 1500ms;
+constexpr auto kIdleWatch = 1000ms;
 constexpr auto kEndWithin = 30s;  // generous: a sanitizer build is slow to shut down
 
 // The environment of the test without a display, and with SDL's dummy sound driver; the video
@@ -75,6 +80,27 @@ pid_t StartGame(std::vector<std::string> variables, const std::string& stderrPat
     return failed == 0 ? child : -1;
 }
 
+// The processor time the process has had so far, user and system.
+std::chrono::milliseconds ProcessorTime(pid_t process)
+{
+    std::ifstream stat("/proc/" + std::to_string(process) + "/stat");
+    const std::string line((std::istreambuf_iterator<char>(stat)),
+                           std::istreambuf_iterator<char>());
+    // The fields after the name, which is in parentheses and may hold spaces: state is the
+    // first, user time the twelfth and system time the thirteenth, in clock ticks.
+    std::istringstream fields(line.substr(line.rfind(')') + 2));
+    std::string field;
+    long ticks = 0;
+    for (int index = 1; index <= 13 && fields >> field; ++index)
+    {
+        if (index >= 12)
+        {
+            ticks += std::stol(field);
+        }
+    }
+    return std::chrono::milliseconds(ticks * 1000 / sysconf(_SC_CLK_TCK));
+}
+
 // The child's exit status, once it has ended within the time; nothing when it has not.
 std::optional<int> WaitForExit(pid_t child, std::chrono::steady_clock::duration limit)
 {
@@ -95,7 +121,7 @@ std::optional<int> WaitForExit(pid_t child, std::chrono::steady_clock::duration 
     }
 }
 
-TEST(GameSmokeTest, StartsStaysUpAndEndsNormallyOnInterrupt)
+TEST(GameSmokeTest, StartsStaysUpIdlingAndEndsNormallyOnInterrupt)
 {
     const TestDirectory directory;
     std::string error;
@@ -114,9 +140,14 @@ TEST(GameSmokeTest, StartsStaysUpAndEndsNormallyOnInterrupt)
     {
         std::this_thread::sleep_for(20ms);
     }
+    std::chrono::milliseconds busy{};
     if (!ended)
     {
+        // Once the start screen stands, the game has nothing to do but wait for the player.
         std::this_thread::sleep_for(kStayUp);
+        const std::chrono::milliseconds before = ProcessorTime(child);
+        std::this_thread::sleep_for(kIdleWatch);
+        busy = ProcessorTime(child) - before;
         ended = WaitForExit(child, 0s);
     }
     if (ended)
@@ -124,6 +155,7 @@ TEST(GameSmokeTest, StartsStaysUpAndEndsNormallyOnInterrupt)
         FAIL() << "the game ended by itself with status " << *ended << ":\n"
                << directory.ReadFile("stderr.txt");
     }
+    EXPECT_LT(busy, kIdleWatch / 2) << "the game keeps the processor busy while it waits";
     ASSERT_EQ(kill(child, SIGINT), 0);
     const std::optional<int> status = WaitForExit(child, kEndWithin);
     if (!status)

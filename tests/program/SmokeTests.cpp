@@ -121,6 +121,19 @@ std::optional<int> WaitForExit(pid_t child, std::chrono::steady_clock::duration 
     }
 }
 
+// The child's exit status once it has ended; one that has not within kEndWithin is killed, and
+// nothing returned.
+std::optional<int> WaitForExitOrKill(pid_t child)
+{
+    const std::optional<int> status = WaitForExit(child, kEndWithin);
+    if (!status)
+    {
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+    }
+    return status;
+}
+
 TEST(GameSmokeTest, StartsStaysUpIdlingAndEndsNormallyOnInterrupt)
 {
     const TestDirectory directory;
@@ -157,13 +170,8 @@ TEST(GameSmokeTest, StartsStaysUpIdlingAndEndsNormallyOnInterrupt)
     }
     EXPECT_LT(busy, kIdleWatch / 2) << "the game keeps the processor busy while it waits";
     ASSERT_EQ(kill(child, SIGINT), 0);
-    const std::optional<int> status = WaitForExit(child, kEndWithin);
-    if (!status)
-    {
-        kill(child, SIGKILL);
-        waitpid(child, nullptr, 0);
-        FAIL() << "the game did not end after SIGINT";
-    }
+    const std::optional<int> status = WaitForExitOrKill(child);
+    ASSERT_TRUE(status) << "the game did not end after SIGINT";
     EXPECT_EQ(*status, 0);
     EXPECT_EQ(directory.ReadFile("config.dat"), config);
     EXPECT_EQ(directory.ReadFile("tempdaten/Debug.Log"), "");
@@ -178,13 +186,8 @@ TEST(GameSmokeTest, WithoutADisplaySaysSoAndEndsInFailure)
 
     const pid_t child = StartGame(EnvironmentWithoutDisplay(nullptr), "stderr.txt");
     ASSERT_GT(child, 0);
-    const std::optional<int> status = WaitForExit(child, kEndWithin);
-    if (!status)
-    {
-        kill(child, SIGKILL);
-        waitpid(child, nullptr, 0);
-        FAIL() << "the game runs on without a display";
-    }
+    const std::optional<int> status = WaitForExitOrKill(child);
+    ASSERT_TRUE(status) << "the game runs on without a display";
     EXPECT_EQ(*status, 1);
     EXPECT_EQ(directory.ReadFile("stderr.txt"), "Zarvo: no display: DISPLAY is not set\n");
     EXPECT_EQ(directory.ReadFile("config.dat"), config);

@@ -451,6 +451,10 @@ bool SdlPlatform::TranslateEvent(const SDL_Event& sdlEvent, PlatformEvent& event
                 ShowPicture();
             }
             return false;
+        case SDL_RENDER_TARGETS_RESET:
+        case SDL_RENDER_DEVICE_RESET:
+            shownPixels_.clear();  // the texture may have lost the picture: take the next one
+            return false;
         case SDL_KEYDOWN:
         case SDL_KEYUP:
             event.virtualKey =

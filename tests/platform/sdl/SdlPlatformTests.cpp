@@ -532,16 +532,6 @@ TEST(SdlPlatformWithoutDisplayTest, NeverFallsBackToADriverThatShowsNothing)
     EXPECT_EQ(told, "Zarvo: no display: DISPLAY is not set\n");
 }
 
-TEST(SdlPlatformWithoutDisplayTest, TakesADriverThatShowsNothingWhenNamed)
-{
-    for (const char* driver : {"dummy", "offscreen"})
-    {
-        const DummyMachine named(driver);
-        SdlPlatform platform;
-        EXPECT_TRUE(platform.CreateGameWindow("Zarvo", 640, 480)) << driver;
-    }
-}
-
 TEST(SdlPlatformWithoutDisplayTest, StillStartsReportsAndEchoes)
 {
     const DummyMachine noDisplay("no-such-display");

@@ -60,14 +60,20 @@ run_tests() {
     ctest --test-dir "$dir" --output-on-failure --parallel "$jobs" "$@"
 }
 
+# build_release [targets...]: everything when none are named.
 build_release() {
-    say "building"
+    say "building ${*:-everything}"
     configure build/release
-    build build/release
+    if (($#)); then
+        build build/release --target "$@"
+    else
+        build build/release
+    fi
 }
 
 play() {
-    build_release
+    # The game, the kit that writes its installation and the render library it loads.
+    build_release zarvo zarvo-kit ZarvoGlide2
     say "writing the demo installation into demo/"
     rm -rf demo
     build/release/bin/zarvo-kit demo demo

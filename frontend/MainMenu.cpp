@@ -18,6 +18,7 @@ MainMenu::~MainMenu()
 
 bool MainMenu::Enter()
 {
+    redrawCount_ = kBothBuffers;
     return g_renderDevice.LoadMemoryTexture(kStartScreenPicture, &background_) != nullptr;
 }
 
@@ -35,11 +36,26 @@ void MainMenu::DrawStartScreen()
 {
     if (g_renderDevice.BeginDraw() == 0)
     {
-        return;  // the screen is given up for now
+        redrawCount_ = kBothBuffers;  // the screen is given up for now
+        return;
     }
-    g_renderDevice.DrawBitmapRect(background_, 0, 0, 0, 0, kScreenWidth, kScreenHeight, 0, nullptr);
-    g_renderDevice.Wait(0);
-    g_renderDevice.Flip();
+    const bool active = g_renderDevice.IsGlideActive() != 0;
+    if (active != screenActive_)
+    {
+        screenActive_ = active;
+        redrawCount_ = kBothBuffers;
+    }
+    if (active)
+    {
+        if (redrawCount_ > 0)
+        {
+            g_renderDevice.DrawBitmapRect(background_, 0, 0, 0, 0, kScreenWidth, kScreenHeight, 0,
+                                          nullptr);
+            --redrawCount_;
+        }
+        g_renderDevice.Wait(0);
+        g_renderDevice.Flip();
+    }
     g_renderDevice.EndDraw();
 }
 

@@ -4,7 +4,9 @@
 // "MainMenu/startscreen.jpg" from the menu archive, which the player can only leave by
 // quitting (Esc, or closing the window). The main routine builds it on its stack for each
 // visit, enters it, steps it once a frame after pumping the window's messages, and leaves it.
-// Main thread only.
+// Like the menus, it draws only what changed and flips every frame, so that the display's
+// retrace sets its pace: the picture goes into both video buffers once, and again in full
+// after the screen was lost. Main thread only.
 
 #include <cstdint>
 
@@ -32,5 +34,9 @@ public:
 private:
     void DrawStartScreen();
 
+    static constexpr int32_t kBothBuffers = 2;
+
     Texture* background_ = nullptr;
+    int32_t redrawCount_ = kBothBuffers;  // frames still to draw in full
+    bool screenActive_ = false;           // the render library's screen, as last seen
 };

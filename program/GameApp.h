@@ -8,7 +8,8 @@
 class GameApp
 {
 public:
-    // GameWindow::kRunEnded after a normal end, kStartUpFailed when the game could not start.
+    // GameWindow::kRunEnded after a normal end, kStartUpFailed when the game could not start,
+    // kRunFailed when a failure ended it later.
     // The screen saver is on afterwards exactly when it was on before.
     uint32_t InitInstance();
 };

@@ -33,6 +33,9 @@ public:
     // What Run returns.
     static constexpr uint32_t kRunEnded = 1;
     static constexpr uint32_t kStartUpFailed = 2;
+    // The game started but a failure ended it (a screen that could not be shown) or lost the
+    // player's set-up ("config.dat" could not be written back).
+    static constexpr uint32_t kRunFailed = 3;
 
     // Clears the clock state shared with the tick and makes the debug log empty.
     GameWindow();
@@ -64,7 +67,8 @@ private:
     void RunSessionLoop();
     uint32_t RunMainMenu();
     uint32_t LeaveMainMenuToQuit(MainMenu& menu);
-    void ShutDown(bool saveConfig);
+    // False when the set-up file was to be saved and could not be.
+    bool ShutDown(bool saveConfig);
 
     EmptyVirtualObject emptyObject_;
     InputStep inputStep_;
@@ -73,4 +77,5 @@ private:
     // The session switch that lets the joystick be used; off once no joystick answered.
     bool joystickOption_ = true;
     bool mouseCaptured_ = false;
+    bool screenFailed_ = false;  // a screen could not be shown, which ended the game
 };

@@ -98,6 +98,11 @@ uint32_t GameWindow::RunMainMenu()
             }
         }
     }
+    else
+    {
+        // The player has been told what could not be loaded; without its menu the game ends.
+        screenFailed_ = true;
+    }
     return LeaveMainMenuToQuit(menu);
 }
 

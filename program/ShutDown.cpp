@@ -19,17 +19,18 @@ uint32_t GameWindow::Run()
     {
         RunSessionLoop();
     }
-    ShutDown(started);
-    return started ? kRunEnded : kStartUpFailed;
+    const bool saved = ShutDown(started);
+    if (!started)
+    {
+        return kStartUpFailed;
+    }
+    return screenFailed_ || !saved ? kRunFailed : kRunEnded;
 }
 
-void GameWindow::ShutDown(bool saveConfig)
+bool GameWindow::ShutDown(bool saveConfig)
 {
     // After a failed start-up the set-up file stays as the player left it.
-    if (saveConfig)
-    {
-        SaveConfig();
-    }
+    const bool saved = !saveConfig || SaveConfig();
     if (g_netActive.load(std::memory_order_relaxed))
     {
         NetShutdown();
@@ -42,4 +43,5 @@ void GameWindow::ShutDown(bool saveConfig)
     StopCdMusic();
     g_soundManager.StopOutput();
     CloseArchives();
+    return saved;
 }

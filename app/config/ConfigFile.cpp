@@ -45,7 +45,7 @@ bool LoadConfig(int language)
     return false;
 }
 
-void SaveConfig()
+bool SaveConfig()
 {
-    files::ReplaceAtomically(kConfigFileName, g_config.Bytes());
+    return files::ReplaceAtomically(kConfigFileName, g_config.Bytes());
 }

@@ -12,6 +12,6 @@ extern ConfigBlock g_config;
 // false, with the defaults left in place.
 bool LoadConfig(int language);
 
-// Replaces the file with the record as a whole, never leaving a partly written one; a file
-// that cannot be written is not reported.
-void SaveConfig();
+// Replaces the file with the record as a whole, never leaving a partly written one. False when
+// it cannot be written: the old file then stays as it was, and stderr says why.
+bool SaveConfig();

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <random>
@@ -259,6 +261,48 @@ void SyncFolder(const std::string& folder)
         ::close(descriptor);
     }
 }
+
+// Replaces the host file through a temporary beside it: 0, or the error that stopped it, the
+// target then left as it was.
+int Replace(const std::string& target, std::span<const uint8_t> bytes)
+{
+    const size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+    const std::string baseName = target.substr(folder.size());
+    if (baseName.empty())
+    {
+        return target.empty() ? ENOENT : EISDIR;
+    }
+    const auto lastError = [] { return errno != 0 ? errno : EIO; };
+    RemoveStaleTemporaries(folder, baseName);
+    std::string temporaryPath;
+    const int descriptor = CreateTemporaryBeside(folder, baseName, temporaryPath);
+    if (descriptor < 0)
+    {
+        return lastError();
+    }
+    // The new file keeps the old one's permissions; a new file gets the usual ones.
+    struct stat old;
+    const bool keptMode = ::stat(target.c_str(), &old) != 0 || !S_ISREG(old.st_mode) ||
+                          ::fchmod(descriptor, old.st_mode & 07777) == 0;
+    int error = keptMode && WriteAll(descriptor, bytes) && ::fsync(descriptor) == 0 ? 0
+                                                                                     : lastError();
+    if (::close(descriptor) != 0 && error == 0)
+    {
+        error = lastError();
+    }
+    if (error == 0 && ::rename(temporaryPath.c_str(), target.c_str()) != 0)
+    {
+        error = lastError();
+    }
+    if (error != 0)
+    {
+        ::unlink(temporaryPath.c_str());
+        return error;
+    }
+    SyncFolder(folder);
+    return 0;
+}
 }  // namespace
 
 std::string Resolve(std::string_view gamePath)
@@ -402,35 +446,13 @@ std::optional<std::vector<uint8_t>> ReadAll(std::string_view gamePath)
 bool ReplaceAtomically(std::string_view gamePath, std::span<const uint8_t> bytes)
 {
     // A link stays a link: the file it leads to is the one replaced.
-    const std::string target = FollowLinks(Resolve(gamePath));
-    const size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-    const std::string baseName = target.substr(folder.size());
-    if (baseName.empty())
+    const int error = Replace(FollowLinks(Resolve(gamePath)), bytes);
+    if (error != 0)
     {
-        return false;
+        std::fprintf(stderr, "Zarvo: cannot save %s: %s\n", Windows1252ToUtf8(gamePath).c_str(),
+                     std::strerror(error));
     }
-
-    RemoveStaleTemporaries(folder, baseName);
-    std::string temporaryPath;
-    const int descriptor = CreateTemporaryBeside(folder, baseName, temporaryPath);
-    if (descriptor < 0)
-    {
-        return false;
-    }
-    // The new file keeps the old one's permissions; a new file gets the usual ones.
-    struct stat old;
-    const bool keptMode = ::stat(target.c_str(), &old) != 0 || !S_ISREG(old.st_mode) ||
-                          ::fchmod(descriptor, old.st_mode & 07777) == 0;
-    const bool written = keptMode && WriteAll(descriptor, bytes) && ::fsync(descriptor) == 0;
-    const bool closed = ::close(descriptor) == 0;
-    if (!written || !closed || ::rename(temporaryPath.c_str(), target.c_str()) != 0)
-    {
-        ::unlink(temporaryPath.c_str());
-        return false;
-    }
-    SyncFolder(folder);
-    return true;
+    return error == 0;
 }
 
 bool Remove(std::string_view gamePath)

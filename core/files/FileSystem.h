@@ -44,7 +44,8 @@ std::optional<std::vector<uint8_t>> ReadAll(std::string_view gamePath);
 // it over the target, so that the old file stays whole until the new one is complete. The new
 // file keeps the old one's permissions; where the target is a symbolic link, the file it leads
 // to is replaced and the link stays. A temporary file that an interrupted save of the same
-// target left behind is removed.
+// target left behind is removed. A save that fails leaves the old file as it was and says why
+// on stderr.
 bool ReplaceAtomically(std::string_view gamePath, std::span<const uint8_t> bytes);
 
 bool Remove(std::string_view gamePath);

@@ -8,6 +8,8 @@
 #include <cassert>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <string_view>
 #include <thread>
 #include <utility>
 
@@ -85,6 +87,47 @@ JoystickState ReadJoystickState(SDL_Joystick* joystick)
     return state;
 }
 
+// SDL's video drivers that show nothing, for tests and tools that name them.
+bool ShowsNothing(std::string_view driver)
+{
+    return driver == "offscreen" || driver == "dummy" || driver == "evdev";
+}
+
+bool IsSet(const char* variable)
+{
+    const char* value = SDL_getenv(variable);
+    return value != nullptr && *value != '\0';
+}
+
+// The video drivers to try when the environment names none: those that reach a display.
+// Otherwise SDL falls back to one that shows nothing, and the game would run unseen. Wayland
+// only where a Wayland display is named, since its library complains on stderr where none is.
+std::string DisplayDrivers()
+{
+    std::string drivers;
+    for (int index = 0; index < SDL_GetNumVideoDrivers(); ++index)
+    {
+        const std::string_view driver = SDL_GetVideoDriver(index);
+        if (ShowsNothing(driver) || (driver == "wayland" && !IsSet("WAYLAND_DISPLAY")))
+        {
+            continue;
+        }
+        drivers += drivers.empty() ? "" : ",";
+        drivers += driver;
+    }
+    return drivers;
+}
+
+// Why no display driver came up, in the player's terms.
+std::string NoDisplayReason()
+{
+    if (IsSet("DISPLAY"))
+    {
+        return std::string("cannot open the display \"") + SDL_getenv("DISPLAY") + "\"";
+    }
+    return IsSet("WAYLAND_DISPLAY") ? "cannot open the Wayland display" : "DISPLAY is not set";
+}
+
 uint8_t GameMouseButton(uint8_t sdlButton)
 {
     switch (sdlButton)
@@ -109,26 +152,41 @@ SdlPlatform::SdlPlatform()
     // The game reads its joystick whether or not its window has the focus.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
 
-    const auto bringUp = [this](uint32_t subsystem)
+    BringUp(SDL_INIT_EVENTS);  // the quit request of SIGINT arrives through it
+    BringUpVideo();
+    joysticksReady_ = BringUp(SDL_INIT_JOYSTICK);
+}
+
+bool SdlPlatform::BringUp(uint32_t subsystem)
+{
+    if (SDL_InitSubSystem(subsystem) != 0)
     {
-        if (SDL_InitSubSystem(subsystem) != 0)
+        return false;
+    }
+    initialisedSubsystems_.push_back(subsystem);
+    return true;
+}
+
+void SdlPlatform::BringUpVideo()
+{
+    const bool driverNamed = IsSet("SDL_VIDEODRIVER");
+    if (!driverNamed)
+    {
+        const std::string drivers = DisplayDrivers();
+        if (drivers.empty())
         {
-            return false;
+            videoError_ = NoDisplayReason();
+            return;
         }
-        initialisedSubsystems_.push_back(subsystem);
-        return true;
-    };
-    bringUp(SDL_INIT_EVENTS);  // the quit request of SIGINT arrives through it
-    videoReady_ = bringUp(SDL_INIT_VIDEO);
-    if (videoReady_)
-    {
-        SDL_StopTextInput();
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
     }
-    else
+    videoReady_ = BringUp(SDL_INIT_VIDEO);
+    if (!videoReady_)
     {
-        videoError_ = SDL_GetError();
+        videoError_ = driverNamed ? SDL_GetError() : NoDisplayReason();
+        return;
     }
-    joysticksReady_ = bringUp(SDL_INIT_JOYSTICK);
+    SDL_StopTextInput();
 }
 
 SdlPlatform::~SdlPlatform()
@@ -171,21 +229,31 @@ bool SdlPlatform::CreateGameWindow(std::string_view title, int pictureWidth, int
         std::fprintf(stderr, "Zarvo: no display: %s\n", videoError_.c_str());
         return false;
     }
-    window_ = SDL_CreateWindow(Windows1252ToUtf8(title).c_str(), SDL_WINDOWPOS_CENTERED,
-                               SDL_WINDOWPOS_CENTERED, pictureWidth, pictureHeight,
-                               SDL_WINDOW_FULLSCREEN_DESKTOP);
+    // Made over the whole display from the start: see CoverDisplay.
+    SDL_Rect display{0, 0, pictureWidth, pictureHeight};
+    SDL_GetDisplayBounds(0, &display);
+    window_ = SDL_CreateWindow(Windows1252ToUtf8(title).c_str(), display.x, display.y, display.w,
+                               display.h, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
     if (window_ == nullptr)
     {
         ReportSdlError("cannot create the window");
         return false;
     }
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    // In step with the display's retrace; SDL keeps to it by waiting where the driver cannot.
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+    if (renderer_ == nullptr)
+    {
+        renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    }
     if (renderer_ == nullptr)
     {
         ReportSdlError("cannot draw into the window");
         DestroyGameWindow();
         return false;
     }
+    SDL_DisplayMode mode{};
+    framePacer_.SetRefreshRate(SDL_GetWindowDisplayMode(window_, &mode) == 0 ? mode.refresh_rate
+                                                                             : 0);
     pictureWidth_ = pictureWidth;
     pictureHeight_ = pictureHeight;
     SDL_SetWindowGrab(window_, mouseCaptured_ ? SDL_TRUE : SDL_FALSE);
@@ -195,10 +263,40 @@ bool SdlPlatform::CreateGameWindow(std::string_view title, int pictureWidth, int
 
 void SdlPlatform::SetFullScreen(bool on)
 {
-    if (window_ != nullptr)
+    if (window_ == nullptr)
     {
-        SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+        return;
     }
+    if (on)
+    {
+        CoverDisplay();
+        return;
+    }
+    SDL_SetWindowFullscreen(window_, 0);
+    SDL_SetWindowBordered(window_, SDL_TRUE);
+    SDL_SetWindowSize(window_, pictureWidth_, pictureHeight_);
+    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
+// Without a window manager nobody carries out a full-screen request: the window would keep
+// its size while SDL takes it for the display's, and the picture would be laid out for a
+// window that is not there. Moved and sized over the display first, the window is as large as
+// SDL believes, with a window manager or without one.
+void SdlPlatform::CoverDisplay()
+{
+    if ((SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) ==
+        SDL_WINDOW_FULLSCREEN_DESKTOP)
+    {
+        return;
+    }
+    SDL_Rect display{};
+    if (SDL_GetDisplayBounds(std::max(SDL_GetWindowDisplayIndex(window_), 0), &display) == 0)
+    {
+        SDL_SetWindowBordered(window_, SDL_FALSE);
+        SDL_SetWindowPosition(window_, display.x, display.y);
+        SDL_SetWindowSize(window_, display.w, display.h);
+    }
+    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
 void SdlPlatform::DestroyGameWindow()
@@ -218,6 +316,7 @@ void SdlPlatform::DestroyGameWindow()
     texture_ = nullptr;
     renderer_ = nullptr;
     window_ = nullptr;
+    shownPixels_.clear();
     textureWidth_ = 0;
     textureHeight_ = 0;
 }
@@ -227,16 +326,54 @@ void SdlPlatform::Present(const FrameView& frame)
     const bool valid = frame.pixels != nullptr && frame.width > 0 && frame.height > 0 &&
                        frame.pitchBytes >= frame.width * 2;
     assert(valid && "a frame needs pixels and a pitch of at least one row");
-    if (renderer_ == nullptr || !valid || !PrepareTexture(frame.width, frame.height))
+    // A screen that stands still presents the same picture again and again; the display
+    // still shows it, so only a changed picture is drawn.
+    if (renderer_ == nullptr || !valid || IsShowing(frame) ||
+        !PrepareTexture(frame.width, frame.height))
     {
         return;
     }
     if (SDL_UpdateTexture(texture_, nullptr, frame.pixels, frame.pitchBytes) != 0)
     {
         ReportSdlError("cannot take the picture");
+        shownPixels_.clear();
         return;
     }
+    NoteShown(frame);
     ShowPicture();
+}
+
+bool SdlPlatform::IsShowing(const FrameView& frame) const
+{
+    if (texture_ == nullptr || frame.width != textureWidth_ || frame.height != textureHeight_ ||
+        shownPixels_.size() != static_cast<size_t>(frame.width) * frame.height)
+    {
+        return false;
+    }
+    const auto* rows = reinterpret_cast<const uint8_t*>(frame.pixels);
+    const size_t rowBytes = static_cast<size_t>(frame.width) * sizeof(uint16_t);
+    for (int row = 0; row < frame.height; ++row)
+    {
+        const uint16_t* shownRow = shownPixels_.data() + static_cast<size_t>(row) * frame.width;
+        if (std::memcmp(rows + static_cast<size_t>(row) * frame.pitchBytes, shownRow, rowBytes) !=
+            0)
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
+void SdlPlatform::NoteShown(const FrameView& frame)
+{
+    const auto* rows = reinterpret_cast<const uint8_t*>(frame.pixels);
+    const size_t rowBytes = static_cast<size_t>(frame.width) * sizeof(uint16_t);
+    shownPixels_.resize(static_cast<size_t>(frame.width) * frame.height);
+    for (int row = 0; row < frame.height; ++row)
+    {
+        std::memcpy(shownPixels_.data() + static_cast<size_t>(row) * frame.width,
+                    rows + static_cast<size_t>(row) * frame.pitchBytes, rowBytes);
+    }
 }
 
 bool SdlPlatform::PrepareTexture(int width, int height)
@@ -313,6 +450,10 @@ bool SdlPlatform::TranslateEvent(const SDL_Event& sdlEvent, PlatformEvent& event
             {
                 ShowPicture();
             }
+            return false;
+        case SDL_RENDER_TARGETS_RESET:
+        case SDL_RENDER_DEVICE_RESET:
+            shownPixels_.clear();  // the texture may have lost the picture: take the next one
             return false;
         case SDL_KEYDOWN:
         case SDL_KEYUP:
@@ -432,7 +573,15 @@ void SdlPlatform::SleepMs(uint32_t ms)
 
 void SdlPlatform::Yield()
 {
-    sched_yield();
+    const FramePacer::Clock::duration wait = framePacer_.WaitBeforeFrame(FramePacer::Clock::now());
+    if (wait > FramePacer::Clock::duration::zero())
+    {
+        std::this_thread::sleep_for(wait);
+    }
+    else
+    {
+        sched_yield();
+    }
 }
 
 Platform::TimerId SdlPlatform::StartPeriodicTimer(uint32_t periodMs, std::function<void()> tick)

@@ -1,14 +1,18 @@
 #pragma once
 
 // The real machine through SDL2: one window over the whole desktop that shows the game's
-// picture scaled with its aspect kept, keyboard and mouse as Windows virtual-key codes,
-// periodic timers on threads of their own, joysticks, message boxes and shared libraries.
+// picture scaled with its aspect kept to whatever size the window really has, presented in
+// step with the display; keyboard and mouse as Windows virtual-key codes, periodic timers on
+// threads of their own, joysticks, message boxes and shared libraries. Yield keeps the game's
+// frame loops to the display's refresh rate, so that an idle screen does not spin.
 //
 // SDL is process-wide, so only one SdlPlatform may exist at a time. It can be built on a
 // machine without a display, joystick or audio device; what is missing fails where it is
 // used: the window cannot be created, no joystick is counted, no sound output opens, message
-// boxes reach stderr only. Everything but the timer callbacks, the joystick reads and the
-// sound output's queue belongs to the thread that built it.
+// boxes reach stderr only. Only video drivers that show something count as a display, unless
+// SDL_VIDEODRIVER names one (as tests do with "dummy" and "offscreen"). Everything but the
+// timer callbacks, the joystick reads and the sound output's queue belongs to the thread that
+// built it.
 
 #include <cstdint>
 #include <map>
@@ -17,6 +21,7 @@
 
 #include "platform/PeriodicTimer.h"
 #include "platform/Platform.h"
+#include "platform/sdl/FramePacer.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -47,6 +52,7 @@ public:
 
     uint32_t NowMs() override;
     void SleepMs(uint32_t ms) override;
+    // Waits for the rest of a display refresh since the previous call, when there is any.
     void Yield() override;
     // Ids count from 1. A timer cannot be killed from its own callback.
     TimerId StartPeriodicTimer(uint32_t periodMs, std::function<void()> tick) override;
@@ -65,8 +71,13 @@ public:
     void CloseLibrary(LibraryHandle library) override;
 
 private:
+    bool BringUp(uint32_t subsystem);
+    void BringUpVideo();
+    void CoverDisplay();
     bool TranslateEvent(const SDL_Event& sdlEvent, PlatformEvent& event);
     PicturePoint WindowToPicture(int windowX, int windowY) const;
+    bool IsShowing(const FrameView& frame) const;
+    void NoteShown(const FrameView& frame);
     bool PrepareTexture(int width, int height);
     void ShowPicture();
 
@@ -80,9 +91,11 @@ private:
     SDL_Texture* texture_ = nullptr;  // the last picture, shown again when the window is exposed
     int textureWidth_ = 0;
     int textureHeight_ = 0;
+    std::vector<uint16_t> shownPixels_;  // the picture in the texture, rows without padding
     int pictureWidth_ = 0;
     int pictureHeight_ = 0;
     bool mouseCaptured_ = false;
+    FramePacer framePacer_;
 
     // SDL instance id of the joystick opened for each index, -1 for none; guarded by SDL's
     // joystick lock, since the timer thread reads joysticks.

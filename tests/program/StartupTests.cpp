@@ -16,10 +16,14 @@
 #include "app/window/FrameTime.h"
 #include "app/window/KeyListeners.h"
 #include "app/window/OutputWindow.h"
+#include "core/files/FileSystem.h"
 #include "core/util/SineTable.h"
+#include "kit/ArchiveTool.h"
+#include "kit/startup/StartScreen.h"
 #include "net/NetSession.h"
 #include "program/GameWindow.h"
 #include "tests/program/StartupFixture.h"
+#include "tests/support/FileSizeLimit.h"
 
 namespace
 {
@@ -42,22 +46,26 @@ TEST_F(StartupTest, ShowsTheStartScreenAndEndsOnEscape)
 {
     const std::string config = directory_.ReadFile("config.dat");
     const ino_t configFile = FileIdentity("config.dat");
-    PressEscapeAtFrame(3);
+    PressEscapeAtFrame(6);
 
     EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
 
     EXPECT_TRUE(EndedByScript());
     EXPECT_TRUE(platform_.MessageBoxes().empty());
-    ASSERT_GE(platform_.PresentCount(), 3u);
-    const CapturedFrame& frame = platform_.Frames().back();
-    ASSERT_EQ(frame.width, 640);
-    ASSERT_EQ(frame.height, 480);
-    EXPECT_FALSE(IsBlack(frame));
-    // The start screen's evening sky is blue at the top, orange towards the horizon.
-    const uint16_t top = frame.pixels[320];
-    const uint16_t horizon = frame.pixels[190 * 640 + 20];
-    EXPECT_GT(Blue(top), Red(top));
-    EXPECT_GT(Red(horizon), Blue(horizon));
+    ASSERT_GE(platform_.PresentCount(), 6u);
+    // The picture is drawn once into each of the two video buffers, which then take turns.
+    ASSERT_EQ(platform_.Frames().size(), 2u);
+    for (const CapturedFrame& frame : platform_.Frames())
+    {
+        ASSERT_EQ(frame.width, 640);
+        ASSERT_EQ(frame.height, 480);
+        EXPECT_FALSE(IsBlack(frame));
+        // The start screen's evening sky is blue at the top, orange towards the horizon.
+        const uint16_t top = frame.pixels[320];
+        const uint16_t horizon = frame.pixels[190 * 640 + 20];
+        EXPECT_GT(Blue(top), Red(top));
+        EXPECT_GT(Red(horizon), Blue(horizon));
+    }
 
     // Written back as a new file with the same bytes.
     EXPECT_NE(FileIdentity("config.dat"), configFile);
@@ -119,6 +127,42 @@ TEST_F(StartupTest, StartsWithoutADemoAndHandsItsWindowAround)
         EXPECT_EQ(g_net.Window(), &window);
     }
     EXPECT_EQ(g_net.Window(), nullptr);
+}
+
+TEST_F(StartupTest, AStartScreenThatCannotBeLoadedEndsTheGameInFailure)
+{
+    // The menu archive again, without its start screen.
+    const std::string menuArchive = "archives/deutsch/menu.cpr";
+    std::string error;
+    ASSERT_TRUE(kit::ExtractArchive(menuArchive, "unpacked", error)) << error;
+    ASSERT_TRUE(files::Remove(std::string("unpacked/") + kit::kStartScreenName));
+    ASSERT_TRUE(kit::PackDirectory("unpacked", menuArchive, error)) << error;
+
+    EXPECT_EQ(RunGame(), GameWindow::kRunFailed);
+
+    EXPECT_EQ(platform_.MessageBoxes(),
+              std::vector<std::string>{"Unable to load MainMenu/startscreen.jpg."});
+    EXPECT_EQ(platform_.PresentCount(), 0u);
+    EXPECT_FALSE(IsRenderDllLoaded());
+}
+
+TEST_F(StartupTest, ARunWhoseSetUpCannotBeSavedEndsInFailureWithTheOldFileKept)
+{
+    const std::string config = directory_.ReadFile("config.dat");
+    PressEscapeAtFrame(2);
+    uint32_t result = 0;
+    testing::internal::CaptureStderr();
+    {
+        const FileSizeLimit fullDisk(1000);
+        result = RunGame();
+    }
+    const std::string report = testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(result, GameWindow::kRunFailed);
+    EXPECT_TRUE(EndedByScript());
+    EXPECT_NE(report.find("Zarvo: cannot save config.dat: File too large"), std::string::npos)
+        << report;
+    EXPECT_EQ(directory_.ReadFile("config.dat"), config);
 }
 
 TEST_F(StartupTest, OpensAFullScreenWindowAndTakesItDownAgain)

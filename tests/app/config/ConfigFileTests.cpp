@@ -7,6 +7,7 @@
 #include "app/config/ConfigFile.h"
 #include "platform/scripted/ScriptedPlatform.h"
 #include "tests/core/archive/TestData.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestDirectory.h"
 
 namespace
@@ -80,11 +81,11 @@ TEST_F(ConfigFileTest, RecordIsReadChangedAndWrittenBackByteForByte)
     ASSERT_TRUE(LoadConfig(0));
     EXPECT_EQ(StringOf(g_config.Bytes()), StringOf(original));
 
-    SaveConfig();
+    ASSERT_TRUE(SaveConfig());
     EXPECT_EQ(directory.ReadFile("config.dat"), StringOf(original));
 
     g_config.SetDisplayMode({800, 600, 16, 75, 0});
-    SaveConfig();
+    ASSERT_TRUE(SaveConfig());
     std::string changed = StringOf(original);
     changed.replace(2048, 20,
                     std::string("\x20\x03\0\0\x58\x02\0\0\x10\0\0\0\x4B\0\0\0\0\0\0\0", 20));
@@ -122,14 +123,25 @@ TEST_F(ConfigFileTest, FileOfAnyOtherLengthIsRefusedWithTheDefaultsKept)
     }
 }
 
-TEST_F(ConfigFileTest, SaveReplacesTheFileWhole)
+TEST_F(ConfigFileTest, SaveReplacesTheFileWholeOrLeavesItAsItWas)
 {
     directory.WriteFile("config.dat", "an old file of the wrong length");
     g_config = ConfigBlock();
     g_config.SetRenderLibraryName("lib.so");
-    SaveConfig();
+    ASSERT_TRUE(SaveConfig());
     EXPECT_EQ(directory.ReadFile("config.dat"), StringOf(g_config.Bytes()));
     ASSERT_TRUE(LoadConfig(1));
     EXPECT_EQ(g_config.RenderLibraryName(), "lib.so");
+
+    const std::string saved = directory.ReadFile("config.dat");
+    g_config.SetRenderLibraryName("other.so");
+    testing::internal::CaptureStderr();
+    {
+        const FileSizeLimit fullDisk(ConfigBlock::kSize / 2);
+        EXPECT_FALSE(SaveConfig());
+    }
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("cannot save config.dat"),
+              std::string::npos);
+    EXPECT_EQ(directory.ReadFile("config.dat"), saved);
 }
 }  // namespace

@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "core/files/FileSystem.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestDirectory.h"
 
 namespace
@@ -247,54 +246,36 @@ TEST_F(ReplaceAtomicallyTest, ReplacesTheFileALinkLeadsTo)
     EXPECT_EQ(Names(files::List("Elsewhere")), std::vector<std::string>{"settings.dat"});
 }
 
-TEST_F(ReplaceAtomicallyTest, RefusesTargetsItCannotReplace)
+TEST_F(ReplaceAtomicallyTest, RefusesTargetsItCannotReplaceAndSaysWhy)
 {
     std::filesystem::create_directory("Save/folder");
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(files::ReplaceAtomically("Save/folder", Bytes("x")));
     EXPECT_FALSE(files::ReplaceAtomically("missing/x.dat", Bytes("x")));
     EXPECT_FALSE(files::ReplaceAtomically("", Bytes("x")));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Zarvo: cannot save Save/folder: Is a directory\n"
+              "Zarvo: cannot save missing/x.dat: No such file or directory\n"
+              "Zarvo: cannot save : No such file or directory\n");
 
     EXPECT_TRUE(std::filesystem::is_directory("Save/folder"));
     EXPECT_FALSE(std::filesystem::exists("missing"));
     EXPECT_EQ(Names(files::List("Save")), (std::vector<std::string>{"folder", "menustate.dat"}));
 }
 
-// Lowers the largest file this process may write, so that a write fails part-way as on a
-// full disk (and does so for root as well).
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit lowered = saved_;
-        lowered.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-        previousHandler_ = signal(SIGXFSZ, SIG_IGN);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        signal(SIGXFSZ, previousHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-    sighandler_t previousHandler_ = SIG_DFL;
-};
-
-TEST_F(ReplaceAtomicallyTest, AWriteThatFailsPartWayKeepsTheOldFile)
+TEST_F(ReplaceAtomicallyTest, AWriteThatFailsPartWayKeepsTheOldFileAndSaysWhy)
 {
     const std::vector<uint8_t> large(100000, 0x5A);
     bool replaced = true;
+    testing::internal::CaptureStderr();
     {
         const FileSizeLimit limit(1000);
         replaced = files::ReplaceAtomically("Save/menustate.dat", large);
     }
+    const std::string report = testing::internal::GetCapturedStderr();
     EXPECT_FALSE(replaced);
     ExpectOldFileWhole();
+    EXPECT_EQ(report, "Zarvo: cannot save Save/menustate.dat: File too large\n");
 }
 
 TEST_F(ReplaceAtomicallyTest, AFolderWithoutWritePermissionKeepsTheOldFile)

@@ -173,6 +173,22 @@ ShownFrame LatestShownFrame(const std::string& directory)
     return frame;
 }
 
+size_t ShownFrameCount(const std::string& directory)
+{
+    return static_cast<size_t>(std::count_if(
+        std::filesystem::directory_iterator(directory), std::filesystem::directory_iterator(),
+        [](const auto& entry)
+        { return entry.path().filename().string().starts_with("SDL_window"); }));
+}
+
+// True when every pixel of the shown frame has the colour (0xRRGGBB).
+bool ShowsOnly(const ShownFrame& frame, uint32_t rgb)
+{
+    return !frame.pixels.empty() &&
+           std::all_of(frame.pixels.begin(), frame.pixels.end(),
+                       [&](uint32_t pixel) { return (pixel & 0xFFFFFF) == rgb; });
+}
+
 // A 565 picture of one colour whose rows are padded with another colour.
 std::vector<uint16_t> PaddedPicture(int width, int height, int pitchPixels, uint16_t colour,
                                     uint16_t padding)
@@ -221,6 +237,64 @@ TEST_F(SdlPlatformTest, ShowsAPaddedFrameWithoutItsPaddingOverTheWholeScreen)
                           [&](uint32_t rgb) { return (rgb & 0xFFFFFF) != c.shownAs; });
         EXPECT_EQ(wrong, 0) << c.width << "x" << c.height;
     }
+}
+
+TEST_F(SdlPlatformTest, LaysThePictureOutForTheSizeTheWindowHasNow)
+{
+    setenv("SDL_VIDEO_DUMMY_SAVE_FRAMES", "1", 1);
+    ASSERT_TRUE(platform_.CreateGameWindow("Zarvo", 640, 480));
+    const std::vector<uint16_t> blue(640 * 480, 0x001F);
+    platform_.Present({blue.data(), 640, 480, 640 * 2});
+
+    // Each change of the window's size shows the picture again, filling the new size.
+    struct Step
+    {
+        bool fullScreen;
+        int width;
+        int height;
+    };
+    for (const Step step : {Step{false, 640, 480}, Step{true, 1024, 768}})
+    {
+        platform_.SetFullScreen(step.fullScreen);
+        DrainEvents();
+        const ShownFrame shown = LatestShownFrame(directory_.path());
+        EXPECT_EQ(shown.width, step.width);
+        EXPECT_EQ(shown.height, step.height);
+        EXPECT_TRUE(ShowsOnly(shown, 0x0000FF)) << step.width << "x" << step.height;
+    }
+}
+
+TEST_F(SdlPlatformTest, DrawsOnlyAPictureThatChanged)
+{
+    setenv("SDL_VIDEO_DUMMY_SAVE_FRAMES", "1", 1);
+    ASSERT_TRUE(platform_.CreateGameWindow("Zarvo", 640, 480));
+    const size_t blackFrame = ShownFrameCount(directory_.path());
+    std::vector<uint16_t> picture(640 * 480, 0x001F);
+    // Rows padded with what changes: only the picture counts.
+    std::vector<uint16_t> padded = PaddedPicture(640, 480, 700, 0x001F, 0xF800);
+
+    platform_.Present({picture.data(), 640, 480, 640 * 2});
+    platform_.Present({picture.data(), 640, 480, 640 * 2});
+    platform_.Present({padded.data(), 640, 480, 700 * 2});
+    EXPECT_EQ(ShownFrameCount(directory_.path()), blackFrame + 1);
+
+    picture[640 * 479 + 639] = 0xFFFF;  // one pixel in the last row's last column
+    platform_.Present({picture.data(), 640, 480, 640 * 2});
+    EXPECT_EQ(ShownFrameCount(directory_.path()), blackFrame + 2);
+}
+
+TEST_F(SdlPlatformTest, YieldKeepsAFrameLoopToTheDisplaysPace)
+{
+    ASSERT_TRUE(platform_.CreateGameWindow("Zarvo", 640, 480));
+    constexpr int kFrames = 6;
+    const auto start = std::chrono::steady_clock::now();
+    for (int frame = 0; frame < kFrames; ++frame)
+    {
+        platform_.Yield();
+    }
+    // The dummy display names no refresh rate: 60 Hz. The first frame goes at once.
+    const auto atLeast = (kFrames - 1) * std::chrono::microseconds(1000000 / 60);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, atLeast);
 }
 
 TEST_F(SdlPlatformTest, TurnsSdlEventsIntoGameEvents)
@@ -445,6 +519,17 @@ TEST_F(SdlPlatformTest, ReadsTheJoystickOnTheTimerThreadWhileTheGamePumps)
             return reads > 20 && buttons == 0b100u;
         }));
     platform_.KillTimer(timer);
+}
+
+TEST(SdlPlatformWithoutDisplayTest, NeverFallsBackToADriverThatShowsNothing)
+{
+    DummyMachine noDisplay;
+    unsetenv("SDL_VIDEODRIVER");  // the player's environment names no driver
+    SdlPlatform platform;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(platform.CreateGameWindow("Zarvo", 640, 480));
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(told, "Zarvo: no display: DISPLAY is not set\n");
 }
 
 TEST(SdlPlatformWithoutDisplayTest, StillStartsReportsAndEchoes)

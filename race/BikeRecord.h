@@ -22,38 +22,44 @@ struct BikeSetup
     static constexpr size_t kEngineCurvePoints = 200;
     static constexpr size_t kGears = 6;
 
-    std::array<std::byte, 4> reserved0;
+    float steeringLock;  // radians
     float steeringRate;  // base steering speed
-    std::array<std::byte, 44> reserved1;
+    float mass;          // bike and rider, kg
+    float frontWheelMass, rearWheelMass;
+    float dragCoefficient, frontalArea;
+    float cogHeight;
+    float referenceOffset, frontWheelBase, frontLoadArm, rearWheelBase, rearLoadArm;
     // Engine power over engine speed in 100 rpm steps, from 0 rpm.
     std::array<float, kEngineCurvePoints> baseEngineCurve;
-    std::array<std::byte, 12> reserved2;
+    float idleRpm, rpmScale, coolingCoefficient;
     float ignitionC;  // the three ignition factors, 0.95..1.05
-    std::array<std::byte, 12> reserved3;
+    float idleFloor, freeRevRate, engineFriction;
     float ignitionB;
     float ignitionA;
     std::array<std::byte, 4> reserved4;
     float coolingOpening;  // radiator opening 0.0..1.0 in steps of 0.1
-    std::array<std::byte, 4> reserved5;
+    float heatCoefficient;  // in the slot of gear 0
     std::array<float, kGears> overallRatio;  // primary x secondary x gear, gears 1..6
-    std::array<std::byte, 28> reserved6;
+    float frontTyreRadius, frontRadiusGrowth, frontBaseHeat, frontRollingCoefficient;
+    float rearTyreRadius, rearRadiusGrowth, rearBaseHeat;
     float maxEngineSpeed;  // rpm
-    std::array<std::byte, 24> reserved7;
+    float rearRollingCoefficient;
+    std::array<std::byte, 20> reserved7;
     // The fork and then the rear damper: damping in whole clicks 1..19; the oil factor is
     // -0.5 x the oil value.
     float frontSpringRate;
-    std::array<std::byte, 4> reserved8;
+    float frontTravel;
     float frontOilFactor;
     float frontCompression;
     float frontOilValue;
     float frontRebound;
     float rearSpringRate;
-    std::array<std::byte, 4> reserved9;
+    float rearTravel;
     float rearOilFactor;
     float rearCompression;
     float rearOilValue;
     float rearRebound;
-    std::array<std::byte, 24> reserved10;
+    float frontBrake1, frontBrake2, frontBrakeDrag, rearBrake1, rearBrake2, rearBrakeDrag;
     float tuningValue1;  // the race physics' own
     float tuningValue2;
     float tuningValue3;
@@ -115,40 +121,130 @@ struct BikeRecord
     static constexpr size_t kSpeedOffset = 2040;
     // The ride-aid words and the two button states lie 68 bytes before the record's end.
     static constexpr size_t kWheelieButtonOffset = 3500;
+    static constexpr size_t kObjectLinks = 24;
+
+    // Flag bits.
+    static constexpr uint32_t kDown = 1u << 0;
+    static constexpr uint32_t kFalling = 1u << 1;
+    static constexpr uint32_t kFootDown = 1u << 2;
+    static constexpr uint32_t kInactive = 1u << 31;
 
     BikeSetup setup;
-    std::array<std::byte, kSpeedOffset - BikeSetup::kSize> reserved0;
+    std::array<float, 200> engineCurve;
+    std::array<float, 6> gearWear;
+    std::array<uint32_t, kObjectLinks> objectLinks;  // region offsets of the rider's nodes
+    uint32_t soundSlot;
+    uint32_t stateChecksum;
+    float engineSpeedSquared;
+    float wheelEngineSpeed;  // rpm
+    float engineTemperature;
+    float kineticEnergy;
+    float shiftTimer;
     float speed;  // m/s
-    std::array<std::byte, kWheelieButtonOffset - kSpeedOffset - 4> reserved1;
+    float course;
+    std::array<float, 3> velocity;
+    float acceleration;
+    float frontTyreHeat, frontGripWear, rearTyreHeat, rearGripWear;
+    int32_t frontSurfaceClass;
+    float frontSurfaceRolling, frontSurfaceGrip, frontSurfaceWear;
+    int32_t rearSurfaceClass;
+    float rearSurfaceRolling, rearSurfaceGrip, rearSurfaceWear;
+    float frontLoad, rearLoad;
+    float frontCompression, frontCompressionSpeed, rearCompression, rearCompressionSpeed;
+    float frontWheelExtension, frontWheelExtensionSpeed, rearWheelExtension, rearWheelExtensionSpeed;
+    float frontWheelMomentum, rearWheelMomentum;
+    float frontWheelMargin, rearWheelMargin;
+    float heading;
+    float positionX, positionZ;
+    float frontContactX, frontContactZ, rearContactX, rearContactZ;
+    float pitch;
+    float frontLift, rearLift;
+    float frontBumpState, rearBumpState;
+    float brakeRampTimer;
+    float frontTyreWear, rearTyreWear, frontWearRate, rearWearRate;
+    float throttle, brake, steer, clutch;
+    int32_t gear;
+    int32_t shiftLatch;
+    int32_t throttleCut;
+    uint32_t frontTriangle, rearTriangle;
+    int32_t aiTargetNode;
+    uint32_t section, previousSection, mainLineNode;
+    uint32_t aiFlags;
+    int32_t lapStartMs, lastCrossingMs;
+    float pitTimer;
+    float aiSteerRadius;
+    std::array<float, 2> gripReserves;  // rear, front
+    std::array<uint32_t, 24> aiValues;
+    std::array<uint16_t, 6> aiCounters;
+    uint32_t raceStatus;
+    uint32_t flags;
+    std::array<std::byte, 252> stateBlock;
+    std::array<std::byte, 52> crashBlock;
+    std::array<std::byte, 384> animationScratch;
+    float engineRpm;
+    float frontGrip, rearGrip;
+    float frontVerticalForce, rearVerticalForce;
+    float lateralForce, turnRadius;
+    float frontRollingRadius, rearRollingRadius;
+    float frontSpringForce, rearSpringForce;
+    float frontWheelForce, rearWheelForce;
+    float groundHeight, frontGroundHeight, rearGroundHeight;
+    float frontBumpForce, rearBumpForce;
+    float driveIntensity;
+    float frontForceDemand, rearForceDemand, frontGripUse, rearGripUse;
+    std::array<float, 5> forceComponents;
+    float frontHeatBase, rearHeatBase, frontHeatingFactor, rearHeatingFactor;
+    float edgePassX, edgePassZ;
+    float skidX, skidHeight, skidZ, skidHeading;
+    int32_t skidClass;
+    float skidTime;
+    float standstillTimer;
+    int32_t crashRequest;
+    float enginePowerFactor;
+    float inverseMass, weight, frontStaticLoad, rearStaticLoad, inverseRpmScale, dragFactor,
+        coolingRate, heatFactor, frontContactOffset, rearContactOffset;
+    float referenceFraction;
+    float lineDistance, surfaceGripFactor;
+    float frontLiftHeight, frontLiftSpeed, rearLiftHeight, rearLiftSpeed;
+    std::array<float, 2> liftSpare;
+    float bumpLength, bumpAmplitude, bumpGap, bumpRemaining, bumpHeight, bumpHeightChange;
+    int32_t poseFadeLevel;
+    float poseFade;
+    float soundRpm;
+    std::array<float, 6> effectLevels;
+    int32_t retirementFlag;
+    int32_t wheelFrameBase, wheelFrameCounter;
+    int32_t steerHistoryIndex;
+    std::array<float, 8> steerHistory;
+    float poseTwist;
+    int32_t autoGearbox, furtherAid, steeringAid, autoClutch, steeringAidMode;
     int32_t wheelieButton;  // 1 held, 0 not: lifts the front wheel
-    std::array<std::byte, kSize - kWheelieButtonOffset - 4> reserved2;
+    int32_t secondButton;
+    float wobblePhase;
+    float wobbleReferenceSpeed;
+    float wheelieTimer;
+    float skidIntensity;
+    int32_t roadFlag, pitLaneFlag;
+    float slipstreamFactor;
+    int32_t slipstreamRider;
+    int32_t leanCounter, frontSlideCounter, rearSlideCounter;
+    float peakTorqueRpm;
+    float hazardZoneTime;
+    uint32_t lastLapFlag;
+    std::array<uint32_t, 2> contactWords;
+    int32_t figureSwapFlag;
 
     // Takes over the whole set-up block of another record.
     void CopySetup(const BikeRecord& source) { setup = source.setup; }
-
-    float SteeringRate() const { return Load(setup.steeringRate); }
-    float Speed() const { return Load(speed); }
-    void SetSpeed(float metresPerSecond) { Store(speed, metresPerSecond); }
-    int32_t WheelieButton() const { return Load(wheelieButton); }
-    void SetWheelieButton(int32_t held) { Store(wheelieButton, held); }
-
-private:
-    // std::atomic_ref takes no const type; a load writes nothing.
-    template <typename T>
-    static T Load(const T& field)
-    {
-        return std::atomic_ref<T>(const_cast<T&>(field)).load(std::memory_order_relaxed);
-    }
-    template <typename T>
-    static void Store(T& field, T value)
-    {
-        std::atomic_ref<T>(field).store(value, std::memory_order_relaxed);
-    }
 };
 static_assert(sizeof(BikeRecord) == BikeRecord::kSize);
 static_assert(offsetof(BikeRecord, setup) == 0);
-static_assert(offsetof(BikeRecord, setup) + offsetof(BikeSetup, steeringRate) == 4);
+static_assert(offsetof(BikeRecord, objectLinks) == 1916);
+static_assert(offsetof(BikeRecord, stateChecksum) == 2016);
 static_assert(offsetof(BikeRecord, speed) == BikeRecord::kSpeedOffset);
+static_assert(offsetof(BikeRecord, raceStatus) == 2424);
+static_assert(offsetof(BikeRecord, flags) == 2428);
+static_assert(offsetof(BikeRecord, engineRpm) == 3120);
 static_assert(offsetof(BikeRecord, wheelieButton) == BikeRecord::kWheelieButtonOffset);
 
 inline constexpr size_t kRiderCount = 26;

@@ -18,6 +18,7 @@
 
 class ChannelList;
 struct BikeRecord;
+struct RacingLine;
 
 // The words of LapRecord::header: the session the lap was ridden in.
 enum class LapHeaderWord : size_t
@@ -129,8 +130,30 @@ struct LapRecord
     // Stores sample n and counts it, unless the lap is full (it becomes invalid) or the bike has
     // not moved since the last sample. A bike that was reset or inactive spoils the lap.
     void AppendSample(const LapSample& sample, bool bikeResetOrInactive);
+    // The same with the sample taken from the bike (LapSampling.cpp).
+    void AppendSample(const BikeRecord& bike, float raceTime);
+    // Ends the lap numbered lap: takes the session's header and the lap's times, keeps it valid
+    // only when it starts and ends on the main line, writes it as the session's lap file unless
+    // a lap of that number or a later one was written already (a file that cannot be written is
+    // skipped), and starts the next lap from scratch.
+    void FinishLap(uint32_t lap, const LapHeader& session, const LapTimes& lapTimes,
+                   const RacingLine& line);
     // Sets ghostStart from n, as a loaded ghost needs it.
     void SetGhostStart();
+
+    // Ghost playback, once per simulation step (GhostPlayback.cpp): the ghost's bike, a record
+    // of its own that takes no part in the race, moves to the next sample through the channel
+    // list; it fades in over its first samples and out over its last 32, and turns more
+    // translucent the nearer it comes to the player's bike.
+    void PlayGhost(BikeRecord& ghost, const BikeRecord& player, ChannelList& channels);
+    // Restarts playback from the first sample; with hold the ghost waits there, fading in, until
+    // it is restarted without.
+    void RestartGhost(bool hold);
+    // The translucency flag on, or off, on all the bike's nodes.
+    static void MakeGhostTranslucent(BikeRecord& ghost);
+    static void MakeGhostSolid(BikeRecord& ghost);
+    // alpha as the translucency of all the bike's nodes.
+    void PoseGhost(BikeRecord& ghost) const;
 };
 static_assert(sizeof(LapRecord) == LapRecord::kSize);
 static_assert(offsetof(LapRecord, times) == 4);

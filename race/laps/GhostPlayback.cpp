@@ -12,13 +12,13 @@ namespace
 {
 constexpr int32_t kSolid = 256;
 constexpr int32_t kHeldIndex = 100000;  // beyond any lap: the ghost waits at sample 0
-constexpr uint32_t kGhostFlags = BikeRecord::kInactive | BikeRecord::kDown;
+constexpr uint32_t kGhostFlags = bike_flags::kInactive | bike_flags::kDown;
 constexpr float kStepsPerSecond = 25.0f;
 
 template <class Function>
 void ForEachNode(const BikeRecord& ghost, Function&& function)
 {
-    for (size_t slot = 0; slot < BikeRecord::kObjectLinks; ++slot)
+    for (size_t slot = 0; slot < kBikeNodeSlots; ++slot)
     {
         if (WorldObject* node = BikeNode(ghost, slot))
         {
@@ -135,16 +135,15 @@ void LapRecord::MakeGhostTranslucent(BikeRecord& ghost)
 
 void LapRecord::MakeGhostSolid(BikeRecord& ghost)
 {
-    ForEachNode(ghost, [](WorldObject& node) {
-        node.flags = static_cast<uint16_t>(node.flags & ~object_flags::kConstantColour);
-    });
+    ForEachNode(
+        ghost, [](WorldObject& node)
+        { node.flags = static_cast<uint16_t>(node.flags & ~object_flags::kConstantColour); });
 }
 
 void LapRecord::PoseGhost(BikeRecord& ghost) const
 {
     // The translucency is the alpha byte of the node's constant colour.
     const uint32_t level = static_cast<uint32_t>(std::clamp(alpha, 0, 255));
-    ForEachNode(ghost, [level](WorldObject& node) {
-        node.colour = (node.colour & 0x00FFFFFFu) | level << 24;
-    });
+    ForEachNode(ghost, [level](WorldObject& node)
+                { node.colour = (node.colour & 0x00FFFFFFu) | level << 24; });
 }

@@ -55,6 +55,9 @@ inline ChannelKind KindOf(PoseField field)
     return field <= PoseField::AngleC ? ChannelKind::Angle : ChannelKind::Value;
 }
 
-// The bike's node in the slot; null for a link not set.
+inline constexpr size_t kBikeNodeSlots = 24;
+
+// The bike's node in the slot (0..23, the order of the record's object links); null for a link
+// not set.
 WorldObject* BikeNode(const BikeRecord& bike, size_t slot);
 float& PoseValue(WorldObject& node, PoseField field);

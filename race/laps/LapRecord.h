@@ -18,7 +18,7 @@
 
 class ChannelList;
 struct BikeRecord;
-struct RacingLine;
+class RacingLine;
 
 // The words of LapRecord::header: the session the lap was ridden in.
 enum class LapHeaderWord : size_t

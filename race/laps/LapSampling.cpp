@@ -55,9 +55,9 @@ LapSample SampleBike(const BikeRecord& bike, float raceTime)
     sample.suspensionFront = bike.frontCompression;
     sample.suspensionRear = bike.rearCompression;
     sample.acceleration = bike.acceleration;
-    sample.tyreFront = TyreCondition(bike.frontTyreHeat, bike.frontGripWear, bike.frontHeatBase,
+    sample.tyreFront = TyreCondition(bike.frontTyreHeat, bike.frontGripWear, bike.frontTyreHeatBase,
                                      bike.frontHeatingFactor);
-    sample.tyreRear = TyreCondition(bike.rearTyreHeat, bike.rearGripWear, bike.rearHeatBase,
+    sample.tyreRear = TyreCondition(bike.rearTyreHeat, bike.rearGripWear, bike.rearTyreHeatBase,
                                     bike.rearHeatingFactor);
     sample.power = EnginePower(bike);
     sample.brake = Unsigned16(bike.brake * 65000.0f, 65000);
@@ -80,7 +80,7 @@ LapSample SampleBike(const BikeRecord& bike, float raceTime)
 
 bool IsResetOrInactive(const BikeRecord& bike)
 {
-    return (bike.flags & (BikeRecord::kInactive | BikeRecord::kDown)) != 0;
+    return (bike.flags & (bike_flags::kInactive | bike_flags::kDown)) != 0;
 }
 
 void LapRecord::AppendSample(const BikeRecord& bike, float raceTime)
@@ -93,9 +93,8 @@ void LapRecord::FinishLap(uint32_t lap, const LapHeader& session, const LapTimes
 {
     header = session;
     times = lapTimes;
-    const auto onMainLine = [&line](uint16_t node) {
-        return line.CanonicalNode(node) <= line.pitLaneFirstNode;
-    };
+    const auto onMainLine = [&line](uint16_t node)
+    { return line.CanonicalNode(node) <= line.pitLaneFirstNode; };
     if (sampleCount < 1 || !onMainLine(node[0]) ||
         !onMainLine(node[static_cast<size_t>(sampleCount - 1)]))
     {

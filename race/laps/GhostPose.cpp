@@ -3,9 +3,7 @@
 #include "core/world/WorldObject.h"
 #include "race/BikeRecord.h"
 
-namespace
-{
-const RiderObjectLinks::Link& LinkAt(const RiderObjectLinks& links, size_t slot)
+RiderObjectLinks::Link& BikeLink(RiderObjectLinks& links, size_t slot)
 {
     switch (slot)
     {
@@ -52,11 +50,10 @@ const RiderObjectLinks::Link& LinkAt(const RiderObjectLinks& links, size_t slot)
     }
     return links.lowerLegs[slot - 22];
 }
-}  // namespace
 
 WorldObject* BikeNode(const BikeRecord& bike, size_t slot)
 {
-    return LinkAt(bike.links, slot).get();
+    return BikeLink(const_cast<RiderObjectLinks&>(bike.links), slot).get();
 }
 
 float& PoseValue(WorldObject& node, PoseField field)

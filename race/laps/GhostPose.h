@@ -8,10 +8,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "race/BikeRecord.h"
 #include "race/ChannelList.h"
 #include "race/laps/LapRecord.h"
 
-struct BikeRecord;
 struct WorldObject;
 
 enum class PoseField : uint8_t
@@ -60,4 +60,5 @@ inline constexpr size_t kBikeNodeSlots = 24;
 // The bike's node in the slot (0..23, the order of the record's object links); null for a link
 // not set.
 WorldObject* BikeNode(const BikeRecord& bike, size_t slot);
+RiderObjectLinks::Link& BikeLink(RiderObjectLinks& links, size_t slot);
 float& PoseValue(WorldObject& node, PoseField field);

@@ -37,8 +37,8 @@ struct BikeSetup
     float ignitionB;
     float ignitionA;
     std::array<std::byte, 4> reserved4;
-    float coolingOpening;  // radiator opening 0.0..1.0 in steps of 0.1
-    float heatCoefficient;  // in the slot of gear 0
+    float coolingOpening;                    // radiator opening 0.0..1.0 in steps of 0.1
+    float heatCoefficient;                   // in the slot of gear 0
     std::array<float, kGears> overallRatio;  // primary x secondary x gear, gears 1..6
     float frontTyreRadius, frontRadiusGrowth, frontBaseHeat, frontRollingCoefficient;
     float rearTyreRadius, rearRadiusGrowth, rearBaseHeat;
@@ -151,7 +151,8 @@ struct BikeRecord
     float rearSurfaceRolling, rearSurfaceGrip, rearSurfaceWear;
     float frontLoad, rearLoad;
     float frontCompression, frontCompressionSpeed, rearCompression, rearCompressionSpeed;
-    float frontWheelExtension, frontWheelExtensionSpeed, rearWheelExtension, rearWheelExtensionSpeed;
+    float frontWheelExtension, frontWheelExtensionSpeed, rearWheelExtension,
+        rearWheelExtensionSpeed;
     float frontWheelMomentum, rearWheelMomentum;
     float frontWheelMargin, rearWheelMargin;
     float heading;

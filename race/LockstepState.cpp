@@ -4,18 +4,9 @@
 
 namespace
 {
-// Where the state the network compares begins in a record.
-constexpr size_t kChecksumOffset = 2016;
-static_assert(kChecksumOffset + kSnapshotBytes <= sizeof(BikeRecord));
-
-const std::byte* StateBytes(const BikeRecord& record)
-{
-    return reinterpret_cast<const std::byte*>(&record) + kChecksumOffset;
-}
-
 std::byte* StateBytes(BikeRecord& record)
 {
-    return reinterpret_cast<std::byte*>(&record) + kChecksumOffset;
+    return record.SnapshotBlock().data();
 }
 
 // A row is stamped empty, filled, then stamped with its step: a reader that sees the new
@@ -116,26 +107,14 @@ bool LockstepState::NoteDivergence(uint32_t step)
                                                   std::memory_order_relaxed);
 }
 
-uint32_t ComputeStateChecksum(const BikeRecord& record)
-{
-    uint32_t words[kStateBlockWords];
-    std::memcpy(words, StateBytes(record), sizeof words);
-    uint32_t sum = 0;
-    for (size_t i = 1; i < kStateBlockWords; ++i)
-    {
-        sum += words[i];
-    }
-    return sum;
-}
-
 void CopyStateBlock(const BikeRecord& record, std::span<uint32_t, kStateBlockWords> block)
 {
-    std::memcpy(block.data(), StateBytes(record), kStateBlockBytes);
+    std::memcpy(block.data(), record.StateBlock().data(), kStateBlockBytes);
 }
 
 void CopySnapshotBlock(const BikeRecord& record, std::span<uint32_t, kSnapshotWords> block)
 {
-    std::memcpy(block.data(), StateBytes(record), kSnapshotBytes);
+    std::memcpy(block.data(), record.SnapshotBlock().data(), kSnapshotBytes);
 }
 
 void RestoreSnapshotBlock(BikeRecord& record, std::span<const uint32_t, kSnapshotWords> block)

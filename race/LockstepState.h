@@ -26,11 +26,11 @@
 #include "race/BikeRecord.h"
 
 // A rider's state block: the checksum word of its record and the 92 words behind it.
-inline constexpr size_t kStateBlockWords = 93;
-inline constexpr size_t kStateBlockBytes = 4 * kStateBlockWords;
+inline constexpr size_t kStateBlockBytes = BikeRecord::kStateBlockBytes;
+inline constexpr size_t kStateBlockWords = kStateBlockBytes / 4;
 // What a client keeps of a rider for a rollback: 389 words from the checksum word on.
-inline constexpr size_t kSnapshotWords = 389;
-inline constexpr size_t kSnapshotBytes = 4 * kSnapshotWords;
+inline constexpr size_t kSnapshotWords = BikeRecord::kSnapshotWords;
+inline constexpr size_t kSnapshotBytes = BikeRecord::kSnapshotBytes;
 inline constexpr size_t kStateSlots = 16;
 inline constexpr int32_t kNoDivergence = -1;
 
@@ -108,8 +108,6 @@ struct LockstepState
     bool isHost = false;
 };
 
-// The wrapping sum of the 92 words behind the record's checksum word.
-uint32_t ComputeStateChecksum(const BikeRecord& record);
 // The record's state block and snapshot block as words, and back.
 void CopyStateBlock(const BikeRecord& record, std::span<uint32_t, kStateBlockWords> block);
 void CopySnapshotBlock(const BikeRecord& record, std::span<uint32_t, kSnapshotWords> block);

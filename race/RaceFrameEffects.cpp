@@ -35,12 +35,12 @@ void RaceSim::RunFrameEffects(std::span<BikeRecord> records, uint32_t riderCount
         const float x = bike.positionX;
         const float y = bike.groundHeight;
         const float z = bike.positionZ;
-        if ((bike.flags & BikeRecord::kDown) == 0)
+        if ((bike.flags & bike_flags::kDown) == 0)
         {
             if (params_.weather == Weather::Rain)
             {
-                if (bike.rearSurfaceClass > 2 && bike.rearSurfaceClass != 3 && detail &&
-                    chance < 14000)
+                if (bike.rearSurface.surfaceClass > 2 && bike.rearSurface.surfaceClass != 3 &&
+                    detail && chance < 14000)
                 {
                     const bool near = rider == viewedRider_ && WideCamera(cameraMode_);
                     const float size =
@@ -58,14 +58,16 @@ void RaceSim::RunFrameEffects(std::span<BikeRecord> records, uint32_t riderCount
             bike.soundRpm = bike.engineRpm;
             if (params_.weather == Weather::Fine && detail)
             {
-                if (bike.frontSurfaceClass >= 0 && bike.frontSurfaceClass < 3 && chance < 7000)
+                if (bike.frontSurface.surfaceClass >= 0 && bike.frontSurface.surfaceClass < 3 &&
+                    chance < 7000)
                 {
-                    services_->EmitParticle(bike.frontSurfaceClass == 1 ? RaceParticle::DirtLight
-                                                                        : RaceParticle::DirtDark,
+                    services_->EmitParticle(bike.frontSurface.surfaceClass == 1
+                                                ? RaceParticle::DirtLight
+                                                : RaceParticle::DirtDark,
                                             rider, x, y, z, std::min(25.0f * v, 254.0f));
                 }
                 if (bike.driveIntensity > 6000.0f && bike.rearGripUse < 0.6f &&
-                    bike.rearSurfaceClass > 3)
+                    bike.rearSurface.surfaceClass > 3)
                 {
                     const float excess = bike.driveIntensity - 6000.0f;
                     if (rider == viewedRider_)

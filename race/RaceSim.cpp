@@ -218,7 +218,7 @@ void RaceSim::ComputeForceFeedback(const BikeRecord& player)
     }
     feedback.lateral = (3000.0f + 126.0f * player.speed) * player.steer;
     feedback.speed = player.speed;
-    feedback.frontSurface = player.frontSurfaceClass;
+    feedback.frontSurface = player.frontSurface.surfaceClass;
 }
 
 void RaceSim::ComputePairDistances(std::span<BikeRecord> records, uint32_t riderCount)

@@ -27,8 +27,8 @@ void RaceSim::SnapshotState(std::span<BikeRecord> records, uint32_t riderCount)
         {
             continue;
         }
-        bike.stateChecksum = Present(lockstep, rider) ? ComputeStateChecksum(bike) : 0;
-        checksums[rider] = bike.stateChecksum;
+        bike.checksum = Present(lockstep, rider) ? bike.StateChecksum() : 0;
+        checksums[rider] = bike.checksum;
         if (!lockstep.isHost)
         {
             // Every rider of the race, present or not: a rollback takes them all back.

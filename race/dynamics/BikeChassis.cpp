@@ -57,13 +57,13 @@ Wheel FrontWheel(BikeRecord& bike)
             bike.frontWheelExtensionSpeed,
             bike.frontWheelMomentum,
             bike.frontWheelForce,
-            bike.frontWheelMargin,
+            bike.frontBottomMargin,
             bike.frontSpringForce,
             bike.frontBumpForce,
             bike.frontLoad,
-            bike.frontLiftHeight,
-            bike.frontLiftSpeed,
-            bike.frontSurfaceClass};
+            bike.frontLiftState.height,
+            bike.frontLiftState.speed,
+            bike.frontSurface.surfaceClass};
 }
 
 Wheel RearWheel(BikeRecord& bike)
@@ -84,13 +84,13 @@ Wheel RearWheel(BikeRecord& bike)
             bike.rearWheelExtensionSpeed,
             bike.rearWheelMomentum,
             bike.rearWheelForce,
-            bike.rearWheelMargin,
+            bike.rearBottomMargin,
             bike.rearSpringForce,
             bike.rearBumpForce,
             bike.rearLoad,
-            bike.rearLiftHeight,
-            bike.rearLiftSpeed,
-            bike.rearSurfaceClass};
+            bike.rearLiftState.height,
+            bike.rearLiftState.speed,
+            bike.rearSurface.surfaceClass};
 }
 
 // The bump generator runs on the surface under the front wheel: gaps and bumps of a length
@@ -98,7 +98,7 @@ Wheel RearWheel(BikeRecord& bike)
 void RunBumps(const DynamicsContext& context, BikeRecord& bike, float ds)
 {
     const float previous = bike.bumpHeight;
-    const int32_t surface = bike.frontSurfaceClass;
+    const int32_t surface = bike.frontSurface.surfaceClass;
     if (surface < 0 || static_cast<size_t>(surface) >= context.params.bumps.size())
     {
         bike.bumpHeight = 0.0f;
@@ -149,7 +149,7 @@ void RunBumps(const DynamicsContext& context, BikeRecord& bike, float ds)
 // The share of the braking or accelerating force that the wheel's geometry moves onto it.
 float TransferShare(const BikeRecord& bike, const Wheel& wheel)
 {
-    const float lever = bike.setup.cogHeight - wheel.rollingRadius;
+    const float lever = bike.setup.centreOfGravityHeight - wheel.rollingRadius;
     const float cosP = simmath::Cos(bike.pitch);
     const float sinP = simmath::Sin(bike.pitch);
     const float a = lever * cosP + wheel.wheelBase * sinP + wheel.rollingRadius;
@@ -244,7 +244,7 @@ void RunLift(const BikeRecord& bike, Wheel& wheel, bool unloaded, float stiffnes
 void RunLiftAngles(DynamicsContext& context, uint32_t rider, BikeRecord& bike)
 {
     float front = bike.frontLift;
-    if (bike.wheelieButton != 0)
+    if (bike.liftButton != 0)
     {
         front -= 0.04f;
     }

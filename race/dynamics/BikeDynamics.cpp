@@ -52,10 +52,10 @@ void Shift(BikeRecord& bike, uint8_t buttons)
 
 // The line node the rider's target maps to on the main line: branch nodes follow their
 // links down to it; a link that leads nowhere falls back to the node beside.
-uint32_t MainLineNodeOf(const RacingLine& line, int32_t target)
+uint32_t MainLineNodeOf(const RacingLine& line, uint32_t target)
 {
     const uint32_t mainCount = line.pitLaneFirstNode;
-    auto node = static_cast<uint32_t>(std::max(target, 0));
+    uint32_t node = target;
     if (node >= line.nodeCount || mainCount == 0)
     {
         return 0;
@@ -77,7 +77,7 @@ uint32_t MainLineNodeOf(const RacingLine& line, int32_t target)
     }
     if (node >= mainCount)
     {
-        node = line.CanonicalNode(node);
+        node = line.CanonicalNode(static_cast<uint16_t>(node));
     }
     return node < mainCount ? node : 0;
 }
@@ -202,8 +202,8 @@ void ReadControls(DynamicsContext& context, uint32_t rider, BikeRecord& bike, St
         bike.clutch = static_cast<float>(frame->clutch) * kInput;
     }
     Shift(bike, frame->buttons);
-    bike.wheelieButton = (frame->buttons & InputFrame::kWheelie) != 0 ? 1 : 0;
-    bike.secondButton = (frame->buttons & InputFrame::kLookBack) != 0 ? 1 : 0;
+    bike.liftButton = (frame->buttons & InputFrame::kWheelie) != 0 ? 1 : 0;
+    bike.wheelieButton = (frame->buttons & InputFrame::kLookBack) != 0 ? 1 : 0;
 }
 
 void Prepare(DynamicsContext& context, BikeRecord& bike, StepScratch& step)
@@ -212,7 +212,7 @@ void Prepare(DynamicsContext& context, BikeRecord& bike, StepScratch& step)
     step.mainNode = MainLineNodeOf(context.line, bike.aiTargetNode);
     const RacingLineNode& node = context.line.nodes[step.mainNode];
     const float distance =
-        std::fabs(node.lineA * bike.positionX + node.lineB * bike.positionZ + node.lineC);
+        std::fabs(node.edgeA * bike.positionX + node.edgeB * bike.positionZ + node.edgeC);
     bike.lineDistance = distance;
     const float loss = context.params.surfaces.weatherFactor;
     if (distance < 0.5f)
@@ -242,11 +242,11 @@ void Prepare(DynamicsContext& context, BikeRecord& bike, StepScratch& step)
     }
     const bool standing = bike.speed <= 0.1f && bike.brake >= 0.8f && StartReleased(context) &&
                           bike.raceStatus == kStatusPlayer;
-    bike.standstillTimer = standing ? bike.standstillTimer + kDt : 0.0f;
+    bike.standstillBrakeTimer = standing ? bike.standstillBrakeTimer + kDt : 0.0f;
 
-    bike.frontGrip = bike.frontSurfaceGrip * bike.frontGripWear * bike.frontTyreHeat *
+    bike.frontGrip = bike.frontSurface.grip * bike.frontGripWear * bike.frontTyreHeat *
                      bike.frontLoad * bike.surfaceGripFactor;
-    bike.rearGrip = bike.rearSurfaceGrip * bike.rearGripWear * bike.rearTyreHeat * bike.rearLoad *
+    bike.rearGrip = bike.rearSurface.grip * bike.rearGripWear * bike.rearTyreHeat * bike.rearLoad *
                     bike.surfaceGripFactor;
 
     // The brake bites progressively once held beyond its threshold.
@@ -264,8 +264,8 @@ void Prepare(DynamicsContext& context, BikeRecord& bike, StepScratch& step)
         bike.brakeRampTimer = std::max(bike.brakeRampTimer - kDt, 0.0f);
         step.effectiveBrake = bike.brake;
     }
-    step.frontBrake = setup.frontBrake1 * setup.frontBrake2 * step.effectiveBrake;
-    step.rearBrake = setup.rearBrake1 * setup.rearBrake2 * step.effectiveBrake;
+    step.frontBrake = setup.frontBrakeFactor1 * setup.frontBrakeFactor2 * step.effectiveBrake;
+    step.rearBrake = setup.rearBrakeFactor1 * setup.rearBrakeFactor2 * step.effectiveBrake;
 }
 
 void SteerAndGrip(DynamicsContext& context, BikeRecord& bike, StepScratch& step)
@@ -325,9 +325,9 @@ void RunEngine(DynamicsContext& context, uint32_t rider, BikeRecord& bike, StepS
     const float c = bike.clutch;
     const float wheel = bike.wheelEngineSpeed * bike.inverseRpmScale;
     const float w = wheel * wheel;
-    float e = bike.engineSpeedSquared;
+    float e = bike.engineSpeedSq;
 
-    e += (1.0f - c) * setup.freeRevRate * bike.throttle * kDt;
+    e += (1.0f - c) * setup.freeRevvingRate * bike.throttle * kDt;
     float n = SqrtFloat(e) * scale;
     const float relative = n * bike.inverseRpmScale;
     e -= (1.0f - c) * setup.engineFriction * relative * relative * kDt;
@@ -351,7 +351,7 @@ void RunEngine(DynamicsContext& context, uint32_t rider, BikeRecord& bike, StepS
             torque *= bike.throttle;
         }
     }
-    bike.engineSpeedSquared = e;
+    bike.engineSpeedSq = e;
     bike.engineRpm = n;
 
     const size_t gearIndex = static_cast<size_t>(std::clamp(bike.gear, 1, 6) - 1);
@@ -390,7 +390,7 @@ void RunEngine(DynamicsContext& context, uint32_t rider, BikeRecord& bike, StepS
     step.drive = drive;
     bike.driveIntensity = drive * step.stepsPerMetre;
 
-    if (bike.standstillTimer > 2.0f)
+    if (bike.standstillBrakeTimer > 2.0f)
     {
         step.frontLateral = -step.frontLateral;
         step.rearLateral = -step.rearLateral;
@@ -410,12 +410,12 @@ void ApplyFrictionCircle(DynamicsContext& context, BikeRecord& bike, StepScratch
     bike.frontGripUse = 1.0f;
     if (bike.frontGrip <= 0.0f)
     {
-        bike.gripReserves[1] = 1.0f;
+        bike.frontGripReserve = 1.0f;
         step.frontSlip = step.frontLateral = step.frontBrake = 0.0f;
     }
     else
     {
-        bike.gripReserves[1] = frontDemand > 0.0f ? bike.frontGrip / frontDemand : 1e6f;
+        bike.frontGripReserve = frontDemand > 0.0f ? bike.frontGrip / frontDemand : 1e6f;
         if (frontDemand > bike.frontGrip)
         {
             const float cut = bike.frontGrip / frontDemand;
@@ -433,12 +433,12 @@ void ApplyFrictionCircle(DynamicsContext& context, BikeRecord& bike, StepScratch
     bike.rearGripUse = 1.0f;
     if (bike.rearGrip <= 0.0f)
     {
-        bike.gripReserves[0] = 0.0f;
+        bike.rearGripReserve = 0.0f;
         step.drive = step.rearSlip = step.rearLateral = step.rearBrake = 0.0f;
     }
     else
     {
-        bike.gripReserves[0] = rearDemand > 0.0f ? bike.rearGrip / rearDemand : 100000.0f;
+        bike.rearGripReserve = rearDemand > 0.0f ? bike.rearGrip / rearDemand : 100000.0f;
         if (rearDemand > bike.rearGrip)
         {
             const float cut = bike.rearGrip / rearDemand;
@@ -450,8 +450,11 @@ void ApplyFrictionCircle(DynamicsContext& context, BikeRecord& bike, StepScratch
         }
     }
     step.lateralSum = step.rearLateralBefore + step.frontLateral;
-    bike.forceComponents = {step.frontLateral, step.rearLateral, step.frontBrake, step.rearBrake,
-                            step.drive};
+    bike.frontLateralForce = step.frontLateral;
+    bike.rearLateralForce = step.rearLateral;
+    bike.frontBrakeForce = step.frontBrake;
+    bike.rearBrakeForce = step.rearBrake;
+    bike.driveForce = step.drive;
 
     // Hard braking or accelerating in a deep lean slides a wheel away.
     const bool leaning = std::fabs(bike.steer) > 0.7f && bike.speed > 10.0f;
@@ -528,8 +531,9 @@ void MoveAlongCourse(DynamicsContext& context, BikeRecord& bike, StepScratch& st
 
     const float v = bike.speed;
     const RacingLineNode& node = context.line.nodes[step.mainNode];
-    const float rolling = setup.rearRollingCoefficient * bike.rearSurfaceRolling * bike.rearLoad +
-                          setup.frontRollingCoefficient * bike.frontSurfaceRolling * bike.frontLoad;
+    const float rolling =
+        setup.rearRollingCoefficient * bike.rearSurface.rollingFactor * bike.rearLoad +
+        setup.frontRollingCoefficient * bike.frontSurface.rollingFactor * bike.frontLoad;
     const float climb = node.slope * simmath::Cos(bike.course - node.heading) * bike.weight;
     const float brakeDrag = (setup.frontBrakeDrag + setup.rearBrakeDrag) *
                             (1.0f - setup.tuningValue3 * context.params.trackWetness) *
@@ -539,7 +543,7 @@ void MoveAlongCourse(DynamicsContext& context, BikeRecord& bike, StepScratch& st
                         std::fabs(step.frontSlip) - std::fabs(step.rearSlip);
     bike.kineticEnergy = std::max(bike.kineticEnergy + step.ds * force, 0.0f);
     bike.speed = SqrtFloat(2.0f * bike.kineticEnergy * bike.inverseMass);
-    if (bike.standstillTimer > 2.0f)
+    if (bike.standstillBrakeTimer > 2.0f)
     {
         bike.speed = 1.0f;
     }
@@ -580,7 +584,7 @@ void MoveAlongCourse(DynamicsContext& context, BikeRecord& bike, StepScratch& st
 
     const float sinH = simmath::Sin(bike.heading);
     const float cosH = simmath::Cos(bike.heading);
-    if (bike.standstillTimer <= 2.0f)
+    if (bike.standstillBrakeTimer <= 2.0f)
     {
         const float along = step.drive - step.frontBrake - step.rearBrake;
         const float across = step.lateralSum + step.frontSlip + step.rearSlip;

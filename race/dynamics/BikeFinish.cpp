@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "core/util/MathUtils.h"
-#include "core/world/Region.h"
 #include "core/world/WorldObject.h"
 #include "race/ChannelList.h"
 #include "race/RaceServices.h"
@@ -17,21 +16,23 @@ namespace dynamics
 {
 namespace
 {
-enum Link : size_t
-{
-    kRootNode = 0,
-    kPartNode = 1,
-    kBodyNode = 2,
-    kBikeNode = 3,
-    kSeatNode = 5,
-    kFurtherNode1 = 6,
-    kFurtherNode2 = 7,
-};
+using Link = RiderObjectLinks::Link RiderObjectLinks::*;
 
 WorldObject* Node(const BikeRecord& bike, Link link)
 {
-    return reinterpret_cast<WorldObject*>(region::Address(bike.objectLinks[link]));
+    return (bike.links.*link).get();
 }
+
+WorldObject* FurtherNode(const BikeRecord& bike, size_t index)
+{
+    return bike.links.furtherBikeNodes[index].get();
+}
+
+constexpr Link kRootNode = &RiderObjectLinks::bikeRoot;
+constexpr Link kPartNode = &RiderObjectLinks::bikePart;
+constexpr Link kBodyNode = &RiderObjectLinks::bikeBody;
+constexpr Link kBikeNode = &RiderObjectLinks::bike;
+constexpr Link kSeatNode = &RiderObjectLinks::seat;
 
 enum class Field
 {
@@ -43,9 +44,8 @@ enum class Field
     LengthOffset,
 };
 
-void SetNode(ChannelList& channels, const BikeRecord& bike, Link link, Field field, float value)
+void SetNode(ChannelList& channels, WorldObject* node, Field field, float value)
 {
-    WorldObject* node = Node(bike, link);
     if (node == nullptr)
     {
         return;
@@ -89,40 +89,41 @@ void WriteChannels(DynamicsContext& context, uint32_t rider, BikeRecord& bike)
     const BikeSetup& setup = bike.setup;
     const float pitch = bike.pitch;
     const float frontReach = setup.referenceOffset + setup.frontWheelBase;
-    SetNode(channels, bike, kRootNode, Field::Pitch,
+    SetNode(channels, Node(bike, kRootNode), Field::Pitch,
             simmath::Atan((bike.groundHeight - bike.frontGroundHeight) / frontReach * 0.99999f));
-    SetNode(channels, bike, kPartNode, Field::Pitch,
+    SetNode(channels, Node(bike, kPartNode), Field::Pitch,
             pitch <= 0.0f ? -pitch * (1.0f - std::fabs(bike.steer)) : -pitch);
-    SetNode(channels, bike, kPartNode, Field::Height,
+    SetNode(channels, Node(bike, kPartNode), Field::Height,
             pitch <= 0.0f ? setup.frontTyreRadius : setup.rearTyreRadius);
-    SetNode(channels, bike, kPartNode, Field::LengthOffset,
+    SetNode(channels, Node(bike, kPartNode), Field::LengthOffset,
             pitch <= 0.0f ? bike.frontContactOffset : bike.rearContactOffset);
     channels.Add(ChannelKind::Value, &bike.steer, bike.steer, bike.steer);
     const float seatHeight = bike.rearLift * -0.5f + 0.05f;
-    SetNode(channels, bike, kSeatNode, Field::Height, seatHeight);
-    SetNode(channels, bike, kFurtherNode1, Field::Height, seatHeight);
+    SetNode(channels, Node(bike, kSeatNode), Field::Height, seatHeight);
+    SetNode(channels, FurtherNode(bike, 0), Field::Height, seatHeight);
     const float seatPitch = -(bike.rearLift - bike.frontLift) * 0.8f;
-    SetNode(channels, bike, kSeatNode, Field::Pitch, seatPitch);
-    SetNode(channels, bike, kFurtherNode1, Field::Pitch, seatPitch);
+    SetNode(channels, Node(bike, kSeatNode), Field::Pitch, seatPitch);
+    SetNode(channels, FurtherNode(bike, 0), Field::Pitch, seatPitch);
     const float fork = bike.frontCompression - bike.frontLift;
-    SetNode(channels, bike, kFurtherNode2, Field::Height, fork * 0.3f);
-    SetNode(channels, bike, kFurtherNode2, Field::LengthOffset, fork * -0.225f);
-    SetNode(channels, bike, kBikeNode, Field::Pitch, (bike.rearCompression - bike.rearLift) * 0.4f);
+    SetNode(channels, FurtherNode(bike, 1), Field::Height, fork * 0.3f);
+    SetNode(channels, FurtherNode(bike, 1), Field::LengthOffset, fork * -0.225f);
+    SetNode(channels, Node(bike, kBikeNode), Field::Pitch,
+            (bike.rearCompression - bike.rearLift) * 0.4f);
     if (WorldObject* bikeNode = Node(bike, kBikeNode))
     {
         bikeNode->placement.y = 0.3f;
     }
-    SetNode(channels, bike, kRootNode, Field::Heading, bike.heading);
+    SetNode(channels, Node(bike, kRootNode), Field::Heading, bike.heading);
     const bool smoothed = bike.raceStatus != 0 || bike.steeringAidMode >= 1;
     float lean = -0.9587f * (1.0f - pitch * 1.273398f) * (smoothed ? MeanSteer(bike) : bike.steer);
     if (bike.speed < 10.0f)
     {
         lean *= 0.2f + 0.08f * bike.speed;
     }
-    SetNode(channels, bike, kBodyNode, Field::Lean, lean);
-    SetNode(channels, bike, kRootNode, Field::X, bike.positionX);
-    SetNode(channels, bike, kRootNode, Field::Height, bike.groundHeight);
-    SetNode(channels, bike, kRootNode, Field::LengthOffset, bike.positionZ);
+    SetNode(channels, Node(bike, kBodyNode), Field::Lean, lean);
+    SetNode(channels, Node(bike, kRootNode), Field::X, bike.positionX);
+    SetNode(channels, Node(bike, kRootNode), Field::Height, bike.groundHeight);
+    SetNode(channels, Node(bike, kRootNode), Field::LengthOffset, bike.positionZ);
 
     if (WorldObject* part = Node(bike, kPartNode))
     {
@@ -153,9 +154,9 @@ SkidMarkKind RubberKind(float intensityPerMetre)
 
 void LaySkidMarks(DynamicsContext& context, BikeRecord& bike, float ds)
 {
-    const int32_t surface = bike.rearSurfaceClass;
-    const float dx = bike.rearContactX - bike.skidX;
-    const float dz = bike.rearContactZ - bike.skidZ;
+    const int32_t surface = bike.rearSurface.surfaceClass;
+    const float dx = bike.rearContactX - bike.skidMarkX;
+    const float dz = bike.rearContactZ - bike.skidMarkZ;
     const float movedSquared = dx * dx + dz * dz;
     const bool loose = surface >= 0 && surface < 3;
     bool lay = false;
@@ -164,7 +165,7 @@ void LaySkidMarks(DynamicsContext& context, BikeRecord& bike, float ds)
     SkidMarkKind kind = SkidMarkKind::Loose;
     if (loose)
     {
-        lay = bike.skidClass >= 0 && bike.skidClass < 3 && movedSquared > 0.16f;
+        lay = bike.skidMarkClass >= 0 && bike.skidMarkClass < 3 && movedSquared > 0.16f;
         halfWidth = 0.3f;
         above = 0.1f;
     }
@@ -172,7 +173,7 @@ void LaySkidMarks(DynamicsContext& context, BikeRecord& bike, float ds)
              bike.driveIntensity > 6000.0f && bike.rearGripUse < 0.6f)
     {
         bike.skidIntensity += bike.driveIntensity * ds;
-        lay = bike.skidClass >= 4 && movedSquared > 0.16f;
+        lay = bike.skidMarkClass >= 4 && movedSquared > 0.16f;
         halfWidth = 0.07f + 0.04f * static_cast<float>(context.bikeClass);
         above = 0.05f;
         kind = RubberKind(bike.skidIntensity / SqrtFloat(movedSquared));
@@ -180,20 +181,20 @@ void LaySkidMarks(DynamicsContext& context, BikeRecord& bike, float ds)
     const float y = bike.rearGroundHeight + above;
     if (lay)
     {
-        context.skidMarks.Add(kind, bike.skidX, bike.skidHeight, bike.skidZ, bike.rearContactX, y,
-                              bike.rearContactZ, halfWidth);
+        context.skidMarks.Add(kind, bike.skidMarkX, bike.skidMarkY, bike.skidMarkZ,
+                              bike.rearContactX, y, bike.rearContactZ, halfWidth);
         bike.skidIntensity = 0.0f;
     }
     // The mark point follows the wheel whenever it lays a mark or starts a new trail.
-    if (lay || bike.skidClass != surface || (!loose && bike.rearGripUse >= 0.6f))
+    if (lay || bike.skidMarkClass != surface || (!loose && bike.rearGripUse >= 0.6f))
     {
-        bike.skidX = bike.rearContactX;
-        bike.skidHeight = y;
-        bike.skidZ = bike.rearContactZ;
-        bike.skidHeading = bike.heading;
-        bike.skidTime = context.raceTime;
+        bike.skidMarkX = bike.rearContactX;
+        bike.skidMarkY = y;
+        bike.skidMarkZ = bike.rearContactZ;
+        bike.skidMarkHeading = bike.heading;
+        bike.skidMarkTime = context.raceTime;
     }
-    bike.skidClass = surface;
+    bike.skidMarkClass = surface;
 }
 }  // namespace
 

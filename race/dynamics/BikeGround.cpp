@@ -162,13 +162,13 @@ void TyreWork(const DynamicsContext& context, BikeRecord& bike, float ds, bool f
     {
         y = 1.375f + 0.5f * y;
     }
-    const float base = front ? bike.frontHeatBase : bike.rearHeatBase;
+    const float base = front ? bike.frontTyreHeatBase : bike.rearTyreHeatBase;
     const float heating = front ? bike.frontHeatingFactor : bike.rearHeatingFactor;
     (front ? bike.frontTyreHeat : bike.rearTyreHeat) =
         std::max((2.0f - y) * heating * y + base, params.minimumTyreGrip);
 
     const float use = front ? bike.frontGripUse : bike.rearGripUse;
-    const float rate = front ? bike.frontSurfaceWear : bike.rearSurfaceWear;
+    const float rate = front ? bike.frontSurface.wearRate : bike.rearSurface.wearRate;
     float& gripWear = front ? bike.frontGripWear : bike.rearGripWear;
     gripWear += use <= 0.25f ? 4.0f * rate * ds : rate * ds / use;
     gripWear = std::clamp(gripWear, 0.8f, 1.0f);
@@ -183,17 +183,27 @@ void TouchGround(DynamicsContext& context, uint32_t rider, BikeRecord& bike, Ste
     const float z = bike.positionZ + bike.velocity[2] * kDt;
     const float sinH = simmath::Sin(bike.heading);
     const float cosH = simmath::Cos(bike.heading);
-    const Contact front{bike.frontContactX,    bike.frontContactZ,     bike.frontGroundHeight,
-                        bike.frontTriangle,    bike.frontSurfaceClass, bike.frontSurfaceRolling,
-                        bike.frontSurfaceGrip, bike.frontSurfaceWear};
+    const Contact front{bike.frontContactX,
+                        bike.frontContactZ,
+                        bike.frontGroundHeight,
+                        bike.frontTriangle,
+                        bike.frontSurface.surfaceClass,
+                        bike.frontSurface.rollingFactor,
+                        bike.frontSurface.grip,
+                        bike.frontSurface.wearRate};
     if (!PlaceWheel(context, bike, front, x + bike.frontContactOffset * sinH,
                     z + bike.frontContactOffset * cosH))
     {
         LoseGround(context, rider, bike, true);
     }
-    const Contact rear{bike.rearContactX,    bike.rearContactZ,     bike.rearGroundHeight,
-                       bike.rearTriangle,    bike.rearSurfaceClass, bike.rearSurfaceRolling,
-                       bike.rearSurfaceGrip, bike.rearSurfaceWear};
+    const Contact rear{bike.rearContactX,
+                       bike.rearContactZ,
+                       bike.rearGroundHeight,
+                       bike.rearTriangle,
+                       bike.rearSurface.surfaceClass,
+                       bike.rearSurface.rollingFactor,
+                       bike.rearSurface.grip,
+                       bike.rearSurface.wearRate};
     if (!PlaceWheel(context, bike, rear, x + bike.rearContactOffset * sinH,
                     z + bike.rearContactOffset * cosH))
     {
@@ -207,25 +217,25 @@ void TouchGround(DynamicsContext& context, uint32_t rider, BikeRecord& bike, Ste
 
     if (context.params.slideFallsEnabled && bike.raceStatus == 0)
     {
-        const int32_t surface = bike.frontSurfaceClass;
+        const int32_t surface = bike.frontSurface.surfaceClass;
         const float v = bike.speed;
         if (surface <= 3 && v > 15.0f && std::fabs(bike.steer) > 0.5f)
         {
-            if (++bike.leanCounter > 10)
+            if (++bike.leanOverloadCounter > 10)
             {
                 bike.crashRequest = 2;
             }
         }
         else if (surface <= 2 && v > 25.0f)
         {
-            if (++bike.leanCounter > 15)
+            if (++bike.leanOverloadCounter > 15)
             {
                 bike.crashRequest = 4;
             }
         }
         else
         {
-            bike.leanCounter = 0;
+            bike.leanOverloadCounter = 0;
         }
     }
     TyreWork(context, bike, step.ds, true);

@@ -49,11 +49,11 @@ struct DynamicsContext
 
 inline bool IsInactive(const BikeRecord& bike)
 {
-    return (bike.flags & BikeRecord::kInactive) != 0;
+    return (bike.flags & bike_flags::kInactive) != 0;
 }
 inline bool IsUprightAndActive(const BikeRecord& bike)
 {
-    return (bike.flags & (BikeRecord::kDown | BikeRecord::kInactive)) == 0;
+    return (bike.flags & (bike_flags::kDown | bike_flags::kInactive)) == 0;
 }
 
 // One upright, active rider by one 40 ms step.

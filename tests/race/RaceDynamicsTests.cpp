@@ -43,7 +43,7 @@ protected:
     ScriptedBikeTest() : race_(1), recorder_(race_.Bikes()[0])
     {
         race_.Sim().SetServices(&recorder_);
-        race_.RunTo(900, 1);
+        race_.RunTo(1100, 1);
     }
     const Sample& At(uint32_t step) const { return recorder_.samples.at(step); }
 
@@ -53,7 +53,7 @@ protected:
 
 TEST_F(ScriptedBikeTest, AcceleratesThroughTheGears)
 {
-    ASSERT_EQ(recorder_.samples.size(), 900u);
+    ASSERT_EQ(recorder_.samples.size(), 1100u);
     EXPECT_EQ(At(60).gear, 1);
     EXPECT_EQ(At(499).gear, 6);
     for (uint32_t step = 20; step < 480; step += 40)
@@ -72,7 +72,7 @@ TEST_F(ScriptedBikeTest, AcceleratesThroughTheGears)
 TEST_F(ScriptedBikeTest, BrakesHard)
 {
     const float before = At(499).speed;
-    EXPECT_LT(At(559).speed, before - 25.0f);
+    EXPECT_LT(At(559).speed, before - 20.0f);
     float strongest = 0.0f;
     for (uint32_t step = 505; step < 559; ++step)
     {
@@ -93,19 +93,27 @@ TEST_F(ScriptedBikeTest, LeansIntoTheBendAndTurnsRight)
 
 TEST_F(ScriptedBikeTest, RunsWideAndTheEdgePushesItBack)
 {
-    const float half = TestRace::kGroundSize / 2;
+    const float half = TestRace::kGroundWidth / 2;
     float farthest = 0.0f;
     bool onGrass = false;
     for (const Sample& sample : recorder_.samples)
     {
-        farthest = std::max({farthest, std::fabs(sample.x), std::fabs(sample.z)});
+        farthest = std::max(farthest, std::fabs(sample.x));
         onGrass = onGrass || sample.frontSurface == 3;
     }
     EXPECT_TRUE(onGrass) << "ran wide onto the grass";
     EXPECT_GT(farthest, half - 3.0f) << "reached the edge";
     EXPECT_LT(farthest, half) << "never past it";
     EXPECT_GT(race_.Sim().Events().SoundCount(), 0u) << "hit the edge";
-    EXPECT_EQ(race_.Sim().GroundFallbacks(), 0u);
+}
+
+TEST(RaceTickTest, WheelsOnTheGroundRarelyScanTheWholeMesh)
+{
+    // 800 steps of 6 riders walk 9600 wheels; only a move along a triangle's edge finds no
+    // edge to cross.
+    TestRace race(6);
+    race.RunTo(800, 3);
+    EXPECT_LT(race.Sim().GroundFallbacks(), 96u);
 }
 
 TEST(RaceTickTest, TheFirstCallRunsOneStepAndMovesTheClocksOn)

@@ -6,17 +6,19 @@
 #include "core/util/RuntimeRandom.h"
 #include "race/ground/GroundQuery.h"
 
-std::vector<kit::TrackTriangle> SquareGround(float size, float cellSize)
+std::vector<kit::TrackTriangle> TestGround(float width, float length, float cellSize)
 {
-    const auto cells = static_cast<uint32_t>(size / cellSize);
-    GridSpec spec{.columns = cells, .rows = cells, .cellSize = cellSize, .originX = -size / 2,
-                  .originZ = -size / 2};
+    GridSpec spec{.columns = static_cast<uint32_t>(width / cellSize),
+                  .rows = static_cast<uint32_t>(length / cellSize),
+                  .cellSize = cellSize,
+                  .originX = -width / 2,
+                  .originZ = -length / 2};
     std::vector<kit::TrackTriangle> triangles = GridTriangles(spec);
     for (kit::TrackTriangle& triangle : triangles)
     {
         const float x = (triangle.corners[0] + triangle.corners[2] + triangle.corners[4]) / 3;
         const float z = (triangle.corners[1] + triangle.corners[3] + triangle.corners[5]) / 3;
-        const bool edge = std::fabs(x) > size / 2 - 10 || std::fabs(z) > size / 2 - 10;
+        const bool edge = std::fabs(x) > width / 2 - 10 || std::fabs(z) > length / 2 - 10;
         triangle.surface = edge ? 3 : 4;
     }
     return triangles;
@@ -25,9 +27,15 @@ std::vector<kit::TrackTriangle> SquareGround(float size, float cellSize)
 RaceParameters TestParameters()
 {
     RaceParameters params;
-    params.surfaces = {0.05f,         {0.9f, 0.95f, 0.000001f}, {1.23f, 0.8f, 0.00001f},
-                       {1.2f, 1.2f, 0.0001f}, {6.0f, 0.5f},      {1.34f, 0.9f},
-                       -0.0003f,      {13.0f, 0.3f},            {1.34f, 0.85f},
+    params.surfaces = {0.05f,
+                       {0.9f, 0.95f, 0.000001f},
+                       {1.23f, 0.8f, 0.00001f},
+                       {1.2f, 1.2f, 0.0001f},
+                       {6.0f, 0.5f},
+                       {1.34f, 0.9f},
+                       -0.0003f,
+                       {13.0f, 0.3f},
+                       {1.34f, 0.85f},
                        -0.003f};
     params.bumps = {{{6.0f, 6.1f, 6.0f, 6.1f, 0.01f, 0.01f},
                      {1.0f, 1.0f, 0.6f, 1.0f, 0.1f, 0.1f},
@@ -185,7 +193,8 @@ void PrepareBike(BikeRecord& bike, uint32_t rider, float x, float z, float headi
     bike.frontContactZ = z + bike.frontContactOffset * std::cos(heading);
     bike.rearContactX = x + bike.rearContactOffset * std::sin(heading);
     bike.rearContactZ = z + bike.rearContactOffset * std::cos(heading);
-    bike.frontTriangle = LookUp(ground, bike.frontContactX, bike.frontContactZ, bike.frontGroundHeight);
+    bike.frontTriangle =
+        LookUp(ground, bike.frontContactX, bike.frontContactZ, bike.frontGroundHeight);
     bike.rearTriangle = LookUp(ground, bike.rearContactX, bike.rearContactZ, bike.rearGroundHeight);
 }
 
@@ -218,7 +227,7 @@ InputFrame ScriptedInputs(uint32_t step)
 
 TestRace::TestRace(uint32_t riders, float cellSize)
     : riders_(riders),
-      ground_(SquareGround(kGroundSize, cellSize)),
+      ground_(TestGround(kGroundWidth, kGroundLength, cellSize)),
       inputs_(std::make_unique<InputRing>()),
       sim_(std::make_unique<RaceSim>())
 {
@@ -236,8 +245,9 @@ TestRace::TestRace(uint32_t riders, float cellSize)
 
 void TestRace::PrepareRiders()
 {
-    // The player from near the south edge, northwards; the others on circles.
-    PrepareBike(bikes_[0], 0, -120.0f, -180.0f, 0.0f, ground_.Mesh());
+    // The player from near the south edge, northwards (off the mesh's grid lines, along which
+    // a walk finds no edge to cross); the others on circles.
+    PrepareBike(bikes_[0], 0, -147.3f, -950.0f, 0.0f, ground_.Mesh());
     for (uint32_t rider = 1; rider < riders_; ++rider)
     {
         const float angle = static_cast<float>(rider) * 0.24f;

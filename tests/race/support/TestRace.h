@@ -1,6 +1,6 @@
 #pragma once
 
-// A headless race for the simulation's tests and benchmarks: a flat square of ground meshed at
+// A headless race for the simulation's tests and benchmarks: a flat field of ground meshed at
 // a chosen density with grass along its edges, class-2 machines, the circuit's surface values,
 // and riders either at the controls of a scripted input log or steering themselves round a
 // fixed radius.
@@ -15,9 +15,9 @@
 #include "race/RaceSim.h"
 #include "tests/race/ground/GridGround.h"
 
-// Ground: size x size metres centred on the origin, in cells of cellSize; the outer 10 m
-// are grass (surface 3), the rest asphalt (surface 4).
-std::vector<kit::TrackTriangle> SquareGround(float size, float cellSize);
+// Ground: width (x) by length (z) metres centred on the origin, in square cells; the outer
+// 10 m are grass (surface 3), the rest asphalt (surface 4).
+std::vector<kit::TrackTriangle> TestGround(float width, float length, float cellSize);
 
 // The circuit's values for fine weather and the bump table, as the race loader sets them.
 RaceParameters TestParameters();
@@ -33,7 +33,8 @@ InputFrame ScriptedInputs(uint32_t step);
 class TestRace
 {
 public:
-    static constexpr float kGroundSize = 400.0f;
+    static constexpr float kGroundWidth = 400.0f;
+    static constexpr float kGroundLength = 2000.0f;
 
     // riders: rider 0 rides the script; the others circle on their own.
     TestRace(uint32_t riders, float cellSize = 10.0f);

@@ -7,7 +7,7 @@
 #include "app/input/JoystickReader.h"
 #include "net/NetPeer.h"
 #include "net/NetSession.h"
-#include "race/BikeRecord.h"
+#include "race/RaceContext.h"
 
 namespace
 {

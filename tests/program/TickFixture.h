@@ -16,7 +16,7 @@
 #include "net/NetSession.h"
 #include "platform/scripted/ScriptedPlatform.h"
 #include "program/GameWindow.h"
-#include "race/BikeRecord.h"
+#include "race/RaceContext.h"
 #include "tests/support/TestDirectory.h"
 
 // Joystick axis values: the ends of the default calibration and its centre.

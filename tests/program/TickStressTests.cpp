@@ -15,7 +15,7 @@
 #include "platform/VirtualKeys.h"
 #include "platform/scripted/ScriptedPlatform.h"
 #include "program/GameWindow.h"
-#include "race/BikeRecord.h"
+#include "race/RaceContext.h"
 #include "tests/support/TestDirectory.h"
 
 namespace

@@ -6,8 +6,8 @@
 
 #include "core/archive/DAFile.h"
 #include "core/files/FileSystem.h"
-#include "core/util/LittleEndian.h"
 #include "race/BikeSetupImage.h"
+#include "race/RiderProfileFile.h"
 
 RaceContext g_raceContext;
 
@@ -35,22 +35,12 @@ bool RaceContext::LoadRiderProfiles()
     const std::string name =
         "Bikedaten/Fahrerdaten" + std::to_string(ToIndex(current.bikeClass)) + ".tst";
     const std::optional<std::vector<uint8_t>> bytes = files::ReadAll(name);
-    if (!bytes || bytes->size() < 2)
+    const int count = bytes ? DecodeRiderProfiles(*bytes, current.bikeClass, riderProfiles) : -1;
+    if (count < 0)
     {
         return false;
     }
-    const uint16_t count = LoadLe16(bytes->data());
-    if (count > kRiderCount || bytes->size() < 2 + size_t{count} * RiderProfile::kStoredSize)
-    {
-        return false;
-    }
-    for (uint16_t rider = 0; rider < count; ++rider)
-    {
-        RiderProfile& profile = riderProfiles[rider];
-        profile.Load(std::span(*bytes).subspan(2 + rider * RiderProfile::kStoredSize));
-        profile.TakeStoredForClass(current.bikeClass);
-    }
-    race.riderCount = count;
+    race.riderCount = static_cast<uint16_t>(count);
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include "net/NetSession.h"
 #include "race/BikeRecord.h"
 #include "race/PlayerInputState.h"
+#include "race/RaceContext.h"
 
 namespace
 {

@@ -91,6 +91,7 @@ bool GameWindow::StartUp()
     mouseCaptured_ = true;
     CurrentPlatform().ShowCursor(false);
 
+    g_raceContext.LoadClassBikeSetups(g_archiveMenu, g_bikeClass);
     SerializeBikeSetup(false);
     g_soundManager.StartOutput();
     if (!OpenScreen(RenderTarget()))

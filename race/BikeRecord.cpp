@@ -3,9 +3,6 @@
 #include <bit>
 #include <cstring>
 
-std::array<BikeRecord, kRiderCount> g_bikes{};
-std::atomic<uint32_t> g_playerRider{0};
-
 namespace
 {
 static_assert(std::endian::native == std::endian::little);

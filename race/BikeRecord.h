@@ -25,6 +25,7 @@
 #include "core/world/RegionRef.h"
 #include "race/BikeSetup.h"
 
+struct CurrentRace;
 struct WorldObject;
 
 // The rider's nodes in the object world, set by the race content loader. Index 0 of a pair is
@@ -350,6 +351,19 @@ struct BikeRecord
     // Takes over the whole set-up block of another record.
     void CopySetup(const BikeRecord& source) { setup = source.setup; }
 
+    // Resets the dynamic state for a race and derives the physics constants from the set-up.
+    // What the session start, the placement and the machine preparation set before it, and the
+    // engine voice, are kept; every other word of the dynamic part starts from zero. Returns 0.
+    int InitPhysics(uint16_t riderIndex, const CurrentRace& race);
+    // The effective engine curve from the set-up's base curve, the carburation and, when the
+    // race's engine-conditions switch is 1, the air; a computer rider's carburation is set to
+    // suit the air. Also the heat factor and the peak-torque rpm.
+    void ComputeTorqueCurve(const CurrentRace& race);
+    // Hangs the rider's hip on the shared figure at (x, y, z), or back on the bike's seat; each
+    // does nothing unless the hip hangs where it expects.
+    void AttachSharedFigure(WorldObject& sharedFigure, float x, float y, float z);
+    void AttachOwnFigure(WorldObject& sharedFigure);
+
     // The wrapping sum of the 92 words behind the checksum word.
     uint32_t StateChecksum() const;
     std::span<const std::byte, kStateBlockBytes> StateBlock() const;
@@ -519,8 +533,5 @@ static_assert(offsetof(BikeRecord, figureSwapFlag) == 3572);
 static_assert(BikeRecord::kChecksumOffset + BikeRecord::kSnapshotBytes ==
               offsetof(BikeRecord, figureSwapFlag));
 
+// Riders of a race at most; every per-rider table has this many entries.
 inline constexpr size_t kRiderCount = 26;
-
-extern std::array<BikeRecord, kRiderCount> g_bikes;
-// The local player's rider; it indexes g_bikes and g_netPeers.
-extern std::atomic<uint32_t> g_playerRider;

@@ -1,34 +1,59 @@
 #pragma once
 
-// Provisional: the simulation's one route to the transcendental functions, in single
-// precision, until the simulation maths module lands.
+// The simulation's arithmetic: every transcendental function a race step uses, in single
+// precision, through this one module, so that every peer of a network race and every replay
+// computes the same values. Out of line on purpose: no call is folded at compile time with a
+// result the running library would not give.
 
-#include <cmath>
+#include <numbers>
 
+namespace sim
+{
+inline constexpr float kPi = std::numbers::pi_v<float>;
+inline constexpr float kTwoPi = 2.0f * std::numbers::pi_v<float>;
+
+float Sin(float angle);
+float Cos(float angle);
+float Tan(float angle);
+float Atan(float value);
+float Atan2(float y, float x);
+// The arguments are brought into -1..1 first: a value just outside from rounding gives the
+// end of the range, never NaN.
+float Asin(float value);
+float Acos(float value);
+float Sqrt(float value);  // NaN for a negative value
+float Pow(float base, float exponent);
+
+// The angle brought into 0..2 pi, and into -pi..pi.
+float WrapAngle(float angle);
+float WrapSigned(float angle);
+}  // namespace sim
+
+// The dynamics' names for the same functions.
 namespace simmath
 {
 inline float Sin(float x)
 {
-    return std::sin(x);
+    return sim::Sin(x);
 }
 inline float Cos(float x)
 {
-    return std::cos(x);
+    return sim::Cos(x);
 }
 inline float Tan(float x)
 {
-    return std::tan(x);
+    return sim::Tan(x);
 }
 inline float Asin(float x)
 {
-    return std::asin(x);
+    return sim::Asin(x);
 }
 inline float Acos(float x)
 {
-    return std::acos(x);
+    return sim::Acos(x);
 }
 inline float Atan(float x)
 {
-    return std::atan(x);
+    return sim::Atan(x);
 }
 }  // namespace simmath

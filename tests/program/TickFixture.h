@@ -18,6 +18,7 @@
 #include "program/GameWindow.h"
 #include "race/BikeRecord.h"
 #include "race/PlayerInputState.h"
+#include "race/RaceContext.h"
 #include "tests/support/TestDirectory.h"
 
 // Joystick axis values: the ends of the default calibration and its centre.

@@ -17,6 +17,7 @@
 #include "program/GameWindow.h"
 #include "race/BikeRecord.h"
 #include "race/PlayerInputState.h"
+#include "race/RaceContext.h"
 #include "tests/support/TestDirectory.h"
 
 namespace

@@ -6,6 +6,7 @@
 #include "kit/ConfigWriter.h"
 #include "kit/anim/DemoAnimations.h"
 #include "kit/font/DemoFonts.h"
+#include "kit/laps/DemoGhost.h"
 #include "kit/menu/DemoMenu.h"
 #include "kit/race/DemoRace.h"
 #include "kit/sound/DemoSounds.h"
@@ -68,6 +69,6 @@ bool WriteDemoInstallation(const std::string& directory, std::string& error)
     DemoArchives archives;
     return WriteConfig(directory + "/config.dat", DemoConfig(), error) &&
            FillArchives(archives, error) && AddDemoRace(archives, directory, error) &&
-           WriteArchives(directory, archives, error);
+           AddDemoGhost(directory, error) && WriteArchives(directory, archives, error);
 }
 }  // namespace kit

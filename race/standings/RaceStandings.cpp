@@ -17,20 +17,30 @@ uint32_t TimingSideBit(size_t line)
 {
     return ai_flags::kTimingSide0 << line;
 }
+
+StandingsHooks& NoHooks()
+{
+    static StandingsHooks hooks;
+    return hooks;
+}
 }  // namespace
 
-RaceStandings::RaceStandings()
+RaceStandings::RaceStandings() : hooks_(&NoHooks())
 {
     head.Clear();
 }
 
 void RaceStandings::Attach(std::span<BikeRecord> bikes, const RacingLine& line,
-                           LapRecord& recording, StandingsHooks& hooks)
+                           LapRecord& recording)
 {
     bikes_ = bikes;
     line_ = &line;
     recording_ = &recording;
-    hooks_ = &hooks;
+}
+
+void RaceStandings::SetHooks(StandingsHooks* hooks)
+{
+    hooks_ = hooks != nullptr ? hooks : &NoHooks();
 }
 
 bool RaceStandings::IsInRace(uint32_t rider) const

@@ -64,10 +64,12 @@ public:
     // The timing lines are cleared; the level is the easiest until the session sets its own.
     RaceStandings();
 
-    // The riders, the racing line and the lap records the standings work on, and its hooks;
-    // they outlive the standings. The ghost may be null.
-    void Attach(std::span<BikeRecord> bikes, const RacingLine& line, LapRecord& recording,
-                StandingsHooks& hooks);
+    // The riders, the racing line and the player's lap recording the standings work on; they
+    // outlive the standings. Attached once, before the first reset.
+    void Attach(std::span<BikeRecord> bikes, const RacingLine& line, LapRecord& recording);
+    // What the standings ask of the parts around them; null for nothing.
+    void SetHooks(StandingsHooks* hooks);
+    // The ghost of a ghost session, or null.
     void SetGhost(LapRecord* ghost) { ghost_ = ghost; }
 
     // Before each race: everything but the timing lines, the session times and the grid
@@ -177,6 +179,6 @@ private:
     const RacingLine* line_ = nullptr;
     LapRecord* recording_ = nullptr;
     LapRecord* ghost_ = nullptr;
-    StandingsHooks* hooks_ = nullptr;
+    StandingsHooks* hooks_;
     StandingsSession session_;
 };

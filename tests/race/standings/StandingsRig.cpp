@@ -49,7 +49,8 @@ StandingsRig::StandingsRig(uint32_t riders)
         bikes[rider].speed = kSpeed;
         hooks.names[rider] = "Rider " + std::to_string(rider);
     }
-    standings->Attach(bikes, *line, *recording, hooks);
+    standings->Attach(bikes, *line, *recording);
+    standings->SetHooks(&hooks);
 }
 
 StandingsSession StandingsRig::RaceSession(uint32_t laps) const

@@ -34,8 +34,11 @@ void PairFields(Record& record, size_t i, Sample& sample, Function&& function)
 
 void LapRecord::InitRecording()
 {
-    *this = LapRecord{};
+    sampleCount = 0;
+    ghostStart = 0;
     valid = 1;
+    lastStoredLap = 0;
+    alpha = 0;
 }
 
 void LapRecord::Reset()

@@ -120,7 +120,7 @@ struct LapRecord
 
     // A new record is empty: n = 0, every word zero.
 
-    // As constructed, then valid, nothing stored yet and no translucency.
+    // Empty and valid, nothing stored yet and no translucency.
     void InitRecording();
     // Starts the next lap from scratch.
     void Reset();

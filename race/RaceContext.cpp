@@ -23,7 +23,11 @@ std::optional<BikeSetup> ReadRideableSetup(CprArchive* archive, const std::strin
 }
 }  // namespace
 
-RaceContext::RaceContext(std::string recordFilePath) : race(std::move(recordFilePath)) {}
+RaceContext::RaceContext(std::string recordFilePath) : race(std::move(recordFilePath))
+{
+    lapRecord.InitRecording();
+    standings.Attach(bikes, race, lapRecord);
+}
 
 bool RaceContext::LoadRacingLine(CprArchive* dataArchive)
 {

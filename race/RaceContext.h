@@ -17,9 +17,10 @@
 #include "race/BikeSetup.h"
 #include "race/CurrentRace.h"
 #include "race/RaceAiSystem.h"
-#include "race/RaceStandings.h"
 #include "race/RandomTable.h"
 #include "race/RiderProfile.h"
+#include "race/laps/LapRecord.h"
+#include "race/standings/RaceStandings.h"
 
 class CprArchive;
 
@@ -52,6 +53,7 @@ public:
     CurrentRace current;
     RaceAiSystem race;
     std::array<RiderProfile, kRiderCount> riderProfiles;
+    LapRecord lapRecord;  // the player's lap being recorded
     RaceStandings standings;
     RandomTable randomTable;
     BikeSetup classStandard{};  // the class's standard set-up, as last loaded

@@ -6,6 +6,7 @@
 #include "core/world/WorldObject.h"
 #include "race/BikeRecord.h"
 #include "race/ChannelList.h"
+#include "race/SimMath.h"
 #include "race/laps/GhostPose.h"
 
 namespace
@@ -114,7 +115,7 @@ void LapRecord::PlayGhost(BikeRecord& ghost, const BikeRecord& player, ChannelLi
     ghost.positionX = groundX[i];
     ghost.groundHeight = height;
     ghost.positionZ = groundZ[i];
-    ghost.speed = kStepsPerSecond * std::sqrt(dx * dx + dy * dy + dz * dz);
+    ghost.speed = kStepsPerSecond * sim::Sqrt(dx * dx + dy * dy + dz * dz);
     ghost.acceleration = kStepsPerSecond * (oldSpeed - ghost.speed);
     ghost.flags = kGhostFlags;
 }

@@ -5,6 +5,7 @@
 
 #include "race/BikeRecord.h"
 #include "race/RacingLine.h"
+#include "race/SimMath.h"
 #include "race/laps/LapRecord.h"
 
 namespace
@@ -90,7 +91,7 @@ void RaceStandings::ResetForRace(const StandingsSession& session)
         lineMidZ[k] = (z[0] + z[1]) * 0.5f;
         const float dx = x[1] - x[0];
         const float dz = z[1] - z[0];
-        lineHalfLength[k] = std::sqrt(dx * dx + dz * dz) * 0.5f;
+        lineHalfLength[k] = sim::Sqrt(dx * dx + dz * dz) * 0.5f;
         firstCrossingMs[k].fill(-1);
         lastCrossingMs[k].fill(-1);
     }

@@ -8,6 +8,7 @@
 #include "core/util/FormatRaceTime.h"
 #include "race/BikeRecord.h"
 #include "race/RacingLine.h"
+#include "race/SimMath.h"
 #include "race/laps/LapRecord.h"
 #include "race/standings/RaceStandings.h"
 
@@ -39,7 +40,7 @@ uint32_t TimingSideBit(size_t line)
 // speed. Along the line there is no way back to speak of.
 float CrossingLag(const BikeRecord& bike, float slope, float offset)
 {
-    const float across = std::cos(bike.heading) - slope * std::sin(bike.heading);
+    const float across = sim::Cos(bike.heading) - slope * sim::Sin(bike.heading);
     if (across == 0.0f || !(bike.speed > 0.0f))
     {
         return 0.0f;

@@ -153,16 +153,7 @@ void RaceStandings::ResetForRace(const StandingsSession& session)
     }
     hooks_->SetUpAttrition();
 
-    positionTable.fill(-1);
-    for (uint32_t rider = 0; rider < kRiders; ++rider)
-    {
-        const int32_t position = gridOrder[rider];
-        if (position >= 1 && position <= static_cast<int32_t>(kRiders) &&
-            positionTable[static_cast<size_t>(position - 1)] == -1)
-        {
-            positionTable[static_cast<size_t>(position - 1)] = static_cast<int32_t>(rider);
-        }
-    }
+    TablePlaces();
     hooks_->RankStrengths();
     podiumRider.fill(kNoPodiumRider);
 }

@@ -173,6 +173,8 @@ private:
     void FinishInRace(uint32_t rider, const Crossing& crossing, uint32_t previousLap);
     void CompletePracticeLap(uint32_t rider, bool lapCounts);
     void RebuildPodium();
+    // The position table from the places, the lowest rider number taking a shared place.
+    void TablePlaces();
     bool IsInRace(uint32_t rider) const;
 
     std::span<BikeRecord> bikes_;

@@ -50,16 +50,7 @@ void RaceStandings::RankRiders()
         }
         gridOrder[rider] = 1 + ahead + (best > 0 ? 0 : timedRiders);
     }
-    positionTable.fill(-1);
-    for (size_t rider = 0; rider < kRiders; ++rider)
-    {
-        const int32_t position = gridOrder[rider];
-        if (position >= 1 && position <= static_cast<int32_t>(kRiders) &&
-            positionTable[static_cast<size_t>(position - 1)] == -1)
-        {
-            positionTable[static_cast<size_t>(position - 1)] = static_cast<int32_t>(rider);
-        }
-    }
+    TablePlaces();
 }
 
 void RaceStandings::Resort(bool force)
@@ -180,6 +171,20 @@ uint32_t RaceStandings::ResolveFinishTies(uint32_t rider)
         }
     }
     return 1;
+}
+
+void RaceStandings::TablePlaces()
+{
+    positionTable.fill(-1);
+    for (size_t rider = 0; rider < kRiders; ++rider)
+    {
+        const int32_t position = gridOrder[rider];
+        if (position >= 1 && position <= static_cast<int32_t>(kRiders) &&
+            positionTable[static_cast<size_t>(position - 1)] == -1)
+        {
+            positionTable[static_cast<size_t>(position - 1)] = static_cast<int32_t>(rider);
+        }
+    }
 }
 
 void RaceStandings::BuildPositionTable()

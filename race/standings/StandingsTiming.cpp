@@ -139,6 +139,11 @@ RaceStandings::Crossing RaceStandings::UpdateSplits(uint32_t rider, uint32_t lin
         int32_t& count = lastCrossingMs[line][0];
         count = count < 0 ? 0 : count + 1;
         hooks_->DeriveSecondParameters(rider, count);
+        if (!session_.isRace)
+        {
+            // The flying lap starts here: its first section too, not only its lap time.
+            bike.aiRunStartMs = now;
+        }
         return {now, 0.0f};
     }
 

@@ -1,25 +1,17 @@
 #include "race/RacingLine.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <initializer_list>
 #include <limits>
 
-#include "core/util/LittleEndian.h"
+#include "core/util/ByteFields.h"
 
 namespace
 {
 constexpr float kPositionScale = 25.0f;
 constexpr double kHeadingScale = 651.8986469044033;  // 4096 steps a turn
 constexpr float kSpeedFactorScale = 256.0f;
-
-void AppendLe16(std::vector<uint8_t>& out, uint16_t value)
-{
-    const size_t at = out.size();
-    out.resize(at + 2);
-    StoreLe16(&out[at], value);
-}
 
 // Truncated toward zero and kept as its low 16 bits; a value no 32-bit integer holds gives 0.
 uint16_t CompactWord(double value)
@@ -33,23 +25,33 @@ uint16_t CompactWord(double value)
     return static_cast<uint16_t>(static_cast<int32_t>(truncated));
 }
 
-std::array<uint16_t, 7> Links(const RacingLineNode& node)
+// The archive forms' order of the seven links; Node is const for storing.
+template <typename Io, typename Node>
+void TransferLinks(Io& io, Node& node)
 {
-    return {node.next,      node.previous,   node.section, node.sideLink1,
-            node.sideLink0, node.stepLength, node.runAhead};
+    for (auto* link : {&node.next, &node.previous, &node.section, &node.sideLink1, &node.sideLink0,
+                       &node.stepLength, &node.runAhead})
+    {
+        io.Field(*link);
+    }
+}
+
+void Append(std::vector<uint8_t>& out, FieldWriter& writer)
+{
+    const std::vector<uint8_t> bytes = writer.Take();
+    out.insert(out.end(), bytes.begin(), bytes.end());
 }
 }  // namespace
 
 void RacingLineNode::Store(std::vector<uint8_t>& out) const
 {
+    FieldWriter writer(kArchiveSize);
     for (const float value : {x, z, speedFactor, heading})
     {
-        AppendLe32(out, std::bit_cast<uint32_t>(value));
+        writer.Field(value);
     }
-    for (const uint16_t link : Links(*this))
-    {
-        AppendLe16(out, link);
-    }
+    TransferLinks(writer, *this);
+    Append(out, writer);
 }
 
 bool RacingLineNode::Load(std::span<const uint8_t> bytes)
@@ -58,39 +60,26 @@ bool RacingLineNode::Load(std::span<const uint8_t> bytes)
     {
         return false;
     }
-    const auto floatAt = [&](size_t offset)
-    { return std::bit_cast<float>(LoadLe32(&bytes[offset])); };
-    const auto wordAt = [&](size_t index) { return LoadLe16(&bytes[16 + 2 * index]); };
-    *this = RacingLineNode{.x = floatAt(0),
-                           .y = 0.0f,
-                           .z = floatAt(4),
-                           .speedFactor = floatAt(8),
-                           .slope = 0.0f,
-                           .heading = floatAt(12),
-                           .edgeA = 0.0f,
-                           .edgeB = 0.0f,
-                           .edgeC = 0.0f,
-                           .next = wordAt(0),
-                           .previous = wordAt(1),
-                           .section = wordAt(2),
-                           .sideLink0 = wordAt(4),
-                           .sideLink1 = wordAt(3),
-                           .stepLength = wordAt(5),
-                           .runAhead = wordAt(6),
-                           .padding = 0};
+    RacingLineNode loaded{};
+    FieldReader reader(bytes);
+    for (float* value : {&loaded.x, &loaded.z, &loaded.speedFactor, &loaded.heading})
+    {
+        reader.Field(*value);
+    }
+    TransferLinks(reader, loaded);
+    *this = loaded;
     return true;
 }
 
 void RacingLineNode::StoreCompact(std::vector<uint8_t>& out) const
 {
-    AppendLe16(out, CompactWord(static_cast<double>(x * kPositionScale)));
-    AppendLe16(out, CompactWord(static_cast<double>(z * kPositionScale)));
-    AppendLe16(out, CompactWord(static_cast<double>(heading) * kHeadingScale));
-    AppendLe16(out, CompactWord(static_cast<double>(speedFactor * kSpeedFactorScale)));
-    for (const uint16_t link : Links(*this))
-    {
-        AppendLe16(out, link);
-    }
+    FieldWriter writer(kCompactSize);
+    writer.Field(CompactWord(static_cast<double>(x * kPositionScale)));
+    writer.Field(CompactWord(static_cast<double>(z * kPositionScale)));
+    writer.Field(CompactWord(static_cast<double>(heading) * kHeadingScale));
+    writer.Field(CompactWord(static_cast<double>(speedFactor * kSpeedFactorScale)));
+    TransferLinks(writer, *this);
+    Append(out, writer);
 }
 
 void RacingLineNode::CopyFrom(const RacingLineNode& other)

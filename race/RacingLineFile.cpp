@@ -1,65 +1,12 @@
 #include "race/RacingLineFile.h"
 
 #include <algorithm>
-#include <bit>
 #include <initializer_list>
-#include <utility>
 
-#include "core/util/LittleEndian.h"
+#include "core/util/ByteFields.h"
 
 namespace
 {
-class ImageReader
-{
-public:
-    explicit ImageReader(std::span<const uint8_t> bytes) : bytes_(bytes) {}
-
-    void Field(uint16_t& value) { value = LoadLe16(Take(2)); }
-    void Field(float& value) { value = std::bit_cast<float>(LoadLe32(Take(4))); }
-    void Field(uint8_t& value) { value = *Take(1); }
-    size_t Position() const { return at_; }
-
-private:
-    const uint8_t* Take(size_t count)
-    {
-        const uint8_t* field = &bytes_[at_];
-        at_ += count;
-        return field;
-    }
-
-    std::span<const uint8_t> bytes_;
-    size_t at_ = 0;
-};
-
-class ImageWriter
-{
-public:
-    ImageWriter() { bytes_.reserve(kRacingLineFileSize); }
-    void Field(uint16_t value) { StoreLe16(Put(2), value); }
-    void Field(float value) { StoreLe32(Put(4), std::bit_cast<uint32_t>(value)); }
-    void Field(uint8_t value) { bytes_.push_back(value); }
-    size_t Position() const { return bytes_.size(); }
-    std::vector<uint8_t> Take() { return std::move(bytes_); }
-
-private:
-    uint8_t* Put(size_t count)
-    {
-        bytes_.resize(bytes_.size() + count);
-        return &bytes_[bytes_.size() - count];
-    }
-
-    std::vector<uint8_t> bytes_;
-};
-
-template <typename Io, typename Array>
-void Fields(Io& io, Array& values)
-{
-    for (auto& value : values)
-    {
-        io.Field(value);
-    }
-}
-
 // Every field of the file in its order; Line and Head are const for writing.
 template <typename Io, typename Line, typename Head>
 void TransferFile(Io& io, Line& line, Head& head)
@@ -69,9 +16,9 @@ void TransferFile(Io& io, Line& line, Head& head)
     {
         io.Field(*word);
     }
-    Fields(io, line.headerWords0);
+    io.Field(line.headerWords0);
     io.Field(line.lapLengthUnits);
-    Fields(io, line.headerWords1);
+    io.Field(line.headerWords1);
     for (auto* value : {&line.lineAcceleration, &line.gripFactor, &line.speedScaleA,
                         &line.speedScaleB, &line.telemetryLimit, &line.lineConstant})
     {
@@ -84,7 +31,7 @@ void TransferFile(Io& io, Line& line, Head& head)
             io.Field(*value);
         }
     }
-    Fields(io, line.timingNodes);
+    io.Field(line.timingNodes);
     io.Field(line.finishZoneFirst);
     io.Field(line.finishZoneLast);
     for (auto& node : line.nodes)
@@ -100,15 +47,15 @@ void TransferFile(Io& io, Line& line, Head& head)
             io.Field(*word);
         }
     }
-    Fields(io, line.aidZoneByNode);
-    Fields(io, line.tvCameraByNode);
+    io.Field(line.aidZoneByNode);
+    io.Field(line.tvCameraByNode);
     auto& slots = line.startSlots;
     io.Field(slots.count);
     io.Field(slots.firstPracticeSlot);
     io.Field(slots.gridHeading);
-    Fields(io, slots.x);
-    Fields(io, slots.z);
-    Fields(io, slots.node);
+    io.Field(slots.x);
+    io.Field(slots.z);
+    io.Field(slots.node);
 
     io.Field(head.speedTrapLine);
     io.Field(head.padding);
@@ -116,11 +63,11 @@ void TransferFile(Io& io, Line& line, Head& head)
     {
         for (auto& ends : *lines)
         {
-            Fields(io, ends);
+            io.Field(ends);
         }
     }
-    Fields(io, head.lineSlope);
-    Fields(io, head.lineOffset);
+    io.Field(head.lineSlope);
+    io.Field(head.lineOffset);
 }
 
 bool IsNodeOrNone(const RacingLine& line, uint16_t node)
@@ -176,14 +123,14 @@ bool DecodeRacingLineFile(std::span<const uint8_t> bytes, RacingLine& line,
     {
         return false;
     }
-    ImageReader reader(bytes);
+    FieldReader reader(bytes);
     TransferFile(reader, line, head);
     return reader.Position() == kRacingLineFileSize;
 }
 
 std::vector<uint8_t> EncodeRacingLineFile(const RacingLine& line, const StandingsHeadRecord& head)
 {
-    ImageWriter writer;
+    FieldWriter writer(kRacingLineFileSize);
     TransferFile(writer, line, head);
     return writer.Take();
 }

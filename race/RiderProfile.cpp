@@ -1,13 +1,11 @@
 #include "race/RiderProfile.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
-#include <cstring>
 #include <initializer_list>
 #include <utility>
 
-#include "core/util/LittleEndian.h"
+#include "core/util/ByteFields.h"
 
 namespace
 {
@@ -34,70 +32,6 @@ float FiniteOr(float value, float fallback)
 }
 
 // Field by field through the stored form, in its order.
-class StoredWriter
-{
-public:
-    explicit StoredWriter(std::span<uint8_t, RiderProfile::kStoredSize> out) : out_(out) {}
-    void Field(float value) { StoreLe32(Take(4), std::bit_cast<uint32_t>(value)); }
-    void Field(uint16_t value) { StoreLe16(Take(2), value); }
-    void Field(uint8_t value) { *Take(1) = value; }
-    template <size_t N>
-    void Field(const std::array<char, N>& text)
-    {
-        std::memcpy(Take(N), text.data(), N);
-    }
-    template <size_t N>
-    void Field(const std::array<uint16_t, N>& words)
-    {
-        for (const uint16_t word : words)
-        {
-            Field(word);
-        }
-    }
-
-private:
-    uint8_t* Take(size_t count)
-    {
-        uint8_t* field = &out_[at_];
-        at_ += count;
-        return field;
-    }
-    std::span<uint8_t, RiderProfile::kStoredSize> out_;
-    size_t at_ = 0;
-};
-
-class StoredReader
-{
-public:
-    explicit StoredReader(std::span<const uint8_t> in) : in_(in) {}
-    void Field(float& value) { value = std::bit_cast<float>(LoadLe32(Take(4))); }
-    void Field(uint16_t& value) { value = LoadLe16(Take(2)); }
-    void Field(uint8_t& value) { value = *Take(1); }
-    template <size_t N>
-    void Field(std::array<char, N>& text)
-    {
-        std::memcpy(text.data(), Take(N), N);
-    }
-    template <size_t N>
-    void Field(std::array<uint16_t, N>& words)
-    {
-        for (uint16_t& word : words)
-        {
-            Field(word);
-        }
-    }
-
-private:
-    const uint8_t* Take(size_t count)
-    {
-        const uint8_t* field = &in_[at_];
-        at_ += count;
-        return field;
-    }
-    std::span<const uint8_t> in_;
-    size_t at_ = 0;
-};
-
 template <typename Io, typename Profile>
 void TransferStored(Io& io, Profile& profile)
 {
@@ -158,7 +92,7 @@ void RiderProfile::CopyFrom(const RiderProfile& other, BikeClass bikeClass)
 {
     std::array<uint8_t, kStoredSize> stored{};
     other.Store(stored);
-    StoredReader reader(stored);
+    FieldReader reader(stored);
     TransferStored(reader, *this);
     activeAngle = baseAngle;
     activeRange = rangeBase;
@@ -197,8 +131,10 @@ void RiderProfile::SwapParameters(RiderProfile& a, RiderProfile& b)
 
 void RiderProfile::Store(std::span<uint8_t, kStoredSize> out) const
 {
-    StoredWriter writer(out);
+    FieldWriter writer(kStoredSize);
     TransferStored(writer, *this);
+    const std::vector<uint8_t> stored = writer.Take();
+    std::copy(stored.begin(), stored.end(), out.begin());
 }
 
 bool RiderProfile::Load(std::span<const uint8_t> bytes)
@@ -207,7 +143,7 @@ bool RiderProfile::Load(std::span<const uint8_t> bytes)
     {
         return false;
     }
-    StoredReader reader(bytes);
+    FieldReader reader(bytes);
     TransferStored(reader, *this);
     baseAngle = FiniteOr(baseAngle, kBaseAngle);
     avoidDistanceSq = FiniteOr(avoidDistanceSq, kDefaultAvoidDistanceSq);

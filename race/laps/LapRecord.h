@@ -54,7 +54,7 @@ struct LapSample
     float groundX = 0.0f;
     float groundZ = 0.0f;
     float raceTime = 0.0f;         // s
-    float suspensionFront = 0.0f;  // mm
+    float suspensionFront = 0.0f;  // travel, as the bike record holds it
     float suspensionRear = 0.0f;
     float acceleration = 0.0f;
     float tyreFront = 0.0f;  // condition, percent

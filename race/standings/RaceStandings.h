@@ -61,7 +61,7 @@ public:
     static constexpr int32_t kNotEnteredKey = -100000000;
     static constexpr uint32_t kNoPodiumRider = 255;
 
-    // The timing lines are cleared; the level is the easiest until the session sets its own.
+    // The timing lines are cleared; the level is 2 until the session sets its own.
     RaceStandings();
 
     // The riders, the racing line and the player's lap recording the standings work on; they
@@ -143,7 +143,7 @@ public:
     std::array<int32_t, kRiders> positionTable{};  // position - 1 -> rider, -1 = empty
     std::array<uint32_t, kRiders> pitRuleFlag{};
 
-    uint16_t difficulty = 2;  // g_difficulty: 0 the hardest .. 2 the easiest
+    uint16_t difficulty = 2;  // g_difficulty: 0, 1 or 2; 0 once no player rides
     uint16_t failureCount = 0;
     uint16_t crashCount = 0;
     uint16_t requestCount = 0;

@@ -6,7 +6,9 @@
 #include "kit/ConfigWriter.h"
 #include "kit/anim/DemoAnimations.h"
 #include "kit/font/DemoFonts.h"
+#include "kit/laps/DemoGhost.h"
 #include "kit/menu/DemoMenu.h"
+#include "kit/race/DemoRace.h"
 #include "kit/sound/DemoSounds.h"
 #include "kit/startup/StartScreen.h"
 #include "kit/world/DemoObjects.h"
@@ -66,6 +68,7 @@ bool WriteDemoInstallation(const std::string& directory, std::string& error)
     }
     DemoArchives archives;
     return WriteConfig(directory + "/config.dat", DemoConfig(), error) &&
-           FillArchives(archives, error) && WriteArchives(directory, archives, error);
+           FillArchives(archives, error) && AddDemoRace(archives, directory, error) &&
+           AddDemoGhost(directory, error) && WriteArchives(directory, archives, error);
 }
 }  // namespace kit

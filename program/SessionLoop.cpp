@@ -16,7 +16,7 @@
 #include "frontend/settings/MenuStateFile.h"
 #include "net/NetSessionExit.h"
 #include "program/GameWindow.h"
-#include "race/BikeRecord.h"
+#include "race/RaceContext.h"
 #include "sound/SoundManager.h"
 
 namespace

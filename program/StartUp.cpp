@@ -93,8 +93,7 @@ bool GameWindow::StartUp()
     mouseCaptured_ = true;
     CurrentPlatform().ShowCursor(false);
 
-    // The class's bike set-ups load here, before the player's last set-up, once the race
-    // records that hold them exist.
+    g_raceContext.LoadClassBikeSetups(g_archiveMenu, g_bikeClass);
     SerializeBikeSetup(false);
     g_soundManager.StartOutput();
     TakeRaceScreenMode(g_config);

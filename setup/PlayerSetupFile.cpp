@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "race/BikeRecord.h"
+#include "race/RaceContext.h"
 #include "setup/SetupFiles.h"
 
 namespace

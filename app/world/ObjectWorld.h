@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "app/world/VectorEngineEntries.h"
+#include "core/world/SceneLinks.h"
 
 class CprArchive;
 struct CollisionBody;
@@ -29,14 +30,6 @@ struct ProjectionValues
     float scaleY = 0.0f;
     float scaleX = 0.0f;
     float nearDistance = 0.1f;
-};
-
-// Attach modes: the list of the parent a node joins.
-enum AttachMode : int32_t
-{
-    kAttachChild = 0,
-    kAttachSubObject = 1,
-    kAttachBspObject = 2,
 };
 
 class ObjectWorld

@@ -8,28 +8,13 @@
 #include "app/world/VectorMem.h"
 #include "core/util/Message.h"
 #include "core/world/Region.h"
+#include "core/world/SceneLinks.h"
 #include "core/world/VectorVars.h"
 #include "core/world/WorldObject.h"
 #include "platform/Platform.h"
 
 namespace
 {
-// The head of the parent's list for the mode; null for a mode that names none.
-RegionRef<WorldObject>* ListHead(WorldObject& parent, int32_t mode)
-{
-    switch (mode)
-    {
-        case kAttachChild:
-            return &parent.firstChild;
-        case kAttachSubObject:
-            return &parent.firstSubObject;
-        case kAttachBspObject:
-            return &parent.firstBspObject;
-        default:
-            return nullptr;
-    }
-}
-
 RegionRef<WorldObject>* CheckedListHead(WorldObject& parent, int32_t mode)
 {
     RegionRef<WorldObject>* head = ListHead(parent, mode);
@@ -38,52 +23,6 @@ RegionRef<WorldObject>* CheckedListHead(WorldObject& parent, int32_t mode)
         ShowMessage("Kein Child/Sub/BSP-Object \n");
     }
     return head;
-}
-
-void LinkFirst(WorldObject& node, WorldObject& parent, RegionRef<WorldObject>& head)
-{
-    node.nextSibling = head;
-    node.previousSibling.reset();
-    if (head)
-    {
-        head->previousSibling.set(&node);
-    }
-    head.set(&node);
-    node.parent.set(&parent);
-}
-
-// Takes the node out of whichever list of its parent holds it.
-void Unlink(WorldObject& node)
-{
-    if (node.previousSibling)
-    {
-        node.previousSibling->nextSibling = node.nextSibling;
-    }
-    else if (node.parent)
-    {
-        for (const int32_t mode : {kAttachChild, kAttachSubObject, kAttachBspObject})
-        {
-            RegionRef<WorldObject>* head = ListHead(*node.parent, mode);
-            if (head->get() == &node)
-            {
-                *head = node.nextSibling;
-                break;
-            }
-        }
-    }
-    if (node.nextSibling)
-    {
-        node.nextSibling->previousSibling = node.previousSibling;
-    }
-    node.nextSibling.reset();
-    node.previousSibling.reset();
-    node.parent.reset();
-}
-
-void Place(WorldObject& node, float x, float y, float z, float groupRadius)
-{
-    node.placement = {x, y, z};
-    node.groupRadius = groupRadius;
 }
 
 // Entries of a texture list before its end mark, never reading past the region.
@@ -105,56 +44,23 @@ WorldObject* ObjectWorld::AttachNewObject(WorldObject* parent, float x, float y,
     {
         return nullptr;
     }
-    RegionRef<WorldObject>* head = CheckedListHead(*parent, mode);
-    WorldObject* node = head != nullptr ? NewNode(*vars_) : nullptr;
-    if (node == nullptr)
-    {
-        return nullptr;
-    }
-    LinkFirst(*node, *parent, *head);
-    Place(*node, x, y, z, groupRadius);
-    return node;
+    WorldObject* node = CheckedListHead(*parent, mode) != nullptr ? NewNode(*vars_) : nullptr;
+    return node != nullptr ? AttachToList(*node, *parent, x, y, z, mode, groupRadius) : nullptr;
 }
 
 WorldObject* ObjectWorld::AttachObject(WorldObject* node, WorldObject* parent, float x, float y,
                                        float z, int32_t mode, float groupRadius)
 {
-    if (node == nullptr || parent == nullptr)
+    if (node == nullptr || parent == nullptr || CheckedListHead(*parent, mode) == nullptr)
     {
         return nullptr;
     }
-    RegionRef<WorldObject>* head = CheckedListHead(*parent, mode);
-    if (head == nullptr)
-    {
-        return nullptr;
-    }
-    // A node sits in one list only.
-    if (node->parent)
-    {
-        Unlink(*node);
-    }
-    LinkFirst(*node, *parent, *head);
-    Place(*node, x, y, z, groupRadius);
-    return node;
+    return AttachToList(*node, *parent, x, y, z, mode, groupRadius);
 }
 
 int32_t ObjectWorld::DetachObject(WorldObject* node, WorldObject* parent, int32_t mode)
 {
-    RegionRef<WorldObject>* head =
-        node != nullptr && parent != nullptr ? ListHead(*parent, mode) : nullptr;
-    if (head == nullptr)
-    {
-        return 0;
-    }
-    for (WorldObject* entry = head->get(); entry != nullptr; entry = entry->nextSibling.get())
-    {
-        if (entry == node)
-        {
-            Unlink(*node);
-            return 1;
-        }
-    }
-    return 0;
+    return node != nullptr && parent != nullptr && DetachFromList(*node, *parent, mode) ? 1 : 0;
 }
 
 LevelOfDetail* ObjectWorld::InsertSorted(LevelOfDetail* level, WorldObject* owner)

@@ -330,3 +330,18 @@ void DAFile::Close()
     }
     open_ = false;
 }
+
+std::optional<std::vector<uint8_t>> ReadWholeIfPresent(CprArchive* archive, std::string_view name)
+{
+    DAFile file(archive);
+    if (!file.Exists(name) || !file.Open(name))
+    {
+        return std::nullopt;
+    }
+    std::vector<uint8_t> bytes(static_cast<size_t>(std::max(file.GetLength(), 0)));
+    if (file.Read(bytes.data(), static_cast<uint32_t>(bytes.size())) != bytes.size())
+    {
+        return std::nullopt;
+    }
+    return bytes;
+}

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -82,6 +83,11 @@ private:
     std::span<uint8_t> expandedBlock_;
     std::unique_ptr<uint8_t[]> ownBlockBuffers_;
 };
+
+// The whole member (or plain file) of that name, read by a DAFile on the archive; nothing, and
+// no message, when it does not exist or cannot be read whole. For data whose absence the game
+// takes in its stride.
+std::optional<std::vector<uint8_t>> ReadWholeIfPresent(CprArchive* archive, std::string_view name);
 
 // Screens mark a lengthy load with it (1 before, 0 after); reading needs no such hint here.
 inline void SetLoadingHint(int /*on*/) {}

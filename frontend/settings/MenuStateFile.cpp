@@ -3,10 +3,11 @@
 #include <optional>
 #include <string_view>
 
+#include "app/archive/ArchiveSet.h"
 #include "app/game/CurrentRace.h"
 #include "app/settings/MenuStateChecks.h"
 #include "core/files/FileSystem.h"
-#include "race/BikeRecord.h"
+#include "race/RaceContext.h"
 
 MenuState g_menuState;
 
@@ -97,4 +98,5 @@ void ApplyMenuState()
     g_circuitIndex = static_cast<CircuitId>(g_menuState.U32At(MenuState::kCircuitOffset));
     g_bikeClass = static_cast<BikeClass>(g_menuState.U32At(MenuState::kBikeClassOffset));
     g_gameMode = static_cast<GameMode>(g_menuState.U32At(MenuState::kGameModeOffset));
+    g_raceContext.LoadClassBikeSetups(g_archiveMenu, g_bikeClass);
 }

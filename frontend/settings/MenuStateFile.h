@@ -19,5 +19,6 @@ void LoadMenuState();
 bool SaveMenuState();
 
 // Checks g_menuState (ReplaceOutOfRangeValues) and copies its choices into the current-race
-// variables: the language, the local player's rider, the circuit, the class and the game mode.
+// variables: the language, the local player's rider, the circuit, the class and the game mode;
+// then loads the class's bike set-ups from the menu archive.
 void ApplyMenuState();

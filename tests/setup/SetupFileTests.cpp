@@ -6,6 +6,7 @@
 #include <string>
 
 #include "kit/settings/SetupWriter.h"
+#include "race/RaceContext.h"
 #include "setup/PlayerSetupFile.h"
 #include "setup/SetupFiles.h"
 #include "setup/SetupStream.h"

@@ -10,7 +10,7 @@
 #include "app/game/CurrentRace.h"
 #include "frontend/settings/MenuStateFile.h"
 #include "kit/settings/MenuStateWriter.h"
-#include "race/BikeRecord.h"
+#include "race/RaceContext.h"
 #include "tests/support/TestDirectory.h"
 
 namespace

@@ -1,0 +1,64 @@
+#pragma once
+
+// A headless race for the simulation's tests and benchmarks: a flat field of ground meshed at
+// a chosen density with grass along its edges, class-2 machines, the circuit's surface values,
+// and riders either at the controls of a scripted input log or steering themselves round a
+// fixed radius.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "race/BikeRecord.h"
+#include "race/InputRing.h"
+#include "race/RaceSim.h"
+#include "tests/race/ground/GridGround.h"
+
+// Ground: width (x) by length (z) metres centred on the origin, in square cells; the outer
+// 10 m are grass (surface 3), the rest asphalt (surface 4).
+std::vector<kit::TrackTriangle> TestGround(float width, float length, float cellSize);
+
+// The circuit's values for fine weather and the bump table, as the race loader sets them.
+RaceParameters TestParameters();
+
+// A class-2 machine at rest at (x, z) facing heading, on the ground.
+void PrepareBike(BikeRecord& bike, uint32_t rider, float x, float z, float heading,
+                 const GroundMesh& ground);
+
+// One step's inputs.
+InputFrame ScriptedInputs(uint32_t step);
+
+// A whole race: records, the simulation, the input log and the clock.
+class TestRace
+{
+public:
+    static constexpr float kGroundWidth = 400.0f;
+    static constexpr float kGroundLength = 2000.0f;
+
+    // riders: rider 0 rides the script; the others circle on their own.
+    TestRace(uint32_t riders, float cellSize = 10.0f);
+
+    // Runs until the step count reaches steps, steps per call chosen by the batching.
+    void RunTo(uint32_t steps, uint32_t stepsPerCall);
+    // One Tick with the clock moved on by the given number of steps.
+    void TickSteps(uint32_t steps);
+    void Restart();
+
+    RaceSim& Sim() { return *sim_; }
+    std::array<BikeRecord, kRiderCount>& Bikes() { return bikes_; }
+    uint32_t Riders() const { return riders_; }
+    const GroundMesh& Ground() const { return ground_.Mesh(); }
+    RaceClockWords& Clock() { return clock_; }
+
+private:
+    void PrepareRiders();
+
+    uint32_t riders_;
+    BoundGround ground_;
+    std::array<uint32_t, RaceSim::kRandomTableWords> randomTable_{};
+    std::array<BikeRecord, kRiderCount> bikes_{};
+    std::unique_ptr<InputRing> inputs_;
+    std::unique_ptr<RaceSim> sim_;
+    RaceClockWords clock_;
+};

@@ -1,6 +1,7 @@
 #include "race/RacingLineFile.h"
 
 #include <algorithm>
+#include <cmath>
 #include <initializer_list>
 
 #include "core/util/ByteFields.h"
@@ -82,7 +83,8 @@ bool HasUsableCounts(const RacingLine& line)
            line.nodeCount <= RacingLine::kMaxNodes &&
            line.pitLaneFirstNode <= RacingLine::kAidZoneNodes &&
            line.tvCameraCount <= RacingLine::kMaxTvCameras &&
-           line.startSlots.count <= StartSlots::kMaxSlots;
+           line.startSlots.count <= StartSlots::kMaxSlots && std::isfinite(line.gripFactor) &&
+           line.gripFactor > 0.0f;
 }
 
 bool HasUsableLinks(const RacingLine& line)

@@ -24,7 +24,8 @@ std::vector<uint8_t> EncodeRacingLineFile(const RacingLine& line, const Standing
 
 // Whether a line can be raced on without an index leaving it: the index spaces in order
 // (pitLaneFirstNode <= pitLaneEndNode <= linkLimit <= nodeCount <= 4750) with a main lap of at
-// least one node that the per-node tables cover; at most 40 cameras and 70 start slots; every
-// next and previous link a node of the line or kNoNode, on the main lap always a node; start
-// slots, timing nodes and the finish zone on nodes of the line; a speed-trap line of the three.
+// least one node that the per-node tables cover; a grip factor the tyres can divide by; at most
+// 40 cameras and 70 start slots; every next and previous link a node of the line or kNoNode,
+// on the main lap always a node; start slots, timing nodes and the finish zone on nodes of the
+// line; a speed-trap line of the three.
 bool IsUsableRacingLine(const RacingLine& line, const StandingsHeadRecord& head);

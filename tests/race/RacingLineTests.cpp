@@ -196,6 +196,7 @@ INSTANTIATE_TEST_SUITE_P(
                [](RacingLine& l, StandingsHeadRecord&) { l.nodes[7].next = 40; }},
         Damage{"MainLapLinkToNowhere", [](RacingLine& l, StandingsHeadRecord&)
                { l.nodes[3].previous = RacingLine::kNoNode; }},
+        Damage{"NoGripFactor", [](RacingLine& l, StandingsHeadRecord&) { l.gripFactor = 0.0f; }},
         Damage{"TooManyCameras", [](RacingLine& l, StandingsHeadRecord&) { l.tvCameraCount = 41; }},
         Damage{"TooManyStartSlots",
                [](RacingLine& l, StandingsHeadRecord&) { l.startSlots.count = 71; }},

@@ -1,0 +1,207 @@
+// The conversion of a motion scene (".lws") into a clip's tracks and its cache (".bmo").
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "app/archive/ArchiveSet.h"
+#include "core/archive/DAFile.h"
+#include "core/files/FileSystem.h"
+#include "core/util/MathUtils.h"
+#include "core/util/Message.h"
+#include "view/motion/MotionFile.h"
+
+namespace
+{
+constexpr std::string_view kObjectKeyword = "LoadObject";
+constexpr double kPositionSteps = 64.0;             // per unit
+constexpr double kAngleStepsPerDegree = 22.755556;  // 8192 per turn
+
+// Truncated toward zero; values beyond the i16 range saturate, and what is no number is 0.
+int16_t StoredValue(double value)
+{
+    if (std::isnan(value))
+    {
+        return 0;
+    }
+    return static_cast<int16_t>(std::clamp(value, double{std::numeric_limits<int16_t>::min()},
+                                           double{std::numeric_limits<int16_t>::max()}));
+}
+
+MotionTriple StoredPosition(const SceneKey& key)
+{
+    return {StoredValue(key.position[0] * kPositionSteps),
+            StoredValue(key.position[1] * kPositionSteps),
+            StoredValue(key.position[2] * kPositionSteps)};
+}
+
+MotionTriple StoredAngles(const SceneKey& key)
+{
+    return {StoredValue(key.pitch * kAngleStepsPerDegree),
+            StoredValue(key.heading * kAngleStepsPerDegree),
+            StoredValue(key.bank * kAngleStepsPerDegree)};
+}
+
+// Writes the keys into their slots (frames relative to the first frame; keys before it land
+// in slot 0, keys at or past the frame count are dropped), fills the slots between two keys
+// step by step in integers, each step closing the rest of the gap evenly and truncating, and
+// repeats the last key to the end.
+void FillTrack(std::span<MotionTriple> track, const std::vector<SceneKey>& keys,
+               MotionTriple (*valueOf)(const SceneKey&), int32_t firstFrame, int32_t frameCount)
+{
+    int32_t origin = 0;
+    for (const SceneKey& key : keys)
+    {
+        const int64_t relative = int64_t{key.frame} - firstFrame;
+        if (relative < 0)
+        {
+            track[0] = valueOf(key);
+            continue;
+        }
+        if (relative >= frameCount)
+        {
+            continue;
+        }
+        const auto slot = static_cast<int32_t>(relative);
+        track[static_cast<size_t>(slot)] = valueOf(key);
+        const MotionTriple& target = track[static_cast<size_t>(slot)];
+        for (int32_t j = origin; j + 2 <= slot; ++j)
+        {
+            const MotionTriple& from = track[static_cast<size_t>(j)];
+            MotionTriple& next = track[static_cast<size_t>(j) + 1];
+            for (size_t c = 0; c < next.size(); ++c)
+            {
+                next[c] = static_cast<int16_t>(from[c] + (target[c] - from[c]) / (slot - j));
+            }
+        }
+        origin = slot;
+    }
+    std::fill(track.begin() + origin + 1, track.begin() + frameCount,
+              track[static_cast<size_t>(origin)]);
+}
+}  // namespace
+
+bool MotionFile::ReadSceneText(std::string_view name)
+{
+    DAFile file(g_archiveMenu);
+    std::optional<std::vector<uint8_t>> bytes;
+    if (file.Open(std::string(name) + ".lws"))
+    {
+        bytes = file.ReadAll();
+    }
+    if (!bytes)
+    {
+        ShowMessage("MotionFile " + std::string(name) + " not found");
+        return false;
+    }
+    scene_.Assign(std::move(*bytes));
+    return true;
+}
+
+bool MotionFile::ReadFrameRange()
+{
+    const std::optional<SceneFrameRange> range = scene_.ReadFrameRange();
+    if (!range)
+    {
+        return false;
+    }
+    const int64_t frameCount = int64_t{range->last} - range->first + 1;
+    if (frameCount < 1 || frameCount > kMaxMotionFrames)
+    {
+        return false;
+    }
+    firstFrame_ = range->first;
+    lastFrame_ = range->last;
+    tracks_ = MotionTracks::Zeroed(static_cast<int32_t>(frameCount));
+    return true;
+}
+
+int32_t MotionFile::FindLine(int32_t fromLine, std::string_view keyword) const
+{
+    return scene_.FindLine(fromLine, keyword);
+}
+
+bool MotionFile::ReadObjectKeys(std::string_view objectName)
+{
+    const auto part = std::find(kMotionPartNames.begin(), kMotionPartNames.end(), objectName);
+    const bool bike = objectName == kMotionBikeName;
+    if (!IsLoaded() || (part == kMotionPartNames.end() && !bike))
+    {
+        return false;
+    }
+    const int32_t line = scene_.FindObjectLine(kObjectKeyword, objectName);
+    if (line < 0)
+    {
+        return false;
+    }
+    const std::vector<SceneKey> keys = scene_.ReadObjectKeys(line);
+    const int32_t frames = tracks_.frameCount;
+    if (bike)
+    {
+        FillTrack(tracks_.BikeTrack(0), keys, StoredPosition, firstFrame_, frames);
+        FillTrack(tracks_.BikeTrack(1), keys, StoredAngles, firstFrame_, frames);
+        return true;
+    }
+    const auto index = static_cast<int32_t>(part - kMotionPartNames.begin());
+    if (index == 0)
+    {
+        FillTrack(tracks_.RiderTrack(0), keys, StoredPosition, firstFrame_, frames);
+    }
+    FillTrack(tracks_.RiderTrack(1 + index), keys, StoredAngles, firstFrame_, frames);
+    return true;
+}
+
+// Over the first two frame steps (one for a two-frame clip, none for a single frame).
+float MotionFile::ScaledRootSpeed() const
+{
+    const int32_t steps = std::min(tracks_.frameCount, 3) - 1;
+    if (steps <= 0)
+    {
+        return 0.0f;
+    }
+    std::span<const MotionTriple> root = tracks_.RiderTrack(0);
+    float sumX = 0.0f;
+    float sumZ = 0.0f;
+    for (size_t k = 0; k < static_cast<size_t>(steps); ++k)
+    {
+        sumX += std::fabs(static_cast<float>(root[k + 1][0]) * kPositionUnit -
+                          static_cast<float>(root[k][0]) * kPositionUnit);
+        sumZ += std::fabs(static_cast<float>(root[k + 1][2]) * kPositionUnit -
+                          static_cast<float>(root[k][2]) * kPositionUnit);
+    }
+    return SqrtFloat(sumX * sumX + sumZ * sumZ) * rate_ / static_cast<float>(steps);
+}
+
+bool MotionFile::ConvertScene(std::string_view name)
+{
+    if (!ReadSceneText(name))
+    {
+        return false;
+    }
+    if (!ReadFrameRange())
+    {
+        // A scene without frames is no scene.
+        Clear();
+        ShowMessage("MotionFile " + std::string(name) + " not found");
+        return false;
+    }
+    for (const std::string_view part : kMotionPartNames)
+    {
+        ReadObjectKeys(part);
+    }
+    tracks_.speed = ScaledRootSpeed();
+    ReadObjectKeys(kMotionBikeName);
+    scene_.Clear();
+
+    const std::vector<uint8_t> bytes = EncodeMotionTracks(tracks_);
+    const std::string cacheName = std::string(name) + ".bmo";
+    const bool written = files::ReplaceAtomically(cacheName, bytes);
+    if (!written)
+    {
+        ShowMessage("MotionFile " + cacheName + " not created");
+    }
+    // The clip plays as it will when read from the cache.
+    TakeTracks(std::move(tracks_));
+    return written;
+}

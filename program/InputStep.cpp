@@ -8,6 +8,7 @@
 #include "net/NetPeer.h"
 #include "net/NetSession.h"
 #include "race/BikeRecord.h"
+#include "race/PlayerInputState.h"
 
 namespace
 {
@@ -27,7 +28,7 @@ int8_t NextThrottleBrake(int old, int throttle, int brake, const ControlMap& map
 
 // How far the steering may move in one input step: less the faster the bike goes, and not
 // at all once the speed has used the whole steering rate up.
-float SteeringChangeLimit(const ControlMap& map, const BikeRecord& bike)
+float SteeringChangeLimit(const ControlMap& map, const PlayerInputState& bike)
 {
     const float change = static_cast<float>(map.steeringSensitivity + kSensitivityBase) *
                          (bike.SteeringRate() - bike.Speed() * 0.015f) * 5.08f * 0.0055555557f;
@@ -113,8 +114,6 @@ void InputStep::SampleInput(bool network)
     {
         return;
     }
-    BikeRecord& bike = g_bikes[rider];
-
     const std::lock_guard lock(inputMutex_);
     const bool joystickEnabled = g_joystickEnabled.load(std::memory_order_relaxed);
     if (joystickEnabled)
@@ -131,7 +130,7 @@ void InputStep::SampleInput(bool network)
     const uint8_t left = ReadControl(map.left, joystick_);
     const bool keyboardSteering = IsKeyboardControl(map.left) && IsKeyboardControl(map.right);
     controls_.steer = NextSteer(controls_.steer, right, left, keyboardSteering && !AutoCentre(),
-                                SteeringChangeLimit(map, bike));
+                                SteeringChangeLimit(map, g_playerInputState));
 
     // Without a joystick there is no clutch lever to read: the clutch stays engaged.
     controls_.clutch = static_cast<int8_t>(
@@ -143,7 +142,6 @@ void InputStep::SampleInput(bool network)
     controls_.buttons |= ButtonBit(map.shiftDown, joystick_, InputFrame::kShiftDown);
     controls_.buttons |= ButtonBit(map.wheelie, joystick_, InputFrame::kWheelie);
     controls_.buttons |= ButtonBit(map.lookBack, joystick_, InputFrame::kLookBack);
-    bike.SetWheelieButton((controls_.buttons & InputFrame::kWheelie) != 0 ? 1 : 0);
     g_lookBack.store((controls_.buttons & InputFrame::kLookBack) != 0, std::memory_order_relaxed);
 
     // Offline the input is used by the very next simulation step; in network play it waits

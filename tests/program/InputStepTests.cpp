@@ -71,7 +71,7 @@ TEST_F(InputStepTest, AKeyTappedBetweenTwoStepsCountsForOneStep)
 
 TEST_F(InputStepTest, JoystickSteeringRespondsSquared)
 {
-    g_bikes[0].setup.steeringRate = kQuickSteering;
+    g_playerInputState.Publish(0.0f, kQuickSteering);
     window_->Input().SetControlMap(JoystickControls());
     struct Case
     {
@@ -94,8 +94,7 @@ TEST_F(InputStepTest, JoystickSteeringRespondsSquared)
 TEST_F(InputStepTest, ReleasedSteeringKeysHoldWithAutoCentreOffAndReturnWithItOn)
 {
     const ControlMap map;
-    g_bikes[0].setup.steeringRate = 1.0f;
-    g_bikes[0].SetSpeed(0.0f);
+    g_playerInputState.Publish(0.0f, 1.0f);
     // At standstill the steering moves (80 + 100) x 1.0 x 5.08 / 180 = 5.08 a step.
     PressKey(map.right);
     RunInputSteps(4);
@@ -118,7 +117,6 @@ TEST_F(InputStepTest, ReleasedSteeringKeysHoldWithAutoCentreOffAndReturnWithItOn
 TEST_F(InputStepTest, SteeringChangeLimitShrinksWithSpeedAndNeverTurnsNegative)
 {
     const ControlMap map;
-    g_bikes[0].setup.steeringRate = 1.0f;
     struct Case
     {
         float speed;
@@ -133,11 +131,11 @@ TEST_F(InputStepTest, SteeringChangeLimitShrinksWithSpeedAndNeverTurnsNegative)
     for (const Case& c : cases)
     {
         ClearAllKeys();
-        g_bikes[0].SetSpeed(0.0f);
+        g_playerInputState.Publish(0.0f, 1.0f);
         RunInputSteps(5);  // back to the centre
         ASSERT_EQ(LastInputs().steer, 0);
 
-        g_bikes[0].SetSpeed(c.speed);
+        g_playerInputState.Publish(c.speed, 1.0f);
         PressKey(map.right);
         RunInputSteps(2);
         EXPECT_EQ(LastInputs().steer, c.steerAfterTwoSteps) << "speed " << c.speed;
@@ -221,7 +219,6 @@ TEST_F(InputStepTest, ButtonsSetTheirBitsTheWheelieFieldAndLookBack)
             0, {kStickCentre, kStickCentre, kStickCentre, kStickCentre, c.joystickButtons});
         RunInputSteps(1);
         EXPECT_EQ(LastInputs().buttons, c.bits) << "buttons " << c.joystickButtons;
-        EXPECT_EQ(g_bikes[0].WheelieButton(), (c.bits & InputFrame::kWheelie) != 0 ? 1 : 0);
         EXPECT_EQ(g_lookBack.load(), (c.bits & InputFrame::kLookBack) != 0);
     }
 }

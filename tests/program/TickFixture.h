@@ -17,6 +17,7 @@
 #include "platform/scripted/ScriptedPlatform.h"
 #include "program/GameWindow.h"
 #include "race/BikeRecord.h"
+#include "race/PlayerInputState.h"
 #include "tests/support/TestDirectory.h"
 
 // Joystick axis values: the ends of the default calibration and its centre.
@@ -44,8 +45,7 @@ protected:
         g_joystickEnabled = false;
         g_lookBack = false;
         g_playerRider = 0;
-        g_bikes = {};
-        g_bikes[0].setup.steeringRate = 1.0f;
+        g_playerInputState.Publish(0.0f, 1.0f);
         g_netPeers[0].inputRing.Clear();
         ClearAllKeys();
     }

@@ -16,6 +16,7 @@
 #include "platform/scripted/ScriptedPlatform.h"
 #include "program/GameWindow.h"
 #include "race/BikeRecord.h"
+#include "race/PlayerInputState.h"
 #include "tests/support/TestDirectory.h"
 
 namespace
@@ -36,7 +37,7 @@ TEST(TickStressTest, TimerThreadAndMainThreadShareClocksKeysAndRings)
     g_raceStartTick = 50;
     g_waitingForStart = true;
     g_playerRider = 0;
-    g_bikes[0].setup.steeringRate = 1.0f;
+    g_playerInputState.Publish(0.0f, 1.0f);
     g_netPeers[0].inputRing.Clear();
     ClearAllKeys();
     const ControlMap keys;
@@ -68,7 +69,7 @@ TEST(TickStressTest, TimerThreadAndMainThreadShareClocksKeysAndRings)
         }
         ReadKey(vk::Escape);
         inputsSeen += g_netPeers[0].inputRing.Read(g_inputTick).has_value() ? 1 : 0;
-        g_bikes[0].SetSpeed(static_cast<float>(round % 50));
+        g_playerInputState.Publish(static_cast<float>(round % 50), 1.0f);
         window.Input().SetAutoCentre(round % 3 == 0);
 
         if (round % 25 == 0)

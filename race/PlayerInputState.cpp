@@ -1,0 +1,3 @@
+#include "race/PlayerInputState.h"
+
+PlayerInputState g_playerInputState;

@@ -5,10 +5,12 @@
 
 #include "core/util/LittleEndian.h"
 #include "kit/motion/ClipDesign.h"
+#include "kit/motion/DemoMotions.h"
 #include "kit/motion/MotionCacheWriter.h"
 #include "kit/motion/SceneWriter.h"
 #include "tests/view/motion/MotionTestSupport.h"
 #include "view/motion/MotionFile.h"
+#include "view/rider/RiderMotionSet.h"
 
 namespace
 {
@@ -99,6 +101,31 @@ TEST_F(MotionConversionTest, ConversionGivesTheKitsCacheByteForByte)
     ASSERT_TRUE(clip_.Load("motions/a b,5/clip", 0, kRate, 0));
     EXPECT_EQ(ReadGameFile("motions/a b,5/clip.bmo"), kit::WriteMotionCache(design.Slots(kRate)));
     EXPECT_GT(clip_.Speed(), 0.0f);
+}
+
+// Every clip of the demo installation: its scene text converts to its cache.
+TEST_F(MotionConversionTest, DemoScenesConvertToTheDemoCaches)
+{
+    size_t clips = 0;
+    for (uint32_t id = 0; id < kRiderClipCount; ++id)
+    {
+        const RiderClip& entry = kRiderClips[id];
+        const std::optional<kit::ClipDesign> design = kit::DemoRiderClip(id);
+        ASSERT_EQ(design.has_value(), !entry.file.empty()) << id;
+        if (!design)
+        {
+            continue;
+        }
+        const std::string name(entry.file);
+        WriteGameFile(name + ".lws",
+                      kit::WriteMotionScene(0, design->FrameCount() - 1, design->SceneObjects()));
+        ASSERT_TRUE(clip_.Load(name, entry.flags, entry.rate, 0)) << id;
+        EXPECT_EQ(ReadGameFile(name + ".bmo"), kit::WriteMotionCache(design->Slots(entry.rate)))
+            << id;
+        ++clips;
+    }
+    EXPECT_EQ(clips, 30u);
+    EXPECT_TRUE(platform_.MessageBoxes().empty());
 }
 
 TEST_F(MotionConversionTest, SpeedIsTheRootsGroundSpeedOverTheFirstTwoSteps)

@@ -1,6 +1,9 @@
 #include "tests/view/rider/RiderWorld.h"
 
+#include "app/archive/ArchiveSet.h"
+#include "core/files/FileSystem.h"
 #include "core/world/WorldObject.h"
+#include "kit/motion/DemoMotions.h"
 #include "render/RenderApi.h"
 #include "view/rider/RiderNodes.h"
 
@@ -14,7 +17,18 @@ RiderWorldTest::RiderWorldTest()
 
 RiderWorldTest::~RiderWorldTest()
 {
+    g_archiveMenu = nullptr;
     world_.FreeWorld();
+}
+
+void RiderWorldTest::MountDemoMotions()
+{
+    kit::CprWriter writer;
+    std::string error;
+    ASSERT_TRUE(kit::AddDemoMotions(writer, error)) << error;
+    ASSERT_TRUE(files::ReplaceAtomically("menu.cpr", writer.Build()));
+    ASSERT_TRUE(menuArchive_.Open("menu.cpr", true));
+    g_archiveMenu = &menuArchive_;
 }
 
 void RiderWorldTest::BuildRider(uint32_t rider, float x, float z)

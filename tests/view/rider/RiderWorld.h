@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/world/ObjectWorld.h"
+#include "core/archive/CprArchive.h"
 #include "platform/scripted/ScriptedPlatform.h"
 #include "race/BikeRecord.h"
 #include "tests/support/TestDirectory.h"
@@ -28,6 +29,8 @@ protected:
     // The rider's bike stands at (x, z) with its seat at (0, 0.9, 0).
     void BuildRider(uint32_t rider, float x, float z);
     WorldObject* Part(uint32_t rider, int32_t part);
+    // The demo installation's clips and pose table as the menu archive, until the test ends.
+    void MountDemoMotions();
 
     ScriptedPlatform platform_;
     ScopedPlatform scopedPlatform_{platform_};
@@ -36,4 +39,5 @@ protected:
     WorldObject* root_ = nullptr;
     WorldObject* sharedFigure_ = nullptr;
     std::vector<BikeRecord> bikes_ = std::vector<BikeRecord>(kRiderCount);
+    CprArchive menuArchive_;
 };

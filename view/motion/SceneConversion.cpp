@@ -10,6 +10,7 @@
 #include "core/files/FileSystem.h"
 #include "core/util/MathUtils.h"
 #include "core/util/Message.h"
+#include "view/motion/KeyFill.h"
 #include "view/motion/MotionFile.h"
 
 namespace
@@ -43,43 +44,6 @@ MotionTriple StoredAngles(const SceneKey& key)
             StoredValue(key.bank * kAngleStepsPerDegree)};
 }
 
-// Writes the keys into their slots (frames relative to the first frame; keys before it land
-// in slot 0, keys at or past the frame count are dropped), fills the slots between two keys
-// step by step in integers, each step closing the rest of the gap evenly and truncating, and
-// repeats the last key to the end.
-void FillTrack(std::span<MotionTriple> track, const std::vector<SceneKey>& keys,
-               MotionTriple (*valueOf)(const SceneKey&), int32_t firstFrame, int32_t frameCount)
-{
-    int32_t origin = 0;
-    for (const SceneKey& key : keys)
-    {
-        const int64_t relative = int64_t{key.frame} - firstFrame;
-        if (relative < 0)
-        {
-            track[0] = valueOf(key);
-            continue;
-        }
-        if (relative >= frameCount)
-        {
-            continue;
-        }
-        const auto slot = static_cast<int32_t>(relative);
-        track[static_cast<size_t>(slot)] = valueOf(key);
-        const MotionTriple& target = track[static_cast<size_t>(slot)];
-        for (int32_t j = origin; j + 2 <= slot; ++j)
-        {
-            const MotionTriple& from = track[static_cast<size_t>(j)];
-            MotionTriple& next = track[static_cast<size_t>(j) + 1];
-            for (size_t c = 0; c < next.size(); ++c)
-            {
-                next[c] = static_cast<int16_t>(from[c] + (target[c] - from[c]) / (slot - j));
-            }
-        }
-        origin = slot;
-    }
-    std::fill(track.begin() + origin + 1, track.begin() + frameCount,
-              track[static_cast<size_t>(origin)]);
-}
 }  // namespace
 
 bool MotionFile::ReadSceneText(std::string_view name)
@@ -139,16 +103,16 @@ bool MotionFile::ReadObjectKeys(std::string_view objectName)
     const int32_t frames = tracks_.frameCount;
     if (bike)
     {
-        FillTrack(tracks_.BikeTrack(0), keys, StoredPosition, firstFrame_, frames);
-        FillTrack(tracks_.BikeTrack(1), keys, StoredAngles, firstFrame_, frames);
+        FillKeyedTrack(tracks_.BikeTrack(0), keys, StoredPosition, firstFrame_, frames);
+        FillKeyedTrack(tracks_.BikeTrack(1), keys, StoredAngles, firstFrame_, frames);
         return true;
     }
     const auto index = static_cast<int32_t>(part - kMotionPartNames.begin());
     if (index == 0)
     {
-        FillTrack(tracks_.RiderTrack(0), keys, StoredPosition, firstFrame_, frames);
+        FillKeyedTrack(tracks_.RiderTrack(0), keys, StoredPosition, firstFrame_, frames);
     }
-    FillTrack(tracks_.RiderTrack(1 + index), keys, StoredAngles, firstFrame_, frames);
+    FillKeyedTrack(tracks_.RiderTrack(1 + index), keys, StoredAngles, firstFrame_, frames);
     return true;
 }
 

@@ -15,7 +15,6 @@
 #include "core/world/WorldObject.h"
 #include "race/SimMath.h"
 #include "view/motion/KeyFill.h"
-#include "view/motion/MotionTracks.h"
 
 namespace
 {
@@ -94,19 +93,7 @@ void MotionPlayer::Clear()
 
 bool MotionPlayer::ReadSceneText(std::string_view name)
 {
-    DAFile file(g_archiveMenu);
-    std::optional<std::vector<uint8_t>> bytes;
-    if (file.Open(std::string(name) + ".lws"))
-    {
-        bytes = file.ReadAll();
-    }
-    if (!bytes)
-    {
-        ShowMessage("MotionFile " + std::string(name) + " not found");
-        return false;
-    }
-    scene_.Assign(std::move(*bytes));
-    return true;
+    return scene_.Load(name);
 }
 
 int32_t MotionPlayer::FindLine(int32_t fromLine, std::string_view keyword) const
@@ -117,14 +104,13 @@ int32_t MotionPlayer::FindLine(int32_t fromLine, std::string_view keyword) const
 bool MotionPlayer::ReadFrameRange()
 {
     const std::optional<SceneFrameRange> range = scene_.ReadFrameRange();
-    const int64_t frames = range ? int64_t{range->last} - range->first + 1 : 0;
-    if (frames < 1 || frames > kMaxMotionFrames)
+    if (!range)
     {
         return false;
     }
     firstFrame_ = range->first;
     lastFrame_ = range->last;
-    frameCount_ = static_cast<int32_t>(frames);
+    frameCount_ = range->FrameCount();
     return true;
 }
 
@@ -140,7 +126,7 @@ bool MotionPlayer::ConvertScene(std::string_view name,
     if (!ReadFrameRange())
     {
         Clear();
-        ShowMessage("MotionFile " + std::string(name) + " not found");
+        ReportMissingScene(name);
         return false;
     }
     auto keys = std::make_shared<Keys>();

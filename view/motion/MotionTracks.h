@@ -21,8 +21,6 @@
 using MotionTriple = std::array<int16_t, 3>;
 
 inline constexpr int32_t kMotionPartCount = 13;
-// The longest clip a scene may describe; gaps between keys stay within an i16 divisor.
-inline constexpr int32_t kMaxMotionFrames = 32767;
 
 struct MotionTracks
 {

@@ -5,8 +5,6 @@
 #include <limits>
 #include <string>
 
-#include "app/archive/ArchiveSet.h"
-#include "core/archive/DAFile.h"
 #include "core/files/FileSystem.h"
 #include "core/util/MathUtils.h"
 #include "core/util/Message.h"
@@ -48,19 +46,7 @@ MotionTriple StoredAngles(const SceneKey& key)
 
 bool MotionFile::ReadSceneText(std::string_view name)
 {
-    DAFile file(g_archiveMenu);
-    std::optional<std::vector<uint8_t>> bytes;
-    if (file.Open(std::string(name) + ".lws"))
-    {
-        bytes = file.ReadAll();
-    }
-    if (!bytes)
-    {
-        ShowMessage("MotionFile " + std::string(name) + " not found");
-        return false;
-    }
-    scene_.Assign(std::move(*bytes));
-    return true;
+    return scene_.Load(name);
 }
 
 bool MotionFile::ReadFrameRange()
@@ -70,14 +56,9 @@ bool MotionFile::ReadFrameRange()
     {
         return false;
     }
-    const int64_t frameCount = int64_t{range->last} - range->first + 1;
-    if (frameCount < 1 || frameCount > kMaxMotionFrames)
-    {
-        return false;
-    }
     firstFrame_ = range->first;
     lastFrame_ = range->last;
-    tracks_ = MotionTracks::Zeroed(static_cast<int32_t>(frameCount));
+    tracks_ = MotionTracks::Zeroed(range->FrameCount());
     return true;
 }
 
@@ -147,7 +128,7 @@ bool MotionFile::ConvertScene(std::string_view name)
     {
         // A scene without frames is no scene.
         Clear();
-        ShowMessage("MotionFile " + std::string(name) + " not found");
+        ReportMissingScene(name);
         return false;
     }
     for (const std::string_view part : kMotionPartNames)

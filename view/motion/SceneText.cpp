@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <charconv>
 #include <limits>
+#include <string>
+
+#include "app/archive/ArchiveSet.h"
+#include "core/archive/DAFile.h"
+#include "core/util/Message.h"
 
 namespace
 {
@@ -131,6 +136,28 @@ SceneKey ReadKey(std::string_view valueLine, std::string_view frameLine)
 }
 }  // namespace
 
+bool SceneText::Load(std::string_view name)
+{
+    DAFile file(g_archiveMenu);
+    std::optional<std::vector<uint8_t>> bytes;
+    if (file.Open(std::string(name) + ".lws"))
+    {
+        bytes = file.ReadAll();
+    }
+    if (!bytes)
+    {
+        ReportMissingScene(name);
+        return false;
+    }
+    Assign(std::move(*bytes));
+    return true;
+}
+
+void ReportMissingScene(std::string_view name)
+{
+    ShowMessage("MotionFile " + std::string(name) + " not found");
+}
+
 void SceneText::Assign(std::vector<uint8_t> bytes)
 {
     text_ = std::move(bytes);
@@ -203,6 +230,11 @@ std::optional<SceneFrameRange> SceneText::ReadFrameRange() const
     }
     const int32_t lastLine = FindLine(firstLine, kLastFrameKeyword);
     if (lastLine < 0 || !ReadNumberAfterWord(Line(lastLine), range.last))
+    {
+        return std::nullopt;
+    }
+    const int64_t frames = int64_t{range.last} - range.first + 1;
+    if (frames < 1 || frames > kMaxMotionFrames)
     {
         return std::nullopt;
     }

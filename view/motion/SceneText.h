@@ -25,15 +25,23 @@ struct SceneKey
     float bank = 0.0f;
 };
 
+// The longest clip a scene may describe; gaps between keys stay within an i16 divisor.
+inline constexpr int32_t kMaxMotionFrames = 32767;
+
 struct SceneFrameRange
 {
     int32_t first = 0;
     int32_t last = 0;
+
+    int32_t FrameCount() const { return last - first + 1; }
 };
 
 class SceneText
 {
 public:
+    // Reads "%s.lws" from the menu archive (plain files without one); false, reported, when
+    // there is none.
+    bool Load(std::string_view name);
     // Takes the file's bytes; the lines index into them.
     void Assign(std::vector<uint8_t> bytes);
     void Clear();
@@ -49,7 +57,7 @@ public:
     // "AddNullObject") and the name; -1 when there is none.
     int32_t FindObjectLine(std::string_view keyword, std::string_view name) const;
     // "PreviewFirstFrame" (0 when missing) and "PreviewLastFrame", searched from the first
-    // frame's line on; nothing without a last frame.
+    // frame's line on; nothing without a last frame or for a count outside 1..kMaxMotionFrames.
     std::optional<SceneFrameRange> ReadFrameRange() const;
     // The keys of the object on that line, in file order; none when the line is -1, there is
     // no "EndBehavior" after it or the count line is missing. A key list cut short by the end
@@ -66,3 +74,6 @@ private:
     std::vector<uint8_t> text_;
     std::vector<LineSpan> lines_;
 };
+
+// The message of a scene that cannot be read, or has no frames: it is as good as missing.
+void ReportMissingScene(std::string_view name);

@@ -93,6 +93,12 @@ private:
         float dz = 0.0f;
         float rootY = 0.0f;
     };
+    struct FadingFall
+    {
+        float fadePerFrame;  // of the rider's own motion
+        float push;          // of his speed
+        bool sinksFromSeat;  // the body sinks from where it sat to the ground
+    };
     struct BodyWalk
     {
         bool onGround;
@@ -109,6 +115,7 @@ private:
     void PlayFallClip(uint32_t rider, MotionFile& clip, float step, float extraX, float extraZ);
     void PlayBackwardFall(uint32_t rider, MotionFile& clip, float step);
     void PlayOverBarFall(uint32_t rider, MotionFile& clip, float step);
+    void PlayFadingFall(uint32_t rider, MotionFile& clip, float step, const FadingFall& fall);
     // False when the fall has ended and nothing more is to be played.
     bool MoveRoot(uint32_t rider, MotionFile& clip, float step, RootMove& move);
     // Walks the body over the ground by the clip-space move turned by the fall's heading; it

@@ -221,26 +221,19 @@ void RiderAnimation::PlayFallClip(uint32_t rider, MotionFile& clip, float step, 
 // sinks from where it sat to the clip's height over the ground.
 void RiderAnimation::PlayBackwardFall(uint32_t rider, MotionFile& clip, float step)
 {
-    BikeRecord& bike = bikes_[rider];
-    RootMove move;
-    if (!MoveRoot(rider, clip, step, move))
-    {
-        return;
-    }
-    const float weight = std::max(0.0f, 1.0f - bike.clipFrame * kBackwardFadePerFrame);
-    if (bike.clipFrame >= kPushFromFrame)
-    {
-        move.dz += bike.slideSpeed * weight * step;
-    }
-    WalkBody(bike, move.dx, move.dz);
-    const float onGround = GroundHeightUnderBody(bike) + move.rootY;
-    const float height = bike.fallY * weight + onGround * (1.0f - weight);
-    const float hipPitch = BlendedHipPitch(bike, clip, weight);
-    SetFallChannels(bike, clip, height, &hipPitch);
+    PlayFadingFall(rider, clip, step, {kBackwardFadePerFrame, 1.0f, true});
 }
 
 // Thrown over the handlebar: pushed on a little further than the bike went.
 void RiderAnimation::PlayOverBarFall(uint32_t rider, MotionFile& clip, float step)
+{
+    PlayFadingFall(rider, clip, step, {kOverBarFadePerFrame, kOverBarPush, false});
+}
+
+// The falls that begin with the rider's own motion: his speed pushes the body on and his hip's
+// pitch blends into the clip's over the first frames.
+void RiderAnimation::PlayFadingFall(uint32_t rider, MotionFile& clip, float step,
+                                    const FadingFall& fall)
 {
     BikeRecord& bike = bikes_[rider];
     RootMove move;
@@ -248,15 +241,24 @@ void RiderAnimation::PlayOverBarFall(uint32_t rider, MotionFile& clip, float ste
     {
         return;
     }
-    const float weight = std::max(0.0f, 1.0f - bike.clipFrame * kOverBarFadePerFrame);
+    const float weight = std::max(0.0f, 1.0f - bike.clipFrame * fall.fadePerFrame);
     if (bike.clipFrame >= kPushFromFrame)
     {
-        move.dz += bike.slideSpeed * weight * kOverBarPush * step;
+        move.dz += bike.slideSpeed * weight * fall.push * step;
     }
     WalkBody(bike, move.dx, move.dz);
-    bike.fallY = GroundHeightUnderBody(bike) + move.rootY;
+    const float onGround = GroundHeightUnderBody(bike) + move.rootY;
+    float height = onGround;
+    if (fall.sinksFromSeat)
+    {
+        height = bike.fallY * weight + onGround * (1.0f - weight);
+    }
+    else
+    {
+        bike.fallY = onGround;
+    }
     const float hipPitch = BlendedHipPitch(bike, clip, weight);
-    SetFallChannels(bike, clip, bike.fallY, &hipPitch);
+    SetFallChannels(bike, clip, height, &hipPitch);
 }
 
 // The hip's pitch when the fall began, blended out into the clip's.

@@ -72,6 +72,12 @@ TEST(SceneTextTest, FrameRangeNeedsTheLastFrame)
     // The last frame is searched from the first frame's line on.
     EXPECT_FALSE(TextOf("PreviewLastFrame 9\r\nPreviewFirstFrame 0\r\n").ReadFrameRange());
     EXPECT_FALSE(TextOf("PreviewFirstFrame 0\r\nPreviewLastFrame\r\n").ReadFrameRange());
+    // At least one frame, at most kMaxMotionFrames.
+    EXPECT_FALSE(TextOf("PreviewFirstFrame 5\r\nPreviewLastFrame 4\r\n").ReadFrameRange());
+    EXPECT_TRUE(TextOf("PreviewFirstFrame -10\r\nPreviewLastFrame 32756\r\n").ReadFrameRange());
+    EXPECT_FALSE(TextOf("PreviewFirstFrame -10\r\nPreviewLastFrame 32757\r\n").ReadFrameRange());
+    EXPECT_FALSE(TextOf("PreviewFirstFrame -2147483648\r\nPreviewLastFrame 2147483647\r\n")
+                     .ReadFrameRange());
 }
 
 TEST(SceneTextTest, KeysFollowTheObjectLineInPairs)

@@ -73,6 +73,26 @@ TEST_F(MotionConversionTest, FramesBetweenKeysFillInIntegerSteps)
     EXPECT_FLOAT_EQ(clip_.Duration(), 0.2f);
 }
 
+// A scene as an editor writes it: decimals as they come, and the steps they truncate to.
+TEST_F(MotionConversionTest, SceneValuesTruncateToTheirSteps)
+{
+    const std::string text =
+        "LWSC\r\n1\r\nFirstFrame 0\r\nLastFrame 9\r\nPreviewFirstFrame 0\r\n"
+        "PreviewLastFrame 9\r\nFramesPerSecond 30\r\nLoadObject Objects/h\xFC"
+        "fte.lwo\r\nShowObject 6 7\r\nObjectMotion (unnamed)\r\n  9\r\n  2\r\n"
+        "  0 0.7 0 0 0 0 1 1 1\r\n  0 0 0 0 0\r\n  0 0.7 0.5 90 -45.1 0 1 1 1\r\n"
+        "  9 0 0 0 0\r\nEndBehavior 1\r\n";
+    WriteGameFile("clip.lws", Bytes(text.begin(), text.end()));
+    ASSERT_TRUE(clip_.Load("clip", 0, 30.0f, 0));
+    EXPECT_EQ(clip_.FrameCount(), 10);
+    const Track root = TrackOf(clip_.RiderTrack(0));
+    EXPECT_EQ(root[0], (MotionTriple{0, 44, 0}));
+    EXPECT_EQ(root[9], (MotionTriple{0, 44, 32}));
+    EXPECT_EQ(root[1][2], 3) << "32 / 9";
+    // -45.1 degrees is -1026.27 steps.
+    EXPECT_EQ(clip_.RiderTrack(1)[9], (MotionTriple{-1026, 2048, 0}));
+}
+
 TEST_F(MotionConversionTest, ObjectLinesAreFoundIgnoringCaseAndPositionsCountForTheHipOnly)
 {
     WriteScene("clip", 0, 1,

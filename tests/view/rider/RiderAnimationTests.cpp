@@ -240,6 +240,36 @@ TEST_F(RiderAnimationTest, PlayerSlidesStopsAndReturnsToHisBike)
     EXPECT_EQ(services_.cameraReturns, 1);
 }
 
+// The whole fall near the edge of the ground: the body slides towards the edge, bounces off it
+// with a turn and a fifth of its speed, slides back onto the ground, stops, stays down for the
+// hold time and the player sits on his bike again.
+TEST_F(RiderAnimationTest, FallSlidesBouncesStopsAndTheRiderReturns)
+{
+    BuildRider(0, 0.0f, 44.0f);
+    StartFall(0, 3, 0.0f, 35.0f);  // the fast slide, along +z towards the edge at z = 50
+    int bounces = 0;
+    float lastZ = bikes_[0].fallZ;
+    float stoppedAt = -1.0f;
+    int steps = 0;
+    for (; (bikes_[0].flags & bike_flags::kFalling) != 0 && steps < 1000; ++steps)
+    {
+        const float speed = bikes_[0].slideSpeed;
+        Step(0);
+        bounces += bikes_[0].slideSpeed < speed ? 1 : 0;
+        ASSERT_LE(bikes_[0].fallZ, 50.0f) << "never beyond the edge";
+        if (stoppedAt < 0.0f && bikes_[0].holdTime < 10.0f)
+        {
+            stoppedAt = bikes_[0].fallZ;
+        }
+        lastZ = bikes_[0].fallZ;
+    }
+    EXPECT_GE(bounces, 1);
+    EXPECT_LT(stoppedAt, 50.0f);
+    EXPECT_EQ(lastZ, stoppedAt) << "still while down";
+    EXPECT_EQ(Part(0, 0)->parent, bikes_[0].links.seat) << "back on the bike";
+    EXPECT_EQ(services_.backOnLine, std::vector<uint32_t>{0});
+}
+
 // Mirrored falls swap left and right limbs and negate the root's x, heading and bank.
 TEST_F(RiderAnimationTest, MirroredFallSwapsTheLimbs)
 {

@@ -224,4 +224,20 @@ TEST_F(RiderPoseTableTest, RidersInAClipOrOutAreLeftAlone)
         EXPECT_NE(Part(0, 1)->angles[1], 0.0f) << flags << " as the ghost";
     }
 }
+
+TEST(StripPathCopyTest, KeepsTheTextAfterTheLastSeparator)
+{
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"Motions/Motions.MDF", "Motions.MDF"},
+        {"a\\b/c\\d.mdf", "d.mdf"},
+        {"name", "name"},
+        {"/name", "/name"},  // the first character is not looked at
+        {"dir/", ""},
+        {"", ""},
+    };
+    for (const auto& [path, expected] : cases)
+    {
+        EXPECT_EQ(StripPathCopy(path), expected) << path;
+    }
+}
 }  // namespace

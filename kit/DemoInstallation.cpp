@@ -8,6 +8,7 @@
 #include "kit/font/DemoFonts.h"
 #include "kit/laps/DemoGhost.h"
 #include "kit/menu/DemoMenu.h"
+#include "kit/motion/DemoMotions.h"
 #include "kit/race/DemoRace.h"
 #include "kit/sound/DemoSounds.h"
 #include "kit/startup/StartScreen.h"
@@ -22,7 +23,8 @@ bool FillArchives(DemoArchives& archives, std::string& error)
 {
     return AddDemoSounds(archives.menu, error) && AddDemoFonts(archives, error) &&
            AddDemoAnimations(archives.menu, error) && AddStartScreen(archives.menu, error) &&
-           AddDemoObjects(archives.objects, error) && AddDemoMenu(archives, error);
+           AddDemoObjects(archives.objects, error) && AddDemoMenu(archives, error) &&
+           AddDemoMotions(archives.menu, error);
 }
 
 bool WriteArchive(const std::string& path, const CprWriter& archive, std::string& error)

@@ -170,6 +170,23 @@ uint32_t DAFile::Read(void* buffer, uint32_t count)
     return packed_ ? ReadPacked(bytes, count) : ReadStored(bytes, count);
 }
 
+std::optional<std::vector<uint8_t>> DAFile::ReadAll()
+{
+    const int32_t length = GetLength();
+    const int32_t position = GetPosition();
+    if (length < 0 || position < 0 || position > length)
+    {
+        return std::nullopt;
+    }
+    std::vector<uint8_t> bytes(static_cast<size_t>(length - position));
+    const auto count = static_cast<uint32_t>(bytes.size());
+    if (count > 0 && Read(bytes.data(), count) != count)
+    {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
 uint32_t DAFile::ReadStored(uint8_t* buffer, uint32_t count)
 {
     const uint32_t read = archive_->ReadAt(buffer, dataOffset_ + position_, count);

@@ -47,6 +47,8 @@ public:
     // was made on; reading is all a DAFile does, so it changes nothing here.
     bool Open(std::string_view name, uint32_t mode = 0);
     uint32_t Read(void* buffer, uint32_t count);  // fewer at the end, or when a block is bad
+    // The bytes from the position to the end; nothing when not open or a read comes short.
+    std::optional<std::vector<uint8_t>> ReadAll();
     // New position, -1 for a bad origin or a target outside [0, length]; 0 when not open.
     int32_t Seek(int32_t offset, int origin);
     int32_t GetLength() const;    // -1 when not open

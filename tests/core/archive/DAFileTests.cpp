@@ -177,6 +177,23 @@ TEST_F(DAFileTest, EmptyMembersReadIntoAnEmptyBuffer)
     }
 }
 
+TEST_F(DAFileTest, ReadAllTakesTheRestOfTheMember)
+{
+    kit::CprWriter writer;
+    std::string error;
+    const Bytes packed = MixedBytes(kLzBlockSize + 100, 6);
+    ASSERT_TRUE(writer.Add("packed", packed, kit::MemberStorage::Packed, error));
+    directory.WriteFile("test.cpr", StringOf(writer.Build()));
+    ASSERT_TRUE(archive.Open("test.cpr", false));
+
+    DAFile file(&archive);
+    EXPECT_FALSE(file.ReadAll()) << "not open";
+    ASSERT_TRUE(file.Open("packed"));
+    ASSERT_EQ(file.Seek(10, DAFile::kFromBegin), 10);
+    EXPECT_EQ(file.ReadAll(), Bytes(packed.begin() + 10, packed.end()));
+    EXPECT_EQ(file.ReadAll(), Bytes{}) << "at the end";
+}
+
 TEST_F(DAFileTest, SeekStaysWithinTheMember)
 {
     MountImage(ArchiveImage().AddChunk({{"digits", BytesOf("0123456789")}}));

@@ -30,4 +30,28 @@ TEST(MathUtilsTest, SqrtDoubleRoundsItsArgumentToSingleFirst)
     EXPECT_TRUE(std::isnan(SqrtDouble(-4.0)));
 }
 
+TEST(MathUtilsTest, TruncateToInt32ChopsAndSaturates)
+{
+    constexpr float kInfinity = std::numeric_limits<float>::infinity();
+    const struct
+    {
+        float x;
+        int32_t expected;
+    } cases[] = {
+        {2.9f, 2},
+        {-2.9f, -2},
+        {-0.5f, 0},
+        {2147483520.0f, 2147483520},  // the largest float below 2^31
+        {2147483648.0f, std::numeric_limits<int32_t>::max()},
+        {-2147483648.0f, std::numeric_limits<int32_t>::min()},
+        {-3e9f, std::numeric_limits<int32_t>::min()},
+        {kInfinity, std::numeric_limits<int32_t>::max()},
+        {std::nanf(""), 0},
+    };
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ(TruncateToInt32(c.x), c.expected) << c.x;
+    }
+}
+
 }  // namespace

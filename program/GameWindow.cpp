@@ -6,7 +6,7 @@
 #include "app/debug/DebugLog.h"
 #include "app/device/RenderDevice.h"
 #include "app/window/FrameTime.h"
-#include "net/NetSessionExit.h"
+#include "net/NetSession.h"
 
 ScreenMode g_displayMode;
 
@@ -23,11 +23,13 @@ GameWindow::GameWindow()
     g_lastFrameMs = 0;
     g_realFrameDt = 0.0f;
     CreateDebugLog();
+    g_net.Attach(netLink_, netLink_, network_);
 }
 
 GameWindow::~GameWindow()
 {
     timerTick_.Stop();
+    g_net.Detach();
     if (mouseCaptured_)
     {
         CurrentPlatform().CaptureMouse(false);
@@ -59,8 +61,8 @@ void GameWindow::RequestQuit()
         return;
     }
     OutputWindow::RequestQuit();
-    if (g_netActive.load(std::memory_order_relaxed))
+    if (g_net.IsActive())
     {
-        EndNetSession();
+        g_net.EndSession();
     }
 }

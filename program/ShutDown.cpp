@@ -6,7 +6,7 @@
 #include "app/device/RenderDevice.h"
 #include "core/util/SineTable.h"
 #include "frontend/MenuResources.h"
-#include "net/NetSessionExit.h"
+#include "net/NetSession.h"
 #include "program/GameWindow.h"
 #include "sound/CdMusic.h"
 #include "sound/SoundManager.h"
@@ -30,9 +30,9 @@ void GameWindow::ShutDown(bool saveConfig)
     {
         SaveConfig();
     }
-    if (g_netActive.load(std::memory_order_relaxed))
+    if (g_net.IsActive())
     {
-        NetShutdown();
+        g_net.Shutdown();
     }
     CircuitInfoScreen::Close();
     FreeMenuTexts();

@@ -129,6 +129,8 @@ struct HostStatus
 {
     std::array<int32_t, kNetSlotCount> silent{};          // the slot's number, else -1
     std::array<int32_t, kNetSlotCount> droppedAtFrame{};  // tick of the drop, else -1
+
+    bool operator==(const HostStatus&) const = default;
 };
 size_t WriteHostStatus(std::span<uint8_t> out, const NetPacketHeader& header,
                        const HostStatus& message);

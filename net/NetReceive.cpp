@@ -118,10 +118,7 @@ bool NetSession::DispatchLobby(const NetPacketHeader& header, std::span<const ui
             OnRejoinAnswer(header, datagram);
             return true;
         case NetMsgType::MsgPlayerRoster:
-            if (FromHost(header))
-            {
-                OnPlayerRoster(datagram);
-            }
+            OnPlayerRoster(header, datagram);
             return true;
         case NetMsgType::MsgPlayerName:
             OnPlayerName(header, datagram);
@@ -199,10 +196,7 @@ bool NetSession::DispatchRace(const NetPacketHeader& header, std::span<const uin
     switch (static_cast<NetMsgType>(header.type))
     {
         case NetMsgType::MsgRaceLineup:
-            if (FromHost(header))
-            {
-                OnRaceLineup(datagram);
-            }
+            OnRaceLineup(header, datagram);
             return true;
         case NetMsgType::MsgRaceLineupAck:
             if (NetPeer* sender = ActiveSender(header);
@@ -396,7 +390,8 @@ NetPeer* NetSession::ActiveSender(const NetPacketHeader& header)
 }
 
 // Only the host sends these. A host that moved to another slot speaks from a slot that no
-// player holds in this machine's table; any other sender is not the host.
+// player holds in this machine's table; any other sender is not the host. Asked only of a
+// datagram found valid, since the answer may take the sender as the host's new slot.
 bool NetSession::FromHost(const NetPacketHeader& header)
 {
     if (header.sender == hostSlot_)
@@ -438,7 +433,8 @@ void NetSession::OnJoinRequest(std::span<const uint8_t> datagram)
     {
         refusal.reason = JoinRefusal::SessionFull;
     }
-    WriteJoinReject(BufferOf(NetMsgType::MsgJoinReject).bytes, HeaderFor(), refusal);
+    WriteJoinReject(BufferOf(NetMsgType::MsgJoinReject).bytes, HeaderFor(NetMsgType::MsgJoinReject),
+                    refusal);
     Send(NetMsgType::MsgJoinReject);
 }
 
@@ -500,7 +496,8 @@ void NetSession::SendJoinAccept(uint32_t requester, uint32_t slot)
     accept.laps = settings_.laps;
     accept.countdownIndex = settings_.countdownIndex;
     accept.calendar = settings_.calendar;
-    WriteJoinAccept(BufferOf(NetMsgType::MsgJoinAccept).bytes, HeaderFor(), accept);
+    WriteJoinAccept(BufferOf(NetMsgType::MsgJoinAccept).bytes, HeaderFor(NetMsgType::MsgJoinAccept),
+                    accept);
     Send(NetMsgType::MsgJoinAccept);
 }
 
@@ -559,10 +556,8 @@ void NetSession::OnRejoinRequest(std::span<const uint8_t> datagram)
         peers_[slot].lastHeardMs = machine_->TimerMs();
     }
     const NetMsgType answer = accepted ? NetMsgType::MsgRejoinAccept : NetMsgType::MsgRejoinReject;
-    NetPacketHeader header = HeaderFor();
-    header.type = static_cast<uint8_t>(answer);
     BufferOf(answer).length =
-        WriteAddressMessage(BufferOf(answer).bytes, header, request->requester);
+        WriteAddressMessage(BufferOf(answer).bytes, HeaderFor(answer), request->requester);
     Send(answer);
 }
 
@@ -586,10 +581,10 @@ void NetSession::OnRejoinAnswer(const NetPacketHeader& header, std::span<const u
     }
 }
 
-void NetSession::OnPlayerRoster(std::span<const uint8_t> datagram)
+void NetSession::OnPlayerRoster(const NetPacketHeader& header, std::span<const uint8_t> datagram)
 {
     const std::optional<PlayerRoster> roster = ParsePlayerRoster(datagram);
-    if (!roster)
+    if (!roster || !FromHost(header))
     {
         return;
     }
@@ -627,7 +622,8 @@ void NetSession::OnSlotChangeRequest(const NetPacketHeader& header,
     {
         // The request came again because the answer was lost: the move is answered again.
         WriteSlotChangeReply(BufferOf(NetMsgType::MsgSlotChangeReply).bytes,
-                             HeaderFor(header.sender), static_cast<int32_t>(*wanted));
+                             HeaderFor(NetMsgType::MsgSlotChangeReply, header.sender),
+                             static_cast<int32_t>(*wanted));
         Send(NetMsgType::MsgSlotChangeReply);
         return;
     }
@@ -647,7 +643,8 @@ void NetSession::OnSlotChangeRequest(const NetPacketHeader& header,
         MoveRecord(header.sender, slot);
         SendPlayerRosterLocked();
     }
-    WriteSlotChangeReply(BufferOf(NetMsgType::MsgSlotChangeReply).bytes, HeaderFor(header.sender),
+    WriteSlotChangeReply(BufferOf(NetMsgType::MsgSlotChangeReply).bytes,
+                         HeaderFor(NetMsgType::MsgSlotChangeReply, header.sender),
                          granted ? static_cast<int32_t>(slot) : -1);
     Send(NetMsgType::MsgSlotChangeReply);
 }
@@ -679,7 +676,8 @@ void NetSession::OnSessionQuery(const NetPacketHeader& header)
     {
         sender->ready = false;
     }
-    WriteSessionReply(BufferOf(NetMsgType::MsgSessionReply).bytes, HeaderFor(header.sender), open);
+    WriteSessionReply(BufferOf(NetMsgType::MsgSessionReply).bytes,
+                      HeaderFor(NetMsgType::MsgSessionReply, header.sender), open);
     Send(NetMsgType::MsgSessionReply);
     if (open)
     {
@@ -722,7 +720,8 @@ void NetSession::OnServerQuery(std::span<const uint8_t> datagram)
     info.serverName = settings_.serverName;
     info.settings = settings_.Announced();
     info.circuits = settings_.calendar.circuits;
-    WriteServerInfo(BufferOf(NetMsgType::MsgServerInfo).bytes, HeaderFor(), info);
+    WriteServerInfo(BufferOf(NetMsgType::MsgServerInfo).bytes, HeaderFor(NetMsgType::MsgServerInfo),
+                    info);
     Send(NetMsgType::MsgServerInfo);
 }
 
@@ -751,10 +750,10 @@ void NetSession::OnServerInfo(std::span<const uint8_t> datagram)
     }
 }
 
-void NetSession::OnRaceLineup(std::span<const uint8_t> datagram)
+void NetSession::OnRaceLineup(const NetPacketHeader& header, std::span<const uint8_t> datagram)
 {
     const std::optional<RaceLineup> lineup = ParseRaceLineup(datagram);
-    if (!lineup)
+    if (!lineup || !FromHost(header))
     {
         return;
     }
@@ -769,10 +768,9 @@ void NetSession::OnRaceLineup(std::span<const uint8_t> datagram)
         lineupReceived_ = true;
     }
     // Answered again when it comes twice: the first answer may have been lost.
-    NetPacketHeader header = HeaderFor();
-    header.type = static_cast<uint8_t>(NetMsgType::MsgRaceLineupAck);
     BufferOf(NetMsgType::MsgRaceLineupAck).length =
-        WriteAddressMessage(BufferOf(NetMsgType::MsgRaceLineupAck).bytes, header, ownAddress_);
+        WriteAddressMessage(BufferOf(NetMsgType::MsgRaceLineupAck).bytes,
+                            HeaderFor(NetMsgType::MsgRaceLineupAck), ownAddress_);
     Send(NetMsgType::MsgRaceLineupAck);
 }
 
@@ -825,7 +823,8 @@ void NetSession::OnInputResendRequest(std::span<const uint8_t> datagram)
             answer.inputs[2 - back] = ToBytes(ring.Read(*frame - back).value_or(InputFrame{}));
         }
     }
-    WriteInputFrames(BufferOf(NetMsgType::MsgInputFrames).bytes, HeaderFor(), answer);
+    WriteInputFrames(BufferOf(NetMsgType::MsgInputFrames).bytes,
+                     HeaderFor(NetMsgType::MsgInputFrames), answer);
     Send(NetMsgType::MsgInputFrames);
 }
 

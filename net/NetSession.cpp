@@ -226,7 +226,7 @@ void NetSession::ResendPending()
     }
     if (info->type == NetMsgType::MsgRaceStart)
     {
-        WriteRaceStart(BufferOf(info->type).bytes, HeaderFor(), machine_->RaceClockMs());
+        WriteRaceStart(BufferOf(info->type).bytes, HeaderFor(info->type), machine_->RaceClockMs());
     }
     Send(info->type);
     resendCountdownMs_ = info->resendMs;
@@ -283,7 +283,8 @@ void NetSession::WatchPeersAsHost(uint32_t nowMs)
     if (statusCountdownMs_ < 0 || dropped)
     {
         statusCountdownMs_ = kStatusIntervalMs;
-        WriteHostStatus(BufferOf(NetMsgType::MsgHostStatus).bytes, HeaderFor(), hostStatus_);
+        WriteHostStatus(BufferOf(NetMsgType::MsgHostStatus).bytes,
+                        HeaderFor(NetMsgType::MsgHostStatus), hostStatus_);
         Send(NetMsgType::MsgHostStatus);
     }
 }
@@ -332,9 +333,7 @@ void NetSession::MoveRecord(uint32_t from, uint32_t to)
 
 void NetSession::BuildHeaderOnly(NetMsgType type, uint8_t target)
 {
-    NetPacketHeader header = HeaderFor(target);
-    header.type = static_cast<uint8_t>(type);
-    BufferOf(type).length = WriteHeaderOnly(BufferOf(type).bytes, header);
+    BufferOf(type).length = WriteHeaderOnly(BufferOf(type).bytes, HeaderFor(type, target));
 }
 
 void NetSession::ReevaluateClockHold()
@@ -371,9 +370,9 @@ uint8_t NetSession::SenderSlot() const
     return sessionState_ == NetSessionState::None ? kNetNoSlot : static_cast<uint8_t>(ownSlot_);
 }
 
-NetPacketHeader NetSession::HeaderFor(uint8_t target) const
+NetPacketHeader NetSession::HeaderFor(NetMsgType type, uint8_t target) const
 {
-    return {0, target, SenderSlot()};
+    return {static_cast<uint8_t>(type), target, SenderSlot()};
 }
 
 void NetSession::Send(NetMsgType type)

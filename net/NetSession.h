@@ -248,7 +248,7 @@ private:
 
     // NetSession.cpp: state, requests, waits and the timer steps.
     SendBuffer& BufferOf(NetMsgType type);
-    NetPacketHeader HeaderFor(uint8_t target = kNetAllSlots) const;
+    NetPacketHeader HeaderFor(NetMsgType type, uint8_t target = kNetAllSlots) const;
     uint8_t SenderSlot() const;
     void Send(NetMsgType type);
     void StartRequest(NetMsgType type, uint32_t retries);
@@ -289,7 +289,7 @@ private:
     void OnJoinReject(std::span<const uint8_t> datagram);
     void OnRejoinRequest(std::span<const uint8_t> datagram);
     void OnRejoinAnswer(const NetPacketHeader& header, std::span<const uint8_t> datagram);
-    void OnPlayerRoster(std::span<const uint8_t> datagram);
+    void OnPlayerRoster(const NetPacketHeader& header, std::span<const uint8_t> datagram);
     void OnPlayerName(const NetPacketHeader& header, std::span<const uint8_t> datagram);
     void OnSlotChangeRequest(const NetPacketHeader& header, std::span<const uint8_t> datagram);
     void OnRiderChoice(const NetPacketHeader& header, std::span<const uint8_t> datagram);
@@ -297,7 +297,7 @@ private:
     void OnLobbyRoster(const NetPacketHeader& header, std::span<const uint8_t> datagram);
     void OnServerQuery(std::span<const uint8_t> datagram);
     void OnServerInfo(std::span<const uint8_t> datagram);
-    void OnRaceLineup(std::span<const uint8_t> datagram);
+    void OnRaceLineup(const NetPacketHeader& header, std::span<const uint8_t> datagram);
     void OnInputFrames(const NetPacketHeader& header, std::span<const uint8_t> datagram);
     void OnInputResendRequest(std::span<const uint8_t> datagram);
     void OnHostStatus(std::span<const uint8_t> datagram);

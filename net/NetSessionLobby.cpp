@@ -46,8 +46,7 @@ NetSession::ProbeEnd NetSession::ProbePort(uint16_t port, uint32_t retries)
             return ProbeEnd::SocketFailed;
         }
         serversBefore = serversFound_;
-        NetPacketHeader header = HeaderFor();
-        header.type = static_cast<uint8_t>(NetMsgType::MsgServerQuery);
+        const NetPacketHeader header = HeaderFor(NetMsgType::MsgServerQuery);
         WriteAddressMessage(BufferOf(NetMsgType::MsgServerQuery).bytes, header, ownAddress_);
         StartRequest(NetMsgType::MsgServerQuery, retries);
     }
@@ -108,7 +107,8 @@ bool NetSession::Join()
         joinAccepted_ = false;
         const JoinRequest request{ownAddress_, ownSlot_, 0,
                                   NetName(machine_->Settings().PlayerName())};
-        WriteJoinRequest(BufferOf(NetMsgType::MsgJoinRequest).bytes, HeaderFor(), request);
+        WriteJoinRequest(BufferOf(NetMsgType::MsgJoinRequest).bytes,
+                         HeaderFor(NetMsgType::MsgJoinRequest), request);
         StartRequest(NetMsgType::MsgJoinRequest, kRequestRetries);
     }
     if (Wait([this] { return joinAccepted_; }, false) != WaitEnd::Done)
@@ -132,7 +132,7 @@ void NetSession::SendPlayerName()
 {
     const Lock lock(mutex_);
     nameAcknowledged_ = false;
-    WritePlayerName(BufferOf(NetMsgType::MsgPlayerName).bytes, HeaderFor(),
+    WritePlayerName(BufferOf(NetMsgType::MsgPlayerName).bytes, HeaderFor(NetMsgType::MsgPlayerName),
                     NetName(machine_->Settings().PlayerName()));
     StartRequest(NetMsgType::MsgPlayerName, kRequestRetries);
 }
@@ -143,7 +143,8 @@ std::optional<uint32_t> NetSession::RequestSlotChange(uint32_t slot)
         const Lock lock(mutex_);
         slotChangeAnswered_ = false;
         grantedSlot_ = -1;
-        WriteSlotChangeRequest(BufferOf(NetMsgType::MsgSlotChangeRequest).bytes, HeaderFor(), slot);
+        WriteSlotChangeRequest(BufferOf(NetMsgType::MsgSlotChangeRequest).bytes,
+                               HeaderFor(NetMsgType::MsgSlotChangeRequest), slot);
         StartRequest(NetMsgType::MsgSlotChangeRequest, kRequestRetries);
     }
     if (Wait([this] { return slotChangeAnswered_; }, false) != WaitEnd::Done)
@@ -201,7 +202,8 @@ bool NetSession::SendRiderChoice()
             std::min<uint32_t>(settings.U32At(MenuState::kNetworkRiderChoiceOffset),
                                kNetSlotCount - 1),
             RideAidsOn(settings)};
-        WriteRiderChoice(BufferOf(NetMsgType::MsgRiderChoice).bytes, HeaderFor(), choice);
+        WriteRiderChoice(BufferOf(NetMsgType::MsgRiderChoice).bytes,
+                         HeaderFor(NetMsgType::MsgRiderChoice), choice);
         StartRequest(NetMsgType::MsgRiderChoice, kRequestRetries);
     }
     return Wait([this] { return choiceAcknowledged_; }, false) == WaitEnd::Done;
@@ -279,7 +281,8 @@ void NetSession::SendPlayerRosterLocked()
         roster.states[slot] = static_cast<int8_t>(peers_[slot].state);
         roster.names[slot] = riderNames_[slot];
     }
-    WritePlayerRoster(BufferOf(NetMsgType::MsgPlayerRoster).bytes, HeaderFor(), roster);
+    WritePlayerRoster(BufferOf(NetMsgType::MsgPlayerRoster).bytes,
+                      HeaderFor(NetMsgType::MsgPlayerRoster), roster);
     Send(NetMsgType::MsgPlayerRoster);
     // The host's own lobby follows what it sends, as the clients' follow what they receive.
     ++rostersReceived_;
@@ -306,9 +309,7 @@ void NetSession::BuildRiderRoster(NetMsgType type)
     }
     lobbyRoster_ = roster;
     ++riderListsReceived_;
-    NetPacketHeader header = HeaderFor();
-    header.type = static_cast<uint8_t>(type);
-    WriteLobbyRoster(BufferOf(type).bytes, header, roster);
+    WriteLobbyRoster(BufferOf(type).bytes, HeaderFor(type), roster);
 }
 
 void NetSession::SetRiderName(uint32_t slot, std::string_view name)

@@ -30,8 +30,7 @@ bool NetSession::StartRaceAsHost()
     allReady_ = true;
     ClearFlag(&NetPeer::ready);
     peers_[ownSlot_].ready = true;
-    NetPacketHeader header = HeaderFor();
-    header.type = static_cast<uint8_t>(NetMsgType::MsgRaceStart);
+    const NetPacketHeader header = HeaderFor(NetMsgType::MsgRaceStart);
     WriteRaceStart(BufferOf(NetMsgType::MsgRaceStart).bytes, header, 0);
     StartRequest(NetMsgType::MsgRaceStart, kRequestRetries);
     raceStarted_.store(true, std::memory_order_relaxed);

@@ -91,6 +91,7 @@ public:
     // called `name`.
     Machine& Add(uint32_t playerRider, std::string_view name);
     Machine& At(size_t index) { return *machines_[index]; }
+    size_t Count() const { return machines_.size(); }
 
     // One 2 ms tick of every machine.
     void Tick();

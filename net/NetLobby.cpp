@@ -75,8 +75,11 @@ bool NetLobby::JoinServer(const LobbyServerRow& server)
         return false;
     }
     session_.ClearAborted();
+    // What came before the page asks: the rosters sent when the host took this machine in.
     rostersSeen_ = session_.RostersReceived();
     riderListsSeen_ = session_.RiderListsReceived();
+    RefreshPlayers();
+    riders_ = session_.CurrentLobbyRoster();
     return true;
 }
 

@@ -1,6 +1,7 @@
-// The receive loop and the handler of every message. A datagram is checked completely before
-// anything is done with it: a malformed one, one from this machine, one not meant for it or
-// one it may not handle now is dropped and changes nothing but its sender's last-heard time.
+// The receive loop, its dispatch, and the handlers of the lobby's messages. A datagram is checked
+// completely before anything is done with it: a malformed one, one from this machine, one not meant
+// for it or one it may not handle now is dropped and changes nothing but its sender's last-heard
+// time.
 
 #include <algorithm>
 
@@ -8,27 +9,11 @@
 
 namespace
 {
-bool Is(const NetPacketHeader& header, NetMsgType type)
-{
-    return header.type == static_cast<uint8_t>(type);
-}
-
 bool IsUsableAddress(uint32_t address)
 {
     return address != kIpv4None && address != kIpv4Broadcast;
 }
 
-InputFrame ToInputFrame(const std::array<uint8_t, 4>& bytes)
-{
-    return {static_cast<int8_t>(bytes[0]), static_cast<int8_t>(bytes[1]),
-            static_cast<int8_t>(bytes[2]), bytes[3]};
-}
-
-std::array<uint8_t, 4> ToBytes(const InputFrame& frame)
-{
-    return {static_cast<uint8_t>(frame.steer), static_cast<uint8_t>(frame.throttleBrake),
-            static_cast<uint8_t>(frame.clutch), frame.buttons};
-}
 }  // namespace
 
 void NetSession::Receive()
@@ -91,290 +76,184 @@ void NetSession::Handle(std::span<const uint8_t> datagram)
     Dispatch(*header, datagram);
 }
 
-bool NetSession::Dispatch(const NetPacketHeader& header, std::span<const uint8_t> datagram)
+void NetSession::Dispatch(const NetPacketHeader& header, std::span<const uint8_t> datagram)
 {
-    return DispatchLobby(header, datagram) || DispatchRace(header, datagram) ||
-           DispatchControl(header, datagram);
+    if (!TakeAcknowledgement(header, datagram) && !TakeAnswer(header, datagram))
+    {
+        DispatchLobby(header, datagram);
+    }
 }
 
-bool NetSession::DispatchLobby(const NetPacketHeader& header, std::span<const uint8_t> datagram)
+// Acknowledgements of a request sent to every player: each sets its sender's flag, and the
+// request ends once every player has it (where the request waits for all of them).
+bool NetSession::TakeAcknowledgement(const NetPacketHeader& header,
+                                     std::span<const uint8_t> datagram)
+{
+    struct Acknowledgement
+    {
+        NetMsgType type;
+        bool NetPeer::*flag;
+        NetMsgType completes;  // the request that ends when all have it, or the type itself
+        bool NetSession::*completedFlag;
+    };
+    using T = NetMsgType;
+    static constexpr Acknowledgement kAcknowledgements[] = {
+        {T::MsgRaceLineupAck, &NetPeer::exchangeAcked, T::MsgRaceLineupAck, nullptr},
+        {T::MsgRaceEntryListAck, &NetPeer::departureAcked, T::MsgRaceEntryListAck, nullptr},
+        {T::MsgSetupRequestAck, &NetPeer::exchangeAcked, T::MsgSetupRequestAck, nullptr},
+        {T::MsgAllBikeSetupsAck, &NetPeer::exchangeAcked, T::MsgAllBikeSetups, nullptr},
+        {T::MsgRaceResultAck, &NetPeer::resultAcked, T::MsgRaceResult, nullptr},
+        {T::MsgPeerReady, &NetPeer::ready, T::MsgPeerReady, nullptr},
+        {T::MsgRiderRetireAck, &NetPeer::departureAcked, T::MsgRiderRetire,
+         &NetSession::allRetiresAcknowledged_},
+        {T::MsgClientLeaveAck, &NetPeer::departureAcked, T::MsgClientLeaveAck, nullptr},
+        {T::MsgSessionCloseAck, &NetPeer::departureAcked, T::MsgSessionCloseAck, nullptr},
+    };
+    for (const Acknowledgement& acknowledgement : kAcknowledgements)
+    {
+        if (header.type != static_cast<uint8_t>(acknowledgement.type))
+        {
+            continue;
+        }
+        NetPeer* sender = ActiveSender(header);
+        if (sender != nullptr && HasFixedLength(datagram, acknowledgement.type))
+        {
+            sender->*acknowledgement.flag = true;
+            if (acknowledgement.completes != acknowledgement.type &&
+                AllActive(acknowledgement.flag))
+            {
+                ClearPending(acknowledgement.completes);
+                if (acknowledgement.completedFlag != nullptr)
+                {
+                    this->*acknowledgement.completedFlag = true;
+                }
+            }
+        }
+        return true;
+    }
+    return false;
+}
+
+// The host's answers to a client's own requests: each ends the request and tells the waiting
+// operation.
+bool NetSession::TakeAnswer(const NetPacketHeader& header, std::span<const uint8_t> datagram)
+{
+    struct Answer
+    {
+        NetMsgType type;
+        NetMsgType answers;
+        bool NetSession::*flag;
+    };
+    using T = NetMsgType;
+    static constexpr Answer kAnswers[] = {
+        {T::MsgPlayerNameAck, T::MsgPlayerName, &NetSession::nameAcknowledged_},
+        {T::MsgRiderChoiceAck, T::MsgRiderChoice, &NetSession::choiceAcknowledged_},
+        {T::MsgBikeSetupAck, T::MsgBikeSetup, nullptr},
+        {T::MsgReadyToStartAck, T::MsgReadyToStart, &NetSession::readyAcknowledged_},
+    };
+    for (const Answer& answer : kAnswers)
+    {
+        if (header.type != static_cast<uint8_t>(answer.type))
+        {
+            continue;
+        }
+        if (HasFixedLength(datagram, answer.type) && FromHost(header))
+        {
+            if (answer.flag != nullptr)
+            {
+                this->*answer.flag = true;
+            }
+            ClearPending(answer.answers);
+        }
+        return true;
+    }
+    return false;
+}
+
+void NetSession::DispatchLobby(const NetPacketHeader& header, std::span<const uint8_t> datagram)
 {
     switch (static_cast<NetMsgType>(header.type))
     {
         case NetMsgType::MsgJoinRequest:
-            OnJoinRequest(datagram);
-            return true;
+            return OnJoinRequest(datagram);
         case NetMsgType::MsgJoinAccept:
-            OnJoinAccept(datagram);
-            return true;
+            return OnJoinAccept(datagram);
         case NetMsgType::MsgJoinReject:
-            OnJoinReject(datagram);
-            return true;
+            return OnJoinReject(datagram);
         case NetMsgType::MsgRejoinRequest:
-            OnRejoinRequest(datagram);
-            return true;
+            return OnRejoinRequest(datagram);
         case NetMsgType::MsgRejoinAccept:
         case NetMsgType::MsgRejoinReject:
-            OnRejoinAnswer(header, datagram);
-            return true;
+            return OnRejoinAnswer(header, datagram);
         case NetMsgType::MsgPlayerRoster:
-            OnPlayerRoster(header, datagram);
-            return true;
+            return OnPlayerRoster(header, datagram);
         case NetMsgType::MsgPlayerName:
-            OnPlayerName(header, datagram);
-            return true;
+            return OnPlayerName(header, datagram);
         case NetMsgType::MsgSlotChangeRequest:
-            OnSlotChangeRequest(header, datagram);
-            return true;
+            return OnSlotChangeRequest(header, datagram);
         case NetMsgType::MsgSlotChangeReply:
-            if (const std::optional<int32_t> slot = ParseSlotChangeReply(datagram);
-                slot && pendingType_ == static_cast<uint32_t>(NetMsgType::MsgSlotChangeRequest) &&
-                FromHost(header))
-            {
-                grantedSlot_ = *slot;
-                slotChangeAnswered_ = true;
-                ClearPending(NetMsgType::MsgSlotChangeRequest);
-            }
-            return true;
-        case NetMsgType::MsgPlayerNameAck:
-            if (HasFixedLength(datagram, NetMsgType::MsgPlayerNameAck) && FromHost(header))
-            {
-                nameAcknowledged_ = true;
-                ClearPending(NetMsgType::MsgPlayerName);
-            }
-            return true;
+            return OnSlotChangeReply(header, datagram);
         case NetMsgType::MsgRiderRoster:
         case NetMsgType::MsgRaceEntryList:
-            OnLobbyRoster(header, datagram);
-            return true;
+            return OnLobbyRoster(header, datagram);
         case NetMsgType::MsgRiderChoice:
-            OnRiderChoice(header, datagram);
-            return true;
-        case NetMsgType::MsgRiderChoiceAck:
-            if (HasFixedLength(datagram, NetMsgType::MsgRiderChoiceAck) && FromHost(header))
-            {
-                choiceAcknowledged_ = true;
-                ClearPending(NetMsgType::MsgRiderChoice);
-            }
-            return true;
+            return OnRiderChoice(header, datagram);
         case NetMsgType::MsgSessionQuery:
-            if (HasFixedLength(datagram, NetMsgType::MsgSessionQuery))
-            {
-                OnSessionQuery(header);
-            }
-            return true;
+            return OnSessionQuery(header, datagram);
         case NetMsgType::MsgSessionReply:
-            if (const std::optional<bool> open = ParseSessionReply(datagram);
-                open && pendingType_ == static_cast<uint32_t>(NetMsgType::MsgSessionQuery) &&
-                FromHost(header))
-            {
-                sessionOpen_ = *open;
-                sessionReplied_ = true;
-                ClearPending(NetMsgType::MsgSessionQuery);
-            }
-            return true;
-        case NetMsgType::MsgRaceEntryListAck:
-            if (NetPeer* sender = ActiveSender(header);
-                sender && HasFixedLength(datagram, NetMsgType::MsgRaceEntryListAck))
-            {
-                sender->departureAcked = true;
-            }
-            return true;
+            return OnSessionReply(header, datagram);
         case NetMsgType::MsgServerQuery:
-            OnServerQuery(datagram);
-            return true;
+            return OnServerQuery(datagram);
         case NetMsgType::MsgServerInfo:
-            OnServerInfo(datagram);
-            return true;
+            return OnServerInfo(datagram);
         default:
-            return false;
+            return DispatchRace(header, datagram);
     }
 }
 
-bool NetSession::DispatchRace(const NetPacketHeader& header, std::span<const uint8_t> datagram)
+void NetSession::DispatchRace(const NetPacketHeader& header, std::span<const uint8_t> datagram)
 {
     switch (static_cast<NetMsgType>(header.type))
     {
         case NetMsgType::MsgRaceLineup:
-            OnRaceLineup(header, datagram);
-            return true;
-        case NetMsgType::MsgRaceLineupAck:
-            if (NetPeer* sender = ActiveSender(header);
-                sender && ParseAddressMessage(datagram, NetMsgType::MsgRaceLineupAck))
-            {
-                sender->exchangeAcked = true;
-            }
-            return true;
+            return OnRaceLineup(header, datagram);
         case NetMsgType::MsgStateCheck:
-            if (const std::optional<StateCheckView> check = StateCheckView::Parse(datagram);
-                check && FromHost(header))
-            {
-                race_->TakeStateCheck(*check);
-            }
-            return true;
+            return OnStateCheck(header, datagram);
         case NetMsgType::MsgBikeSetup:
-            if (NetPeer* sender = ActiveSender(header))
-            {
-                if (const auto setup = ParseBikeSetup(datagram))
-                {
-                    race_->TakeBikeSetup(header.sender, *setup);
-                    sender->setupReceived = true;
-                    Answer(NetMsgType::MsgBikeSetupAck, header.sender);
-                }
-            }
-            return true;
-        case NetMsgType::MsgBikeSetupAck:
-            if (HasFixedLength(datagram, NetMsgType::MsgBikeSetupAck) && FromHost(header))
-            {
-                ClearPending(NetMsgType::MsgBikeSetup);
-            }
-            return true;
+            return OnBikeSetup(header, datagram);
         case NetMsgType::MsgAllBikeSetups:
-            if (const std::optional<AllBikeSetupsView> setups = AllBikeSetupsView::Parse(datagram);
-                setups && FromHost(header))
-            {
-                for (size_t block = 0; block < setups->Count(); ++block)
-                {
-                    race_->TakeBikeSetup(setups->Slot(block), setups->Setup(block));
-                }
-                allSetupsReceived_ = true;
-                Answer(NetMsgType::MsgAllBikeSetupsAck, kNetAllSlots);
-            }
-            return true;
-        case NetMsgType::MsgAllBikeSetupsAck:
-        case NetMsgType::MsgSetupRequestAck:
-            if (NetPeer* sender = ActiveSender(header); sender && datagram.size() == kNetHeaderSize)
-            {
-                sender->exchangeAcked = true;
-                if (Is(header, NetMsgType::MsgAllBikeSetupsAck) &&
-                    AllActive(&NetPeer::exchangeAcked))
-                {
-                    ClearPending(NetMsgType::MsgAllBikeSetups);
-                }
-            }
-            return true;
+            return OnAllBikeSetups(header, datagram);
         case NetMsgType::MsgSetupRequest:
-            if (HasFixedLength(datagram, NetMsgType::MsgSetupRequest) && FromHost(header))
-            {
-                setupRequested_ = true;
-                Answer(NetMsgType::MsgSetupRequestAck, kNetAllSlots);
-            }
-            return true;
+            return OnSetupRequest(header, datagram);
         case NetMsgType::MsgInputFrames:
-            OnInputFrames(header, datagram);
-            return true;
+            return OnInputFrames(header, datagram);
         case NetMsgType::MsgInputResendRequest:
-            OnInputResendRequest(datagram);
-            return true;
+            return OnInputResendRequest(datagram);
+        case NetMsgType::MsgReadyToStart:
+            return OnReadyToStart(header, datagram);
         case NetMsgType::MsgRaceStart:
-            if (const std::optional<uint32_t> clockMs = ParseRaceStart(datagram);
-                clockMs && FromHost(header) && !raceStartTaken_)
-            {
-                raceStartTaken_ = true;
-                raceStarted_.store(true, std::memory_order_relaxed);
-                raceResultReceived_ = false;
-                raceStartClockMs_ = *clockMs;
-            }
-            return true;
+            return OnRaceStart(header, datagram);
         case NetMsgType::MsgRaceResult:
-            if (const std::optional<RaceResult> result = ParseRaceResult(datagram);
-                result && FromHost(header))
-            {
-                raceResult_ = *result;
-                race_->TakeRaceResult(*result);
-                raceResultReceived_ = true;
-                Answer(NetMsgType::MsgRaceResultAck, kNetAllSlots);
-            }
-            return true;
-        case NetMsgType::MsgRaceResultAck:
-            if (NetPeer* sender = ActiveSender(header);
-                sender && HasFixedLength(datagram, NetMsgType::MsgRaceResultAck))
-            {
-                sender->resultAcked = true;
-                if (AllActive(&NetPeer::resultAcked))
-                {
-                    ClearPending(NetMsgType::MsgRaceResult);
-                }
-            }
-            return true;
+            return OnRaceResult(header, datagram);
         default:
-            return false;
+            return DispatchControl(header, datagram);
     }
 }
 
-bool NetSession::DispatchControl(const NetPacketHeader& header, std::span<const uint8_t> datagram)
+void NetSession::DispatchControl(const NetPacketHeader& header, std::span<const uint8_t> datagram)
 {
-    if (datagram.size() != NetMsg(static_cast<NetMsgType>(header.type)).length)
-    {
-        return false;
-    }
     switch (static_cast<NetMsgType>(header.type))
     {
         case NetMsgType::MsgHostStatus:
-            if (FromHost(header))
-            {
-                OnHostStatus(datagram);
-            }
-            return true;
-        case NetMsgType::MsgPeerReady:
-        case NetMsgType::MsgReadyToStart:
-            if (NetPeer* sender = ActiveSender(header))
-            {
-                sender->ready = true;
-                if (Is(header, NetMsgType::MsgReadyToStart))
-                {
-                    Answer(NetMsgType::MsgReadyToStartAck, header.sender);
-                }
-            }
-            return true;
-        case NetMsgType::MsgReadyToStartAck:
-            if (FromHost(header))
-            {
-                readyAcknowledged_ = true;
-                ClearPending(NetMsgType::MsgReadyToStart);
-            }
-            return true;
+            return OnHostStatus(header, datagram);
         case NetMsgType::MsgRiderRetire:
-            if (NetPeer* sender = AnySender(header))
-            {
-                if (sender->IsActive() && race_->IsRiderRacing(header.sender))
-                {
-                    race_->RetireRider(header.sender);
-                }
-                Answer(NetMsgType::MsgRiderRetireAck, header.sender);
-            }
-            return true;
-        case NetMsgType::MsgRiderRetireAck:
-            if (NetPeer* sender = AnySender(header))
-            {
-                sender->departureAcked = true;
-                if (AllActive(&NetPeer::departureAcked))
-                {
-                    allRetiresAcknowledged_ = true;
-                    ClearPending(NetMsgType::MsgRiderRetire);
-                }
-            }
-            return true;
+            return OnRiderRetire(header, datagram);
         case NetMsgType::MsgClientLeave:
-            OnClientLeave(header);
-            return true;
-        case NetMsgType::MsgClientLeaveAck:
-        case NetMsgType::MsgSessionCloseAck:
-            if (NetPeer* sender = AnySender(header))
-            {
-                sender->departureAcked = true;
-            }
-            return true;
+            return OnClientLeave(header, datagram);
         case NetMsgType::MsgSessionClose:
-            if (FromHost(header))
-            {
-                sessionsClosed_ = 1;
-                aborted_ = true;
-                Answer(NetMsgType::MsgSessionCloseAck, header.sender);
-            }
-            return true;
+            return OnSessionClose(header, datagram);
         default:
-            return false;
+            return;  // no handler: the arrival alone told that the sender is alive
     }
 }
 
@@ -664,10 +543,10 @@ void NetSession::OnRiderChoice(const NetPacketHeader& header, std::span<const ui
     Answer(NetMsgType::MsgRiderChoiceAck, header.sender);
 }
 
-void NetSession::OnSessionQuery(const NetPacketHeader& header)
+void NetSession::OnSessionQuery(const NetPacketHeader& header, std::span<const uint8_t> datagram)
 {
     NetPeer* sender = ActiveSender(header);
-    if (sender == nullptr)
+    if (sender == nullptr || !HasFixedLength(datagram, NetMsgType::MsgSessionQuery))
     {
         return;
     }
@@ -682,6 +561,30 @@ void NetSession::OnSessionQuery(const NetPacketHeader& header)
     if (open)
     {
         SendRiderRosterLocked();
+    }
+}
+
+void NetSession::OnSlotChangeReply(const NetPacketHeader& header, std::span<const uint8_t> datagram)
+{
+    const std::optional<int32_t> slot = ParseSlotChangeReply(datagram);
+    if (slot && pendingType_ == static_cast<uint32_t>(NetMsgType::MsgSlotChangeRequest) &&
+        FromHost(header))
+    {
+        grantedSlot_ = *slot;
+        slotChangeAnswered_ = true;
+        ClearPending(NetMsgType::MsgSlotChangeRequest);
+    }
+}
+
+void NetSession::OnSessionReply(const NetPacketHeader& header, std::span<const uint8_t> datagram)
+{
+    const std::optional<bool> open = ParseSessionReply(datagram);
+    if (open && pendingType_ == static_cast<uint32_t>(NetMsgType::MsgSessionQuery) &&
+        FromHost(header))
+    {
+        sessionOpen_ = *open;
+        sessionReplied_ = true;
+        ClearPending(NetMsgType::MsgSessionQuery);
     }
 }
 
@@ -748,132 +651,4 @@ void NetSession::OnServerInfo(std::span<const uint8_t> datagram)
         ++serversFound_;
         return;
     }
-}
-
-void NetSession::OnRaceLineup(const NetPacketHeader& header, std::span<const uint8_t> datagram)
-{
-    const std::optional<RaceLineup> lineup = ParseRaceLineup(datagram);
-    if (!lineup || !FromHost(header))
-    {
-        return;
-    }
-    if (!lineupReceived_)
-    {
-        for (uint32_t slot = 0; slot < kNetSlotCount; ++slot)
-        {
-            peers_[slot].address = lineup->peers[slot].address;
-            peers_[slot].state = static_cast<NetPeerState>(lineup->peers[slot].state);
-        }
-        race_->TakeLineup(*lineup);
-        lineupReceived_ = true;
-    }
-    // Answered again when it comes twice: the first answer may have been lost.
-    BufferOf(NetMsgType::MsgRaceLineupAck).length =
-        WriteAddressMessage(BufferOf(NetMsgType::MsgRaceLineupAck).bytes,
-                            HeaderFor(NetMsgType::MsgRaceLineupAck), ownAddress_);
-    Send(NetMsgType::MsgRaceLineupAck);
-}
-
-void NetSession::OnInputFrames(const NetPacketHeader& header, std::span<const uint8_t> datagram)
-{
-    const std::optional<InputFrames> frames = ParseInputFrames(datagram);
-    NetPeer* sender = ActiveSender(header);
-    if (!frames || sender == nullptr)
-    {
-        return;
-    }
-    const uint32_t awaited = awaitedFrame_.load(std::memory_order_relaxed);
-    bool awaitedArrived = false;
-    for (uint32_t back = 0; back < 3; ++back)
-    {
-        if (frames->newest < back)
-        {
-            continue;
-        }
-        const uint32_t frame = frames->newest - back;
-        const uint32_t held = sender->inputRing.HeldStep(frame);
-        // Only over an older frame: a late datagram never overwrites a newer one.
-        if (held != InputRing::kEmpty && held >= frame)
-        {
-            continue;
-        }
-        sender->inputRing.Publish(frame, ToInputFrame(frames->inputs[2 - back]));
-        awaitedArrived = awaitedArrived || frame == awaited;
-    }
-    if (awaitedArrived)
-    {
-        ReevaluateClockHold();
-    }
-}
-
-void NetSession::OnInputResendRequest(std::span<const uint8_t> datagram)
-{
-    const std::optional<uint32_t> frame = ParseInputResendRequest(datagram);
-    const InputRing& ring = peers_[ownSlot_].inputRing;
-    if (!frame || !ring.Read(*frame))
-    {
-        return;
-    }
-    InputFrames answer;
-    answer.newest = *frame;
-    for (uint32_t back = 0; back < 3; ++back)
-    {
-        if (*frame >= back)
-        {
-            answer.inputs[2 - back] = ToBytes(ring.Read(*frame - back).value_or(InputFrame{}));
-        }
-    }
-    WriteInputFrames(BufferOf(NetMsgType::MsgInputFrames).bytes,
-                     HeaderFor(NetMsgType::MsgInputFrames), answer);
-    Send(NetMsgType::MsgInputFrames);
-}
-
-void NetSession::OnHostStatus(std::span<const uint8_t> datagram)
-{
-    const std::optional<HostStatus> status = ParseHostStatus(datagram);
-    if (!status)
-    {
-        return;
-    }
-    for (uint32_t slot = 0; slot < kNetSlotCount; ++slot)
-    {
-        if (status->droppedAtFrame[slot] == -1 || slot == hostSlot_)
-        {
-            continue;
-        }
-        if (slot == ownSlot_)
-        {
-            sessionsClosed_ = 1;
-            aborted_ = true;
-            errorCode_ = kNetErrorDropped;
-        }
-        // Every later status lists the slot again; it is dropped once.
-        if (peers_[slot].IsActive())
-        {
-            DropPeer(slot);
-        }
-    }
-    if (status->silent[ownSlot_] == static_cast<int32_t>(ownSlot_))
-    {
-        Answer(NetMsgType::MsgAliveReply, kNetAllSlots);
-    }
-}
-
-void NetSession::OnClientLeave(const NetPacketHeader& header)
-{
-    NetPeer* sender = AnySender(header);
-    if (sender == nullptr)
-    {
-        return;
-    }
-    if (sender->IsActive())
-    {
-        DropPeer(header.sender);
-        if (isHost_ && sessionState_ == NetSessionState::Lobby)
-        {
-            GiveSlotToComputer(header.sender);
-            SendPlayerRosterLocked();
-        }
-    }
-    Answer(NetMsgType::MsgClientLeaveAck, header.sender);
 }

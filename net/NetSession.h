@@ -272,12 +272,14 @@ private:
     void GiveSlotToComputer(uint32_t slot);
     NetName DefaultNameOf(uint32_t slot) const;
 
-    // NetReceive.cpp: the receive loop and every handler.
+    // NetReceive.cpp: the receive loop, its dispatch and the lobby's handlers.
     void Handle(std::span<const uint8_t> datagram);
-    bool Dispatch(const NetPacketHeader& header, std::span<const uint8_t> datagram);
-    bool DispatchLobby(const NetPacketHeader& header, std::span<const uint8_t> datagram);
-    bool DispatchRace(const NetPacketHeader& header, std::span<const uint8_t> datagram);
-    bool DispatchControl(const NetPacketHeader& header, std::span<const uint8_t> datagram);
+    void Dispatch(const NetPacketHeader& header, std::span<const uint8_t> datagram);
+    bool TakeAcknowledgement(const NetPacketHeader& header, std::span<const uint8_t> datagram);
+    bool TakeAnswer(const NetPacketHeader& header, std::span<const uint8_t> datagram);
+    void DispatchLobby(const NetPacketHeader& header, std::span<const uint8_t> datagram);
+    void DispatchRace(const NetPacketHeader& header, std::span<const uint8_t> datagram);
+    void DispatchControl(const NetPacketHeader& header, std::span<const uint8_t> datagram);
     NetPeer* ActiveSender(const NetPacketHeader& header);
     NetPeer* AnySender(const NetPacketHeader& header);
     bool FromHost(const NetPacketHeader& header);
@@ -292,16 +294,29 @@ private:
     void OnPlayerRoster(const NetPacketHeader& header, std::span<const uint8_t> datagram);
     void OnPlayerName(const NetPacketHeader& header, std::span<const uint8_t> datagram);
     void OnSlotChangeRequest(const NetPacketHeader& header, std::span<const uint8_t> datagram);
+    void OnSlotChangeReply(const NetPacketHeader& header, std::span<const uint8_t> datagram);
     void OnRiderChoice(const NetPacketHeader& header, std::span<const uint8_t> datagram);
-    void OnSessionQuery(const NetPacketHeader& header);
+    void OnSessionQuery(const NetPacketHeader& header, std::span<const uint8_t> datagram);
+    void OnSessionReply(const NetPacketHeader& header, std::span<const uint8_t> datagram);
     void OnLobbyRoster(const NetPacketHeader& header, std::span<const uint8_t> datagram);
     void OnServerQuery(std::span<const uint8_t> datagram);
     void OnServerInfo(std::span<const uint8_t> datagram);
+
+    // NetRaceHandlers.cpp: the race exchange, the input exchange and the control messages.
     void OnRaceLineup(const NetPacketHeader& header, std::span<const uint8_t> datagram);
+    void OnStateCheck(const NetPacketHeader& header, std::span<const uint8_t> datagram);
+    void OnBikeSetup(const NetPacketHeader& header, std::span<const uint8_t> datagram);
+    void OnAllBikeSetups(const NetPacketHeader& header, std::span<const uint8_t> datagram);
+    void OnSetupRequest(const NetPacketHeader& header, std::span<const uint8_t> datagram);
     void OnInputFrames(const NetPacketHeader& header, std::span<const uint8_t> datagram);
     void OnInputResendRequest(std::span<const uint8_t> datagram);
-    void OnHostStatus(std::span<const uint8_t> datagram);
-    void OnClientLeave(const NetPacketHeader& header);
+    void OnReadyToStart(const NetPacketHeader& header, std::span<const uint8_t> datagram);
+    void OnRaceStart(const NetPacketHeader& header, std::span<const uint8_t> datagram);
+    void OnRaceResult(const NetPacketHeader& header, std::span<const uint8_t> datagram);
+    void OnHostStatus(const NetPacketHeader& header, std::span<const uint8_t> datagram);
+    void OnRiderRetire(const NetPacketHeader& header, std::span<const uint8_t> datagram);
+    void OnClientLeave(const NetPacketHeader& header, std::span<const uint8_t> datagram);
+    void OnSessionClose(const NetPacketHeader& header, std::span<const uint8_t> datagram);
 
     // NetSessionLobby.cpp: the lobby's builders and the port probe.
     enum class ProbeEnd

@@ -4,11 +4,6 @@
 
 namespace
 {
-bool IsSlot(uint32_t value)
-{
-    return value < kNetSlotCount;
-}
-
 std::array<int8_t, kNetCalendarEntries> ReadCircuits(const NetFields& fields, size_t offset)
 {
     std::array<int8_t, kNetCalendarEntries> circuits{};
@@ -112,7 +107,7 @@ std::optional<JoinAccept> ParseJoinAccept(std::span<const uint8_t> datagram)
         calendar.pressure[race] = fields.U16(94 + 2 * race);
     }
     calendar.circuits = ReadCircuits(fields, 130);
-    const bool valid = IsSlot(message.hostSlot) && IsSlot(message.assignedSlot) &&
+    const bool valid = IsNetSlot(message.hostSlot) && IsNetSlot(message.assignedSlot) &&
                        message.inputDelay >= 1 && message.inputDelay <= kMaxNetInputDelay &&
                        message.bikeClass < kBikeClassCount && message.strength <= 2 &&
                        message.countdownIndex <= 3 && IsValidCircuitList(calendar.circuits);
@@ -244,7 +239,7 @@ std::optional<uint32_t> ParseSlotChangeRequest(std::span<const uint8_t> datagram
         return std::nullopt;
     }
     const uint32_t slot = NetFields(datagram).U32(4);
-    return IsSlot(slot) ? std::optional(slot) : std::nullopt;
+    return IsNetSlot(slot) ? std::optional(slot) : std::nullopt;
 }
 
 size_t WriteSlotChangeReply(std::span<uint8_t> out, const NetPacketHeader& header,
@@ -262,7 +257,7 @@ std::optional<int32_t> ParseSlotChangeReply(std::span<const uint8_t> datagram)
         return std::nullopt;
     }
     const int32_t slot = NetFields(datagram).I32(4);
-    const bool valid = slot == -1 || (slot >= 0 && IsSlot(static_cast<uint32_t>(slot)));
+    const bool valid = slot == -1 || (slot >= 0 && IsNetSlot(static_cast<uint32_t>(slot)));
     return valid ? std::optional(slot) : std::nullopt;
 }
 
@@ -325,7 +320,7 @@ std::optional<RiderChoice> ParseRiderChoice(std::span<const uint8_t> datagram)
     const NetFields fields(datagram);
     const RiderChoice message{fields.U32(4),
                               {fields.U32(8) != 0, fields.U32(12) != 0, fields.U32(16) != 0}};
-    return IsSlot(message.choice) ? std::optional(message) : std::nullopt;
+    return IsNetSlot(message.choice) ? std::optional(message) : std::nullopt;
 }
 
 size_t WriteSessionReply(std::span<uint8_t> out, const NetPacketHeader& header, bool open)

@@ -20,6 +20,10 @@ inline constexpr size_t kNetHeaderSize = 4;
 inline constexpr size_t kNetSlotCount = 26;
 inline constexpr uint8_t kNetAllSlots = 255;  // target: every machine
 inline constexpr uint8_t kNetNoSlot = 255;    // sender: not in a session yet
+constexpr bool IsNetSlot(uint32_t value)
+{
+    return value < kNetSlotCount;
+}
 // The receive buffer; no datagram of the protocol is longer.
 inline constexpr size_t kNetReceiveBufferSize = 40960;
 

@@ -12,11 +12,6 @@ constexpr size_t kLineupPeers = 268;
 constexpr size_t kLineupStartTick = 476;
 constexpr size_t kLineupRandomTable = 480;
 
-bool IsSlot(uint32_t value)
-{
-    return value < kNetSlotCount;
-}
-
 bool IsFrame(uint32_t value)
 {
     return value <= 0x7FFFFFFF;
@@ -65,7 +60,7 @@ std::optional<RaceLineup> ParseRaceLineup(std::span<const uint8_t> datagram)
         message.secondAid[slot] = fields.U8(kLineupSecondAid + slot) != 0 ? 1 : 0;
         message.peers[slot] = {fields.U32(kLineupPeers + 8 * slot),
                                fields.I32(kLineupPeers + 8 * slot + 4)};
-        if (message.gridPlusOne[slot] > kNetSlotCount || !IsSlot(message.riderChoice[slot]) ||
+        if (message.gridPlusOne[slot] > kNetSlotCount || !IsNetSlot(message.riderChoice[slot]) ||
             message.peers[slot].state < -2 || message.peers[slot].state > 1)
         {
             return std::nullopt;
@@ -97,7 +92,7 @@ std::optional<StateCheckView> StateCheckView::Parse(std::span<const uint8_t> dat
     }
     for (size_t entry = 0; entry < view.EntryCount(); ++entry)
     {
-        if (!IsSlot(view.Rider(entry)))
+        if (!IsNetSlot(view.Rider(entry)))
         {
             return std::nullopt;
         }
@@ -161,7 +156,7 @@ std::optional<AllBikeSetupsView> AllBikeSetupsView::Parse(std::span<const uint8_
     }
     for (size_t block = 0; block < view.Count(); ++block)
     {
-        if (!IsSlot(view.Slot(block)))
+        if (!IsNetSlot(view.Slot(block)))
         {
             return std::nullopt;
         }
@@ -312,7 +307,8 @@ std::optional<RaceResult> ParseRaceResult(std::span<const uint8_t> datagram)
         message.sessionTimes[rider] = fields.F32(108 + 4 * rider);
         message.sessionRanks[rider] = fields.I16(212 + 2 * rider);
         message.fourthValue[rider] = fields.U32(264 + 4 * rider);
-        if (!IsSlot(message.riderAtPlace[rider]) && message.riderAtPlace[rider] != kNoRiderAtPlace)
+        if (!IsNetSlot(message.riderAtPlace[rider]) &&
+            message.riderAtPlace[rider] != kNoRiderAtPlace)
         {
             return std::nullopt;
         }

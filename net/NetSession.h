@@ -143,7 +143,8 @@ public:
     void ResendPending();
     // The host's watch over silent players and its status; a client's watch over the host.
     void CheckTimeouts();
-    // The lock-step input exchange of a running race.
+    // The lock-step input exchange of a running race: it comes with the race exchange, and
+    // until then sends and asks for nothing.
     void SendInputFrames();
     void RequestMissingInputs();
     void RepeatInputRequests(uint32_t frame);

@@ -1,3 +1,13 @@
 #include "net/NetPeer.h"
 
-std::array<NetPeer, kNetPeerCount> g_netPeers;
+#include "platform/DatagramNetwork.h"
+
+void NetPeer::Drop()
+{
+    state = NetPeerState::Dropped;
+    address = kIpv4Broadcast;
+    exchangeAcked = false;
+    ready = false;
+    departureAcked = false;
+    reserved = 0;
+}

@@ -7,7 +7,6 @@
 #include "app/device/RenderDevice.h"
 #include "app/window/FrameTime.h"
 #include "net/NetSession.h"
-#include "net/NetSessionExit.h"
 
 ScreenMode g_displayMode;
 
@@ -25,12 +24,14 @@ GameWindow::GameWindow()
     g_realFrameDt = 0.0f;
     g_net.SetWindow(this);
     CreateDebugLog();
+    g_net.Attach(netLink_, netLink_, network_);
 }
 
 GameWindow::~GameWindow()
 {
     g_net.SetWindow(nullptr);
     timerTick_.Stop();
+    g_net.Detach();
     if (mouseCaptured_)
     {
         CurrentPlatform().CaptureMouse(false);
@@ -62,8 +63,8 @@ void GameWindow::RequestQuit()
         return;
     }
     OutputWindow::RequestQuit();
-    if (g_netActive.load(std::memory_order_relaxed))
+    if (g_net.IsActive())
     {
-        EndNetSession();
+        g_net.EndSession();
     }
 }

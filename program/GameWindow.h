@@ -12,6 +12,8 @@
 #include "app/debug/EmptyVirtualObject.h"
 #include "app/window/OutputWindow.h"
 #include "platform/Platform.h"
+#include "platform/posix/PosixDatagramNetwork.h"
+#include "program/GameNetLink.h"
 #include "program/InputStep.h"
 #include "program/TimerTick.h"
 
@@ -73,6 +75,9 @@ private:
     EmptyVirtualObject emptyObject_;
     InputStep inputStep_;
     TimerTick timerTick_{inputStep_};
+    // What the network session g_net runs on while the window lives.
+    GameNetLink netLink_{*this};
+    PosixDatagramNetwork network_{PosixNetworkOptions::FromEnvironment()};
 
     // The session switch that lets the joystick be used; off once no joystick answered.
     bool joystickOption_ = true;

@@ -5,7 +5,6 @@
 
 #include "app/clock/RaceClock.h"
 #include "app/input/JoystickReader.h"
-#include "net/NetPeer.h"
 #include "net/NetSession.h"
 #include "race/BikeRecord.h"
 #include "race/PlayerInputState.h"
@@ -85,7 +84,7 @@ void InputStep::Run(bool network, bool sessionRuns)
     g_inputTick.fetch_add(1, std::memory_order_relaxed);
     if (network)
     {
-        NetSendInputFrames();
+        g_net.SendInputFrames();
         g_net.RequestMissingInputs();
     }
 }
@@ -147,7 +146,7 @@ void InputStep::SampleInput(bool network)
 
     // Offline the input is used by the very next simulation step; in network play it waits
     // the input delay, so that it can reach the other machines in time.
-    const uint32_t delay = network ? g_netInputDelay.load(std::memory_order_relaxed) : 1;
-    g_netPeers[rider].inputRing.Publish(g_inputTick.load(std::memory_order_relaxed) + delay,
-                                        controls_);
+    const uint32_t delay = network ? g_net.InputDelay() : 1;
+    g_net.InputRingOf(rider).Publish(g_inputTick.load(std::memory_order_relaxed) + delay,
+                                     controls_);
 }

@@ -14,7 +14,7 @@
 #include "frontend/MenuResources.h"
 #include "frontend/SessionChoices.h"
 #include "frontend/settings/MenuStateFile.h"
-#include "net/NetSessionExit.h"
+#include "net/NetSession.h"
 #include "program/GameWindow.h"
 #include "race/RaceContext.h"
 #include "sound/SoundManager.h"
@@ -50,7 +50,7 @@ void GameWindow::RunSessionLoop()
         const uint32_t code = RunMainMenu();
         g_demoEnded = false;
 
-        if (!g_netActive.load(std::memory_order_relaxed))
+        if (!g_net.IsActive())
         {
             g_playerRider.store(g_menuState.U32At(MenuState::kPlayerRiderOffset),
                                 std::memory_order_relaxed);
@@ -76,7 +76,7 @@ void GameWindow::RunSessionLoop()
 
 uint32_t GameWindow::RunMainMenu()
 {
-    if (IsQuitting() || g_netAborted.load(std::memory_order_relaxed))
+    if (IsQuitting() || g_net.IsAborted())
     {
         return kQuitGame;
     }

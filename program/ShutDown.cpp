@@ -6,7 +6,7 @@
 #include "app/device/RenderDevice.h"
 #include "core/util/SineTable.h"
 #include "frontend/MenuResources.h"
-#include "net/NetSessionExit.h"
+#include "net/NetSession.h"
 #include "program/GameWindow.h"
 #include "sound/CdMusic.h"
 #include "sound/SoundManager.h"
@@ -31,9 +31,9 @@ bool GameWindow::ShutDown(bool saveConfig)
 {
     // After a failed start-up the set-up file stays as the player left it.
     const bool saved = !saveConfig || SaveConfig();
-    if (g_netActive.load(std::memory_order_relaxed))
+    if (g_net.IsActive())
     {
-        NetShutdown();
+        g_net.Shutdown();
     }
     CircuitInfoScreen::Close();
     FreeMenuTexts();

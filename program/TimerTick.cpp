@@ -66,7 +66,7 @@ void TimerTick::SetWaveOutput(WaveOutput* output)
 void TimerTick::Run()
 {
     PumpSound();
-    const bool network = g_netActive.load(std::memory_order_relaxed);
+    const bool network = g_net.IsActive();
     if (network)
     {
         StepNetwork();
@@ -100,8 +100,7 @@ void TimerTick::PumpSound()
 void TimerTick::StepNetwork()
 {
     g_net.Receive();
-    g_netResendCountdown.fetch_sub(kTickMs, std::memory_order_relaxed);
-    g_netStatusCountdown.fetch_sub(kTickMs, std::memory_order_relaxed);
+    g_net.CountDownTimers(kTickMs);
     g_net.ResendPending();
     g_net.CheckTimeouts();
 }
@@ -116,7 +115,7 @@ void TimerTick::AdvanceRaceTime(bool network)
     }
     const uint32_t stepMs = kTimerPeriodMs * g_clockRate.load(std::memory_order_relaxed);
     const bool clockOn = g_raceClockOn.load(std::memory_order_relaxed);
-    const bool sessionRuns = network && g_net.sessionRuns.load(std::memory_order_relaxed);
+    const bool sessionRuns = network && g_net.RaceStarted();
     if (clockOn)
     {
         g_pumpWatchdogMs.fetch_add(static_cast<int32_t>(stepMs), std::memory_order_relaxed);
@@ -151,9 +150,9 @@ void TimerTick::HoldRaceTime(bool network)
         g_holdMs.store(heldMs, std::memory_order_relaxed);
         return;
     }
-    if (network && g_net.sessionRuns.load(std::memory_order_relaxed))
+    if (network && g_net.RaceStarted())
     {
-        g_net.RepeatInputRequests(g_net.currentFrame.load(std::memory_order_relaxed));
+        g_net.RepeatInputRequests(g_net.AwaitedFrame());
     }
     g_holdMs.store(0, std::memory_order_relaxed);
 }

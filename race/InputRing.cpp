@@ -62,3 +62,8 @@ std::optional<InputFrame> InputRing::Read(uint32_t step) const
     }
     return Unpack(inputs);
 }
+
+uint32_t InputRing::HeldStep(uint32_t step) const
+{
+    return entries_[step % kSize].step.load(std::memory_order_acquire);
+}

@@ -48,6 +48,9 @@ public:
 
     void Publish(uint32_t step, const InputFrame& frame);
     std::optional<InputFrame> Read(uint32_t step) const;
+    // The step whose inputs the entry of `step` holds (kEmpty for none): `step` itself, or one
+    // that lies a multiple of kSize before or after it.
+    uint32_t HeldStep(uint32_t step) const;
 
 private:
     struct Entry

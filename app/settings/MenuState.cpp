@@ -23,8 +23,11 @@ struct NetworkDefault
     size_t offset;
     uint32_t value;
 };
-constexpr NetworkDefault kNetworkDefaults[] = {
-    {5196, 1}, {5200, 1}, {5212, 3}, {5216, 2}, {5228, 25}};
+constexpr NetworkDefault kNetworkDefaults[] = {{MenuState::kNetworkInputDelayOffset, 1},
+                                               {MenuState::kNetworkClassOffset, 1},
+                                               {MenuState::kNetworkLapsOffset, 3},
+                                               {MenuState::kTimeLimitIndexOffset, 2},
+                                               {MenuState::kNetworkRiderCountOffset, 25}};
 }  // namespace
 
 MenuState::MenuState()

@@ -56,10 +56,18 @@
 //                                    0x7F took part unplaced
 //   5144       char[20]    Server1   server name
 //   5164       char[20]    Spieler   player name
-//   5184       i32         -1        network choice
-//   5188..5228 11 x u32    see below network session values; 5196, 5200 = 1, 5212 = 3,
-//                                    5216 = 2 (time-limit index 0..3), 5228 = 25; 5224 is
-//                                    the current race of the network circuit list
+//   5184       i32         -1        network port choice: -1 = probe every port
+//   5188       u32         0         network: the rider slot chosen in the lobby
+//   5192       u32         0         network: the rider chosen (a rider of the class)
+//   5196       u32         1         network: input delay 1..3 (input steps, + 2)
+//   5200       u32         1         network: BikeClass of the session
+//   5204       u32         0         network: level 0 beginner .. 2 professional
+//   5208       u32         0         network: weather 0..2 fixed, 3 changeable, 4 random
+//   5212       u32         3         network: laps 1..20
+//   5216       u32         2         network: time-limit index 0..3
+//   5220       u32         0         network: grid order, 0 by points, 1 random
+//   5224       u32         0         network: the current race of the circuit list
+//   5228       u32         25        network: riders in a race, 2..riders of the class
 //   5232       18 x u8     0         per network race: Weather
 //   5250       18 x u8     0         humidity %
 //   5268       18 x u8     0         air temperature
@@ -155,8 +163,17 @@ public:
     static constexpr size_t kServerNameOffset = 5144;
     static constexpr size_t kPlayerNameOffset = 5164;
     static constexpr size_t kNetworkChoiceOffset = 5184;
+    static constexpr size_t kNetworkSlotOffset = 5188;
+    static constexpr size_t kNetworkRiderChoiceOffset = 5192;
+    static constexpr size_t kNetworkInputDelayOffset = 5196;
+    static constexpr size_t kNetworkClassOffset = 5200;
+    static constexpr size_t kNetworkLevelOffset = 5204;
+    static constexpr size_t kNetworkWeatherChoiceOffset = 5208;
+    static constexpr size_t kNetworkLapsOffset = 5212;
     static constexpr size_t kTimeLimitIndexOffset = 5216;
+    static constexpr size_t kNetworkGridOrderOffset = 5220;
     static constexpr size_t kNetworkRaceIndexOffset = 5224;
+    static constexpr size_t kNetworkRiderCountOffset = 5228;
     static constexpr size_t kNetworkRaces = 18;
     static constexpr size_t kNetworkWeatherOffset = 5232;
     static constexpr size_t kNetworkHumidityOffset = 5250;

@@ -15,6 +15,12 @@ enum class BikeClass : uint32_t
 };
 inline constexpr size_t kBikeClassCount = 3;
 
+// Riders in the field of a class.
+constexpr uint32_t RidersOfClass(BikeClass bikeClass)
+{
+    return bikeClass == BikeClass::Class250 ? 26 : 25;
+}
+
 // The circuits in the order of every per-circuit table; the last three are raced only on the
 // network.
 enum class CircuitId : uint32_t

@@ -12,7 +12,6 @@
 #include "app/clock/RaceClock.h"
 #include "app/input/JoystickBlock.h"
 #include "app/input/KeyState.h"
-#include "net/NetPeer.h"
 #include "net/NetSession.h"
 #include "platform/scripted/ScriptedPlatform.h"
 #include "program/GameWindow.h"
@@ -41,13 +40,13 @@ protected:
         g_holdMs = 0;
         g_soundPumpMs = 0;
         g_menuDelayMs = 0;
-        g_netActive = false;
-        g_net.sessionRuns = false;
+        g_net.SetActive(false);
+        g_net.ResetInputRings();
         g_joystickEnabled = false;
         g_lookBack = false;
         g_playerRider = 0;
         g_playerInputState.Publish(0.0f, 1.0f);
-        g_netPeers[0].inputRing.Clear();
+        g_net.InputRingOf(0).Clear();
         ClearAllKeys();
     }
 
@@ -71,7 +70,7 @@ protected:
     InputFrame LastInputs() const
     {
         const uint32_t step = g_inputTick.load();
-        const auto frame = g_netPeers[0].inputRing.Read(step);
+        const auto frame = g_net.InputRingOf(0).Read(step);
         EXPECT_TRUE(frame.has_value()) << "no inputs stored for step " << step;
         return frame.value_or(InputFrame{});
     }

@@ -10,7 +10,7 @@
 #include "app/clock/RaceClock.h"
 #include "app/input/JoystickReader.h"
 #include "app/input/KeyState.h"
-#include "net/NetPeer.h"
+#include "net/NetSession.h"
 #include "platform/PeriodicTimer.h"
 #include "platform/VirtualKeys.h"
 #include "platform/scripted/ScriptedPlatform.h"
@@ -39,7 +39,7 @@ TEST(TickStressTest, TimerThreadAndMainThreadShareClocksKeysAndRings)
     g_waitingForStart = true;
     g_playerRider = 0;
     g_playerInputState.Publish(0.0f, 1.0f);
-    g_netPeers[0].inputRing.Clear();
+    g_net.InputRingOf(0).Clear();
     ClearAllKeys();
     const ControlMap keys;
     ASSERT_TRUE(window.Input().SetJoystickDefaults(true));
@@ -69,7 +69,7 @@ TEST(TickStressTest, TimerThreadAndMainThreadShareClocksKeysAndRings)
             ReleaseKey(keys.right);
         }
         ReadKey(vk::Escape);
-        inputsSeen += g_netPeers[0].inputRing.Read(g_inputTick).has_value() ? 1 : 0;
+        inputsSeen += g_net.InputRingOf(0).Read(g_inputTick).has_value() ? 1 : 0;
         g_playerInputState.Publish(static_cast<float>(round % 50), 1.0f);
         window.Input().SetAutoCentre(round % 3 == 0);
 

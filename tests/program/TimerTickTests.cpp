@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/scripted/DatagramHub.h"
+#include "tests/net/NetTestWorld.h"
 #include "tests/program/TickFixture.h"
 #include "tests/support/CaseNames.h"
 
@@ -83,7 +85,7 @@ TEST_F(TickTest, OneInputStepPer40MsOfRaceTime)
     {
         window_->ResetRaceClock(0);
         g_inputStepMs = 0;
-        g_netPeers[0].inputRing.Clear();
+        g_net.InputRingOf(0).Clear();
         g_clockRate = c.rate;
         std::vector<uint32_t> stepTicks;
         for (uint32_t tick = 1; tick <= 4 * c.ticksPerStep; ++tick)
@@ -94,14 +96,14 @@ TEST_F(TickTest, OneInputStepPer40MsOfRaceTime)
             {
                 stepTicks.push_back(tick);
                 // Each step stores its inputs for the simulation step after it.
-                EXPECT_TRUE(g_netPeers[0].inputRing.Read(g_inputTick).has_value());
+                EXPECT_TRUE(g_net.InputRingOf(0).Read(g_inputTick).has_value());
             }
             g_pumpWatchdogMs = 0;
         }
         const uint32_t n = c.ticksPerStep;
         EXPECT_EQ(stepTicks, (std::vector<uint32_t>{n, 2 * n, 3 * n, 4 * n})) << "rate " << c.rate;
         EXPECT_EQ(g_inputTick.load(), 4u);
-        EXPECT_FALSE(g_netPeers[0].inputRing.Read(0).has_value());
+        EXPECT_FALSE(g_net.InputRingOf(0).Read(0).has_value());
     }
 }
 
@@ -170,27 +172,38 @@ TEST_F(TickTest, TheTimerStopsWithStopTimerAndWithTheWindow)
 
 TEST_F(TickTest, NetworkPlayKeepsTheSessionsTime)
 {
-    g_netActive = true;
-    g_netInputDelay = 3;
-    g_netResendCountdown = 100;
+    // A lone host on a network of its own: its session runs on the window's tick.
+    DatagramHub hub;
+    const std::unique_ptr<DatagramNetwork> network = hub.AddMachine(MakeIpv4(10, 0, 0, 1));
+    TestNetMachine machine;
+    machine.playerRider = 0;
+    g_net.Attach(machine, machine, *network);
+    g_net.SetHost(true);
+    g_net.SetInputDelay(3);
+    ASSERT_TRUE(g_net.Startup());
+    ASSERT_TRUE(g_net.OpenSocket());
+    g_net.OpenLobby();
 
+    g_net.SetActive(true);
     RunInputSteps(2);
-    EXPECT_EQ(g_raceClockMs.load(), 0u) << "no session runs";
+    EXPECT_EQ(g_raceClockMs.load(), 0u) << "no race runs";
     EXPECT_EQ(g_inputTick.load(), 0u);
-    EXPECT_TRUE(g_netPeers[0].inputRing.Read(3).has_value()) << "inputs are sampled meanwhile";
-    EXPECT_EQ(g_netResendCountdown.load(), 100 - 2 * 40);
+    EXPECT_TRUE(g_net.InputRingOf(0).Read(3).has_value()) << "inputs are sampled meanwhile";
+    EXPECT_EQ(hub.DatagramsSent(), 1u) << "the host's status went out";
 
-    g_net.sessionRuns = true;
+    ASSERT_TRUE(g_net.StartRaceAsHost());
     g_raceClockOn = false;
     RunTicks(5);
     EXPECT_EQ(g_raceClockMs.load(), 10u) << "the session's clock runs without the race loop";
     EXPECT_EQ(g_inputTick.load(), 0u) << "input steps only with the race loop";
 
     g_raceClockOn = true;
-    g_netPeers[0].inputRing.Clear();
+    g_net.InputRingOf(0).Clear();
     RunInputSteps(1);
     EXPECT_EQ(g_inputTick.load(), 1u);
-    EXPECT_TRUE(g_netPeers[0].inputRing.Read(3).has_value()) << "stored the delay ahead";
+    EXPECT_TRUE(g_net.InputRingOf(0).Read(3).has_value()) << "stored the delay ahead";
+    g_net.Shutdown();
+    g_net.Detach();
 }
 
 }  // namespace

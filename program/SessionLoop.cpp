@@ -81,6 +81,7 @@ uint32_t GameWindow::RunMainMenu()
     g_renderDevice.CleanUp();
     g_renderDevice.DisableFog();
     LoadMenuFonts();
+    g_soundManager.LoadMenuSounds();
     if (menu.Enter())
     {
         while (!IsQuitting())

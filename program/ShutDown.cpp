@@ -40,6 +40,7 @@ void GameWindow::ShutDown(bool saveConfig)
     FreeRaceFonts();
     g_renderDevice.ShotDown();
     StopCdMusic();
+    timerTick_.SetWaveOutput(nullptr);
     g_soundManager.StopOutput();
     CloseArchives();
 }

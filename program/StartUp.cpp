@@ -92,7 +92,10 @@ bool GameWindow::StartUp()
     CurrentPlatform().ShowCursor(false);
 
     SerializeBikeSetup(false);
-    g_soundManager.StartOutput();
+    if (g_soundManager.StartOutput())
+    {
+        timerTick_.SetWaveOutput(&g_soundManager.Output());
+    }
     if (!OpenScreen(RenderTarget()))
     {
         return false;

@@ -37,7 +37,7 @@ double MixOneMinute(bool interpolate)
     ScriptedPlatform platform;
     const ScopedPlatform scope(platform);
     WaveOutput output;
-    output.Init(kRate, kBufferBytes);
+    output.Init(kRate, WaveDriveMode::Pumped, kBufferBytes);
     PcmOutputNode root;
     root.AttachOutput(output);
     EchoNode echo;

@@ -8,8 +8,6 @@
 #include "core/files/FileSystem.h"
 #include "race/BikeRecord.h"
 
-MenuState g_menuState;
-
 namespace
 {
 constexpr std::string_view kSettingsFileName = "menustate.dat";

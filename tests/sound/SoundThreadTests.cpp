@@ -94,7 +94,7 @@ TEST(SoundStress, VoicesAndBanksChangeWhileTheTimerMixes)
         kit::BuildSoundBank(kit::DemoSoundBank(1), kit::kDemoSoundRate);
 
     WaveOutput output;
-    ASSERT_TRUE(output.Init(22050, 512));
+    ASSERT_TRUE(output.Init(22050, WaveDriveMode::Pumped, 512));
     PcmOutputNode root;
     ASSERT_TRUE(root.AttachOutput(output));
     ASSERT_TRUE(output.Start()) << "no audio device, not even SDL's dummy one";

@@ -23,7 +23,7 @@ TEST_P(WaveOutputFormatTest, DerivesFramesAndPeriod)
 {
     WaveOutput output;
     EXPECT_EQ(output.GetPeriodMs(), -1);
-    ASSERT_TRUE(output.Init(GetParam().rate, GetParam().bufferBytes));
+    ASSERT_TRUE(output.Init(GetParam().rate, WaveDriveMode::Pumped, GetParam().bufferBytes));
     EXPECT_EQ(output.GetFramesPerBuffer(), GetParam().frames);
     EXPECT_EQ(output.GetPeriodMs(), GetParam().periodMs);
     output.Shutdown();
@@ -38,11 +38,11 @@ INSTANTIATE_TEST_SUITE_P(GameFormats, WaveOutputFormatTest,
 TEST(WaveOutput, RefusesASecondInitAndFormatsWithoutAWholePeriod)
 {
     WaveOutput output;
-    EXPECT_FALSE(output.Init(0, 1024));
-    EXPECT_FALSE(output.Init(22050, 2));
-    EXPECT_FALSE(output.Init(44100, 128));  // 32 frames: under 1 ms
-    ASSERT_TRUE(output.Init(22050, 1024));
-    EXPECT_FALSE(output.Init(44100, 256));
+    EXPECT_FALSE(output.Init(0, WaveDriveMode::Pumped, 1024));
+    EXPECT_FALSE(output.Init(22050, WaveDriveMode::Pumped, 2));
+    EXPECT_FALSE(output.Init(44100, WaveDriveMode::Pumped, 128));  // 32 frames: under 1 ms
+    ASSERT_TRUE(output.Init(22050, WaveDriveMode::Pumped, 1024));
+    EXPECT_FALSE(output.Init(44100, WaveDriveMode::Pumped, 256));
     EXPECT_EQ(output.GetPeriodMs(), 11);
     EXPECT_EQ(output.GetSampleRate(), 22050u);
 }
@@ -53,7 +53,7 @@ TEST(WaveOutput, StartsOnlyWithRootAndDevice)
     const ScopedPlatform scope(platform);
     WaveOutput output;
     EXPECT_FALSE(output.Start());
-    ASSERT_TRUE(output.Init(22050, 1024));
+    ASSERT_TRUE(output.Init(22050, WaveDriveMode::Pumped, 1024));
     EXPECT_FALSE(output.Start());  // no root yet
     PcmOutputNode root;
     ASSERT_TRUE(root.AttachOutput(output));
@@ -187,7 +187,7 @@ TEST(WaveOutput, ResumesTheStreamWhereItStopped)
 
     // A new Init starts a new stream.
     rig.output.Shutdown();
-    ASSERT_TRUE(rig.output.Init(SoundRig::kRate, SoundRig::kBufferBytes));
+    ASSERT_TRUE(rig.output.Init(SoundRig::kRate, WaveDriveMode::Pumped, SoundRig::kBufferBytes));
     ASSERT_TRUE(rig.output.Start());
     EXPECT_EQ(rig.output.GetPlayPosition(), 11u);
 }

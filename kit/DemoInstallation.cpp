@@ -7,6 +7,7 @@
 #include "kit/anim/DemoAnimations.h"
 #include "kit/font/DemoFonts.h"
 #include "kit/menu/DemoMenu.h"
+#include "kit/sound/DemoMusic.h"
 #include "kit/sound/DemoSounds.h"
 #include "kit/startup/StartScreen.h"
 #include "kit/world/DemoObjects.h"
@@ -18,7 +19,8 @@ namespace
 // Each subsystem's demo content adds its members here.
 bool FillArchives(DemoArchives& archives, std::string& error)
 {
-    return AddDemoSounds(archives.menu, error) && AddDemoFonts(archives, error) &&
+    return AddDemoSounds(archives.menu, error) && AddDemoMenuSounds(archives.menu, error) &&
+           AddDemoFonts(archives, error) &&
            AddDemoAnimations(archives.menu, error) && AddStartScreen(archives.menu, error) &&
            AddDemoObjects(archives.objects, error) && AddDemoMenu(archives, error);
 }
@@ -66,6 +68,7 @@ bool WriteDemoInstallation(const std::string& directory, std::string& error)
     }
     DemoArchives archives;
     return WriteConfig(directory + "/config.dat", DemoConfig(), error) &&
-           FillArchives(archives, error) && WriteArchives(directory, archives, error);
+           FillArchives(archives, error) && WriteArchives(directory, archives, error) &&
+           WriteDemoMusic(directory, error);
 }
 }  // namespace kit

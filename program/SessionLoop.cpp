@@ -17,6 +17,7 @@
 #include "net/NetSessionExit.h"
 #include "program/GameWindow.h"
 #include "race/BikeRecord.h"
+#include "sound/CdMusic.h"
 #include "sound/SoundManager.h"
 
 namespace
@@ -82,6 +83,8 @@ uint32_t GameWindow::RunMainMenu()
     g_renderDevice.DisableFog();
     LoadMenuFonts();
     g_soundManager.LoadMenuSounds();
+    // The frame clock picks among the menu's tracks.
+    SelectMusicTrack(MusicSituation::Menu, g_lastFrameMs & 0xFF);
     if (menu.Enter())
     {
         while (!IsQuitting())

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <optional>
+#include <utility>
 
 #include "platform/Platform.h"
 
@@ -38,6 +39,11 @@ public:
     void KillTimer(TimerId id) override { machine_.KillTimer(id); }
 
     std::unique_ptr<AudioOut> OpenAudioOut(const AudioOutFormat& format) override;
+    std::unique_ptr<AudioStream> OpenAudioStream(const AudioOutFormat& format,
+                                                 AudioFill fill) override
+    {
+        return machine_.OpenAudioStream(format, std::move(fill));
+    }
 
     int JoystickCount() override { return machine_.JoystickCount(); }
     bool ReadJoystick(int index, JoystickState& state) override;

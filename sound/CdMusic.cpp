@@ -88,10 +88,16 @@ void CdMusic::StopWorker()
     StopTrack();
     stopWorker_.store(true);
     worker_.join();
+    // A request the worker took up while the stop was on its way may have left a track on.
+    if (currentTrack_.load() != kNoTrack)
+    {
+        PlayTrackLocked(kNoTrack);
+    }
 }
 
 void CdMusic::StopTrack()
 {
+    requestedTrack_.store(kNoTrack);
     while (workerRunning_.load() && currentTrack_.load() != kNoTrack)
     {
         requestedTrack_.store(kNoTrack);

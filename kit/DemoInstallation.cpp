@@ -7,6 +7,7 @@
 #include "kit/anim/DemoAnimations.h"
 #include "kit/font/DemoFonts.h"
 #include "kit/menu/DemoMenu.h"
+#include "kit/sound/DemoMovies.h"
 #include "kit/sound/DemoMusic.h"
 #include "kit/sound/DemoSounds.h"
 #include "kit/startup/StartScreen.h"
@@ -69,6 +70,6 @@ bool WriteDemoInstallation(const std::string& directory, std::string& error)
     DemoArchives archives;
     return WriteConfig(directory + "/config.dat", DemoConfig(), error) &&
            FillArchives(archives, error) && WriteArchives(directory, archives, error) &&
-           WriteDemoMusic(directory, error);
+           WriteDemoMusic(directory, error) && WriteDemoMovies(directory, error);
 }
 }  // namespace kit

@@ -102,7 +102,7 @@ bool GameWindow::StartUp()
     }
     if (g_menuState.U8At(MenuState::kIntroOffset) == 0)
     {
-        PlayMovie(kIntroMovie, *this);
+        PlayMovie(kIntroMovie, *this, g_config.U8At(ConfigBlock::kDisplayOptionOffset) != 0);
     }
     timerTick_.Start();
     LoadRaceFonts();

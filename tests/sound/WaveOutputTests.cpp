@@ -204,3 +204,39 @@ TEST(WaveOutput, PumpMixesOnlyWhenInitialised)
     EXPECT_FALSE(rig.platform.AudioCaptures()[0].open);
 }
 }  // namespace
+
+namespace
+{
+TEST(WaveOutput, TheNewestOutputIsTheGamesUntilItGoes)
+{
+    auto first = std::make_unique<WaveOutput>();
+    EXPECT_EQ(g_waveOutput.load(), first.get());
+    {
+        WaveOutput second;
+        EXPECT_EQ(g_waveOutput.load(), &second);
+    }
+    EXPECT_EQ(g_waveOutput.load(), nullptr);
+    first.reset();
+    EXPECT_EQ(g_waveOutput.load(), nullptr);
+}
+
+// Mode 1: a timer of its own mixes one buffer per period, announced and killed with a box.
+TEST(WaveOutput, ItsOwnTimerMixesEveryPeriod)
+{
+    SoundRig rig;
+    WaveOutput output;
+    ASSERT_TRUE(output.Init(22050, WaveDriveMode::OwnTimer, 1024));
+    PcmOutputNode root;
+    ASSERT_TRUE(root.AttachOutput(output));
+    ASSERT_TRUE(output.Start());
+    ASSERT_EQ(rig.platform.MessageBoxes().size(), 1u);
+    EXPECT_EQ(rig.platform.MessageBoxes()[0].rfind("VolloTimer started :", 0), 0u);
+    rig.platform.SleepMs(110);
+    EXPECT_EQ(output.GetBuffersMixed(), 10u);
+    EXPECT_EQ(g_lastPumpMs.load(), 110u);
+    output.Shutdown();
+    EXPECT_EQ(rig.platform.MessageBoxes().back(), "VolloTimer killed");
+    rig.platform.SleepMs(110);
+    EXPECT_EQ(output.GetBuffersMixed(), 10u);
+}
+}  // namespace

@@ -21,9 +21,9 @@ namespace
 bool FillArchives(DemoArchives& archives, std::string& error)
 {
     return AddDemoSounds(archives.menu, error) && AddDemoMenuSounds(archives.menu, error) &&
-           AddDemoFonts(archives, error) &&
-           AddDemoAnimations(archives.menu, error) && AddStartScreen(archives.menu, error) &&
-           AddDemoObjects(archives.objects, error) && AddDemoMenu(archives, error);
+           AddDemoFonts(archives, error) && AddDemoAnimations(archives.menu, error) &&
+           AddStartScreen(archives.menu, error) && AddDemoObjects(archives.objects, error) &&
+           AddDemoMenu(archives, error);
 }
 
 bool WriteArchive(const std::string& path, const CprWriter& archive, std::string& error)

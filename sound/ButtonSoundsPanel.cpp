@@ -90,8 +90,8 @@ ButtonSoundsPanel::ButtonSoundsPanel(MenuSoundEditor& editor) : editor_(editor)
     controls_[kReplace] = At(kChoiceX + 180, row + 220, 80, 20);
     controls_[kOk] = At(kRight - 100, kBottom - 36, 80, 24);
     controls_[kListUp] = At(kListX + kListWidth + 4, kListY, 26, 16);
-    controls_[kListDown] = At(kListX + kListWidth + 4, kListY + kRowHeight * (kVisibleEntries - 1),
-                              26, 16);
+    controls_[kListDown] =
+        At(kListX + kListWidth + 4, kListY + kRowHeight * (kVisibleEntries - 1), 26, 16);
     controls_[kList] = At(kListX, kListY, kListWidth, kRowHeight * kVisibleEntries);
     for (Gadget& control : controls_)
     {

@@ -128,8 +128,8 @@ void CdMusic::ReadTrackTable()
         std::min<int32_t>(static_cast<int32_t>(drive_.TrackCount().value_or(0)), kMaxTracks);
     for (int32_t track = 1; track <= count; ++track)
     {
-        const DiscLength length = drive_.TrackLength(static_cast<uint32_t>(track)).value_or(
-            DiscLength{});
+        const DiscLength length =
+            drive_.TrackLength(static_cast<uint32_t>(track)).value_or(DiscLength{});
         trackLengthMs_[static_cast<size_t>(track)].store((length.minutes * 60 + length.seconds) *
                                                          1000);
     }
@@ -189,8 +189,7 @@ void CdMusic::RunWorkerPass()
         chosen = requested;
         choose = true;
     }
-    if (current != kNoTrack &&
-        AgeMs(clock_.NowMs(), trackStartMs_ + TrackLengthMs(current)) > 0)
+    if (current != kNoTrack && AgeMs(clock_.NowMs(), trackStartMs_ + TrackLengthMs(current)) > 0)
     {
         chosen = current;
         choose = true;

@@ -140,7 +140,8 @@ bool SoundManager::IsRiderEffectRecent(int rider) const
     const RecentEffect* newest = nullptr;
     for (const RecentEffect& effect : recentEffects_)
     {
-        if (effect.rider == rider && (newest == nullptr || AgeMs(effect.timeMs, newest->timeMs) < 0))
+        if (effect.rider == rider &&
+            (newest == nullptr || AgeMs(effect.timeMs, newest->timeMs) < 0))
         {
             newest = &effect;
         }
@@ -153,8 +154,8 @@ void SoundManager::PlayImpactSound(int rider)
     int voice = 0;
     if (TakeEffectSlot(rider, kImpactKind, voice))
     {
-        effectSampler_.PlayLoopedSampleBuffer(bank_.eventSounds[4], 0.0f, 0.0f,
-                                              bank_.eventPitch[4], voice);
+        effectSampler_.PlayLoopedSampleBuffer(bank_.eventSounds[4], 0.0f, 0.0f, bank_.eventPitch[4],
+                                              voice);
     }
 }
 
@@ -167,8 +168,8 @@ void SoundManager::PlayCollisionSound(int rider)
         return;
     }
     const RiderSoundResult& heard = riders_[rider];
-    float volume = kCollisionGains[collisionCounter_ & 7] * heard.soundAttenuation *
-                   heard.soundAttenuation;
+    float volume =
+        kCollisionGains[collisionCounter_ & 7] * heard.soundAttenuation * heard.soundAttenuation;
     if (static_cast<uint32_t>(rider) != playerRider_)
     {
         volume *= 0.5f;

@@ -166,8 +166,8 @@ void SoundManager::AssignEngineSlot(int rider, const RaceSoundFrame& frame, int 
     const uint32_t nowMs = frame.raceClockMs;
     if (result.soundSlot < 0)
     {
-        const auto freeSlot = std::find(engineSlotOwner_.begin(),
-                                        engineSlotOwner_.begin() + nearest, -1);
+        const auto freeSlot =
+            std::find(engineSlotOwner_.begin(), engineSlotOwner_.begin() + nearest, -1);
         if (freeSlot == engineSlotOwner_.begin() + nearest)
         {
             return;
@@ -187,8 +187,7 @@ void SoundManager::AssignEngineSlot(int rider, const RaceSoundFrame& frame, int 
     {
         if (nowMs - riderAttackMs_[rider] > kAttackRepeatMs && bankLoaded_)
         {
-            engineSampler_.RestartSample(bank_.engineLoops[0], kAttackSample,
-                                         2 * result.soundSlot);
+            engineSampler_.RestartSample(bank_.engineLoops[0], kAttackSample, 2 * result.soundSlot);
         }
         riderAttackMs_[rider] = nowMs;
     }
@@ -259,8 +258,8 @@ void SoundManager::UpdateEngineVoices(int slot, int rider, float rpm, float volu
     }
 }
 
-void SoundManager::UpdateLoopVoice(int voice, int loop, float rpm, float volume,
-                                   float attenuation, PitchShift shift, float pan)
+void SoundManager::UpdateLoopVoice(int voice, int loop, float rpm, float volume, float attenuation,
+                                   PitchShift shift, float pan)
 {
     const FloatRange rpmRange = bank_.loopRpmRange[loop];
     if (rpm < rpmRange.low || rpm > rpmRange.high)
@@ -275,9 +274,9 @@ void SoundManager::UpdateLoopVoice(int voice, int loop, float rpm, float volume,
                                 std::span(bank_.loopCurveVol).subspan(points, 6), t) *
                         mixScale_ * 0.01f;
     const FloatRange pitchRange = bank_.loopPitchRange[loop];
-    const float basePitch = std::clamp(
-        bank_.pitchOffset + pitchRange.low + t * (pitchRange.high - pitchRange.low), 2000.0f,
-        44100.0f);
+    const float basePitch =
+        std::clamp(bank_.pitchOffset + pitchRange.low + t * (pitchRange.high - pitchRange.low),
+                   2000.0f, 44100.0f);
     const float pitch = std::max(basePitch + shift.doppler + shift.rider, kLowestPitch);
     const float loudness = std::clamp(curve * volume * attenuation, 0.0f, 1.0f);
     if (engineSampler_.SetFirstEvent(voice, kSamplerPitch, FloatWord(pitch)))

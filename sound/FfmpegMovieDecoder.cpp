@@ -175,8 +175,8 @@ void FfmpegMovieDecoder::ReadPacket()
     if (read < 0)
     {
         failed_ = read != AVERROR_EOF;
-        for (auto [codec, index] : {std::pair(video_.get(), videoStream_),
-                                    std::pair(audio_.get(), audioStream_)})
+        for (auto [codec, index] :
+             {std::pair(video_.get(), videoStream_), std::pair(audio_.get(), audioStream_)})
         {
             if (codec != nullptr && index >= 0 && avcodec_send_packet(codec, nullptr) >= 0)
             {
@@ -224,17 +224,17 @@ uint32_t FfmpegMovieDecoder::TimeMs(int streamIndex)
     const int64_t start = format_->start_time != AV_NOPTS_VALUE
                               ? av_rescale_q(format_->start_time, AV_TIME_BASE_Q, stream->time_base)
                               : 0;
-    lastTimeMs_ = static_cast<uint32_t>(std::max<int64_t>(
-        0, av_rescale_q(pts - start, stream->time_base, AVRational{1, 1000})));
+    lastTimeMs_ = static_cast<uint32_t>(
+        std::max<int64_t>(0, av_rescale_q(pts - start, stream->time_base, AVRational{1, 1000})));
     return lastTimeMs_;
 }
 
 void FfmpegMovieDecoder::TakePicture()
 {
-    scaler_.reset(sws_getCachedContext(
-        scaler_.release(), frame_->width, frame_->height, static_cast<AVPixelFormat>(frame_->format),
-        target_.width, target_.height, AV_PIX_FMT_RGB565LE, SWS_BILINEAR, nullptr, nullptr,
-        nullptr));
+    scaler_.reset(sws_getCachedContext(scaler_.release(), frame_->width, frame_->height,
+                                       static_cast<AVPixelFormat>(frame_->format), target_.width,
+                                       target_.height, AV_PIX_FMT_RGB565LE, SWS_BILINEAR, nullptr,
+                                       nullptr, nullptr));
     if (!scaler_)
     {
         return;

@@ -39,7 +39,8 @@ uint32_t Remapped(uint32_t sound, uint32_t removed)
 }  // namespace
 
 MenuSoundEditor::MenuSoundEditor(MenuSoundTable table, uint32_t button)
-    : table_(std::move(table)), button_(std::min<uint32_t>(button, MenuSoundTable::kButtonCount - 1))
+    : table_(std::move(table)),
+      button_(std::min<uint32_t>(button, MenuSoundTable::kButtonCount - 1))
 {
     const ButtonSoundEntry& entry = table_.buttons[button_];
     fields_ = {static_cast<int32_t>(entry.highlighted.sound),
@@ -98,7 +99,8 @@ bool MenuSoundEditor::Delete(int32_t position)
     }
     fields_.highlighted =
         static_cast<int32_t>(Remapped(static_cast<uint32_t>(fields_.highlighted), removed));
-    fields_.pressed = static_cast<int32_t>(Remapped(static_cast<uint32_t>(fields_.pressed), removed));
+    fields_.pressed =
+        static_cast<int32_t>(Remapped(static_cast<uint32_t>(fields_.pressed), removed));
     return true;
 }
 

@@ -83,8 +83,8 @@ private:
     bool pictureWaiting_ = false;
     MoviePicture picture_;
     MovieSound soundItem_;
-    uint32_t startMs_ = 0;      // platform ms at which movie time 0 was
-    uint32_t pausedAtMs_ = 0;   // movie time while paused or stopped
+    uint32_t startMs_ = 0;     // platform ms at which movie time 0 was
+    uint32_t pausedAtMs_ = 0;  // movie time while paused or stopped
     uint32_t picturesShown_ = 0;
 };
 

@@ -192,8 +192,7 @@ bool Sampler::PlaySample(std::span<const float> samples, float volume, float pan
     return QueueRawPlay(samples, volume, pan, pitch, false);
 }
 
-bool Sampler::PlayLoopedSample(std::span<const float> samples, float volume, float pan,
-                               float pitch)
+bool Sampler::PlayLoopedSample(std::span<const float> samples, float volume, float pan, float pitch)
 {
     return QueueRawPlay(samples, volume, pan, pitch, true);
 }

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <optional>
-#include <system_error>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "app/archive/ArchiveSet.h"
@@ -35,7 +35,7 @@ uint32_t Pick(const std::array<uint32_t, N>& table, size_t offset, size_t fallba
 {
     const int32_t index = g_config.I32At(offset);
     return table[index >= 0 && static_cast<size_t>(index) < N ? static_cast<size_t>(index)
-                                                                : fallback];
+                                                              : fallback];
 }
 
 std::vector<uint8_t> ReadWhole(DAFile& file, std::string_view name)

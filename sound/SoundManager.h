@@ -41,13 +41,13 @@ struct RiderSoundInput
 {
     static constexpr size_t kEffectLevels = 6;
 
-    bool inactive = false;      // out of the race
-    SoundVector position;       // in the world
-    SoundVector viewPosition;   // the rider's main object as the view transform places it:
-                                // x lateral (right), y height, z depth
-    SoundVector velocity;       // in the world, per second
+    bool inactive = false;     // out of the race
+    SoundVector position;      // in the world
+    SoundVector viewPosition;  // the rider's main object as the view transform places it:
+                               // x lateral (right), y height, z depth
+    SoundVector velocity;      // in the world, per second
     float speed = 0.0f;
-    float throttle = 0.0f;      // 0..1
+    float throttle = 0.0f;  // 0..1
     uint32_t gear = 0;
     float engineRpm = 0.0f;
     std::array<float, kEffectLevels> effectLevel{};  // the race simulation's effect loudness

@@ -112,8 +112,7 @@ bool TrackFileCd::Play(const TrackPosition& from, const TrackPosition& to)
         return false;
     }
     WaveFile track;
-    if (!track.Open(TrackFileName(from.track)) || !IsDiscFormat(track.Format()) ||
-        !EnsureOutput())
+    if (!track.Open(TrackFileName(from.track)) || !IsDiscFormat(track.Format()) || !EnsureOutput())
     {
         return false;
     }
@@ -138,9 +137,8 @@ bool TrackFileCd::EnsureOutput()
 {
     if (!output_)
     {
-        output_ = CurrentPlatform().OpenAudioStream({kSampleRate, kOutputFrames},
-                                                    [this](std::span<int16_t> samples)
-                                                    { Fill(samples); });
+        output_ = CurrentPlatform().OpenAudioStream(
+            {kSampleRate, kOutputFrames}, [this](std::span<int16_t> samples) { Fill(samples); });
     }
     return output_ != nullptr;
 }

@@ -61,15 +61,14 @@ bool WaveFile::Open(std::string_view gamePath)
     ChunkHeader format;
     std::array<uint8_t, kFormatBytes> formatBytes{};
     ChunkHeader data;
-    const bool valid =
-        file_ && ReadChunkHeader(file_, riff) && IsId(riff, "RIFF") &&
-        file_.Read(form.data(), form.size()) == form.size() &&
-        std::memcmp(form.data(), "WAVE", 4) == 0 && FindChunk(file_, "fmt ", format) &&
-        format.size >= kFormatBytes &&
-        file_.Read(formatBytes.data(), formatBytes.size()) == formatBytes.size() &&
-        LoadLe16(formatBytes.data()) == kFormatPcm &&
-        file_.Seek(file_.Tell() - kFormatBytes + format.size + (format.size & 1)) &&
-        FindChunk(file_, "data", data);
+    const bool valid = file_ && ReadChunkHeader(file_, riff) && IsId(riff, "RIFF") &&
+                       file_.Read(form.data(), form.size()) == form.size() &&
+                       std::memcmp(form.data(), "WAVE", 4) == 0 &&
+                       FindChunk(file_, "fmt ", format) && format.size >= kFormatBytes &&
+                       file_.Read(formatBytes.data(), formatBytes.size()) == formatBytes.size() &&
+                       LoadLe16(formatBytes.data()) == kFormatPcm &&
+                       file_.Seek(file_.Tell() - kFormatBytes + format.size + (format.size & 1)) &&
+                       FindChunk(file_, "data", data);
     if (!valid)
     {
         Close();

@@ -121,7 +121,8 @@ void WaveStream::FillBuffer()
         const size_t read = file_.Read(bytes) / 4;
         for (size_t i = 0; i < read * 2; ++i)
         {
-            ring_[size_t{fillFrame_} * 2 + i] = static_cast<int16_t>(LoadLe16(bytes.data() + 2 * i));
+            ring_[size_t{fillFrame_} * 2 + i] =
+                static_cast<int16_t>(LoadLe16(bytes.data() + 2 * i));
         }
         fillFrame_ = (fillFrame_ + static_cast<uint32_t>(read)) % kRingFrames;
         buffered_ += static_cast<uint32_t>(read);
@@ -185,7 +186,8 @@ bool WaveStream::Calculate(const AudioBlock& block)
 // Commands due in the block run at their times: the stream is mixed up to each first.
 void WaveStream::RunCommands(const AudioBlock& block, float* out, uint32_t& framesLeft)
 {
-    const uint32_t endMs = block.timeMs + static_cast<uint32_t>(std::max(output_->GetPeriodMs(), 0));
+    const uint32_t endMs =
+        block.timeMs + static_cast<uint32_t>(std::max(output_->GetPeriodMs(), 0));
     uint32_t cursorMs = block.timeMs;
     while (pending_ >= 2)
     {

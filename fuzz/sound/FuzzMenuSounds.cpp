@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::optional<MenuSoundTable> table = ParseMenuSoundTable(std::span(data, size));
     if (table)
     {
-        const std::optional<MenuSoundTable> again = ParseMenuSoundTable(BuildMenuSoundTable(*table));
+        const std::optional<MenuSoundTable> again =
+            ParseMenuSoundTable(BuildMenuSoundTable(*table));
         if (!again || again->files != table->files)
         {
             std::abort();

@@ -62,10 +62,10 @@ std::vector<uint8_t> DemoTrack(uint32_t track, uint32_t seconds)
     frames.reserve(size_t{seconds} * kTrackRate * 2);
     for (uint32_t note = 0; note < seconds * 4; ++note)
     {
-        const std::vector<int16_t> melody = Tone(NoteHz(tune[note % 8]), kNoteSamples, kTrackRate,
-                                                 6000.0);
-        const std::vector<int16_t> bass = Tone(NoteHz(tune[note / 4 % 8 & ~1] - 12), kNoteSamples,
-                                               kTrackRate, 4000.0);
+        const std::vector<int16_t> melody =
+            Tone(NoteHz(tune[note % 8]), kNoteSamples, kTrackRate, 6000.0);
+        const std::vector<int16_t> bass =
+            Tone(NoteHz(tune[note / 4 % 8 & ~1] - 12), kNoteSamples, kTrackRate, 4000.0);
         for (uint32_t i = 0; i < kNoteSamples; ++i)
         {
             frames.push_back(static_cast<int16_t>(melody[i] + bass[i] / 2));
@@ -109,8 +109,10 @@ MenuSoundTable DemoMenuSoundTable()
 
 bool AddDemoMenuSounds(CprWriter& menuArchive, std::string& error)
 {
-    const std::vector<int16_t> hover = Tone(NoteHz(24), kDemoSoundRate / 20, kDemoSoundRate, 9000.0);
-    const std::vector<int16_t> click = Tone(NoteHz(12), kDemoSoundRate / 30, kDemoSoundRate, 14000.0);
+    const std::vector<int16_t> hover =
+        Tone(NoteHz(24), kDemoSoundRate / 20, kDemoSoundRate, 9000.0);
+    const std::vector<int16_t> click =
+        Tone(NoteHz(12), kDemoSoundRate / 30, kDemoSoundRate, 14000.0);
     return menuArchive.Add(SoundManager::kMenuSoundFile, BuildMenuSoundTable(DemoMenuSoundTable()),
                            MemberStorage::Smaller, error) &&
            menuArchive.Add(kHoverSound, BuildWaveImage(hover, kDemoSoundRate),

@@ -126,7 +126,8 @@ void DrawPattern(AVFrame* frame, int64_t index)
         for (int x = 0; x < frame->width; ++x)
         {
             const int bar = static_cast<int>((x + index * 4) / barWidth % 8);
-            const bool counterBit = y >= frame->height - 16 && ((index >> (x * 16 / frame->width)) & 1);
+            const bool counterBit =
+                y >= frame->height - 16 && ((index >> (x * 16 / frame->width)) & 1);
             frame->data[0][y * frame->linesize[0] + x] =
                 y >= frame->height - 16 ? (counterBit ? 235 : 16) : kBarLuma[bar];
             if (y % 2 == 0 && x % 2 == 0)

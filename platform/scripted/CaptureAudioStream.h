@@ -16,8 +16,7 @@
 class CapturedStreams
 {
 public:
-    std::unique_ptr<AudioStream> Open(const AudioOutFormat& format, AudioFill fill,
-                                      uint32_t nowMs);
+    std::unique_ptr<AudioStream> Open(const AudioOutFormat& format, AudioFill fill, uint32_t nowMs);
     // Pulls from every open stream what it plays up to the time.
     void PlayUntil(uint32_t nowMs);
 

@@ -167,13 +167,12 @@ void ScriptedPlatform::AdvanceTime(uint32_t ms)
 bool ScriptedPlatform::IsKeyDown(uint8_t virtualKey)
 {
     const uint32_t nowMs = NowMs();
-    return keyDown_[virtualKey] ||
-           std::ranges::any_of(heldKeys_,
-                               [&](const HeldKey& held)
-                               {
-                                   return held.virtualKey == virtualKey && nowMs >= held.fromMs &&
-                                          nowMs < held.untilMs;
-                               });
+    return keyDown_[virtualKey] || std::ranges::any_of(heldKeys_,
+                                                       [&](const HeldKey& held) {
+                                                           return held.virtualKey == virtualKey &&
+                                                                  nowMs >= held.fromMs &&
+                                                                  nowMs < held.untilMs;
+                                                       });
 }
 
 void ScriptedPlatform::HoldKey(uint8_t virtualKey, uint32_t fromMs, uint32_t untilMs)

@@ -26,8 +26,8 @@ class ButtonSoundsPanelTest : public ToolkitScreen
 protected:
     ButtonSoundsPanelTest()
     {
-        for (const char* name : {"sound/a.wav", "sound/b.wav", "sound/c.wav", "sound/new.wav",
-                                 "sound/notes.txt"})
+        for (const char* name :
+             {"sound/a.wav", "sound/b.wav", "sound/c.wav", "sound/new.wav", "sound/notes.txt"})
         {
             directory_.WriteFile(name, "");
         }

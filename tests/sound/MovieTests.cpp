@@ -152,7 +152,7 @@ TEST_F(FfmpegMovieTest, DecodesEveryPictureHeadless)
     EXPECT_EQ(platform_.Frames().back().width, 640);
     // The first bar of the last picture: the bars have slid by 49 x 4 pixels to magenta.
     const uint16_t pixel = platform_.Frames().back().pixels[640 * 100 + 10];
-    EXPECT_GT(pixel >> 11, 20);           // red
+    EXPECT_GT(pixel >> 11, 20);          // red
     EXPECT_LT((pixel >> 5) & 0x3F, 20);  // little green
     size_t soundFrames = 0;
     for (const std::vector<int16_t>& buffer : platform_.AudioCaptures().at(0).buffers)

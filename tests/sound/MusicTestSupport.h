@@ -51,8 +51,8 @@ public:
     bool Play(const TrackPosition& from, const TrackPosition& to) override
     {
         char text[64];
-        std::snprintf(text, sizeof text, "play %u %u:%02u to %u %u:%02u", from.track,
-                      from.minutes, from.seconds, to.track, to.minutes, to.seconds);
+        std::snprintf(text, sizeof text, "play %u %u:%02u to %u %u:%02u", from.track, from.minutes,
+                      from.seconds, to.track, to.minutes, to.seconds);
         Log(text);
         if (onPlay)
         {

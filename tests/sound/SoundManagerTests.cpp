@@ -142,10 +142,10 @@ ExpectedVoice ExpectedLoop0(const RiderSoundInput& rider, float heading, bool vi
     gap += gap > kPi ? -2.0f * kPi : gap < -kPi ? 2.0f * kPi : 0.0f;
     float k = std::fabs(gap) * 2.0f / kPi - 1.0f;
     k *= k < 0.0f ? 0.15f : 1.0f;
-    const float doppler = 2.5f * k * (rider.velocity.x * rider.velocity.x +
-                                      rider.velocity.z * rider.velocity.z);
+    const float doppler =
+        2.5f * k * (rider.velocity.x * rider.velocity.x + rider.velocity.z * rider.velocity.z);
     const float t = (rider.engineRpm - 1000.0f) / 10000.0f;  // the ramp bank's loop 0 range
-    const float curve = 90.0f * 0.3f * 0.01f;                 // t = 0.4 sits on breakpoint 2
+    const float curve = 90.0f * 0.3f * 0.01f;                // t = 0.4 sits on breakpoint 2
     const float volume =
         rider.throttle > 0.1f ? 0.7f * (0.5f + 0.35f * rider.throttle) : 0.7f * 0.5f;
     float pitch = std::clamp(9000.0f + t * 15000.0f, 2000.0f, 44100.0f) + doppler;
@@ -301,7 +301,7 @@ TEST_F(SoundManagerTest, EffectsComeOncePerSecondPerRiderAndFourAtATime)
     at(1700);
     manager_->PlayImpactSound(2);  // the same rider within a second: dropped
     EXPECT_FALSE(effects.IsVoiceActive(6));
-    manager_->PlayImpactSound(3);  // voice 6
+    manager_->PlayImpactSound(3);     // voice 6
     manager_->PlayCollisionSound(4);  // voice 7
     EXPECT_TRUE(effects.IsVoiceActive(6));
     EXPECT_TRUE(effects.IsVoiceActive(7));
@@ -362,7 +362,7 @@ TEST_F(SoundManagerTest, MenuButtonsPlayTheirSounds)
     EXPECT_TRUE(manager_->HasMenuSample(1));
     EXPECT_FALSE(manager_->HasMenuSample(3));
 
-    manager_->PlayMenuSound(8, true);  // its file is missing: nothing
+    manager_->PlayMenuSound(8, true);   // its file is missing: nothing
     manager_->PlayMenuSound(8, false);  // no sound
     EXPECT_FALSE(manager_->EngineSampler().IsVoiceActive(0));
     manager_->PlayMenuSound(7, true);

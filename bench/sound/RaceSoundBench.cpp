@@ -3,7 +3,6 @@
 // voices, a collision now and then) and of mixing both samplers into 16-bit output, for 60 s
 // of a race at 50 frames a second and 44100 Hz, as a share of those 60 s.
 
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,6 +16,7 @@
 #include "app/config/ConfigFile.h"
 #include "app/game/CurrentRace.h"
 #include "core/files/FileSystem.h"
+#include "bench/sound/CpuSeconds.h"
 #include "kit/sound/DemoSounds.h"
 #include "kit/sound/SoundBankWriter.h"
 #include "platform/scripted/ScriptedPlatform.h"
@@ -28,13 +28,6 @@ constexpr uint32_t kSeconds = 60;
 constexpr uint32_t kFrameMs = 20;
 constexpr int kRiders = 26;
 constexpr int kRuns = 3;
-
-double CpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
 
 struct Cost
 {

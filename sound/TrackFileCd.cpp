@@ -112,7 +112,7 @@ bool TrackFileCd::Play(const TrackPosition& from, const TrackPosition& to)
         return false;
     }
     WaveFile track;
-    if (!track.Open(TrackFileName(from.track)) || !IsDiscFormat(track.Format()) || !EnsureOutput())
+    if (!track.Open(TrackFileName(from.track)) || !IsDiscFormat(track.Format()))
     {
         return false;
     }
@@ -120,9 +120,17 @@ bool TrackFileCd::Play(const TrackPosition& from, const TrackPosition& to)
     const uint64_t end = std::min<uint64_t>(PositionBytes(to), track.DataBytes());
     std::vector<uint8_t> skipped(static_cast<size_t>(std::min<uint64_t>(start, end)));
     track.Read(skipped);
-    const std::lock_guard lock(playMutex_);
-    track_ = std::move(track);
-    bytesLeft_ = end > start ? end - start : 0;
+    {
+        const std::lock_guard lock(playMutex_);
+        track_ = std::move(track);
+        bytesLeft_ = end > start ? end - start : 0;
+    }
+    // The track is in place before the output first pulls.
+    if (!EnsureOutput())
+    {
+        Stop();
+        return false;
+    }
     return true;
 }
 

@@ -38,9 +38,9 @@ TEST(MusicOnTheDiskDriver, ATrackIsHeard)
     setenv("SDL_AUDIODRIVER", "dummy", 1);
 
     const std::string heard = directory.ReadFile("heard.raw");
-    ASSERT_GE(heard.size(), 4u * 4096);
-    // The track's first notes, frame for frame, from the start of the device's output.
+    // The track's first notes, frame for frame, in what the device played (a slow machine's
+    // device may start with a buffer of silence).
     const std::string expected(track.begin() + 44, track.begin() + 44 + 4 * 4096);
-    EXPECT_EQ(heard.substr(0, expected.size()), expected);
+    EXPECT_NE(heard.find(expected), std::string::npos);
 }
 }  // namespace

@@ -20,6 +20,7 @@ packages=(
     build-essential cmake ninja-build ccache git pkg-config
     clang libclang-rt-14-dev
     libsdl2-dev libjpeg62-turbo-dev zlib1g-dev
+    libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
     libgtest-dev libgmock-dev libbenchmark-dev libosmesa6-dev
 )
 

@@ -10,6 +10,8 @@
 #include "kit/menu/DemoMenu.h"
 #include "kit/motion/DemoMotions.h"
 #include "kit/race/DemoRace.h"
+#include "kit/sound/DemoMovies.h"
+#include "kit/sound/DemoMusic.h"
 #include "kit/sound/DemoSounds.h"
 #include "kit/startup/StartScreen.h"
 #include "kit/world/DemoObjects.h"
@@ -21,10 +23,10 @@ namespace
 // Each subsystem's demo content adds its members here.
 bool FillArchives(DemoArchives& archives, std::string& error)
 {
-    return AddDemoSounds(archives.menu, error) && AddDemoFonts(archives, error) &&
-           AddDemoAnimations(archives.menu, error) && AddStartScreen(archives.menu, error) &&
-           AddDemoObjects(archives.objects, error) && AddDemoMenu(archives, error) &&
-           AddDemoMotions(archives.menu, error);
+    return AddDemoSounds(archives.menu, error) && AddDemoMenuSounds(archives.menu, error) &&
+           AddDemoFonts(archives, error) && AddDemoAnimations(archives.menu, error) &&
+           AddStartScreen(archives.menu, error) && AddDemoObjects(archives.objects, error) &&
+           AddDemoMenu(archives, error) && AddDemoMotions(archives.menu, error);
 }
 
 bool WriteArchive(const std::string& path, const CprWriter& archive, std::string& error)
@@ -70,7 +72,9 @@ bool WriteDemoInstallation(const std::string& directory, std::string& error)
     }
     DemoArchives archives;
     return WriteConfig(directory + "/config.dat", DemoConfig(), error) &&
-           FillArchives(archives, error) && AddDemoRace(archives, directory, error) &&
-           AddDemoGhost(directory, error) && WriteArchives(directory, archives, error);
+    return AddDemoSounds(archives.menu, error) && AddDemoMenuSounds(archives.menu, error) &&
+           AddDemoFonts(archives, error) && AddDemoAnimations(archives.menu, error) &&
+           AddStartScreen(archives.menu, error) && AddDemoObjects(archives.objects, error) &&
+           AddDemoMenu(archives, error) && AddDemoMotions(archives.menu, error);
 }
 }  // namespace kit

@@ -1,12 +1,15 @@
 #pragma once
 
-// The machine's audio output as the sound engine drives it: buffers of 16-bit signed stereo
-// PCM (left, right per frame) pushed in order and played one after the other. Opened through
-// Platform::OpenAudioOut; destroying it stops the sound at once and closes the device.
+// The machine's audio outputs, 16-bit signed stereo PCM (left, right per frame). An AudioOut
+// plays buffers pushed in order one after the other (the sound engine drives it); an
+// AudioStream pulls its samples through a callback whenever the device wants more (music,
+// which goes on whatever the rest of the game does). Each is opened through the Platform and
+// is a device of its own: destroying it stops its sound at once and closes it.
 // Queue and QueuedBytes may be called from a thread other than the one that opened it, but
 // never from two threads at a time.
 
 #include <cstdint>
+#include <functional>
 #include <span>
 
 struct AudioOutFormat
@@ -27,4 +30,16 @@ public:
     virtual bool Queue(std::span<const int16_t> samples) = 0;
     // Bytes queued that the device has not taken for playing yet.
     virtual uint64_t QueuedBytes() = 0;
+};
+
+// Fills the samples (two per frame) a stream plays next. It runs on the device's own thread
+// (on the scripted machine, on the thread that lets virtual time pass), never concurrently
+// with itself, and must not open or close a device.
+using AudioFill = std::function<void(std::span<int16_t> samples)>;
+
+// A pulled output: plays while it lives.
+class AudioStream
+{
+public:
+    virtual ~AudioStream() = default;
 };

@@ -93,6 +93,9 @@ public:
 
     // Sound: an output device playing from now on, or nullptr when the machine has none.
     virtual std::unique_ptr<AudioOut> OpenAudioOut(const AudioOutFormat& format) = 0;
+    // A second kind of output, pulling its samples from fill; may be opened from any thread.
+    virtual std::unique_ptr<AudioStream> OpenAudioStream(const AudioOutFormat& format,
+                                                         AudioFill fill) = 0;
 
     virtual int JoystickCount() = 0;
     virtual bool ReadJoystick(int index, JoystickState& state) = 0;

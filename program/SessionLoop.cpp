@@ -17,6 +17,7 @@
 #include "net/NetSession.h"
 #include "program/GameWindow.h"
 #include "race/RaceContext.h"
+#include "sound/CdMusic.h"
 #include "sound/SoundManager.h"
 
 namespace
@@ -86,6 +87,9 @@ uint32_t GameWindow::RunMainMenu()
     g_renderDevice.CleanUp();
     g_renderDevice.DisableFog();
     LoadMenuFonts();
+    g_soundManager.LoadMenuSounds();
+    // The frame clock picks among the menu's tracks.
+    SelectMusicTrack(MusicSituation::Menu, g_lastFrameMs & 0xFF);
     if (menu.Enter())
     {
         while (!IsQuitting())

@@ -41,6 +41,7 @@ bool GameWindow::ShutDown(bool saveConfig)
     FreeRaceFonts();
     g_renderDevice.ShotDown();
     StopCdMusic();
+    timerTick_.SetWaveOutput(nullptr);
     g_soundManager.StopOutput();
     CloseArchives();
     return saved;

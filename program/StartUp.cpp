@@ -95,7 +95,10 @@ bool GameWindow::StartUp()
 
     g_raceContext.LoadClassBikeSetups(g_archiveMenu, g_bikeClass);
     SerializeBikeSetup(false);
-    g_soundManager.StartOutput();
+    if (g_soundManager.StartOutput())
+    {
+        timerTick_.SetWaveOutput(&g_soundManager.Output());
+    }
     TakeRaceScreenMode(g_config);
     if (!OpenScreen(RenderTarget()))
     {
@@ -103,7 +106,7 @@ bool GameWindow::StartUp()
     }
     if (g_menuState.U8At(MenuState::kIntroOffset) == 0)
     {
-        PlayMovie(kIntroMovie, *this);
+        PlayMovie(kIntroMovie, *this, g_config.U8At(ConfigBlock::kDisplayOptionOffset) != 0);
     }
     timerTick_.Start();
     LoadRaceFonts();

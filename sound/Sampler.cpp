@@ -42,7 +42,22 @@ void AddEventWords(EventWords& words, uint32_t opcode, uint32_t operand)
         words.Add(opcode, operand);
     }
 }
+
+SamplerSample SampleOf(const SampleBuffer& buffer)
+{
+    return {buffer.GetData().data(), static_cast<uint32_t>(buffer.GetData().size())};
+}
 }  // namespace
+
+Sampler::StatusScope::StatusScope(const Sampler& sampler, const char* name) : sampler_(sampler)
+{
+    sampler_.statusText_.store(name, std::memory_order_relaxed);
+}
+
+Sampler::StatusScope::~StatusScope()
+{
+    sampler_.statusText_.store("", std::memory_order_relaxed);
+}
 
 bool Sampler::Connect(WaveOutput& output)
 {
@@ -81,6 +96,7 @@ void Sampler::Reset()
 {
     AudioNode::Reset();
     const std::lock_guard lock(samplerMutex_);
+    const StatusScope status(*this, "Sampler Reset");
     for (SamplerVoice& voice : voices_)
     {
         voice.dataRegister = 0;
@@ -96,6 +112,7 @@ bool Sampler::Calculate(const AudioBlock& block)
 {
     AudioNode::Calculate(block);
     const std::lock_guard lock(samplerMutex_);
+    const StatusScope status(*this, "Calculate");
     if (output_ == nullptr)
     {
         if (block.clear)
@@ -141,7 +158,8 @@ bool Sampler::QueuePlay(const SampleBuffer& buffer, float volume, float pan, flo
                         bool looped)
 {
     const std::lock_guard lock(samplerMutex_);
-    const uint32_t id = output_ != nullptr && buffer.HasData() ? InternSample(buffer) : 0;
+    const StatusScope status(*this, looped ? "PlayLoopedSample" : "PlaySample");
+    const uint32_t id = output_ != nullptr && buffer.HasData() ? InternSample(SampleOf(buffer)) : 0;
     const int target = id != 0 ? ResolveVoice(voice) : -1;
     if (target < 0)
     {
@@ -169,9 +187,50 @@ bool Sampler::QueuePlay(const SampleBuffer& buffer, float volume, float pan, flo
     return QueueEvents(target, words.Words(), true);
 }
 
+bool Sampler::PlaySample(std::span<const float> samples, float volume, float pan, float pitch)
+{
+    return QueueRawPlay(samples, volume, pan, pitch, false);
+}
+
+bool Sampler::PlayLoopedSample(std::span<const float> samples, float volume, float pan, float pitch)
+{
+    return QueueRawPlay(samples, volume, pan, pitch, true);
+}
+
+// The pass takes the voice's flags as they are; a looped one leaves the data register set, so
+// the next pass is the same sample again, and a single one clears it.
+bool Sampler::QueueRawPlay(std::span<const float> samples, float volume, float pan, float pitch,
+                           bool looped)
+{
+    const std::lock_guard lock(samplerMutex_);
+    const StatusScope status(*this, looped ? "PlayLoopedSample" : "PlaySample");
+    const SamplerSample sample{samples.data(), static_cast<uint32_t>(samples.size())};
+    const uint32_t id = output_ != nullptr && !samples.empty() ? InternSample(sample) : 0;
+    const int target = id != 0 ? PickVoice() : -1;
+    if (target < 0)
+    {
+        return false;
+    }
+    EventWords words;
+    words.Add(kSamplerTimeStamp, PlayPosition());
+    words.Add(kSamplerData, id);
+    words.Add(kSamplerLength, sample.floatCount);
+    words.Add(kSamplerVolume, FloatWord(volume));
+    words.Add(kSamplerPan, FloatWord(pan));
+    words.Add(kSamplerPitch, FloatWord(pitch));
+    words.Add(kSamplerOffset, 0);
+    words.Add(kSamplerStart);
+    if (!looped)
+    {
+        words.Add(kSamplerData, 0);
+    }
+    return QueueEvents(target, words.Words(), true);
+}
+
 bool Sampler::RestartSample(const SampleBuffer& buffer, uint32_t offset, int voice)
 {
     const std::lock_guard lock(samplerMutex_);
+    const StatusScope status(*this, "PlayLoopedSample");
     const int target = output_ != nullptr && buffer.HasData() ? ResolveVoice(voice) : -1;
     if (target < 0)
     {
@@ -191,6 +250,7 @@ bool Sampler::RestartSample(const SampleBuffer& buffer, uint32_t offset, int voi
 bool Sampler::SetVolPitchPan(int voice, float volume, float pitch, float pan)
 {
     const std::lock_guard lock(samplerMutex_);
+    const StatusScope status(*this, "SetVolPitchPan");
     const int target = output_ != nullptr ? ResolveVoice(voice) : -1;
     if (target < 0)
     {
@@ -207,6 +267,7 @@ bool Sampler::SetVolPitchPan(int voice, float volume, float pitch, float pan)
 bool Sampler::SetSingleEvent(int voice, uint32_t opcode, uint32_t operand)
 {
     const std::lock_guard lock(samplerMutex_);
+    const StatusScope status(*this, "SetSingleEvent");
     const int target = output_ != nullptr && IsOpcode(opcode) ? ResolveVoice(voice) : -1;
     if (target < 0)
     {
@@ -226,6 +287,7 @@ bool Sampler::SetFirstEvent(int voice, uint32_t opcode, uint32_t operand)
         samplerMutex_.unlock();
         return false;
     }
+    statusText_.store("SetFirstEvent", std::memory_order_relaxed);
     batchOpen_ = true;
     batchFailed_ = false;
     for (int i = 0; i < kVoiceCount; ++i)
@@ -280,6 +342,7 @@ void Sampler::EndEvents()
         ++droppedEvents_;
     }
     batchOpen_ = false;
+    statusText_.store("", std::memory_order_relaxed);
     samplerMutex_.unlock();
 }
 
@@ -326,10 +389,8 @@ int Sampler::ResolveVoice(int voice)
 }
 
 // The id of the buffer's data in the sample table, added when new; 0 when the table is full.
-uint32_t Sampler::InternSample(const SampleBuffer& buffer)
+uint32_t Sampler::InternSample(const SamplerSample& sample)
 {
-    const SamplerSample sample{buffer.GetData().data(),
-                               static_cast<uint32_t>(buffer.GetData().size())};
     const auto known = std::span(samples_).first(sampleCount_);
     const auto found = std::ranges::find_if(
         known, [&](const SamplerSample& entry)

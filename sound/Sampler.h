@@ -14,8 +14,11 @@
 // Threads: every writer and Calculate hold the sampler's own lock for their whole work, so a
 // batch (SetFirstEvent ... EndEvents) always reaches the mixer in one piece. A group of
 // events that does not fit into its voice's ring is dropped whole, never written in part.
+// The status text names the operation running (empty when none), for whoever looks at a
+// sampler that hangs; it may be read from any thread.
 
 #include <array>
+#include <atomic>
 #include <bit>
 #include <cstdint>
 #include <memory>
@@ -115,6 +118,10 @@ public:
     // Keeps volume, pan and pitch. An offset at or past the loop end restarts at the loop
     // start.
     bool RestartSample(const SampleBuffer& buffer, uint32_t offset, int voice);
+    // Raw samples on a picked voice: once, or over and over from the first sample. The
+    // samples must stay as they are while the voice may play them.
+    bool PlaySample(std::span<const float> samples, float volume, float pan, float pitch);
+    bool PlayLoopedSample(std::span<const float> samples, float volume, float pan, float pitch);
     bool SetVolPitchPan(int voice, float volume, float pitch, float pan);
     bool SetSingleEvent(int voice, uint32_t opcode, uint32_t operand);
     // A batch: the lock stays held from SetFirstEvent to EndEvents, AddEvent adds events
@@ -130,18 +137,35 @@ public:
     uint32_t GetDroppedEvents() const;
     // Playing, or a start is queued: a voice the pick passes over.
     bool IsVoiceActive(int voice) const;
+    const char* GetStatusText() const { return statusText_.load(std::memory_order_relaxed); }
 
 private:
+    // Names the operation in the status text for its lifetime.
+    class StatusScope
+    {
+    public:
+        StatusScope(const Sampler& sampler, const char* name);
+        ~StatusScope();
+        StatusScope(const StatusScope&) = delete;
+        StatusScope& operator=(const StatusScope&) = delete;
+
+    private:
+        const Sampler& sampler_;
+    };
+
+    bool QueueRawPlay(std::span<const float> samples, float volume, float pan, float pitch,
+                      bool looped);
     bool QueuePlay(const SampleBuffer& buffer, float volume, float pan, float pitch, int voice,
                    bool looped);
     int PickVoice();
     int ResolveVoice(int voice);
-    uint32_t InternSample(const SampleBuffer& buffer);
+    uint32_t InternSample(const SamplerSample& sample);
     uint32_t PlayPosition() const;
     void QueueBatchEvent(int voice, uint32_t opcode, uint32_t operand, bool stamped);
     bool QueueEvents(int voice, std::span<const uint32_t> words, bool starts);
 
     mutable std::mutex samplerMutex_;
+    mutable std::atomic<const char*> statusText_{""};
     WaveOutput* output_ = nullptr;
     float gain_ = 1.0f;
     std::array<SamplerVoice, kVoiceCount> voices_;

@@ -1,44 +1,62 @@
 #include "sound/WaveOutput.h"
 
 #include <algorithm>
+#include <chrono>
+#include <string>
+#include <system_error>
 
-#include "platform/Platform.h"
+#include "core/util/Message.h"
 #include "sound/AudioNode.h"
 
-WaveOutput::WaveOutput() = default;
+std::atomic<WaveOutput*> g_waveOutput{nullptr};
+std::atomic<uint32_t> g_lastPumpMs{0};
+
+WaveOutput::WaveOutput()
+{
+    g_waveOutput.store(this, std::memory_order_release);
+}
 
 WaveOutput::~WaveOutput()
 {
     Shutdown();
+    WaveOutput* self = this;
+    g_waveOutput.compare_exchange_strong(self, nullptr, std::memory_order_acq_rel);
 }
 
-bool WaveOutput::Init(uint32_t sampleRate, uint32_t bufferBytes)
+bool WaveOutput::Init(uint32_t sampleRate, WaveDriveMode mode, uint32_t bufferBytes)
 {
-    const std::lock_guard lock(deviceMutex_);
-    const uint32_t frames = bufferBytes / kBytesPerFrame;
-    const uint64_t periodMs = sampleRate == 0 ? 0 : uint64_t{frames} * 1000 / sampleRate;
-    if (IsInitialised() || frames == 0 || periodMs == 0)
     {
+        const std::lock_guard lock(deviceMutex_);
+        const uint32_t frames = bufferBytes / kBytesPerFrame;
+        const uint64_t periodMs = sampleRate == 0 ? 0 : uint64_t{frames} * 1000 / sampleRate;
+        if (IsInitialised() || frames == 0 || periodMs == 0)
+        {
+            return false;
+        }
+        sampleRate_ = sampleRate;
+        framesPerBuffer_ = frames;
+        for (Slot& slot : slots_)
+        {
+            slot = {std::vector<int16_t>(size_t{frames} * 2), false, 0};
+        }
+        checkSlot_ = 0;
+        mixSlot_ = kSlotCount - kCheckLead;
+        {
+            const std::lock_guard clock(clockMutex_);
+            streamClockMs_ = 0;
+            buffersMixed_ = 0;
+            lastMixMs_ = 0;
+            lastPlayPositionMs_ = 0;
+            streamStarted_ = false;
+        }
+        periodMs_.store(static_cast<int32_t>(periodMs), std::memory_order_relaxed);
+        initialised_.store(true, std::memory_order_release);
+    }
+    if (!StartDriver(mode))
+    {
+        Shutdown();
         return false;
     }
-    sampleRate_ = sampleRate;
-    framesPerBuffer_ = frames;
-    for (Slot& slot : slots_)
-    {
-        slot = {std::vector<int16_t>(size_t{frames} * 2), false, 0};
-    }
-    checkSlot_ = 0;
-    mixSlot_ = kSlotCount - kCheckLead;
-    {
-        const std::lock_guard clock(clockMutex_);
-        streamClockMs_ = 0;
-        buffersMixed_ = 0;
-        lastMixMs_ = 0;
-        lastPlayPositionMs_ = 0;
-        streamStarted_ = false;
-    }
-    periodMs_.store(static_cast<int32_t>(periodMs), std::memory_order_relaxed);
-    initialised_.store(true, std::memory_order_release);
     return true;
 }
 
@@ -98,8 +116,74 @@ void WaveOutput::CloseDevice()
     device_.reset();
 }
 
+// Mode 1 announces its timer and mode 2 has no priority above the others here: the machine
+// gives none to a process that is not privileged.
+bool WaveOutput::StartDriver(WaveDriveMode mode)
+{
+    switch (mode)
+    {
+        case WaveDriveMode::OwnTimer:
+        {
+            Platform& platform = CurrentPlatform();
+            timerId_ = platform.StartPeriodicTimer(static_cast<uint32_t>(GetPeriodMs()),
+                                                   [this] { Pump(); });
+            if (timerId_ == 0)
+            {
+                ShowMessage("Unable to create timer");
+                return false;
+            }
+            timerPlatform_ = &platform;
+            ShowMessage("VolloTimer started :" + std::to_string(timerId_));
+            return true;
+        }
+        case WaveDriveMode::OwnThread:
+            driverThreadEnd_.store(false, std::memory_order_relaxed);
+            try
+            {
+                driverThread_ = std::thread(&WaveOutput::RunDriverThread, this);
+            }
+            catch (const std::system_error&)
+            {
+                ShowMessage("CreateSoundThread failed");
+                return false;
+            }
+            return true;
+        case WaveDriveMode::Pumped:
+            return true;
+    }
+    return false;
+}
+
+void WaveOutput::RunDriverThread()
+{
+    const auto period = std::chrono::milliseconds(GetPeriodMs());
+    while (!driverThreadEnd_.load(std::memory_order_relaxed))
+    {
+        Pump();
+        std::this_thread::sleep_for(period);
+    }
+}
+
+// Outside the device lock: a driver's mix takes it.
+void WaveOutput::StopDriver()
+{
+    if (timerId_ != 0)
+    {
+        timerPlatform_->KillTimer(timerId_);
+        timerId_ = 0;
+        timerPlatform_ = nullptr;
+        ShowMessage("VolloTimer killed");
+    }
+    if (driverThread_.joinable())
+    {
+        driverThreadEnd_.store(true, std::memory_order_relaxed);
+        driverThread_.join();
+    }
+}
+
 void WaveOutput::Shutdown()
 {
+    StopDriver();
     const std::lock_guard lock(deviceMutex_);
     if (!IsInitialised())
     {
@@ -166,6 +250,7 @@ void WaveOutput::Pump()
     if (IsInitialised())
     {
         MixBuffer();
+        g_lastPumpMs.store(CurrentPlatform().NowMs(), std::memory_order_relaxed);
     }
 }
 

@@ -4,21 +4,34 @@
 // root of the audio-node graph and queued on the machine's audio output, and the stream
 // clock (ms) that every sound event is stamped with.
 //
+// The output is driven in one of three ways: by a periodic timer of its own, by a thread of its
+// own that mixes and sleeps a period, or pumped from outside (the game's 2 ms tick; the only
+// way the game drives it).
+//
 // Threads: Init, AttachRoot, Start, Stop, Shutdown and ResetGraph belong to the main thread;
-// Pump and MixBuffer run on the timer thread; GetPlayPosition is called by whichever thread
-// sends events, Hold by the main thread or the music worker. GetPeriodMs may be called from
-// any thread.
+// Pump and MixBuffer run on the timer thread (or the output's own driver); GetPlayPosition is
+// called by whichever thread sends events, Hold by the main thread or the music worker.
+// GetPeriodMs may be called from any thread.
 
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "platform/AudioOut.h"
+#include "platform/Platform.h"
 
 class AudioNode;
+
+enum class WaveDriveMode : uint32_t
+{
+    OwnTimer = 1,   // a periodic timer of the platform mixes one buffer per period
+    OwnThread = 2,  // a thread of its own mixes one buffer, then sleeps a period
+    Pumped = 3,     // WaveOutput::Pump, called from outside
+};
 
 class WaveOutput
 {
@@ -29,14 +42,16 @@ public:
     static constexpr uint32_t kCheckLead = 4;
     static constexpr uint32_t kBytesPerFrame = AudioOut::kBytesPerFrame;
 
+    // The newest output registers itself as g_waveOutput until it goes.
     WaveOutput();
     ~WaveOutput();
     WaveOutput(const WaveOutput&) = delete;
     WaveOutput& operator=(const WaveOutput&) = delete;
 
-    // Allocates the ring. False when already initialised or when a buffer would hold no
-    // frame or a period would be shorter than 1 ms.
-    bool Init(uint32_t sampleRate, uint32_t bufferBytes);
+    // Allocates the ring and starts the driver of the mode. False when already initialised,
+    // when a buffer would hold no frame or a period would be shorter than 1 ms, or when the
+    // driver cannot start (the player is told).
+    bool Init(uint32_t sampleRate, WaveDriveMode mode, uint32_t bufferBytes);
     // Keeps the first root it is given (true again for that root); the root must outlive the
     // output's use of it.
     bool AttachRoot(AudioNode* root);
@@ -46,13 +61,14 @@ public:
     bool Start();
     // Closes the device; Start opens it again. The ring stays.
     void Stop();
+    // Ends the driver and frees the ring.
     void Shutdown();
 
     // One mix: the root produces the next block into the next slot, which is queued unless
     // the output is held. False (nothing mixed, nothing advanced) while the device still
     // plays the slot that would be reused; true otherwise, also when not playing.
     bool MixBuffer();
-    // One pump step of the timer tick: a mix when initialised.
+    // One pump step of the timer tick: a mix when initialised; notes g_lastPumpMs.
     void Pump();
 
     // Length of one buffer in ms while initialised, else -1.
@@ -82,6 +98,9 @@ private:
 
     bool IsStillQueued(const Slot& slot);
     void CloseDevice();
+    bool StartDriver(WaveDriveMode mode);
+    void StopDriver();
+    void RunDriverThread();
 
     // Held for a whole mix and around everything that changes the device or the ring, so
     // that neither goes away under a mix. Taken before any node lock.
@@ -107,4 +126,15 @@ private:
     std::atomic<bool> playing_{false};
     std::atomic<uint32_t> holdCount_{0};
     std::atomic<AudioNode*> root_{nullptr};
+
+    // The driver of modes 1 and 2; only Init and Shutdown touch these.
+    Platform::TimerId timerId_ = 0;
+    Platform* timerPlatform_ = nullptr;
+    std::thread driverThread_;
+    std::atomic<bool> driverThreadEnd_{false};
 };
+
+// The game's one output (the sound manager's), for code that holds no reference to it.
+extern std::atomic<WaveOutput*> g_waveOutput;
+// Platform ms of the latest pump or driver mix.
+extern std::atomic<uint32_t> g_lastPumpMs;

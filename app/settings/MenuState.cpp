@@ -7,6 +7,8 @@
 
 #include "core/util/LittleEndian.h"
 
+MenuState g_menuState;
+
 namespace
 {
 constexpr size_t kChoiceFlagsEnd = MenuState::kChoiceAllowedOffset + MenuState::kChoiceAllowedCount;

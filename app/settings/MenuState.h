@@ -222,3 +222,7 @@ private:
 
     std::array<uint8_t, kSize> bytes_{};
 };
+
+// The settings record that lives for the whole run; the settings file fills it at start-up.
+// Main thread only.
+extern MenuState g_menuState;

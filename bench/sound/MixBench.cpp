@@ -2,12 +2,12 @@
 // demo bank through an echo into 16-bit output, for 60 s of 44100 Hz sound, as a share of
 // those 60 s. Once with plain samples and once with interpolated ones.
 
-#include <time.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
+#include "bench/sound/CpuSeconds.h"
 #include "kit/sound/DemoSounds.h"
 #include "kit/sound/SoundBankWriter.h"
 #include "platform/scripted/ScriptedPlatform.h"
@@ -24,20 +24,13 @@ constexpr uint32_t kBufferBytes = 1024;
 constexpr uint32_t kSeconds = 60;
 constexpr int kRuns = 3;
 
-double CpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
 // CPU seconds for one minute of output.
 double MixOneMinute(bool interpolate)
 {
     ScriptedPlatform platform;
     const ScopedPlatform scope(platform);
     WaveOutput output;
-    output.Init(kRate, kBufferBytes);
+    output.Init(kRate, WaveDriveMode::Pumped, kBufferBytes);
     PcmOutputNode root;
     root.AttachOutput(output);
     EchoNode echo;

@@ -9,8 +9,6 @@
 #include "core/files/FileSystem.h"
 #include "race/RaceContext.h"
 
-MenuState g_menuState;
-
 namespace
 {
 constexpr std::string_view kSettingsFileName = "menustate.dat";

@@ -1,11 +1,9 @@
 #pragma once
 
-// "menustate.dat" in the working directory and g_menuState, the settings record that lives
-// for the whole run. Main thread only.
+// "menustate.dat" in the working directory, read into and written from g_menuState. Main
+// thread only.
 
 #include "app/settings/MenuState.h"
-
-extern MenuState g_menuState;
 
 // Reads the settings file into g_menuState: a file of 5360 bytes whole; one of 5348 bytes, the
 // older form, with its control keys moved into the control map; any other file, or none,

@@ -155,11 +155,39 @@ void ScriptedPlatform::AdvanceTime(uint32_t ms)
     while (const std::shared_ptr<Timer> timer = EarliestTimerDueBy(targetMs))
     {
         elapsedMs_ = timer->nextDueMs;
+        streams_.PlayUntil(NowMs());
         timer->nextDueMs += timer->periodMs;
         timer->tick();  // the local reference outlives a kill from inside the tick
     }
     // A tick that slept may have carried time past the target already.
-    elapsedMs_ = std::max(elapsedMs_, targetMs);
+    elapsedMs_ = std::max(elapsedMs_.load(), targetMs);
+    streams_.PlayUntil(NowMs());
+}
+
+bool ScriptedPlatform::IsKeyDown(uint8_t virtualKey)
+{
+    const uint32_t nowMs = NowMs();
+    return keyDown_[virtualKey] || std::ranges::any_of(heldKeys_,
+                                                       [&](const HeldKey& held) {
+                                                           return held.virtualKey == virtualKey &&
+                                                                  nowMs >= held.fromMs &&
+                                                                  nowMs < held.untilMs;
+                                                       });
+}
+
+void ScriptedPlatform::HoldKey(uint8_t virtualKey, uint32_t fromMs, uint32_t untilMs)
+{
+    heldKeys_.push_back({virtualKey, fromMs, untilMs});
+}
+
+std::unique_ptr<AudioStream> ScriptedPlatform::OpenAudioStream(const AudioOutFormat& format,
+                                                               AudioFill fill)
+{
+    if (!audioDeviceAvailable_)
+    {
+        return nullptr;
+    }
+    return streams_.Open(format, std::move(fill), NowMs());
 }
 
 std::shared_ptr<ScriptedPlatform::Timer> ScriptedPlatform::EarliestTimerDueBy(

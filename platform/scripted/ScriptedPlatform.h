@@ -3,8 +3,10 @@
 // The machine as a test sees it: virtual time that passes only when the game yields or
 // sleeps, timers that fire synchronously as it passes, input from a script, every presented
 // frame, sound buffer and message box kept for inspection, joysticks held in memory. Runs on
-// the test's thread; only the joystick calls may also come from other threads.
+// the test's thread; only the joystick calls, the clock and the opening of pulled audio
+// streams may also come from other threads.
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -18,6 +20,7 @@
 
 #include "platform/Platform.h"
 #include "platform/scripted/CaptureAudioOut.h"
+#include "platform/scripted/CaptureAudioStream.h"
 
 struct CapturedFrame
 {
@@ -75,6 +78,11 @@ public:
     bool IsMouseCaptured() const { return mouseCaptured_; }
     // Every opening of the audio output, oldest first.
     const std::deque<CapturedAudio>& AudioCaptures() const { return audioCaptures_; }
+    // Every pulled stream opened, oldest first.
+    const CapturedStreams& StreamCaptures() const { return streams_; }
+    // The key reads as held through IsKeyDown from fromMs until untilMs, whatever the events
+    // say: the state of the key itself, as the real machine reports it between polls.
+    void HoldKey(uint8_t virtualKey, uint32_t fromMs, uint32_t untilMs);
 
     bool CreateGameWindow(std::string_view title, int pictureWidth, int pictureHeight) override;
     void SetFullScreen(bool on) override;
@@ -83,7 +91,7 @@ public:
 
     bool PollEvent(PlatformEvent& event) override;
     PicturePoint MousePosition() override { return mousePosition_; }
-    bool IsKeyDown(uint8_t virtualKey) override { return keyDown_[virtualKey]; }
+    bool IsKeyDown(uint8_t virtualKey) override;
     void ShowCursor(bool visible) override { cursorVisible_ = visible; }
     void CaptureMouse(bool captured) override { mouseCaptured_ = captured; }
 
@@ -97,6 +105,8 @@ public:
     void KillTimer(TimerId id) override;
 
     std::unique_ptr<AudioOut> OpenAudioOut(const AudioOutFormat& format) override;
+    std::unique_ptr<AudioStream> OpenAudioStream(const AudioOutFormat& format,
+                                                 AudioFill fill) override;
 
     int JoystickCount() override;
     bool ReadJoystick(int index, JoystickState& state) override;
@@ -128,7 +138,8 @@ private:
     void DropOldFrames();
 
     // 64 bits inside, so that timers stay ordered when the 32-bit clock the game reads wraps.
-    uint64_t elapsedMs_ = 0;
+    // Atomic because streams may be opened from other threads.
+    std::atomic<uint64_t> elapsedMs_{0};
     uint32_t frameQuantumMs_ = kDefaultFrameQuantumMs;
     std::map<TimerId, std::shared_ptr<Timer>> timers_;  // ordered by id: ties fire oldest first
     TimerId nextTimerId_ = 1;
@@ -146,8 +157,17 @@ private:
     std::vector<std::string> messageBoxes_;
     std::vector<WindowChange> windowChanges_;
 
-    bool audioDeviceAvailable_ = true;
+    std::atomic<bool> audioDeviceAvailable_{true};
     std::deque<CapturedAudio> audioCaptures_;  // a deque keeps the records in place
+    CapturedStreams streams_;
+
+    struct HeldKey
+    {
+        uint8_t virtualKey = 0;
+        uint32_t fromMs = 0;
+        uint32_t untilMs = 0;
+    };
+    std::vector<HeldKey> heldKeys_;
 
     mutable std::mutex joystickMutex_;
     std::vector<std::optional<JoystickState>> joysticks_;

@@ -18,6 +18,7 @@
 #include "platform/VirtualKeys.h"
 #include "platform/sdl/PictureArea.h"
 #include "platform/sdl/SdlAudioOut.h"
+#include "platform/sdl/SdlAudioStream.h"
 #include "platform/sdl/SdlKeyMap.h"
 
 namespace
@@ -606,6 +607,12 @@ void SdlPlatform::KillTimer(TimerId id)
 std::unique_ptr<AudioOut> SdlPlatform::OpenAudioOut(const AudioOutFormat& format)
 {
     return SdlAudioOut::Open(format);
+}
+
+std::unique_ptr<AudioStream> SdlPlatform::OpenAudioStream(const AudioOutFormat& format,
+                                                          AudioFill fill)
+{
+    return SdlAudioStream::Open(format, std::move(fill));
 }
 
 int SdlPlatform::JoystickCount()

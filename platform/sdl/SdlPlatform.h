@@ -59,6 +59,8 @@ public:
     void KillTimer(TimerId id) override;
 
     std::unique_ptr<AudioOut> OpenAudioOut(const AudioOutFormat& format) override;
+    std::unique_ptr<AudioStream> OpenAudioStream(const AudioOutFormat& format,
+                                                 AudioFill fill) override;
 
     // Safe on the timer thread.
     int JoystickCount() override;

@@ -12,7 +12,8 @@ class SoundStepTest : public TickTest
 protected:
     void StartOutput(uint32_t framesPerBuffer)
     {
-        ASSERT_TRUE(output_.Init(kSampleRate, framesPerBuffer * WaveOutput::kBytesPerFrame));
+        ASSERT_TRUE(output_.Init(kSampleRate, WaveDriveMode::Pumped,
+                                 framesPerBuffer * WaveOutput::kBytesPerFrame));
         ASSERT_TRUE(root_.AttachOutput(output_));
         ASSERT_TRUE(output_.Start());
     }

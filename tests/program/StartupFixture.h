@@ -43,9 +43,14 @@ protected:
         return app.InitInstance();
     }
 
+    // The demo's intro movie shows this many pictures before the game's own first frame.
+    static constexpr uint32_t kIntroPictures = 50;
+
+    // frame counts the game's frames after the intro.
     void PressEscapeAtFrame(uint32_t frame)
     {
-        platform_.AtFrame(frame, {.kind = PlatformEvent::Kind::KeyDown, .virtualKey = vk::Escape});
+        platform_.AtFrame(kIntroPictures + frame,
+                          {.kind = PlatformEvent::Kind::KeyDown, .virtualKey = vk::Escape});
     }
 
     // True when the run ended before the backstop asked it to.

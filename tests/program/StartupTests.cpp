@@ -13,6 +13,7 @@
 #include "app/device/RenderBindings.h"
 #include "app/game/CurrentRace.h"
 #include "app/game/RiderLiveries.h"
+#include "app/settings/MenuState.h"
 #include "app/window/FrameTime.h"
 #include "app/window/KeyListeners.h"
 #include "app/window/OutputWindow.h"
@@ -197,7 +198,7 @@ TEST_F(StartupTest, OpensAFullScreenWindowAndTakesItDownAgain)
 
 TEST_F(StartupTest, EndsWhenTheWindowIsClosed)
 {
-    platform_.AtFrame(2, {.kind = PlatformEvent::Kind::Close});
+    platform_.AtFrame(kIntroPictures + 2, {.kind = PlatformEvent::Kind::Close});
     EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
     EXPECT_TRUE(EndedByScript());
 }
@@ -207,10 +208,29 @@ TEST_F(StartupTest, RestoresTheScreenSaverAsItWas)
     for (const bool enabled : {true, false})
     {
         platform_.SetScreenSaverEnabled(enabled);
-        PressEscapeAtFrame(platform_.PresentCount() + 1);
+        PressEscapeAtFrame(platform_.PresentCount() + 1 - kIntroPictures);
         ASSERT_EQ(RunGame(), GameWindow::kRunEnded);
         EXPECT_EQ(platform_.IsScreenSaverEnabled(), enabled);
     }
+}
+
+TEST_F(StartupTest, TheIntroMovieComesFirstUnlessTheSettingsSkipIt)
+{
+    PressEscapeAtFrame(1);
+    ASSERT_EQ(RunGame(), GameWindow::kRunEnded);
+    // Five seconds at least, then the menu, whose music has started meanwhile.
+    EXPECT_GE(platform_.NowMs(), 5000u);
+    EXPECT_EQ(platform_.PresentCount(), kIntroPictures + 1);
+    EXPECT_EQ(platform_.AudioCaptures().size(), 3u);  // the game's output, the movie's, again
+
+    MenuState skipping;
+    skipping.SetU8At(MenuState::kIntroOffset, 1);
+    directory_.WriteFile("menustate.dat",
+                         std::string(skipping.Bytes().begin(), skipping.Bytes().end()));
+    const uint32_t before = platform_.PresentCount();
+    platform_.AtFrame(before + 1, {.kind = PlatformEvent::Kind::KeyDown, .virtualKey = vk::Escape});
+    ASSERT_EQ(RunGame(), GameWindow::kRunEnded);
+    EXPECT_EQ(platform_.PresentCount(), before + 1);
 }
 
 TEST_F(StartupTest, TheMainMenuRunsInTheTimersTime)

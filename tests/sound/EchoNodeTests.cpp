@@ -27,7 +27,7 @@ TEST_P(EchoDelayLineTest, TakesThePowerOfTwoAboveTheDelayWithinItsLimits)
     ScriptedPlatform platform;
     const ScopedPlatform scope(platform);
     WaveOutput output;
-    ASSERT_TRUE(output.Init(GetParam().rate, 1024));
+    ASSERT_TRUE(output.Init(GetParam().rate, WaveDriveMode::Pumped, 1024));
     EchoNode echo;
     ASSERT_TRUE(echo.Open(output, GetParam().delayMs));
     EXPECT_EQ(echo.GetDelayBufferFrames(), GetParam().frames);

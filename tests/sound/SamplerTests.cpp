@@ -421,3 +421,35 @@ TEST_F(SamplerTest, QueuesNothingWithoutConnectionDataOrAValidVoice)
     EXPECT_TRUE(sampler.PlaySampleBuffer(sample, 1.0f, 0.0f, kRate, 0));
 }
 }  // namespace
+
+namespace
+{
+// Raw samples: once, or over and over from their first sample, on a picked voice.
+TEST_F(SamplerTest, PlaysRawSamplesOnceOrLooped)
+{
+    const std::vector<float> once = {100.0f, 200.0f, 300.0f};
+    const std::vector<float> looped = {7.0f, 8.0f};
+    ASSERT_TRUE(sampler.PlaySample(once, 1.0f, -1.0f, kRate));
+    ASSERT_TRUE(sampler.PlayLoopedSample(looped, 1.0f, 1.0f, kRate));
+    EXPECT_TRUE(sampler.IsVoiceActive(0));
+    EXPECT_TRUE(sampler.IsVoiceActive(1));
+    const std::vector<int16_t> pcm = Mix(3);
+    EXPECT_EQ(ChannelFrom(pcm, kFirstHeardFrame, 5, 0), (std::vector<int>{100, 200, 300, 0, 0}));
+    EXPECT_EQ(ChannelFrom(pcm, kFirstHeardFrame, 5, 1), (std::vector<int>{7, 8, 7, 8, 7}));
+    EXPECT_FALSE(sampler.IsVoiceActive(0));
+    EXPECT_TRUE(sampler.IsVoiceActive(1));
+    EXPECT_FALSE(sampler.PlaySample({}, 1.0f, 0.0f, kRate));
+}
+
+TEST_F(SamplerTest, TheStatusTextNamesTheOperationRunning)
+{
+    EXPECT_STREQ(sampler.GetStatusText(), "");
+    ASSERT_TRUE(sampler.SetFirstEvent(0, kSamplerVolume, FloatWord(0.5f)));
+    EXPECT_STREQ(sampler.GetStatusText(), "SetFirstEvent");
+    sampler.EndEvents();
+    EXPECT_STREQ(sampler.GetStatusText(), "");
+    sampler.SetVolPitchPan(0, 1.0f, kRate, 0.0f);
+    Mix(1);
+    EXPECT_STREQ(sampler.GetStatusText(), "");
+}
+}  // namespace

@@ -6,7 +6,7 @@
 
 SoundRig::SoundRig(uint32_t rate, uint32_t bufferBytes)
 {
-    EXPECT_TRUE(output.Init(rate, bufferBytes));
+    EXPECT_TRUE(output.Init(rate, WaveDriveMode::Pumped, bufferBytes));
     EXPECT_TRUE(root.AttachOutput(output));
 }
 

@@ -94,7 +94,7 @@ TEST(SoundStress, VoicesAndBanksChangeWhileTheTimerMixes)
         kit::BuildSoundBank(kit::DemoSoundBank(1), kit::kDemoSoundRate);
 
     WaveOutput output;
-    ASSERT_TRUE(output.Init(22050, 512));
+    ASSERT_TRUE(output.Init(22050, WaveDriveMode::Pumped, 512));
     PcmOutputNode root;
     ASSERT_TRUE(root.AttachOutput(output));
     ASSERT_TRUE(output.Start()) << "no audio device, not even SDL's dummy one";
@@ -159,5 +159,29 @@ TEST(SoundStress, VoicesAndBanksChangeWhileTheTimerMixes)
     output.ResetGraph();
     root.Close();
     output.Shutdown();
+}
+}  // namespace
+
+namespace
+{
+// Mode 2: a thread of the output's own mixes and sleeps a period until the output shuts down.
+TEST(WaveOutputThread, ItsOwnThreadMixesUntilShutdown)
+{
+    const DummyMachine machine;
+    SdlPlatform platform;
+    const ScopedPlatform scope(platform);
+    WaveOutput output;
+    PcmOutputNode root;
+    ASSERT_TRUE(output.Init(22050, WaveDriveMode::OwnThread, 1024));
+    ASSERT_TRUE(root.AttachOutput(output));
+    ASSERT_TRUE(output.Start());
+    while (output.GetBuffersMixed() < 5)
+    {
+        std::this_thread::sleep_for(1ms);
+    }
+    output.Shutdown();
+    const uint32_t mixed = output.GetBuffersMixed();
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(output.GetBuffersMixed(), mixed);
 }
 }  // namespace

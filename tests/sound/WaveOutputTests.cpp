@@ -24,7 +24,7 @@ TEST_P(WaveOutputFormatTest, DerivesFramesAndPeriod)
 {
     WaveOutput output;
     EXPECT_EQ(output.GetPeriodMs(), -1);
-    ASSERT_TRUE(output.Init(GetParam().rate, GetParam().bufferBytes));
+    ASSERT_TRUE(output.Init(GetParam().rate, WaveDriveMode::Pumped, GetParam().bufferBytes));
     EXPECT_EQ(output.GetFramesPerBuffer(), GetParam().frames);
     EXPECT_EQ(output.GetPeriodMs(), GetParam().periodMs);
     output.Shutdown();
@@ -44,11 +44,11 @@ INSTANTIATE_TEST_SUITE_P(GameFormats, WaveOutputFormatTest,
 TEST(WaveOutput, RefusesASecondInitAndFormatsWithoutAWholePeriod)
 {
     WaveOutput output;
-    EXPECT_FALSE(output.Init(0, 1024));
-    EXPECT_FALSE(output.Init(22050, 2));
-    EXPECT_FALSE(output.Init(44100, 128));  // 32 frames: under 1 ms
-    ASSERT_TRUE(output.Init(22050, 1024));
-    EXPECT_FALSE(output.Init(44100, 256));
+    EXPECT_FALSE(output.Init(0, WaveDriveMode::Pumped, 1024));
+    EXPECT_FALSE(output.Init(22050, WaveDriveMode::Pumped, 2));
+    EXPECT_FALSE(output.Init(44100, WaveDriveMode::Pumped, 128));  // 32 frames: under 1 ms
+    ASSERT_TRUE(output.Init(22050, WaveDriveMode::Pumped, 1024));
+    EXPECT_FALSE(output.Init(44100, WaveDriveMode::Pumped, 256));
     EXPECT_EQ(output.GetPeriodMs(), 11);
     EXPECT_EQ(output.GetSampleRate(), 22050u);
 }
@@ -59,7 +59,7 @@ TEST(WaveOutput, StartsOnlyWithRootAndDevice)
     const ScopedPlatform scope(platform);
     WaveOutput output;
     EXPECT_FALSE(output.Start());
-    ASSERT_TRUE(output.Init(22050, 1024));
+    ASSERT_TRUE(output.Init(22050, WaveDriveMode::Pumped, 1024));
     EXPECT_FALSE(output.Start());  // no root yet
     PcmOutputNode root;
     ASSERT_TRUE(root.AttachOutput(output));
@@ -193,7 +193,7 @@ TEST(WaveOutput, ResumesTheStreamWhereItStopped)
 
     // A new Init starts a new stream.
     rig.output.Shutdown();
-    ASSERT_TRUE(rig.output.Init(SoundRig::kRate, SoundRig::kBufferBytes));
+    ASSERT_TRUE(rig.output.Init(SoundRig::kRate, WaveDriveMode::Pumped, SoundRig::kBufferBytes));
     ASSERT_TRUE(rig.output.Start());
     EXPECT_EQ(rig.output.GetPlayPosition(), 11u);
 }
@@ -208,5 +208,41 @@ TEST(WaveOutput, PumpMixesOnlyWhenInitialised)
     rig.output.Pump();
     EXPECT_FALSE(rig.output.IsPlaying());
     EXPECT_FALSE(rig.platform.AudioCaptures()[0].open);
+}
+}  // namespace
+
+namespace
+{
+TEST(WaveOutput, TheNewestOutputIsTheGamesUntilItGoes)
+{
+    auto first = std::make_unique<WaveOutput>();
+    EXPECT_EQ(g_waveOutput.load(), first.get());
+    {
+        WaveOutput second;
+        EXPECT_EQ(g_waveOutput.load(), &second);
+    }
+    EXPECT_EQ(g_waveOutput.load(), nullptr);
+    first.reset();
+    EXPECT_EQ(g_waveOutput.load(), nullptr);
+}
+
+// Mode 1: a timer of its own mixes one buffer per period, announced and killed with a box.
+TEST(WaveOutput, ItsOwnTimerMixesEveryPeriod)
+{
+    SoundRig rig;
+    WaveOutput output;
+    ASSERT_TRUE(output.Init(22050, WaveDriveMode::OwnTimer, 1024));
+    PcmOutputNode root;
+    ASSERT_TRUE(root.AttachOutput(output));
+    ASSERT_TRUE(output.Start());
+    ASSERT_EQ(rig.platform.MessageBoxes().size(), 1u);
+    EXPECT_EQ(rig.platform.MessageBoxes()[0].rfind("VolloTimer started :", 0), 0u);
+    rig.platform.SleepMs(110);
+    EXPECT_EQ(output.GetBuffersMixed(), 10u);
+    EXPECT_EQ(g_lastPumpMs.load(), 110u);
+    output.Shutdown();
+    EXPECT_EQ(rig.platform.MessageBoxes().back(), "VolloTimer killed");
+    rig.platform.SleepMs(110);
+    EXPECT_EQ(output.GetBuffersMixed(), 10u);
 }
 }  // namespace

@@ -72,9 +72,8 @@ bool WriteDemoInstallation(const std::string& directory, std::string& error)
     }
     DemoArchives archives;
     return WriteConfig(directory + "/config.dat", DemoConfig(), error) &&
-    return AddDemoSounds(archives.menu, error) && AddDemoMenuSounds(archives.menu, error) &&
-           AddDemoFonts(archives, error) && AddDemoAnimations(archives.menu, error) &&
-           AddStartScreen(archives.menu, error) && AddDemoObjects(archives.objects, error) &&
-           AddDemoMenu(archives, error) && AddDemoMotions(archives.menu, error);
+           FillArchives(archives, error) && AddDemoRace(archives, directory, error) &&
+           AddDemoGhost(directory, error) && WriteArchives(directory, archives, error) &&
+           WriteDemoMusic(directory, error) && WriteDemoMovies(directory, error);
 }
 }  // namespace kit

@@ -17,7 +17,7 @@ class InputRing;
 class RaceEvents;
 class RaceServices;
 struct GroundQuery;
-struct RacingLine;
+class RacingLine;
 class SkidMarkRing;
 
 using PairDistances = std::array<std::array<float, kRiderCount>, kRiderCount>;

@@ -46,8 +46,8 @@ void RaceSim::RunFrameEffects(std::span<BikeRecord> records, uint32_t riderCount
                     const float size =
                         near ? std::min(4.4f * v, 155.0f) : std::min(6.4f * v, 255.0f);
                     services_->EmitParticle(RaceParticle::Spray, rider,
-                                            x - 0.5f * simmath::Sin(bike.course), y + 0.1f,
-                                            z - 0.5f * simmath::Cos(bike.course), size);
+                                            x - 0.5f * sim::Sin(bike.course), y + 0.1f,
+                                            z - 0.5f * sim::Cos(bike.course), size);
                 }
             }
             else if (chance < 1000 ||

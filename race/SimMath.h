@@ -28,32 +28,3 @@ float Pow(float base, float exponent);
 float WrapAngle(float angle);
 float WrapSigned(float angle);
 }  // namespace sim
-
-// The dynamics' names for the same functions.
-namespace simmath
-{
-inline float Sin(float x)
-{
-    return sim::Sin(x);
-}
-inline float Cos(float x)
-{
-    return sim::Cos(x);
-}
-inline float Tan(float x)
-{
-    return sim::Tan(x);
-}
-inline float Asin(float x)
-{
-    return sim::Asin(x);
-}
-inline float Acos(float x)
-{
-    return sim::Acos(x);
-}
-inline float Atan(float x)
-{
-    return sim::Atan(x);
-}
-}  // namespace simmath

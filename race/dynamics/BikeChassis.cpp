@@ -140,7 +140,7 @@ void RunBumps(const DynamicsContext& context, BikeRecord& bike, float ds)
         else
         {
             const float phase = kTwoPi * bike.bumpRemaining / bike.bumpLength;
-            bike.bumpHeight = bike.bumpAmplitude * (1.0f - simmath::Cos(phase));
+            bike.bumpHeight = bike.bumpAmplitude * (1.0f - sim::Cos(phase));
         }
     }
     bike.bumpHeightChange = previous - bike.bumpHeight;
@@ -150,8 +150,8 @@ void RunBumps(const DynamicsContext& context, BikeRecord& bike, float ds)
 float TransferShare(const BikeRecord& bike, const Wheel& wheel)
 {
     const float lever = bike.setup.centreOfGravityHeight - wheel.rollingRadius;
-    const float cosP = simmath::Cos(bike.pitch);
-    const float sinP = simmath::Sin(bike.pitch);
+    const float cosP = sim::Cos(bike.pitch);
+    const float sinP = sim::Sin(bike.pitch);
     const float a = lever * cosP + wheel.wheelBase * sinP + wheel.rollingRadius;
     const float b = wheel.wheelBase * cosP - lever * sinP;
     const float sum = a * a + b * b;
@@ -279,7 +279,7 @@ void RunChassis(DynamicsContext& context, uint32_t rider, BikeRecord& bike, Step
     RunBumps(context, bike, step.ds);
     bike.acceleration = std::min((bike.speed - step.previousSpeed) * kStepsPerSecond, 24.0f);
 
-    const float t = simmath::Tan(bike.steer);
+    const float t = sim::Tan(bike.steer);
     const float q = SqrtFloat(0.49f * t * t + 1.0f);
     step.steerLoadFactor = q;
     Wheel front = FrontWheel(bike);

@@ -107,7 +107,7 @@ float AutomaticSteer(const BikeRecord& bike)
         divisor = divisor < 0.0f ? -1e-7f : 1e-7f;
     }
     const float q = std::clamp(bike.setup.mass * v * v / divisor, -1.0f, 1.0f);
-    return simmath::Asin(q * 0.99999f) / bike.setup.steeringLock;
+    return sim::Asin(q * 0.99999f) / bike.setup.steeringLock;
 }
 
 float CombineWithInput(const DynamicsContext& context, const BikeRecord& bike, float steer,
@@ -289,7 +289,7 @@ void SteerAndGrip(DynamicsContext& context, BikeRecord& bike, StepScratch& step)
     }
     bike.steer = std::clamp(steer, low, high);
 
-    const float side = simmath::Sin(bike.steer * setup.steeringLock);
+    const float side = sim::Sin(bike.steer * setup.steeringLock);
     step.frontLateral = bike.frontGrip * side;
     step.rearLateral = bike.rearGrip * side;
     const float v = bike.speed;
@@ -297,9 +297,9 @@ void SteerAndGrip(DynamicsContext& context, BikeRecord& bike, StepScratch& step)
     {
         // The velocity can be longer than the speed once energy was lost off the ground.
         const float cosine = std::clamp(bike.velocity[2] / v, -1.0f, 1.0f);
-        const float course = simmath::Acos(cosine);
+        const float course = sim::Acos(cosine);
         bike.course = bike.velocity[0] < 0.0f ? kTwoPi - course : course;
-        const float slip = simmath::Sin(bike.heading - bike.course);
+        const float slip = sim::Sin(bike.heading - bike.course);
         step.frontSlip = bike.frontGrip * slip;
         step.rearSlip = bike.rearGrip * slip;
     }
@@ -490,10 +490,10 @@ void Slipstream(DynamicsContext& context, uint32_t rider, BikeRecord& bike, Step
             continue;
         }
         // A wedge behind the other rider, spanned by two arms either side of its tail.
-        const float ux = reach * simmath::Sin(other.course + 2.3f);
-        const float uz = reach * simmath::Cos(other.course + 2.3f);
-        const float wx = reach * simmath::Sin(other.course - 2.3f);
-        const float wz = reach * simmath::Cos(other.course - 2.3f);
+        const float ux = reach * sim::Sin(other.course + 2.3f);
+        const float uz = reach * sim::Cos(other.course + 2.3f);
+        const float wx = reach * sim::Sin(other.course - 2.3f);
+        const float wz = reach * sim::Cos(other.course - 2.3f);
         const float px = bike.positionX - other.positionX;
         const float pz = bike.positionZ - other.positionZ;
         const float determinant = ux * wz - uz * wx;
@@ -534,7 +534,7 @@ void MoveAlongCourse(DynamicsContext& context, BikeRecord& bike, StepScratch& st
     const float rolling =
         setup.rearRollingCoefficient * bike.rearSurface.rollingFactor * bike.rearLoad +
         setup.frontRollingCoefficient * bike.frontSurface.rollingFactor * bike.frontLoad;
-    const float climb = node.slope * simmath::Cos(bike.course - node.heading) * bike.weight;
+    const float climb = node.slope * sim::Cos(bike.course - node.heading) * bike.weight;
     const float brakeDrag = (setup.frontBrakeDrag + setup.rearBrakeDrag) *
                             (1.0f - setup.tuningValue3 * context.params.trackWetness) *
                             step.effectiveBrake;
@@ -582,8 +582,8 @@ void MoveAlongCourse(DynamicsContext& context, BikeRecord& bike, StepScratch& st
         bike.heading -= diff * 0.08f;
     }
 
-    const float sinH = simmath::Sin(bike.heading);
-    const float cosH = simmath::Cos(bike.heading);
+    const float sinH = sim::Sin(bike.heading);
+    const float cosH = sim::Cos(bike.heading);
     if (bike.standstillBrakeTimer <= 2.0f)
     {
         const float along = step.drive - step.frontBrake - step.rearBrake;

@@ -90,7 +90,7 @@ void WriteChannels(DynamicsContext& context, uint32_t rider, BikeRecord& bike)
     const float pitch = bike.pitch;
     const float frontReach = setup.referenceOffset + setup.frontWheelBase;
     SetNode(channels, Node(bike, kRootNode), Field::Pitch,
-            simmath::Atan((bike.groundHeight - bike.frontGroundHeight) / frontReach * 0.99999f));
+            sim::Atan((bike.groundHeight - bike.frontGroundHeight) / frontReach * 0.99999f));
     SetNode(channels, Node(bike, kPartNode), Field::Pitch,
             pitch <= 0.0f ? -pitch * (1.0f - std::fabs(bike.steer)) : -pitch);
     SetNode(channels, Node(bike, kPartNode), Field::Height,
@@ -127,7 +127,7 @@ void WriteChannels(DynamicsContext& context, uint32_t rider, BikeRecord& bike)
 
     if (WorldObject* part = Node(bike, kPartNode))
     {
-        const float wobble = simmath::Sin(bike.wobblePhase);
+        const float wobble = sim::Sin(bike.wobblePhase);
         const bool onBoard = rider == context.playerRider && context.cameraMode == 1;
         float roll = pitch <= 0.0f ? wobble * pitch * (onBoard ? 0.12f : 0.05f) : 0.0f;
         if (bike.speed - bike.wobbleReferenceSpeed > 6.0f && bike.throttle > 0.8f)

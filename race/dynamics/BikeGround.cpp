@@ -181,8 +181,8 @@ void TouchGround(DynamicsContext& context, uint32_t rider, BikeRecord& bike, Ste
     bike.pitLaneFlag = 0;
     const float x = bike.positionX + bike.velocity[0] * kDt;
     const float z = bike.positionZ + bike.velocity[2] * kDt;
-    const float sinH = simmath::Sin(bike.heading);
-    const float cosH = simmath::Cos(bike.heading);
+    const float sinH = sim::Sin(bike.heading);
+    const float cosH = sim::Cos(bike.heading);
     const Contact front{bike.frontContactX,
                         bike.frontContactZ,
                         bike.frontGroundHeight,

@@ -112,8 +112,8 @@ bool TrackEdgePass(DynamicsContext& context, uint32_t riderCount)
         }
         bike.edgePassX = bike.positionX;
         bike.edgePassZ = bike.positionZ;
-        const float sinH = simmath::Sin(bike.heading);
-        const float cosH = simmath::Cos(bike.heading);
+        const float sinH = sim::Sin(bike.heading);
+        const float cosH = sim::Cos(bike.heading);
         EdgeHit hit;
         bool turnedRound = false;
         for (const auto& point : context.params.hullPoints)

@@ -205,8 +205,8 @@ void MotionFile::EvaluateAngles(std::span<const MotionTriple> track, float& a, f
 
 void RotateXZ(const float (&angles)[3], float& a, float& b)
 {
-    const float sine = simmath::Sin(angles[2]);
-    const float cosine = simmath::Cos(angles[2]);
+    const float sine = sim::Sin(angles[2]);
+    const float cosine = sim::Cos(angles[2]);
     const float turnedA = a * cosine + b * sine;
     const float turnedB = b * cosine - a * sine;
     a = turnedA;

@@ -470,7 +470,7 @@ void MotionPlayer::TurnChannel(const MotionBinding& binding, const MotionPlayerC
         const float distance = SqrtFloat(dx * dx + dz * dz);
         if (distance >= kSmallestTargetDistance)
         {
-            const float heading = simmath::Acos(dz / distance * kAcosGuard);
+            const float heading = sim::Acos(dz / distance * kAcosGuard);
             node.angles[1] = dx < 0.0f ? -heading : heading;
         }
         return;

@@ -43,8 +43,8 @@ void PitCrewScene::SetPosition(float x, float z, float heading)
     baseX_ = x;
     baseZ_ = z;
     heading_ = heading;
-    cosHeading_ = simmath::Cos(heading);
-    sinHeading_ = simmath::Sin(heading);
+    cosHeading_ = sim::Cos(heading);
+    sinHeading_ = sim::Sin(heading);
     ground_.triangleList = stage_ != nullptr ? stage_->ground : nullptr;
     if (ground_.triangleList == nullptr)
     {

@@ -162,8 +162,8 @@ void RiderAnimation::PlayClipWithBike(BikeRecord& bike, MotionFile& clip, float 
         root->angles[1] = heading + bike.fallHeading;
         // The bike drifts sideways as far as the clip banks it.
         const float drift = bike.Speed() * bank * kBikeDriftPerBank;
-        root->placement.x += simmath::Cos(bike.fallHeading) * drift;
-        root->placement.z -= simmath::Sin(bike.fallHeading) * drift;
+        root->placement.x += sim::Cos(bike.fallHeading) * drift;
+        root->placement.z -= sim::Sin(bike.fallHeading) * drift;
     }
 }
 

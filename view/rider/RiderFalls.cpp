@@ -45,14 +45,14 @@ SlideBounce BounceSlideOffEdge(float dx, float dz, float x0, float z0, float x1,
     float angle = std::numbers::pi_v<float> / 2.0f;
     if (moveLength > 0.001f)
     {
-        angle = simmath::Acos((dx * unitX + dz * unitZ) / moveLength * kAcosGuard);
+        angle = sim::Acos((dx * unitX + dz * unitZ) / moveLength * kAcosGuard);
     }
     if (-(dx * edgeX + dz * edgeZ) > 0.0f)
     {
         angle = -angle;
     }
-    const float sine = simmath::Sin(2.0f * angle);
-    const float cosine = simmath::Cos(2.0f * angle);
+    const float sine = sim::Sin(2.0f * angle);
+    const float cosine = sim::Cos(2.0f * angle);
     return {2.0f * angle, (-dx * cosine - dz * sine) * kBounceMoveKept,
             (dx * sine - dz * cosine) * kBounceMoveKept};
 }
@@ -88,8 +88,8 @@ bool RiderAnimation::MoveRoot(uint32_t rider, MotionFile& clip, float step, Root
 RiderAnimation::BodyWalk RiderAnimation::WalkBody(BikeRecord& bike, float dx, float dz)
 {
     const float heading = bike.fallHeading;
-    const float cosine = simmath::Cos(heading);
-    const float sine = simmath::Sin(heading);
+    const float cosine = sim::Cos(heading);
+    const float sine = sim::Sin(heading);
     const float worldX = cosine * dx + sine * dz;
     const float worldZ = cosine * dz - sine * dx;
     if (ground_.triangleList == nullptr)

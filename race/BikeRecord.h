@@ -11,12 +11,10 @@
 // 92 words behind it form the state block that is checksummed and sent, the 389 words from the
 // checksum word on the snapshot that a resynchronisation restores.
 //
-// The race tick works on the records on the main thread. The input step on the timer thread
-// reads the player's steering rate and speed and writes the wheelie button: those three fields
-// are reached through the accessors below, which both threads use.
+// Main thread only: the race tick works on the records, and the timer thread's input step sees
+// the player's bike only through the snapshot the tick publishes (PlayerInputState).
 
 #include <array>
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -330,7 +328,7 @@ struct BikeRecord
     int32_t autoClutch;
     int32_t steeringAidMode;  // 0..3
     int32_t liftButton;       // 1 held: lifts the front wheel; from the input ring
-    int32_t wheelieButton;    // 1 held: written by the input step for the local player
+    int32_t wheelieButton;    // 1 held: the wheelie control, from the input ring
     float wobblePhase;
     float wobbleReferenceSpeed;
     float wheelieTimer;  // at full wheelie
@@ -372,25 +370,6 @@ struct BikeRecord
 
     bool IsInactive() const { return (flags & bike_flags::kInactive) != 0; }
     bool IsDown() const { return (flags & bike_flags::kDown) != 0; }
-
-    float SteeringRate() const { return Load(setup.steeringRate); }
-    float Speed() const { return Load(speed); }
-    void SetSpeed(float metresPerSecond) { Store(speed, metresPerSecond); }
-    int32_t WheelieButton() const { return Load(wheelieButton); }
-    void SetWheelieButton(int32_t held) { Store(wheelieButton, held); }
-
-private:
-    // std::atomic_ref takes no const type; a load writes nothing.
-    template <typename T>
-    static T Load(const T& field)
-    {
-        return std::atomic_ref<T>(const_cast<T&>(field)).load(std::memory_order_relaxed);
-    }
-    template <typename T>
-    static void Store(T& field, T value)
-    {
-        std::atomic_ref<T>(field).store(value, std::memory_order_relaxed);
-    }
 };
 
 // The bits of aiFlags.

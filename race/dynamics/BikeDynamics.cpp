@@ -202,8 +202,10 @@ void ReadControls(DynamicsContext& context, uint32_t rider, BikeRecord& bike, St
         bike.clutch = static_cast<float>(frame->clutch) * kInput;
     }
     Shift(bike, frame->buttons);
-    bike.liftButton = (frame->buttons & InputFrame::kWheelie) != 0 ? 1 : 0;
-    bike.wheelieButton = (frame->buttons & InputFrame::kLookBack) != 0 ? 1 : 0;
+    // Both button states follow the wheelie control: the look-back control is the camera's.
+    const int32_t wheelie = (frame->buttons & InputFrame::kWheelie) != 0 ? 1 : 0;
+    bike.liftButton = wheelie;
+    bike.wheelieButton = wheelie;
 }
 
 void Prepare(DynamicsContext& context, BikeRecord& bike, StepScratch& step)

@@ -49,7 +49,7 @@ void RiderAnimation::AnimateRider(uint32_t rider, float step)
     }
     if ((bike.flags & kClipRunning) == 0)
     {
-        if (bike.Speed() < kFootDownSpeed)
+        if (bike.speed < kFootDownSpeed)
         {
             PoseStartStop(bike);
         }
@@ -109,7 +109,7 @@ void RiderAnimation::PoseStartStop(BikeRecord& bike)
     {
         return;
     }
-    const float into = braking ? kFootDownSpeed - bike.Speed() : bike.Speed();
+    const float into = braking ? kFootDownSpeed - bike.speed : bike.speed;
     bike.clipId = id;
     bike.clipFrame = static_cast<float>(clip.FrameCount() - 1) * into * kFootDownFramesPerSpeed;
     PlayClip(bike, clip, kStartStopStep);
@@ -161,7 +161,7 @@ void RiderAnimation::PlayClipWithBike(BikeRecord& bike, MotionFile& clip, float 
     {
         root->angles[1] = heading + bike.fallHeading;
         // The bike drifts sideways as far as the clip banks it.
-        const float drift = bike.Speed() * bank * kBikeDriftPerBank;
+        const float drift = bike.speed * bank * kBikeDriftPerBank;
         root->placement.x += sim::Cos(bike.fallHeading) * drift;
         root->placement.z -= sim::Sin(bike.fallHeading) * drift;
     }

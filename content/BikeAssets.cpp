@@ -49,9 +49,8 @@ WorldObject* AttachClone(LoadSession& session, const WorldObject* source, WorldO
 WorldObject* AttachModel(LoadSession& session, std::string_view name, uint32_t objectNumber,
                          WorldObject* parent, int32_t list, float radius)
 {
-    WorldObject* node = parent != nullptr
-                            ? session.LoadModel(name, objectNumber, kRiderModelRange)
-                            : nullptr;
+    WorldObject* node =
+        parent != nullptr ? session.LoadModel(name, objectNumber, kRiderModelRange) : nullptr;
     return session.device.AttachObject(node, parent, 0.0f, 0.0f, 0.0f, list, radius);
 }
 
@@ -70,8 +69,8 @@ bool BuildMachine(LoadSession& session, uint32_t rider, const BikeTemplate& mach
     nodes.shadow->flags |= 0x24;
     nodes.carrier =
         device.AttachNewObject(nodes.shadow, 0.0f, 0.013f, 0.0f, kAttachSubObject, kSmallRadius);
-    nodes.frame = device.AttachNewObject(nodes.carrier, 0.0f, 0.0f, 0.0f, kAttachChild,
-                                         kSmallRadius);
+    nodes.frame =
+        device.AttachNewObject(nodes.carrier, 0.0f, 0.0f, 0.0f, kAttachChild, kSmallRadius);
     if (nodes.frame == nullptr)
     {
         return false;
@@ -133,9 +132,8 @@ bool LoadFigure(LoadSession& session, uint32_t rider, FigureNodes& figure)
     for (const FigureJoint& joint : FigureJoints())
     {
         const ModelLevel level = FigureFirstLevel(joint.part, session.detail);
-        figure[joint.part] =
-            session.LoadModel(level.name, kFigureObjectBase + 16 * rider + joint.part,
-                              level.distance);
+        figure[joint.part] = session.LoadModel(
+            level.name, kFigureObjectBase + 16 * rider + joint.part, level.distance);
         if (figure[joint.part] == nullptr)
         {
             return false;
@@ -152,8 +150,7 @@ bool LoadFigure(LoadSession& session, uint32_t rider, FigureNodes& figure)
     return true;
 }
 
-bool BuildFigure(LoadSession& session, uint32_t rider, const FigureNodes* source,
-                 RiderNodes& nodes)
+bool BuildFigure(LoadSession& session, uint32_t rider, const FigureNodes* source, RiderNodes& nodes)
 {
     if (source == nullptr)
     {
@@ -183,7 +180,7 @@ bool BuildFigure(LoadSession& session, uint32_t rider, const FigureNodes* source
 
 void LinkChain(const RiderNodes& nodes)
 {
-    WorldObject* const chain[] = {nodes.figure[kRightShin], nodes.body,      nodes.frontWheel,
+    WorldObject* const chain[] = {nodes.figure[kRightShin], nodes.body,       nodes.frontWheel,
                                   nodes.rearWheel,          nodes.frontSpray, nodes.rearSpray,
                                   nodes.secondRearSpray};
     for (size_t index = 0; index + 1 < std::size(chain); ++index)
@@ -201,8 +198,8 @@ void PaintRider(const RiderNodes& nodes, const LiveryNumbers& livery)
     paint(figure[kHelmet], PaintedNode::Helmet);
     paint(figure[kHip], PaintedNode::Hip);
     paint(figure[kTorso], PaintedNode::Torso);
-    for (const FigurePart limb : {kLeftUpperArm, kRightUpperArm, kLeftForearm, kRightForearm,
-                                  kLeftHand, kRightHand})
+    for (const FigurePart limb :
+         {kLeftUpperArm, kRightUpperArm, kLeftForearm, kRightForearm, kLeftHand, kRightHand})
     {
         paint(figure[limb], PaintedNode::Limb);
     }
@@ -302,7 +299,8 @@ bool BuildRiders(LoadSession& session)
     RaceContext& race = session.race;
     const uint32_t riders = std::min<uint32_t>(race.current.riderCount, kRiderCount);
     const uint32_t ghost = session.options.ghostRider;
-    const auto& liveries = g_riderLiveries[static_cast<size_t>(session.bikeClass) % kLiveryClassCount];
+    const auto& liveries =
+        g_riderLiveries[static_cast<size_t>(session.bikeClass) % kLiveryClassCount];
     std::optional<FigureNodes> source;
     for (uint32_t rider = 0; rider < riders; ++rider)
     {
@@ -312,9 +310,8 @@ bool BuildRiders(LoadSession& session)
         {
             continue;
         }
-        const uint32_t liveryIndex =
-            std::min<uint32_t>(rider == ghost ? session.options.ghostLivery : rider,
-                               kLiveriesPerClass - 1);
+        const uint32_t liveryIndex = std::min<uint32_t>(
+            rider == ghost ? session.options.ghostLivery : rider, kLiveriesPerClass - 1);
         const RiderLivery& livery = liveries[liveryIndex];
         const uint32_t makeSlot = std::min(livery.bikeModel, kMakeSlots - 1);
         const LiveryNumbers numbers{liveryIndex, std::min(livery.paintDesign, kLiverySets - 1),

@@ -21,8 +21,8 @@ constexpr float kSunRadius = 100000.0f;
 constexpr float kStartLightRadius = 2.0f;
 
 // A loaded model below the parent, with the fog of its layer.
-WorldObject* AttachLayer(LoadSession& session, WorldObject* node, WorldObject& parent,
-                         int32_t list, size_t layer, const std::array<uint32_t, 3>& colours)
+WorldObject* AttachLayer(LoadSession& session, WorldObject* node, WorldObject& parent, int32_t list,
+                         size_t layer, const std::array<uint32_t, 3>& colours)
 {
     if (node == nullptr)
     {
@@ -60,9 +60,9 @@ bool BuildLayers(LoadSession& session)
             session.device.FogGenerateLinear(fog[layer].nearDistance, fog[layer].farDistance);
     }
     const CircuitRow& circuit = session.circuit;
-    scene.sky = AttachLayer(session, session.LoadModel(SkyModelName(circuit, session.weather), 1,
-                                                       10000.0),
-                            *scene.root, kAttachChild, 0, weather.fogColour);
+    scene.sky =
+        AttachLayer(session, session.LoadModel(SkyModelName(circuit, session.weather), 1, 10000.0),
+                    *scene.root, kAttachChild, 0, weather.fogColour);
     if (scene.sky == nullptr)
     {
         return false;
@@ -78,9 +78,9 @@ bool BuildLayers(LoadSession& session)
     }
     scene.scenery->flags |= 0x124;
     scene.scenery->flags |= 0x4000;
-    scene.track = AttachLayer(
-        session, session.LoadModel(TrackModelName(circuit, session.weather), 3, 6000.0),
-        *scene.scenery, kAttachSubObject, 2, weather.fogColour);
+    scene.track =
+        AttachLayer(session, session.LoadModel(TrackModelName(circuit, session.weather), 3, 6000.0),
+                    *scene.scenery, kAttachSubObject, 2, weather.fogColour);
     if (scene.track == nullptr)
     {
         return false;
@@ -109,15 +109,13 @@ bool BuildGroupNodes(LoadSession& session)
     scene.trackAlpha->flags |= 0x8044;
     scene.movingGroup = AddGroupNode(session, 0.0f, 0.0f, 0.0f, kSceneRadius, 0x8024, 5);
     scene.sceneGroup = AddGroupNode(session, 0.0f, 0.0f, 0.0f, kSceneRadius, 0x8004, 6);
-    return scene.effects != nullptr && scene.movingGroup != nullptr &&
-           scene.sceneGroup != nullptr;
+    return scene.effects != nullptr && scene.movingGroup != nullptr && scene.sceneGroup != nullptr;
 }
 
 void LoadTrackPictures(LoadSession& session)
 {
     session.UseTexturesArchive();
-    session.device.LoadTextureImage(
-        TrackTextureSetName(session.circuit, session.weather).c_str());
+    session.device.LoadTextureImage(TrackTextureSetName(session.circuit, session.weather).c_str());
     const std::array<std::string, 5> setA = DustTextureNames(session.circuit.dustSetA);
     const std::array<std::string, 5> setB = DustTextureNames(session.circuit.dustSetB);
     for (int32_t slot = 0; slot < 5; ++slot)
@@ -197,8 +195,8 @@ bool PlaceCones(LoadSession& session)
         {
             return false;
         }
-        session.device.AttachObject(cone, scene.movingGroup, place.x, 0.0f, place.z,
-                                    kAttachChild, kSceneRadius);
+        session.device.AttachObject(cone, scene.movingGroup, place.x, 0.0f, place.z, kAttachChild,
+                                    kSceneRadius);
         cone->flags = 0x24;
         scene.cones.push_back(cone);
         session.hooks.AddTrackObject(*cone);

@@ -7,7 +7,7 @@ namespace content
 namespace
 {
 constexpr ConePlace kBrasilienCones[] = {
-    {472.635f, -314.943f}, {468.329f, -316.68f},  {464.01f, -318.511f}, {460.302f, -319.919f},
+    {472.635f, -314.943f}, {468.329f, -316.68f},  {464.01f, -318.511f},  {460.302f, -319.919f},
     {456.124f, -321.374f}, {451.148f, -322.501f}, {446.847f, -323.681f}, {442.591f, -325.005f},
     {438.101f, -326.293f}, {433.604f, -327.201f}, {429.791f, -328.297f},
 };
@@ -19,9 +19,9 @@ constexpr ConePlace kCatalunyaCones[] = {
     {75.637f, 180.327f},
 };
 constexpr ConePlace kDrentheCones[] = {
-    {-100.934f, -543.506f}, {-97.707f, -540.637f}, {-94.839f, -536.639f}, {-92.568f, -532.51f},
-    {-91.373f, -528.446f},  {-91.014f, -524.114f}, {268.301f, 909.741f},  {272.051f, 911.29f},
-    {275.963f, 912.594f},   {279.957f, 913.98f},   {283.87f, 915.04f},    {288.108f, 916.018f},
+    {-100.934f, -543.506f}, {-97.707f, -540.637f},  {-94.839f, -536.639f},  {-92.568f, -532.51f},
+    {-91.373f, -528.446f},  {-91.014f, -524.114f},  {268.301f, 909.741f},   {272.051f, 911.29f},
+    {275.963f, 912.594f},   {279.957f, 913.98f},    {283.87f, 915.04f},     {288.108f, 916.018f},
     {292.265f, 916.751f},   {-202.799f, -153.577f}, {-200.898f, -150.344f}, {-199.503f, -146.985f},
     {-198.362f, -142.992f}, {-197.919f, -139.379f}, {-197.348f, -135.323f}, {-196.524f, -131.013f},
 };
@@ -184,8 +184,7 @@ std::array<FogRange, kFogLayers> FogOf(const CircuitRow& circuit, Weather weathe
     return WeatherOf(weather).fog;
 }
 
-std::optional<Vector3> SunOffsetOf(const CircuitRow& circuit, Weather weather,
-                                   bool observationMode)
+std::optional<Vector3> SunOffsetOf(const CircuitRow& circuit, Weather weather, bool observationMode)
 {
     if (!WeatherOf(weather).sun)
     {
@@ -214,8 +213,8 @@ std::string TrackModelName(const CircuitRow& circuit, Weather weather)
     {
         return ObjectPath(circuit, circuit.fineTrackModel);
     }
-    return ObjectPath(circuit, std::string(circuit.trackStem) + "_" + ObjectLetter(weather) +
-                                   ".4do");
+    return ObjectPath(circuit,
+                      std::string(circuit.trackStem) + "_" + ObjectLetter(weather) + ".4do");
 }
 
 std::string TrackAlphaModelName(const CircuitRow& circuit, Weather weather)
@@ -224,8 +223,8 @@ std::string TrackAlphaModelName(const CircuitRow& circuit, Weather weather)
     {
         return ObjectPath(circuit, circuit.fineTrackAlphaModel);
     }
-    return ObjectPath(circuit, std::string(circuit.trackStem) + "_" + ObjectLetter(weather) +
-                                   "_alpha.4do");
+    return ObjectPath(circuit,
+                      std::string(circuit.trackStem) + "_" + ObjectLetter(weather) + "_alpha.4do");
 }
 
 std::string TrackTextureSetName(const CircuitRow& circuit, Weather weather)

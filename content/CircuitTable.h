@@ -78,7 +78,7 @@ const WeatherRow& WeatherOf(Weather weather);
 std::array<FogRange, kFogLayers> FogOf(const CircuitRow& circuit, Weather weather);
 // The sun's offset below the track, nothing in dull weather and rain.
 std::optional<Vector3> SunOffsetOf(const CircuitRow& circuit, Weather weather,
-                                        bool observationMode);
+                                   bool observationMode);
 
 std::string SkyModelName(const CircuitRow& circuit, Weather weather);
 std::string SceneryModelName(const CircuitRow& circuit, Weather weather);

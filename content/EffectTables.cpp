@@ -99,16 +99,16 @@ std::vector<NumberedPicture> SharedRacePictures()
             {number, "Texturen/Spezial/00ReifenProf" + std::to_string(profile) + ".bmp"});
     }
     const std::pair<int32_t, std::string_view> kSpecial[] = {
-        {1000, "ampelgruen.tga"},    {1001, "ampelrot.tga"},      {1002, "bikeschatten.tga"},
-        {1003, "001_zeige.bmp"},     {1011, "abgase.tga"},        {1012, "reifenqualm3.tga"},
-        {1013, "Anzeige2.tga"},      {1014, "laempchen.bmp"},     {1015, "test.tga"},
-        {1016, "IdealLinie.tga"},    {1017, "Reifenspur.tga"},    {1019, "Rauch.tga"},
-        {1020, "001cockpit.bmp"},    {1021, "001lenker.tga"},     {1022, "001stange.bmp"},
-        {1023, "001behaelter.bmp"},  {1024, "001winds.tga"},      {1025, "Reifenspur1.tga"},
-        {1026, "Reifenspur2.tga"},   {1027, "Reifenspur3.tga"},   {1028, "Reifenspur4.tga"},
-        {1030, "Gicht.tga"},         {1040, "001nass1.tga"},      {1041, "001nass2.tga"},
-        {1042, "001nass3.tga"},      {1050, "ref1.tga"},          {1051, "ref2.tga"},
-        {1052, "ref3.tga"},          {1053, "ref4.tga"},          {1054, "sun.tga"},
+        {1000, "ampelgruen.tga"},   {1001, "ampelrot.tga"},    {1002, "bikeschatten.tga"},
+        {1003, "001_zeige.bmp"},    {1011, "abgase.tga"},      {1012, "reifenqualm3.tga"},
+        {1013, "Anzeige2.tga"},     {1014, "laempchen.bmp"},   {1015, "test.tga"},
+        {1016, "IdealLinie.tga"},   {1017, "Reifenspur.tga"},  {1019, "Rauch.tga"},
+        {1020, "001cockpit.bmp"},   {1021, "001lenker.tga"},   {1022, "001stange.bmp"},
+        {1023, "001behaelter.bmp"}, {1024, "001winds.tga"},    {1025, "Reifenspur1.tga"},
+        {1026, "Reifenspur2.tga"},  {1027, "Reifenspur3.tga"}, {1028, "Reifenspur4.tga"},
+        {1030, "Gicht.tga"},        {1040, "001nass1.tga"},    {1041, "001nass2.tga"},
+        {1042, "001nass3.tga"},     {1050, "ref1.tga"},        {1051, "ref2.tga"},
+        {1052, "ref3.tga"},         {1053, "ref4.tga"},        {1054, "sun.tga"},
     };
     for (const auto& [number, file] : kSpecial)
     {

@@ -128,7 +128,7 @@ constexpr std::array<FigureJoint, kFigureParts> kJoints = {{
 }};
 
 constexpr std::array<FigurePart, 11> kFurtherOrder = {
-    kHip,       kHelmet,        kLeftThigh,    kRightThigh,    kLeftShin, kRightShin,
+    kHip,           kHelmet,       kLeftThigh,   kRightThigh,   kLeftShin, kRightShin,
     kRightUpperArm, kLeftUpperArm, kLeftForearm, kRightForearm, kTorso,
 };
 
@@ -359,8 +359,8 @@ std::vector<NumberedPicture> ClassLiveryPictures(BikeClass bikeClass)
     std::vector<NumberedPicture> pictures;
     for (uint32_t r = 0; r < riders; ++r)
     {
-        pictures.push_back({200 + static_cast<int32_t>(r),
-                            directory + "Helme/" + Number3(base + r) + "Helm.bmp"});
+        pictures.push_back(
+            {200 + static_cast<int32_t>(r), directory + "Helme/" + Number3(base + r) + "Helm.bmp"});
     }
     pictures.push_back({230, directory + "Alle/001Visir.bmp"});
     pictures.push_back({231, directory + "Alle/001Sohle.bmp"});
@@ -368,14 +368,14 @@ std::vector<NumberedPicture> ClassLiveryPictures(BikeClass bikeClass)
     for (uint32_t r = 0; r < riders; ++r)
     {
         const std::string number = Number3(base + r);
-        pictures.push_back({540 + 2 * static_cast<int32_t>(r),
-                            directory + "Nummern/" + number + "nummerv.bmp"});
-        pictures.push_back({541 + 2 * static_cast<int32_t>(r),
-                            directory + "Nummern/" + number + "nummers.bmp"});
+        pictures.push_back(
+            {540 + 2 * static_cast<int32_t>(r), directory + "Nummern/" + number + "nummerv.bmp"});
+        pictures.push_back(
+            {541 + 2 * static_cast<int32_t>(r), directory + "Nummern/" + number + "nummers.bmp"});
     }
     static constexpr const char* kCommon[] = {
-        "001Auspe.tga", "001Auspu.bmp", "001Blech.bmp",   "001cockp.bmp",
-        "001dark.bmp",  "001gabel.bmp", "001reife.bmp",   "001schwi.tga",
+        "001Auspe.tga",   "001Auspu.bmp", "001Blech.bmp", "001cockp.bmp",
+        "001dark.bmp",    "001gabel.bmp", "001reife.bmp", "001schwi.tga",
         "001scheibe.tga", "001lack1.tga", "001lack2.tga", "001lack2.tga",
     };
     for (int32_t part = 0; part < 12; ++part)
@@ -387,7 +387,7 @@ std::vector<NumberedPicture> ClassLiveryPictures(BikeClass bikeClass)
 
     pictures.push_back({800, "Texturen/figuren/gesichter/pelmo/zakra.bmp"});
     pictures.push_back({801, "Texturen/figuren/gesichter/pelmo/fiuno1.bmp"});
-    static constexpr const char* kMechanic[] = {"arml", "armr",  "beinh", "beinl", "beinr",
+    static constexpr const char* kMechanic[] = {"arml",  "armr", "beinh", "beinl", "beinr",
                                                 "front", "fuss", "rueck", "schul"};
     for (int32_t part = 0; part < 9; ++part)
     {

@@ -183,8 +183,7 @@ std::optional<CrashFigurePlace> CrashFigurePlaceOf(const RacingLine& line, uint3
 float PlaceOnGround(BikeRecord& bike, const GroundMesh& ground, const RacingLine& line)
 {
     const uint32_t lineNode = bike.aiLineNode;
-    const float nodeHeight =
-        lineNode < NodeLimit(line) ? line.nodes[lineNode].y : 0.0f;
+    const float nodeHeight = lineNode < NodeLimit(line) ? line.nodes[lineNode].y : 0.0f;
     const auto heightOf = [&](const GroundPoint& point)
     {
         if (!point.found)
@@ -213,10 +212,10 @@ float PlaceOnGround(BikeRecord& bike, const GroundMesh& ground, const RacingLine
     bike.rearTriangle = rear.triangle;
 
     const float spread = a - b;
-    bike.groundHeight =
-        std::fabs(spread) < kCoincident
-            ? bike.frontGroundHeight
-            : bike.frontGroundHeight + (bike.rearGroundHeight - bike.frontGroundHeight) * a / spread;
+    bike.groundHeight = std::fabs(spread) < kCoincident
+                            ? bike.frontGroundHeight
+                            : bike.frontGroundHeight +
+                                  (bike.rearGroundHeight - bike.frontGroundHeight) * a / spread;
     bike.groundTrail.fill({7, bike.rearTriangle, bike.rearContactX, bike.rearContactZ});
     return bike.groundHeight;
 }

@@ -14,9 +14,8 @@
 
 namespace content
 {
-LoadSession::LoadSession(RenderDevice& device, RaceContext& race,
-                         const RaceContentOptions& options, RaceContentHooks& hooks,
-                         RaceScene& scene, const CircuitRow& circuit)
+LoadSession::LoadSession(RenderDevice& device, RaceContext& race, const RaceContentOptions& options,
+                         RaceContentHooks& hooks, RaceScene& scene, const CircuitRow& circuit)
     : device(device),
       race(race),
       options(options),
@@ -47,8 +46,7 @@ WorldObject* LoadSession::LoadModel(std::string_view name, uint32_t objectNumber
     return node;
 }
 
-WorldObject* LoadSession::LoadModelLevels(std::span<const ModelLevel> levels,
-                                          uint32_t objectNumber)
+WorldObject* LoadSession::LoadModelLevels(std::span<const ModelLevel> levels, uint32_t objectNumber)
 {
     if (levels.empty())
     {

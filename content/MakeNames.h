@@ -9,8 +9,8 @@
 
 namespace content
 {
-inline constexpr std::array<std::string_view, 5> kMakeNames = {"falke", "adler", "sperber",
-                                                               "milan", "bussard"};
+inline constexpr std::array<std::string_view, 5> kMakeNames = {"falke", "adler", "sperber", "milan",
+                                                               "bussard"};
 
 inline std::string_view MakeName(uint32_t slot)
 {

@@ -65,8 +65,8 @@ bool BuildCommonPart(content::LoadSession& session)
     {
         return false;
     }
-    session.device.LoadRotatingObjects(session.scene.movingGroup, 400.0f,
-                                       session.circuit.key, static_cast<int32_t>(session.weather));
+    session.device.LoadRotatingObjects(session.scene.movingGroup, 400.0f, session.circuit.key,
+                                       static_cast<int32_t>(session.weather));
     // The textures archive stays current from here on.
     LoadSharedTextures(session);
     if (!LoadSmokeClouds(session))
@@ -91,9 +91,7 @@ RaceContentOptions RaceContentOptions::FromSettings(const MenuState& settings)
     return options;
 }
 
-RaceContent::RaceContent(RenderDevice& device, RaceContext& race) : device_(device), race_(race)
-{
-}
+RaceContent::RaceContent(RenderDevice& device, RaceContext& race) : device_(device), race_(race) {}
 
 RaceContent::~RaceContent() = default;
 

@@ -34,10 +34,9 @@ void StoreHandles(LoadSession& session)
 // The marshal bodies' parts in the order of the crash figures' bodies.
 std::array<WorldObject*, PitCrewScene::kFigureNodes> SceneOrder(const FigureNodes& parts)
 {
-    return {parts[kHip],          parts[kTorso],         parts[kHelmet],
-            parts[kLeftUpperArm], parts[kRightUpperArm], parts[kLeftForearm],
-            parts[kRightForearm], parts[kLeftHand],      parts[kRightHand],
-            parts[kLeftThigh],    parts[kRightThigh],    parts[kLeftShin],
+    return {parts[kHip],           parts[kTorso],       parts[kHelmet],       parts[kLeftUpperArm],
+            parts[kRightUpperArm], parts[kLeftForearm], parts[kRightForearm], parts[kLeftHand],
+            parts[kRightHand],     parts[kLeftThigh],   parts[kRightThigh],   parts[kLeftShin],
             parts[kRightShin]};
 }
 
@@ -118,19 +117,15 @@ bool LoadSmokeClouds(LoadSession& session)
 
 void RunGroundPass(LoadSession& session)
 {
-    RunRacingLineGroundPass(session.race.race, *session.scene.ground,
-                            session.scene.surfaceByNode);
+    RunRacingLineGroundPass(session.race.race, *session.scene.ground, session.scene.surfaceByNode);
 }
 
 void PlaceCrashFigures(LoadSession& session)
 {
     RaceScene& scene = session.scene;
-    scene.crewStage = {&session.device,
-                       &g_riderMotionSet,
-                       session.race.bikes,
-                       scene.movingGroup,
-                       &*scene.ground,
-                       g_pitStopSequences ? &*g_pitStopSequences : nullptr};
+    scene.crewStage = {&session.device,    &g_riderMotionSet,
+                       session.race.bikes, scene.movingGroup,
+                       &*scene.ground,     g_pitStopSequences ? &*g_pitStopSequences : nullptr};
     for (uint32_t figure = 0; figure < kCrashFigures; ++figure)
     {
         PitCrewScene& crew = g_pitCrewScenes[figure];
@@ -159,10 +154,10 @@ bool BuildMarshals(LoadSession& session)
     {
         FigureNodes bodyA{};
         FigureNodes bodyB{};
-        const bool made = figure == 0 ? LoadMarshalBody(session, bodyA) &&
-                                            CloneFigure(session, bodyA, bodyB)
-                                      : CloneFigure(session, firstA, bodyA) &&
-                                            CloneFigure(session, firstB, bodyB);
+        const bool made =
+            figure == 0
+                ? LoadMarshalBody(session, bodyA) && CloneFigure(session, bodyA, bodyB)
+                : CloneFigure(session, firstA, bodyA) && CloneFigure(session, firstB, bodyB);
         if (!made)
         {
             return false;

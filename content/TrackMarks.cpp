@@ -134,8 +134,8 @@ void BuildTrackMarks(LoadSession& session)
     FillVertices(vertices);
     FillCorners(corners);
 
-    session.scene.trackMarks = device.AttachObject(node, session.scene.sceneGroup, 0.0f, 0.0f,
-                                                   0.0f, kAttachSubObject, kMarksRadius);
+    session.scene.trackMarks = device.AttachObject(node, session.scene.sceneGroup, 0.0f, 0.0f, 0.0f,
+                                                   kAttachSubObject, kMarksRadius);
     node->flags |= 0x4;
     node->userValue = 7;
 }

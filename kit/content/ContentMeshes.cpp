@@ -36,8 +36,9 @@ void ShapeBuilder::AddPolygon(std::vector<uint32_t> corners, std::vector<Texture
     MeshPolygon polygon;
     polygon.corners = std::move(corners);
     polygon.plane = PlaneFacingAway(mesh_, polygon.corners, inside);
-    polygon.textureSlot =
-        mesh_.textureNumbers.empty() ? 0 : slot % static_cast<uint32_t>(mesh_.textureNumbers.size());
+    polygon.textureSlot = mesh_.textureNumbers.empty()
+                              ? 0
+                              : slot % static_cast<uint32_t>(mesh_.textureNumbers.size());
     const uint32_t colour = shaded ? Shade(polygon.plane) : 0xFFFFFF;
     for (TexturedCornerData& corner : uv)
     {
@@ -92,8 +93,8 @@ void ShapeBuilder::Wheel(const MeshPoint& centre, float radius, float width, int
         const float x = centre.x + (side == 0 ? -width / 2 : width / 2);
         for (int i = 0; i < sides; ++i)
         {
-            const float angle =
-                2.0f * std::numbers::pi_v<float> * static_cast<float>(i) / static_cast<float>(sides);
+            const float angle = 2.0f * std::numbers::pi_v<float> * static_cast<float>(i) /
+                                static_cast<float>(sides);
             mesh_.vertices.push_back(
                 {x, centre.y + radius * std::cos(angle), centre.z + radius * std::sin(angle)});
         }
@@ -124,8 +125,8 @@ void ShapeBuilder::Wheel(const MeshPoint& centre, float radius, float width, int
 }
 
 void ShapeBuilder::Quad(const MeshPoint& a, const MeshPoint& b, const MeshPoint& c,
-                        const MeshPoint& d, const MeshPoint& seenFrom, uint32_t slot,
-                        float uRepeat, float vRepeat, bool shaded)
+                        const MeshPoint& d, const MeshPoint& seenFrom, uint32_t slot, float uRepeat,
+                        float vRepeat, bool shaded)
 {
     const auto first = static_cast<uint32_t>(mesh_.vertices.size());
     mesh_.vertices.insert(mesh_.vertices.end(), {a, b, c, d});
@@ -137,11 +138,20 @@ void ShapeBuilder::Quad(const MeshPoint& a, const MeshPoint& b, const MeshPoint&
 void ShapeBuilder::GroundTriangle(const MeshPoint (&corners)[3], const float (&uv)[6],
                                   uint32_t slot)
 {
-    const auto first = static_cast<uint32_t>(mesh_.vertices.size());
-    mesh_.vertices.insert(mesh_.vertices.end(), {corners[0], corners[1], corners[2]});
+    std::vector<uint32_t> indices;
+    for (const MeshPoint& corner : corners)
+    {
+        const auto [at, added] = groundVertices_.try_emplace(
+            {corner.x, corner.y, corner.z}, static_cast<uint32_t>(mesh_.vertices.size()));
+        if (added)
+        {
+            mesh_.vertices.push_back(corner);
+        }
+        indices.push_back(at->second);
+    }
     const MeshPoint below = {corners[0].x, corners[0].y - 1.0f, corners[0].z};
-    AddPolygon({first, first + 1, first + 2}, {{uv[0], uv[1]}, {uv[2], uv[3]}, {uv[4], uv[5]}},
-               slot, below, false);
+    AddPolygon(std::move(indices), {{uv[0], uv[1]}, {uv[2], uv[3]}, {uv[4], uv[5]}}, slot, below,
+               false);
 }
 
 Mesh ShapeBuilder::Finish()

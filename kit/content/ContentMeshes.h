@@ -4,7 +4,9 @@
 // quads: each polygon names one of the mesh's texture slots and is shaded by a light from
 // above, so that machines, riders and marshals read as solid figures. Metres, y up, z forward.
 
+#include <array>
 #include <cstdint>
+#include <map>
 #include <vector>
 
 #include "kit/world/ObjectFileWriter.h"
@@ -30,9 +32,10 @@ public:
     // A quad of four corners in order (a at the picture's top left, b top right), seen from
     // the side of seenFrom, with the picture uRepeat x vRepeat times across it.
     void Quad(const MeshPoint& a, const MeshPoint& b, const MeshPoint& c, const MeshPoint& d,
-              const MeshPoint& seenFrom, uint32_t slot, float uRepeat = 1.0f,
-              float vRepeat = 1.0f, bool shaded = true);
-    // A triangle with its corners' texture coordinates, facing up.
+              const MeshPoint& seenFrom, uint32_t slot, float uRepeat = 1.0f, float vRepeat = 1.0f,
+              bool shaded = true);
+    // A triangle with its corners' texture coordinates, facing up; corners at the same place
+    // as an earlier ground triangle's share its vertex.
     void GroundTriangle(const MeshPoint (&corners)[3], const float (&uv)[6], uint32_t slot);
 
     Mesh Finish();
@@ -42,6 +45,7 @@ private:
                     uint32_t slot, const MeshPoint& inside, bool shaded);
 
     Mesh mesh_;
+    std::map<std::array<float, 3>, uint32_t> groundVertices_;
 };
 
 // A box-shaped mesh of one slot per face, for bodies the loader paints.

@@ -34,8 +34,8 @@ Mesh FlatQuad(float halfX, float z0, float z1, float y, uint32_t texture)
 Mesh UprightQuad(float half, float y, float z, uint32_t texture)
 {
     ShapeBuilder quad({texture});
-    quad.Quad({-half, y + half, z}, {half, y + half, z}, {half, y - half, z},
-              {-half, y - half, z}, {0, y, z - 5}, 0, 1.0f, 1.0f, false);
+    quad.Quad({-half, y + half, z}, {half, y + half, z}, {half, y - half, z}, {-half, y - half, z},
+              {0, y, z - 5}, 0, 1.0f, 1.0f, false);
     return quad.Finish();
 }
 
@@ -89,9 +89,12 @@ RgbaPicture SharedPicture(const std::string& name, Size size)
     const uint32_t colour = ColourOfName(name);
     const bool soft = name.find("Rauch") != std::string::npos ||
                       name.find("qualm") != std::string::npos ||
-                      name.find("schatten") != std::string::npos ||
-                      name.find("Gicht") != std::string::npos ||
-                      name.find("nass") != std::string::npos;
+                      name.find("schatten") != std::string::npos;
+    if (name.find("Gicht") != std::string::npos || name.find("nass") != std::string::npos)
+    {
+        return MakePicture(size.width, size.height, 0xE0E8F0, 0xFFFFFF, PicturePattern::Speckle,
+                           50);
+    }
     if (name.find("schatten") != std::string::npos)
     {
         return MakePicture(size.width, size.height, 0x101010, 0x101010, PicturePattern::Plain, 140);
@@ -113,7 +116,8 @@ bool AddDemoEffects(ContentWriter& writer)
     writer.Object(content::kTestBody2, TestBody(0.4f));
     for (const content::NumberedPicture& picture : content::SharedRacePictures())
     {
-        writer.Picture(picture.name, SharedPicture(picture.name, SharedPictureSize(picture.number)));
+        writer.Picture(picture.name,
+                       SharedPicture(picture.name, SharedPictureSize(picture.number)));
     }
     const auto& names = content::CockpitPictureNames();
     for (size_t index = 0; index < names.size(); ++index)

@@ -67,8 +67,9 @@ Mesh CollisionHull()
     while (hull.vertices.size() < 117)
     {
         const auto i = static_cast<float>(hull.vertices.size() - 8);
-        hull.vertices.push_back({-0.3f + 0.6f * (static_cast<float>(static_cast<int>(i) % 13) / 12.0f),
-                                 0.55f, -1.0f + 2.0f * (static_cast<float>(static_cast<int>(i) / 13) / 8.0f)});
+        hull.vertices.push_back(
+            {-0.3f + 0.6f * (static_cast<float>(static_cast<int>(i) % 13) / 12.0f), 0.55f,
+             -1.0f + 2.0f * (static_cast<float>(static_cast<int>(i) / 13) / 8.0f)});
     }
     return hull;
 }
@@ -164,10 +165,10 @@ void AddFigures(ContentWriter& writer)
     }
     for (const content::MarshalPart& part : content::MarshalParts())
     {
-        writer.Object(content::MarshalPartName(part),
-                      FigurePartMesh(part.part, part.part == content::kHelmet
-                                                    ? 1
-                                                    : RiderPartSlots(part.part)));
+        writer.Object(
+            content::MarshalPartName(part),
+            FigurePartMesh(part.part,
+                           part.part == content::kHelmet ? 1 : RiderPartSlots(part.part)));
     }
 }
 

@@ -21,7 +21,7 @@ namespace kit
 namespace
 {
 constexpr float kSkyRadius = 2400.0f;
-constexpr float kSkyHeight = 900.0f;
+constexpr float kSkyHeight = 1600.0f;
 constexpr float kGrassHalfSize = 2400.0f;
 
 struct WeatherLook
@@ -68,38 +68,31 @@ Mesh SkyMesh()
     const float r = kSkyRadius;
     const float h = kSkyHeight;
     const float low = -50.0f;
+    // Tall enough that no view of the race sees over the walls.
     const MeshPoint centre = {0.0f, 0.0f, 0.0f};
     const MeshPoint corners[4] = {{-r, 0, -r}, {r, 0, -r}, {r, 0, r}, {-r, 0, r}};
     for (int side = 0; side < 4; ++side)
     {
-        const MeshPoint& a = corners[side];
-        const MeshPoint& b = corners[(side + 1) % 4];
+        // Each wall reaches a little past the corners, so that no seam shows between them.
+        const MeshPoint& from = corners[side];
+        const MeshPoint& to = corners[(side + 1) % 4];
+        const MeshPoint a = {from.x + (from.x - to.x) * 0.02f, 0.0f,
+                             from.z + (from.z - to.z) * 0.02f};
+        const MeshPoint b = {to.x + (to.x - from.x) * 0.02f, 0.0f, to.z + (to.z - from.z) * 0.02f};
         sky.Quad({a.x, h, a.z}, {b.x, h, b.z}, {b.x, low, b.z}, {a.x, low, a.z}, centre, 0, 4.0f,
                  1.0f, false);
     }
-    sky.Quad({-r, h, -r}, {r, h, -r}, {r, h, r}, {-r, h, r}, centre, 0, 1.0f, 0.02f, false);
     return sky.Finish();
 }
 
-// Grass to the horizon and stands along the outside of the start straight.
-Mesh SceneryMesh(const RacingLine& line, const CircuitShape& shape)
+// Grass to the horizon.
+Mesh SceneryMesh()
 {
-    ShapeBuilder scenery({kGrassTexture, kStandTexture, kWallTexture});
+    ShapeBuilder scenery({kGrassTexture});
     const float g = kGrassHalfSize;
     const float y = -0.05f;
     scenery.Quad({-g, y, g}, {g, y, g}, {g, y, -g}, {-g, y, -g}, {0, 100, 0}, 0, 240.0f, 240.0f,
                  false);
-    const float outside = shape.trackHalfWidthMetres + shape.runOffMetres + 4.0f;
-    const uint16_t count = line.pitLaneFirstNode;
-    for (int stand = -3; stand <= 3; ++stand)
-    {
-        const RacingLineNode& node = line.nodes[(count + stand * 8) % count];
-        const float cx = node.x - std::cos(node.heading) * outside;
-        const float cz = node.z + std::sin(node.heading) * outside;
-        const float height = stand % 2 == 0 ? 9.0f : 6.0f;
-        scenery.Box({cx - 4.0f, 0.0f, cz - 17.0f}, {cx + 4.0f, height, cz + 17.0f},
-                    {2, 2, 1, 1, 2, 2}, 3.0f);
-    }
     return scenery.Finish();
 }
 
@@ -127,10 +120,11 @@ Mesh TrackMesh(const std::vector<TrackTriangle>& ground)
     return track.Finish();
 }
 
-// The start line across the track at node 0.
-Mesh StartLineMesh(const RacingLine& line, const CircuitShape& shape)
+// The transparent parts and what stands beside the track: the start line across the track at
+// node 0, stands along the outside of the start straight.
+Mesh TracksideMesh(const RacingLine& line, const CircuitShape& shape)
 {
-    ShapeBuilder alpha({kStartLineTexture});
+    ShapeBuilder trackside({kStartLineTexture, kStandTexture, kWallTexture});
     const RacingLineNode& node = line.nodes[0];
     const float across = shape.trackHalfWidthMetres;
     const float rx = std::cos(node.heading);
@@ -138,12 +132,23 @@ Mesh StartLineMesh(const RacingLine& line, const CircuitShape& shape)
     const float fx = std::sin(node.heading) * 0.6f;
     const float fz = std::cos(node.heading) * 0.6f;
     const float y = 0.02f;
-    alpha.Quad({node.x - rx * across + fx, y, node.z - rz * across + fz},
-               {node.x + rx * across + fx, y, node.z + rz * across + fz},
-               {node.x + rx * across - fx, y, node.z + rz * across - fz},
-               {node.x - rx * across - fx, y, node.z - rz * across - fz},
-               {node.x, 10.0f, node.z}, 0, 8.0f, 1.0f, false);
-    return alpha.Finish();
+    trackside.Quad({node.x - rx * across + fx, y, node.z - rz * across + fz},
+                   {node.x + rx * across + fx, y, node.z + rz * across + fz},
+                   {node.x + rx * across - fx, y, node.z + rz * across - fz},
+                   {node.x - rx * across - fx, y, node.z - rz * across - fz},
+                   {node.x, 10.0f, node.z}, 0, 8.0f, 1.0f, false);
+    const float outside = shape.trackHalfWidthMetres + shape.runOffMetres + 4.0f;
+    const int count = line.pitLaneFirstNode;
+    for (int stand = -3; stand <= 3; ++stand)
+    {
+        const RacingLineNode& at = line.nodes[(count + stand * 8) % count];
+        const float cx = at.x - std::cos(at.heading) * outside;
+        const float cz = at.z + std::sin(at.heading) * outside;
+        const float height = stand % 2 == 0 ? 9.0f : 6.0f;
+        trackside.Box({cx - 4.0f, 0.0f, cz - 17.0f}, {cx + 4.0f, height, cz + 17.0f},
+                      {2, 2, 1, 1, 2, 2}, 3.0f);
+    }
+    return trackside.Finish();
 }
 
 // A band along the main line, shown with the ideal-line picture.
@@ -203,17 +208,16 @@ bool AddDemoScenery(ContentWriter& writer, std::string& error)
     }
     const RacingLine& line = *generated->line;
     const Mesh sky = SkyMesh();
-    const Mesh scenery = SceneryMesh(line, shape);
+    const Mesh scenery = SceneryMesh();
     const Mesh track = TrackMesh(generated->ground);
-    const Mesh startLine = StartLineMesh(line, shape);
+    const Mesh trackside = TracksideMesh(line, shape);
     for (const Weather weather : {Weather::Fine, Weather::Dull, Weather::Rain})
     {
         writer.Object(content::SkyModelName(*circuit, weather), sky);
         writer.Object(content::SceneryModelName(*circuit, weather), scenery);
         writer.Object(content::TrackModelName(*circuit, weather), track);
-        writer.Object(content::TrackAlphaModelName(*circuit, weather), startLine);
-        writer.TextureFile(content::TrackTextureSetName(*circuit, weather),
-                           TrackPictures(weather));
+        writer.Object(content::TrackAlphaModelName(*circuit, weather), trackside);
+        writer.TextureFile(content::TrackTextureSetName(*circuit, weather), TrackPictures(weather));
     }
     const Mesh ideal = IdealLineMesh(line);
     for (const BikeClass bikeClass :
@@ -223,9 +227,9 @@ bool AddDemoScenery(ContentWriter& writer, std::string& error)
     }
     for (const content::StartLight& light : content::StartLights())
     {
-        writer.Object(light.model,
-                      StartLightMesh(light.model.find("gruen") != std::string_view::npos ? 1000
-                                                                                          : 1001));
+        writer.Object(
+            light.model,
+            StartLightMesh(light.model.find("gruen") != std::string_view::npos ? 1000 : 1001));
     }
     return AddDustSet(writer, circuit->dustSetA) && AddDustSet(writer, circuit->dustSetB) &&
            writer.Ok();

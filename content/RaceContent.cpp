@@ -172,6 +172,8 @@ void RaceContent::Unload()
     }
     FreePitStopSequences();
     device_.CleanUp();
+    // The race's pictures are gone: texture memory fills from its start again.
+    device_.Reset();
     scene_ = RaceScene{};
     loaded_ = false;
 }

@@ -9,33 +9,20 @@
 #include "core/archive/DAFile.h"
 #include "core/world/Region.h"
 #include "core/world/WorldObject.h"
-#include "kit/content/DemoContent.h"
-#include "kit/motion/DemoMotions.h"
-#include "kit/race/DemoRace.h"
+#include "kit/CprWriter.h"
 #include "sound/SoundManager.h"
+#include "tests/content/DemoRaceStage.h"
 
 namespace
 {
-struct BuiltArchives
+const DemoRaceArchives& Built(const std::string& scratch)
 {
-    std::vector<uint8_t> objects;
-    std::vector<uint8_t> textures;
-    std::vector<uint8_t> menu;
-    std::vector<uint8_t> data;
-};
-
-const BuiltArchives& Built(const std::string& scratch)
-{
-    static const BuiltArchives built = [&]
+    static const DemoRaceArchives built = [&]
     {
-        kit::DemoArchives archives;
         std::string error;
-        const bool made = kit::AddDemoContent(archives, error) &&
-                          kit::AddDemoMotions(archives.menu, error) &&
-                          kit::AddDemoRace(archives, scratch, error);
-        EXPECT_TRUE(made) << error;
-        return BuiltArchives{archives.objects.Build(), archives.textures.Build(),
-                             archives.menu.Build(), archives.data.Build()};
+        DemoRaceArchives archives = BuildDemoRaceArchives(scratch, error);
+        EXPECT_TRUE(error.empty()) << error;
+        return archives;
     }();
     return built;
 }
@@ -152,7 +139,7 @@ ContentTest::~ContentTest()
 
 void ContentTest::Mount(const std::optional<MemberChange>& change)
 {
-    const BuiltArchives& built = Built(directory_.path() + "/scratch");
+    const DemoRaceArchives& built = Built(directory_.path() + "/scratch");
     const struct
     {
         ContentArchive kind;
@@ -181,23 +168,7 @@ void ContentTest::Mount(const std::optional<MemberChange>& change)
 void ContentTest::PrepareRace(BikeClass bikeClass, Weather weather, uint32_t riders)
 {
     race_ = std::make_unique<RaceContext>(directory_.path() + "/system.cpr");
-    CurrentRace& current = race_->current;
-    current.circuitName = kit::kDemoRaceCircuitName;
-    current.bikeClass = bikeClass;
-    current.weather = weather;
-    current.riderCount = riders;
-    current.viewedRider = 0;
-    ASSERT_TRUE(race_->LoadRacingLine(g_archiveData));
-    ASSERT_TRUE(race_->LoadClassBikeSetups(g_archiveMenu, bikeClass));
-    const StartSlots& slots = race_->race.startSlots;
-    for (uint32_t rider = 0; rider < riders; ++rider)
-    {
-        BikeRecord& bike = race_->bikes[rider];
-        bike.positionX = slots.x[rider];
-        bike.positionZ = slots.z[rider];
-        bike.course = slots.gridHeading;
-        bike.aiLineNode = slots.node[rider];
-    }
+    ASSERT_TRUE(PrepareDemoRace(*race_, bikeClass, weather, riders));
     content_ = std::make_unique<RaceContent>(g_renderDevice, *race_);
 }
 

@@ -46,7 +46,8 @@ uint32_t PatternColour(int x, int y, int width, int height, uint32_t colour, uin
         }
         case PicturePattern::Speckle:
         {
-            const uint32_t hash = static_cast<uint32_t>(x * 73856093 ^ y * 19349663);
+            const uint32_t hash =
+                static_cast<uint32_t>(x) * 73856093u ^ static_cast<uint32_t>(y) * 19349663u;
             return hash % 7 == 0 ? Darker(colour) : hash % 11 == 0 ? accent : colour;
         }
         case PicturePattern::Gradient:

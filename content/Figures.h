@@ -12,7 +12,7 @@ struct WorldObject;
 
 namespace content
 {
-class LoadSession;
+struct LoadSession;
 
 // By part number.
 using FigureNodes = std::array<WorldObject*, kFigureParts>;

@@ -23,9 +23,8 @@ struct WorldObject;
 
 namespace content
 {
-class LoadSession
+struct LoadSession
 {
-public:
     LoadSession(RenderDevice& device, RaceContext& race, const RaceContentOptions& options,
                 RaceContentHooks& hooks, RaceScene& scene, const CircuitRow& circuit);
 

@@ -346,9 +346,10 @@ TEST_F(LoadedRaceTest, EveryPictureIsThere)
         {
             EXPECT_NE(g_renderDevice.GetTexture(picture.number), nullptr) << picture.name;
         }
-        for (const Texture* picture : Scene().cockpitPictures)
+        for (size_t picture = 0; picture < content::kCockpitPictureCount; ++picture)
         {
-            EXPECT_TRUE(picture != nullptr || &picture >= &Scene().cockpitPictures[43]);
+            EXPECT_NE(Scene().cockpitPictures[picture], nullptr)
+                << content::CockpitPictureNames()[picture];
         }
         EXPECT_NE(Scene().marshalFlagPicture, nullptr);
         content_->Unload();

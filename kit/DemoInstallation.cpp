@@ -5,6 +5,7 @@
 #include "core/files/FileSystem.h"
 #include "kit/ConfigWriter.h"
 #include "kit/anim/DemoAnimations.h"
+#include "kit/content/DemoContent.h"
 #include "kit/font/DemoFonts.h"
 #include "kit/laps/DemoGhost.h"
 #include "kit/menu/DemoMenu.h"
@@ -26,7 +27,8 @@ bool FillArchives(DemoArchives& archives, std::string& error)
     return AddDemoSounds(archives.menu, error) && AddDemoMenuSounds(archives.menu, error) &&
            AddDemoFonts(archives, error) && AddDemoAnimations(archives.menu, error) &&
            AddStartScreen(archives.menu, error) && AddDemoObjects(archives.objects, error) &&
-           AddDemoMenu(archives, error) && AddDemoMotions(archives.menu, error);
+           AddDemoMenu(archives, error) && AddDemoMotions(archives.menu, error) &&
+           AddDemoContent(archives, error);
 }
 
 bool WriteArchive(const std::string& path, const CprWriter& archive, std::string& error)

@@ -94,18 +94,6 @@ std::vector<uint8_t> ToBgr(const FrameView565& frame)
     return bgr;
 }
 
-// golden-failures/ beside the folder that holds the running test program.
-fs::path FailureFolder()
-{
-    std::error_code error;
-    const fs::path program = fs::read_symlink("/proc/self/exe", error);
-    if (error)
-    {
-        return fs::temp_directory_path() / "golden-failures";
-    }
-    return program.parent_path().parent_path() / "golden-failures";
-}
-
 bool Recording()
 {
     const char* value = std::getenv("ZARVO_RECORD_GOLDEN");
@@ -158,6 +146,17 @@ Difference Compare(const FrameView565& actual, const Frame565& expected)
 }
 
 }  // namespace
+
+std::filesystem::path GoldenFailureFolder()
+{
+    std::error_code error;
+    const fs::path program = fs::read_symlink("/proc/self/exe", error);
+    if (error)
+    {
+        return fs::temp_directory_path() / "golden-failures";
+    }
+    return program.parent_path().parent_path() / "golden-failures";
+}
 
 FrameView565 FrameView565::Region(int x, int y, int regionWidth, int regionHeight) const
 {
@@ -245,7 +244,7 @@ std::optional<Frame565> ReadFrameBmp(const std::string& path)
         return ::testing::AssertionSuccess();
     }
 
-    const fs::path folder = FailureFolder();
+    const fs::path folder = GoldenFailureFolder();
     const std::string actualPath = (folder / (name + ".actual.bmp")).string();
     std::ostringstream message;
     message << "frame " << name << " hashes to " << HexHash(actualHash) << ", expected "

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +36,10 @@ struct FrameView565
 };
 
 uint64_t HashFrame(const FrameView565& frame);
+
+// golden-failures/ beside the folder that holds the running test program: where mismatches
+// are written.
+std::filesystem::path GoldenFailureFolder();
 
 // A 24-bit bottom-up BMP, channels widened by shifting (as screenshots are written).
 bool WriteFrameBmp(const std::string& path, const FrameView565& frame);

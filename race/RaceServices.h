@@ -1,12 +1,12 @@
 #pragma once
 
 // What a simulation step asks of the Parts around it: ghost playback and lap recording, the
-// collision manager, the computer riders, rider animation, standings and the network's state
+// computer riders, rider animation, standings and the network's state
 // check. Each call has a do-nothing default, so that a headless race runs on this class as it
 // is and each Part overrides what it provides.
 //
 // Called on the main thread from inside a step, in the step's fixed order; an override may
-// change the records (that is what the collision manager and the computer riders do) but must
+// change the records (that is what the computer riders do) but must
 // read nothing that differs between machines (the camera, the frame time, the runtime random
 // generator). Sound and force feedback are not here: the step leaves them in its event list.
 
@@ -34,13 +34,6 @@ public:
     virtual void PlayGhost(BikeRecord& /*ghost*/) {}
     virtual void AppendLapSample(const BikeRecord& /*player*/) {}
 
-    // Collision manager.
-    virtual void SimulateFallenRiders(uint32_t /*riderCount*/, float /*dt*/) {}
-    virtual void ReactToFall(uint32_t /*rider*/, int32_t /*crashRequest*/) {}
-    virtual void SweepAndPrune() {}
-    virtual void AdvanceCollisionStep() {}
-    virtual void UpdateTrackObjects(float /*dt*/) {}
-
     // Computer riders: before the start the grid routine, from the start on the race.
     virtual void UpdateStartGrid(bool /*startLightsBegun*/) {}
     virtual void UpdateRiders() {}
@@ -67,7 +60,7 @@ public:
     }
 
     // The state beside the bike records that a rollback must restore with them (standings,
-    // computer riders, collision objects): kept per snapshot slot.
+    // computer riders): kept per snapshot slot.
     virtual void SaveRollbackState(size_t /*slot*/) {}
     virtual void RestoreRollbackState(size_t /*slot*/) {}
 };

@@ -34,9 +34,36 @@ float ClassFactor(uint32_t bikeClass)
 }
 }  // namespace
 
-RaceSim::RaceSim() : randomTable_(kNoRandomTable), services_(&NoServices()) {}
+RaceSim::RaceSim() : randomTable_(kNoRandomTable), services_(&NoServices())
+{
+    collisions_.SetRandomTable(randomTable_);
+}
 
 RaceSim::~RaceSim() = default;
+
+void RaceSim::SetGround(const GroundMesh* ground)
+{
+    groundQuery_.triangleList = ground;
+    collisions_.SetGround(ground);
+}
+
+void RaceSim::SetRacingLine(const RacingLine* line)
+{
+    line_ = line;
+    collisions_.SetRacingLine(line);
+}
+
+void RaceSim::SetRandomTable(std::span<const uint32_t, kRandomTableWords> table)
+{
+    randomTable_ = table;
+    collisions_.SetRandomTable(table);
+}
+
+void RaceSim::SetPlayerRider(uint32_t rider)
+{
+    playerRider_ = rider;
+    collisions_.SetPlayerRider(rider);
+}
 
 void RaceSim::SetServices(RaceServices* services)
 {
@@ -77,6 +104,7 @@ void RaceSim::Tick(std::span<BikeRecord> records, uint32_t riderCount, uint32_t 
         clock.inputTick = clock.frameClockMs / kStepMs;
         ++due;
     }
+    collisions_.Attach(records, channels_, events_);
     while (due > 0)
     {
         // Snapped before anything reads the records, so that the frame's interpolation of
@@ -111,6 +139,7 @@ void RaceSim::RunStep(std::span<BikeRecord> records, uint32_t riderCount, uint32
                       uint32_t bikeClass, const RaceClockWords& clock)
 {
     raceTime_ = static_cast<float>(ticksDone_) * kDt;
+    collisions_.SetStep(ticksDone_);
     DynamicsContext context{params_,
                             line_ != nullptr ? *line_ : EmptyLine(),
                             groundQuery_,
@@ -132,7 +161,7 @@ void RaceSim::RunStep(std::span<BikeRecord> records, uint32_t riderCount, uint32
                             playerRider_,
                             cameraMode_};
     StepRiders(context, riderCount);
-    services_->SimulateFallenRiders(riderCount, kDt);
+    collisions_.SimulateFallenRiders(riderCount, kDt);
     for (int pass = 0; pass < 5; ++pass)
     {
         if (!TrackEdgePass(context, riderCount))
@@ -161,8 +190,8 @@ void RaceSim::RunStep(std::span<BikeRecord> records, uint32_t riderCount, uint32
     {
         services_->UpdateRiders();
     }
-    services_->AdvanceCollisionStep();
-    services_->UpdateTrackObjects(kDt);
+    collisions_.AdvanceStep(kDt);
+    collisions_.UpdateTrackObjects(kDt);
     if (playerState_ != nullptr && playerRider_ < riderCount)
     {
         const BikeRecord& player = records[playerRider_];
@@ -201,7 +230,7 @@ void RaceSim::DispatchFalls(std::span<BikeRecord> records, uint32_t riderCount)
         }
         if (params_.fallsEnabled)
         {
-            services_->ReactToFall(rider, bike.crashRequest);
+            collisions_.ReactToCrashRequest(rider, bike.crashRequest);
         }
         bike.crashRequest = -1;
     }
@@ -223,7 +252,7 @@ void RaceSim::ComputeForceFeedback(const BikeRecord& player)
 
 void RaceSim::ComputePairDistances(std::span<BikeRecord> records, uint32_t riderCount)
 {
-    services_->SweepAndPrune();
+    collisions_.SweepAndPrune();
     for (uint32_t i = 0; i < riderCount; ++i)
     {
         BikeRecord& bike = records[i];

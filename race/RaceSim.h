@@ -24,6 +24,7 @@
 #include "race/RaceParameters.h"
 #include "race/RaceServices.h"
 #include "race/SkidMarks.h"
+#include "race/collision/CollisionManager.h"
 #include "race/dynamics/DynamicsContext.h"
 #include "race/ground/GroundQuery.h"
 
@@ -57,13 +58,10 @@ public:
     void ResetForRace();
     void SetParameters(const RaceParameters& parameters) { params_ = parameters; }
     const RaceParameters& Parameters() const { return params_; }
-    void SetGround(const GroundMesh* ground) { groundQuery_.triangleList = ground; }
-    void SetRacingLine(const RacingLine* line) { line_ = line; }
+    void SetGround(const GroundMesh* ground);
+    void SetRacingLine(const RacingLine* line);
     // 256 words from the runtime generator and a copy of the first four.
-    void SetRandomTable(std::span<const uint32_t, kRandomTableWords> table)
-    {
-        randomTable_ = table;
-    }
+    void SetRandomTable(std::span<const uint32_t, kRandomTableWords> table);
     // The parts around the simulation; null for none.
     void SetServices(RaceServices* services);
     // The network race's shared state check; null offline (no checksums, no snapshots).
@@ -72,7 +70,7 @@ public:
     void SetInputRing(uint32_t rider, const InputRing* ring) { inputRings_[rider] = ring; }
     // The player's speed and steering rate for the input step, published after each step.
     void SetPlayerInputState(PlayerInputState* state) { playerState_ = state; }
-    void SetPlayerRider(uint32_t rider) { playerRider_ = rider; }
+    void SetPlayerRider(uint32_t rider);
     void SetGhostRider(uint32_t rider) { ghostRider_ = rider; }
     void SetViewedRider(uint32_t rider) { viewedRider_ = rider; }
     void SetCameraMode(uint32_t mode) { cameraMode_ = mode; }
@@ -100,6 +98,9 @@ public:
     RaceEvents& Events() { return events_; }
     const PairDistances& PairDistanceMatrix() const { return pairDistances_; }
     uint32_t GroundFallbacks() const { return groundQuery_.fallbackCount; }
+    // Contacts, crashes and falls: the race loader registers the trackside objects with it,
+    // the computer riders call its crash entry points.
+    CollisionManager& Collisions() { return collisions_; }
     // Rollbacks dropped because the snapshot of their step was already overwritten.
     uint32_t SkippedRollbacks() const { return skippedRollbacks_; }
 
@@ -135,4 +136,5 @@ private:
     ChannelList channels_;
     SkidMarkRing skidMarks_;
     RaceEvents events_;
+    CollisionManager collisions_;
 };

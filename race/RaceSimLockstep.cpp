@@ -52,6 +52,7 @@ void RaceSim::SnapshotState(std::span<BikeRecord> records, uint32_t riderCount)
         return;
     }
     lockstep.snapshotSteps[slot] = step;
+    collisions_.SaveRollbackState(slot);
     services_->SaveRollbackState(slot);
     lockstep.checksums.Publish(step, checksums);
 
@@ -99,6 +100,7 @@ uint32_t RaceSim::Resynchronise(std::span<BikeRecord> records, uint32_t riderCou
                                         &host[rider * kStateBlockWords], kStateBlockWords));
         }
     }
+    collisions_.RestoreRollbackState(slot);
     services_->RestoreRollbackState(slot);
     const uint32_t undone = ticksDone_ - step;
     ticksDone_ = step;

@@ -25,7 +25,7 @@ class ChecksumRecorder : public RaceServices
 {
 public:
     explicit ChecksumRecorder(const std::array<BikeRecord, kRiderCount>& bikes) : bikes_(bikes) {}
-    void UpdateTrackObjects(float) override
+    void UpdateRiders() override
     {
         Checksums row{};
         for (uint32_t rider = 0; rider < kRiders; ++rider)
@@ -90,8 +90,8 @@ std::string FirstDifference(const BikeRecord& a, const BikeRecord& b)
 }
 
 // The end checksums of the reference race, the same in every build.
-constexpr Checksums kEndChecksums = {4283224344, 3463713002, 1419958735,
-                                     1377105095, 3568384435, 1184824330};
+constexpr Checksums kEndChecksums = {4283224344, 3463713002, 310562035,
+                                     417513063,  3568384435, 1184824330};
 
 TEST(DeterminismTest, TwoRunsAndEveryBatchingGiveTheSameSteps)
 {

@@ -291,6 +291,14 @@ void CollisionManager::RefreshHull(uint32_t rider)
 
 void CollisionManager::RefreshBodyPoints(uint32_t rider)
 {
+    if (bodyStamps_[rider] != stepCounter_ + 1)
+    {
+        ComputeBodyPoints(rider);
+    }
+}
+
+void CollisionManager::ComputeBodyPoints(uint32_t rider)
+{
     bodyStamps_[rider] = stepCounter_ + 1;
     const BikeRecord& bike = bikes_[rider];
     const HullFrame frame = FrameOf(bike);

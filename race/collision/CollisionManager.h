@@ -205,8 +205,10 @@ private:
     BikeRecord& Bike(uint32_t rider) { return bikes_[rider]; }
     uint32_t RandomWord() const;
     static HullFrame FrameOf(const BikeRecord& bike);
+    // At most once a step, unless the body moved since (ComputeBodyPoints).
     void RefreshHull(uint32_t rider);
     void RefreshBodyPoints(uint32_t rider);
+    void ComputeBodyPoints(uint32_t rider);
     // The world point in the bike's frame.
     static ModelPoint IntoFrame(const HullFrame& frame, float x, float y, float z);
 

@@ -145,7 +145,7 @@ void CollisionManager::SimulateFallenRider(uint32_t rider, float dt)
     const float oldX = bike.positionX;
     const float oldZ = bike.positionZ;
     SlideOverGround(bike, dt);
-    RefreshBodyPoints(rider);
+    ComputeBodyPoints(rider);
     TouchGroundWithBody(rider, oldX, oldZ);
     PlaceFallenBike(bike);
     if (bike.crashTimer < 0.0f)

@@ -30,6 +30,12 @@ bool Untouchable(uint32_t status)
     return status == 3 || status == 6;
 }
 
+// A crashed bike whose crash time ran out has left the circuit; all such wait in one place.
+bool TakenOff(const BikeRecord& bike)
+{
+    return bike.IsDown() && bike.crashTimer < 0.0f;
+}
+
 float HorizontalSpeed(const std::array<float, 3>& v)
 {
     return SqrtFloat(v[0] * v[0] + v[2] * v[2]);
@@ -50,7 +56,8 @@ uint32_t CollisionManager::CollideRiders(uint32_t a, uint32_t b)
 {
     BikeRecord& bikeA = Bike(a);
     BikeRecord& bikeB = Bike(b);
-    if (bikeA.IsInactive() || bikeB.IsInactive() || Untouchable(bikeB.raceStatus))
+    if (bikeA.IsInactive() || bikeB.IsInactive() || Untouchable(bikeB.raceStatus) ||
+        TakenOff(bikeA) || TakenOff(bikeB))
     {
         return 1;
     }

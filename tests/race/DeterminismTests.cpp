@@ -222,3 +222,29 @@ TEST(LockstepOfflineTest, OfflineRacesNeverChecksum)
     EXPECT_EQ(race.Bikes()[0].checksum, 0u);
 }
 }  // namespace
+
+namespace
+{
+// With falls on the field touches, crashes and slides: the same race computed again, in other
+// batches, still gives the same states.
+TEST(DeterminismTest, ARaceWithFallsAndCrashesRepeatsExactly)
+{
+    constexpr uint32_t kFallRiders = 26;
+    constexpr uint32_t kFallSteps = 1500;
+    const auto run = [](uint32_t batch)
+    {
+        TestRace race(kFallRiders, 10.0f, true);
+        race.RunTo(kFallSteps, batch);
+        std::array<uint32_t, kFallRiders> sums{};
+        for (uint32_t rider = 0; rider < kFallRiders; ++rider)
+        {
+            sums[rider] = race.Bikes()[rider].StateChecksum();
+        }
+        return std::pair(sums, race.Sim().Collisions().CrashedCount());
+    };
+    const auto [sums, crashed] = run(1);
+    EXPECT_GT(crashed, 0u) << "the field must meet";
+    EXPECT_EQ(run(1).first, sums);
+    EXPECT_EQ(run(7).first, sums);
+}
+}  // namespace

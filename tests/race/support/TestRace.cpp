@@ -281,6 +281,7 @@ void TestRace::Restart()
     sim_->SetPlayerRider(0);
     CollisionManager& collisions = sim_->Collisions();
     collisions.Attach(bikes_, sim_->Channels(), sim_->Events());
+    crashOut_.Reset(riders_);
     collisions.SetCrashOutCheck(falls_ ? &crashOut_ : nullptr);
     collisions.ResetForRace(riders_);
     collisions.BuildSweepLists();

@@ -134,6 +134,20 @@ bool CollisionManager::AddTrackObject(WorldObject& object)
     return true;
 }
 
+// Riders are entities by their number, objects by kMaxTrackObjects + their index.
+void CollisionManager::EntityPosition(uint32_t value, float& x, float& z) const
+{
+    if (value < kMaxTrackObjects)
+    {
+        x = bikes_[value].positionX;
+        z = bikes_[value].positionZ;
+        return;
+    }
+    const WorldObject& object = *objects_[value - kMaxTrackObjects].object;
+    x = object.placement.x;
+    z = object.placement.z;
+}
+
 void CollisionManager::BuildSweepLists()
 {
     sweep_.Clear();
@@ -148,41 +162,13 @@ void CollisionManager::BuildSweepLists()
     {
         sweep_.Add(kMaxTrackObjects + index, kObjectHalfWidth);
     }
-    sweep_.Build(
-        [this](uint32_t value, float& x, float& z)
-        {
-            if (value < kMaxTrackObjects)
-            {
-                x = bikes_[value].positionX;
-                z = bikes_[value].positionZ;
-            }
-            else
-            {
-                const WorldObject& object = *objects_[value - kMaxTrackObjects].object;
-                x = object.placement.x;
-                z = object.placement.z;
-            }
-        });
+    sweep_.Build([this](uint32_t value, float& x, float& z) { EntityPosition(value, x, z); });
 }
 
 void CollisionManager::SweepAndPrune()
 {
     ++stepCounter_;
-    sweep_.Update(
-        [this](uint32_t value, float& x, float& z)
-        {
-            if (value < kMaxTrackObjects)
-            {
-                x = bikes_[value].positionX;
-                z = bikes_[value].positionZ;
-            }
-            else
-            {
-                const WorldObject& object = *objects_[value - kMaxTrackObjects].object;
-                x = object.placement.x;
-                z = object.placement.z;
-            }
-        });
+    sweep_.Update([this](uint32_t value, float& x, float& z) { EntityPosition(value, x, z); });
     sweep_.ForEachPair(
         [this](uint32_t a, uint32_t b)
         {

@@ -204,6 +204,7 @@ private:
 
     BikeRecord& Bike(uint32_t rider) { return bikes_[rider]; }
     uint32_t RandomWord() const;
+    void EntityPosition(uint32_t value, float& x, float& z) const;
     static HullFrame FrameOf(const BikeRecord& bike);
     // At most once a step, unless the body moved since (ComputeBodyPoints).
     void RefreshHull(uint32_t rider);

@@ -12,6 +12,7 @@
 #include "race/RaceEvents.h"
 #include "race/SimMath.h"
 #include "race/collision/CollisionManager.h"
+#include "race/collision/CrossedEdge.h"
 
 namespace
 {
@@ -235,7 +236,8 @@ void CollisionManager::TouchGroundWithBody(uint32_t rider, float oldX, float old
             continue;
         }
         bounced = true;
-        if (ground_.exitEdge < 0 || !ground_.triangleList->IsTriangle(ground_.cachedTriangle))
+        CrossedEdge edge{};
+        if (!CrossedEdge::Of(ground_, edge))
         {
             // Lost without an edge to bounce off: back to where the step began.
             bike.velocity = {bike.velocity[0] * -0.1f, bike.velocity[1], bike.velocity[2] * -0.1f};
@@ -245,33 +247,17 @@ void CollisionManager::TouchGroundWithBody(uint32_t rider, float oldX, float old
             continue;
         }
         // Off the edge of the ground: reflected, slowed, and moved back inside.
-        const GroundTriangle triangle = ground_.triangleList->Triangle(ground_.cachedTriangle);
-        const int from = ground_.exitEdge / 4;
-        const int to = from == 2 ? 0 : from + 1;
-        const float ex = triangle.x[to] - triangle.x[from];
-        const float ez = triangle.z[to] - triangle.z[from];
-        const float length = SqrtFloat(ex * ex + ez * ez);
-        if (!(length > 0.0f))
-        {
-            continue;
-        }
-        const float ux = ex / length;
-        const float uz = ez / length;
-        const float along = bike.velocity[0] * ux + bike.velocity[2] * uz;
-        bike.velocity[0] = (2.0f * along * ux - bike.velocity[0]) * kEdgeBounce;
-        bike.velocity[2] = (2.0f * along * uz - bike.velocity[2]) * kEdgeBounce;
+        edge.Reflect(bike.velocity[0], bike.velocity[2], kEdgeBounce);
         bike.crashEnergy *= kEdgeBounce;
         bike.speed =
             SqrtFloat(bike.velocity[0] * bike.velocity[0] + bike.velocity[2] * bike.velocity[2]);
         float penetration = 0.0f;
         for (const ModelPoint& other : bodies_[rider])
         {
-            penetration =
-                std::max(penetration, -triangle.EdgeValue(from, other.x, other.z) / length);
+            penetration = std::max(penetration, edge.Outside(other.x, other.z));
         }
-        // Inwards is the side of the edge the triangle lies on.
-        bike.positionX += uz * penetration * kEdgeMargin;
-        bike.positionZ -= ux * penetration * kEdgeMargin;
+        bike.positionX += edge.uz * penetration * kEdgeMargin;
+        bike.positionZ -= edge.ux * penetration * kEdgeMargin;
     }
     if (touching == 0)
     {

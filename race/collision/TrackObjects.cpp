@@ -10,6 +10,7 @@
 #include "race/BikeRecord.h"
 #include "race/SimMath.h"
 #include "race/collision/CollisionManager.h"
+#include "race/collision/CrossedEdge.h"
 
 namespace
 {
@@ -172,22 +173,10 @@ void CollisionManager::MoveObject(TrackObject& record, float dt)
     if (ground_.surface == GroundQuery::kNoGround)
     {
         // Off the edge of the ground: bounced back off the edge crossed, not moved.
-        if (ground_.exitEdge >= 0 && ground_.triangleList->IsTriangle(ground_.cachedTriangle))
+        CrossedEdge edge{};
+        if (CrossedEdge::Of(ground_, edge))
         {
-            const GroundTriangle triangle = ground_.triangleList->Triangle(ground_.cachedTriangle);
-            const int from = ground_.exitEdge / 4;
-            const int to = from == 2 ? 0 : from + 1;
-            const float ex = triangle.x[to] - triangle.x[from];
-            const float ez = triangle.z[to] - triangle.z[from];
-            const float length = SqrtFloat(ex * ex + ez * ez);
-            if (length > 0.0f)
-            {
-                const float ux = ex / length;
-                const float uz = ez / length;
-                const float along = v[0] * ux + v[2] * uz;
-                v[0] = (2.0f * along * ux - v[0]) * kEdgeBounce;
-                v[2] = (2.0f * along * uz - v[2]) * kEdgeBounce;
-            }
+            edge.Reflect(v[0], v[2], kEdgeBounce);
         }
     }
     else

@@ -1,14 +1,14 @@
 #pragma once
 
 // What a simulation step asks of the Parts around it: ghost playback and lap recording, the
-// computer riders, rider animation, standings and the network's state
-// check. Each call has a do-nothing default, so that a headless race runs on this class as it
-// is and each Part overrides what it provides.
+// computer riders, rider animation, standings and the network's state check. Each call has a
+// do-nothing default, so that a headless race runs on this class as it is and each Part
+// overrides what it provides.
 //
 // Called on the main thread from inside a step, in the step's fixed order; an override may
-// change the records (that is what the computer riders do) but must
-// read nothing that differs between machines (the camera, the frame time, the runtime random
-// generator). Sound and force feedback are not here: the step leaves them in its event list.
+// change the records (that is what the computer riders do) but must read nothing that differs
+// between machines (the camera, the frame time, the runtime random generator). Sound and force
+// feedback are not here: the step leaves them in its event list.
 
 #include <cstddef>
 #include <cstdint>

@@ -98,8 +98,8 @@ public:
     RaceEvents& Events() { return events_; }
     const PairDistances& PairDistanceMatrix() const { return pairDistances_; }
     uint32_t GroundFallbacks() const { return groundQuery_.fallbackCount; }
-    // Contacts, crashes and falls: the race loader registers the trackside objects with it,
-    // the computer riders call its crash entry points.
+    // Contacts, crashes and falls. Per race the loader resets it, registers the trackside
+    // objects and builds its sweep lists; the computer riders call its crash entry points.
     CollisionManager& Collisions() { return collisions_; }
     // Rollbacks dropped because the snapshot of their step was already overwritten.
     uint32_t SkippedRollbacks() const { return skippedRollbacks_; }

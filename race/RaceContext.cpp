@@ -27,6 +27,8 @@ RaceContext::RaceContext(std::string recordFilePath) : race(std::move(recordFile
 {
     lapRecord.InitRecording();
     standings.Attach(bikes, race, lapRecord);
+    standings.SetHooks(&attrition);
+    attrition.SetRandomTable(randomTable.words);
 }
 
 bool RaceContext::LoadRacingLine(CprArchive* dataArchive)

@@ -27,6 +27,7 @@ RaceContext::RaceContext(std::string recordFilePath) : race(std::move(recordFile
 {
     lapRecord.InitRecording();
     standings.Attach(bikes, race, lapRecord);
+    race.AttachRace(*this);
 }
 
 bool RaceContext::LoadRacingLine(CprArchive* dataArchive)

@@ -53,7 +53,8 @@ public:
     CurrentRace current;
     RaceAiSystem race;
     std::array<RiderProfile, kRiderCount> riderProfiles;
-    LapRecord lapRecord;  // the player's lap being recorded
+    LapRecord lapRecord;    // the player's lap being recorded
+    LapHeader lapHeader{};  // the session the player's laps are filed under
     RaceStandings standings;
     RandomTable randomTable;
     BikeSetup classStandard{};  // the class's standard set-up, as last loaded

@@ -1,11 +1,14 @@
 #include "race/RaceSim.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 
 #include "core/util/MathUtils.h"
 #include "race/LockstepState.h"
 #include "race/PlayerInputState.h"
+#include "race/RaceContext.h"
+#include "race/RaceRollback.h"
 #include "race/RacingLine.h"
 #include "race/SimMath.h"
 
@@ -34,7 +37,12 @@ float ClassFactor(uint32_t bikeClass)
 }
 }  // namespace
 
-RaceSim::RaceSim() : randomTable_(kNoRandomTable), services_(&NoServices()) {}
+RaceSim::RaceSim()
+    : rollback_(std::make_unique<RaceRollback>()),
+      randomTable_(kNoRandomTable),
+      services_(&NoServices())
+{
+}
 
 RaceSim::~RaceSim() = default;
 
@@ -111,6 +119,11 @@ void RaceSim::RunStep(std::span<BikeRecord> records, uint32_t riderCount, uint32
                       uint32_t bikeClass, const RaceClockWords& clock)
 {
     raceTime_ = static_cast<float>(ticksDone_) * kDt;
+    if (race_ != nullptr)
+    {
+        // Whoever drives the race's systems gives the tick the race's own bikes.
+        assert(records.data() == race_->bikes.data());
+    }
     DynamicsContext context{params_,
                             line_ != nullptr ? *line_ : EmptyLine(),
                             groundQuery_,
@@ -120,7 +133,8 @@ void RaceSim::RunStep(std::span<BikeRecord> records, uint32_t riderCount, uint32
                             channels_,
                             skidMarks_,
                             events_,
-                            *services_,
+                            race_ != nullptr ? &race_->standings : nullptr,
+                            race_ != nullptr ? &race_->lapRecord : nullptr,
                             ticksDone_,
                             clock.raceStartTick,
                             raceTime_,
@@ -132,7 +146,6 @@ void RaceSim::RunStep(std::span<BikeRecord> records, uint32_t riderCount, uint32
                             playerRider_,
                             cameraMode_};
     StepRiders(context, riderCount);
-    services_->SimulateFallenRiders(riderCount, kDt);
     for (int pass = 0; pass < 5; ++pass)
     {
         if (!TrackEdgePass(context, riderCount))
@@ -153,16 +166,17 @@ void RaceSim::RunStep(std::span<BikeRecord> records, uint32_t riderCount, uint32
             services_->AnimateRider(rider, kDt);
         }
     }
-    if (ticksDone_ < clock.raceStartTick)
+    if (race_ != nullptr)
     {
-        services_->UpdateStartGrid(clock.startLightsBegun);
+        if (ticksDone_ < clock.raceStartTick)
+        {
+            race_->race.HoldStartRevs(clock.startLightsBegun);
+        }
+        else
+        {
+            race_->race.UpdateRiders(*this, riderCount);
+        }
     }
-    else
-    {
-        services_->UpdateRiders();
-    }
-    services_->AdvanceCollisionStep();
-    services_->UpdateTrackObjects(kDt);
     if (playerState_ != nullptr && playerRider_ < riderCount)
     {
         const BikeRecord& player = records[playerRider_];
@@ -177,7 +191,7 @@ void RaceSim::StepRiders(DynamicsContext& context, uint32_t riderCount)
         BikeRecord& bike = context.records[rider];
         if (rider == ghostRider_)
         {
-            services_->PlayGhost(bike);
+            PlayGhost(bike);
         }
         else if (IsUprightAndActive(bike))
         {
@@ -190,6 +204,15 @@ void RaceSim::StepRiders(DynamicsContext& context, uint32_t riderCount)
     }
 }
 
+void RaceSim::PlayGhost(BikeRecord& ghost)
+{
+    LapRecord* record = race_ != nullptr ? race_->race.ghostRecord : nullptr;
+    if (record != nullptr && playerRider_ < kRiderCount)
+    {
+        record->PlayGhost(ghost, race_->bikes[playerRider_], channels_);
+    }
+}
+
 void RaceSim::DispatchFalls(std::span<BikeRecord> records, uint32_t riderCount)
 {
     for (uint32_t rider = 0; rider < riderCount; ++rider)
@@ -198,10 +221,6 @@ void RaceSim::DispatchFalls(std::span<BikeRecord> records, uint32_t riderCount)
         if (!IsUprightAndActive(bike) || bike.crashRequest == -1)
         {
             continue;
-        }
-        if (params_.fallsEnabled)
-        {
-            services_->ReactToFall(rider, bike.crashRequest);
         }
         bike.crashRequest = -1;
     }
@@ -223,7 +242,6 @@ void RaceSim::ComputeForceFeedback(const BikeRecord& player)
 
 void RaceSim::ComputePairDistances(std::span<BikeRecord> records, uint32_t riderCount)
 {
-    services_->SweepAndPrune();
     for (uint32_t i = 0; i < riderCount; ++i)
     {
         BikeRecord& bike = records[i];

@@ -3,7 +3,7 @@
 // The race object's computer-rider level over the racing line: the rider being worked on, the
 // ghost lap, the session's rider count and laps, and who takes part. Each step of the race the
 // simulation calls HoldStartRevs before the start and UpdateRiders from the start on; they work
-// on the race the object is part of (AttachRace). Main thread only.
+// on the race the object is part of (Attach). Main thread only.
 
 #include <array>
 #include <cstdint>
@@ -38,9 +38,9 @@ public:
     // were: false.
     bool LoadRacingLine(CprArchive* dataArchive, CurrentRace& race, StandingsHeadRecord& head);
 
-    // The race this object is part of: its bikes, profiles, standings and lap recording. Once,
-    // by the race that owns the object; it outlives the object's use.
-    void AttachRace(RaceContext& race) { race_ = &race; }
+    // The race whose riders, profiles, choices and standings this object works on; attached
+    // once by the race context that holds it.
+    void Attach(RaceContext& context) { context_ = &context; }
 
     // Before the race-start step: the grid's riders hold their revs; armed once the start
     // lights have begun.
@@ -65,5 +65,5 @@ public:
     std::string scratchName;
 
 private:
-    RaceContext* race_ = nullptr;
+    RaceContext* context_ = nullptr;
 };

@@ -25,9 +25,9 @@ std::optional<BikeSetup> ReadRideableSetup(CprArchive* archive, const std::strin
 
 RaceContext::RaceContext(std::string recordFilePath) : race(std::move(recordFilePath))
 {
+    race.Attach(*this);
     lapRecord.InitRecording();
     standings.Attach(bikes, race, lapRecord);
-    race.AttachRace(*this);
 }
 
 bool RaceContext::LoadRacingLine(CprArchive* dataArchive)

@@ -9,7 +9,7 @@
 
 void RaceAi::UpdateRiders(RaceSim& sim, uint32_t riderCount)
 {
-    RaceContext& race = *race_;
+    RaceContext& race = *context_;
     RaceStandings& standings = race.standings;
     standings.Session().raceTime = sim.RaceTime();
     const uint32_t player = race.playerRider.load(std::memory_order_relaxed);

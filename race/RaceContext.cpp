@@ -25,6 +25,7 @@ std::optional<BikeSetup> ReadRideableSetup(CprArchive* archive, const std::strin
 
 RaceContext::RaceContext(std::string recordFilePath) : race(std::move(recordFilePath))
 {
+    race.Attach(*this);
     lapRecord.InitRecording();
     standings.Attach(bikes, race, lapRecord);
     standings.SetHooks(&attrition);

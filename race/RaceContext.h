@@ -54,7 +54,8 @@ public:
     CurrentRace current;
     RaceAiSystem race;
     std::array<RiderProfile, kRiderCount> riderProfiles;
-    LapRecord lapRecord;  // the player's lap being recorded
+    LapRecord lapRecord;    // the player's lap being recorded
+    LapHeader lapHeader{};  // the session the player's laps are filed under
     RaceStandings standings;
     // The drop-out schedule and the computer riders' pace, driven by the standings; what it
     // asks of the computer riders it leaves in incidentRequests.

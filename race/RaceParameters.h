@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include "core/game/GameEnums.h"
+
 // Ground coefficients by surface class: for the slow and fast pairs, rolling factor then grip.
 struct SurfaceTuning
 {
@@ -31,13 +33,6 @@ struct BumpRow
     float amplitudeBase, amplitudeSpread;
 };
 using SurfaceResponseTable = std::array<BumpRow, 12>;
-
-enum class Weather : uint32_t
-{
-    Fine = 0,
-    Dull = 1,
-    Rain = 2,
-};
 
 struct RaceParameters
 {

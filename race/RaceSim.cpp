@@ -1,11 +1,14 @@
 #include "race/RaceSim.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 
 #include "core/util/MathUtils.h"
 #include "race/LockstepState.h"
 #include "race/PlayerInputState.h"
+#include "race/RaceContext.h"
+#include "race/RaceRollback.h"
 #include "race/RacingLine.h"
 #include "race/SimMath.h"
 
@@ -34,7 +37,10 @@ float ClassFactor(uint32_t bikeClass)
 }
 }  // namespace
 
-RaceSim::RaceSim() : randomTable_(kNoRandomTable), services_(&NoServices())
+RaceSim::RaceSim()
+    : rollback_(std::make_unique<RaceRollback>()),
+      randomTable_(kNoRandomTable),
+      services_(&NoServices())
 {
     collisions_.SetRandomTable(randomTable_);
 }
@@ -140,6 +146,11 @@ void RaceSim::RunStep(std::span<BikeRecord> records, uint32_t riderCount, uint32
 {
     raceTime_ = static_cast<float>(ticksDone_) * kDt;
     collisions_.SetStep(ticksDone_);
+    if (race_ != nullptr)
+    {
+        // Whoever drives the race's systems gives the tick the race's own bikes.
+        assert(records.data() == race_->bikes.data());
+    }
     DynamicsContext context{params_,
                             line_ != nullptr ? *line_ : EmptyLine(),
                             groundQuery_,
@@ -149,7 +160,8 @@ void RaceSim::RunStep(std::span<BikeRecord> records, uint32_t riderCount, uint32
                             channels_,
                             skidMarks_,
                             events_,
-                            *services_,
+                            race_ != nullptr ? &race_->standings : nullptr,
+                            race_ != nullptr ? &race_->lapRecord : nullptr,
                             ticksDone_,
                             clock.raceStartTick,
                             raceTime_,
@@ -182,13 +194,16 @@ void RaceSim::RunStep(std::span<BikeRecord> records, uint32_t riderCount, uint32
             services_->AnimateRider(rider, kDt);
         }
     }
-    if (ticksDone_ < clock.raceStartTick)
+    if (race_ != nullptr)
     {
-        services_->UpdateStartGrid(clock.startLightsBegun);
-    }
-    else
-    {
-        services_->UpdateRiders();
+        if (ticksDone_ < clock.raceStartTick)
+        {
+            race_->race.HoldStartRevs(clock.startLightsBegun);
+        }
+        else
+        {
+            race_->race.UpdateRiders(*this, riderCount);
+        }
     }
     collisions_.AdvanceStep(kDt);
     collisions_.UpdateTrackObjects(kDt);
@@ -206,7 +221,7 @@ void RaceSim::StepRiders(DynamicsContext& context, uint32_t riderCount)
         BikeRecord& bike = context.records[rider];
         if (rider == ghostRider_)
         {
-            services_->PlayGhost(bike);
+            PlayGhost(bike);
         }
         else if (IsUprightAndActive(bike))
         {
@@ -216,6 +231,15 @@ void RaceSim::StepRiders(DynamicsContext& context, uint32_t riderCount)
         {
             IdleBike(bike);
         }
+    }
+}
+
+void RaceSim::PlayGhost(BikeRecord& ghost)
+{
+    LapRecord* record = race_ != nullptr ? race_->race.ghostRecord : nullptr;
+    if (record != nullptr && playerRider_ < kRiderCount)
+    {
+        record->PlayGhost(ghost, race_->bikes[playerRider_], channels_);
     }
 }
 

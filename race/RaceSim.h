@@ -2,8 +2,9 @@
 
 // The fixed-step race simulation. Tick is called once per drawn frame with the race time the
 // frame sampled and runs as many 40 ms steps as that time demands; each step advances every
-// bike, settles contacts with the track edges and keeps the lock-step state check of a network
-// race. After the steps it runs the frame's effects.
+// bike, settles contacts with the track edges, drives the race's computer riders, standings,
+// lap recording and ghost, and keeps the lock-step state check of a network race. After the
+// steps it runs the frame's effects.
 //
 // Deterministic: a step reads only the records, the race's parameters and ground, the input
 // rings, the host's states and the random table (by step number), never a clock, the camera or
@@ -16,6 +17,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 
 #include "race/BikeRecord.h"
@@ -30,6 +32,8 @@
 
 struct LockstepState;
 class PlayerInputState;
+class RaceContext;
+class RaceRollback;
 
 // The race-clock words the tick reads and, on the first call of a race, moves on. The race
 // loop copies them from the timer's clocks before the call and back after it.
@@ -62,7 +66,10 @@ public:
     void SetRacingLine(const RacingLine* line);
     // 256 words from the runtime generator and a copy of the first four.
     void SetRandomTable(std::span<const uint32_t, kRandomTableWords> table);
-    // The parts around the simulation; null for none.
+    // The race whose own systems the steps drive: its computer riders, standings, lap
+    // recording and ghost. Tick must then be given the race's bikes. Null: the bikes alone.
+    void SetRace(RaceContext* race) { race_ = race; }
+    // The parts above the simulation; null for none.
     void SetServices(RaceServices* services);
     // The network race's shared state check; null offline (no checksums, no snapshots).
     void SetLockstep(LockstepState* lockstep) { lockstep_ = lockstep; }
@@ -110,6 +117,7 @@ private:
     // Restores the host's state of the divergence step; the steps undone are returned.
     uint32_t Resynchronise(std::span<BikeRecord> records, uint32_t riderCount, uint32_t step);
     void StepRiders(DynamicsContext& context, uint32_t riderCount);
+    void PlayGhost(BikeRecord& ghost);
     void DispatchFalls(std::span<BikeRecord> records, uint32_t riderCount);
     void ComputeForceFeedback(const BikeRecord& player);
     void RunFrameEffects(std::span<BikeRecord> records, uint32_t riderCount);
@@ -117,6 +125,8 @@ private:
 
     RaceParameters params_;
     const RacingLine* line_ = nullptr;
+    RaceContext* race_ = nullptr;
+    std::unique_ptr<RaceRollback> rollback_;
     std::span<const uint32_t, kRandomTableWords> randomTable_;
     RaceServices* services_;
     LockstepState* lockstep_ = nullptr;

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "race/LockstepState.h"
+#include "race/RaceRollback.h"
 #include "race/RaceSim.h"
 
 namespace
@@ -53,7 +54,10 @@ void RaceSim::SnapshotState(std::span<BikeRecord> records, uint32_t riderCount)
     }
     lockstep.snapshotSteps[slot] = step;
     collisions_.SaveRollbackState(slot);
-    services_->SaveRollbackState(slot);
+    if (race_ != nullptr)
+    {
+        rollback_->Save(slot, *race_);
+    }
     lockstep.checksums.Publish(step, checksums);
 
     HostStateRing::Blocks host;
@@ -101,7 +105,10 @@ uint32_t RaceSim::Resynchronise(std::span<BikeRecord> records, uint32_t riderCou
         }
     }
     collisions_.RestoreRollbackState(slot);
-    services_->RestoreRollbackState(slot);
+    if (race_ != nullptr)
+    {
+        rollback_->Restore(slot, *race_);
+    }
     const uint32_t undone = ticksDone_ - step;
     ticksDone_ = step;
     ComputePairDistances(records, riderCount);

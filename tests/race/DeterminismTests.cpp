@@ -20,13 +20,17 @@ constexpr uint32_t kSteps = 1000;
 
 using Checksums = std::array<uint32_t, kRiders>;
 
-// Every rider's state checksum at the end of every step.
+// Every rider's state checksum once per step, as the last rider is animated.
 class ChecksumRecorder : public RaceServices
 {
 public:
     explicit ChecksumRecorder(const std::array<BikeRecord, kRiderCount>& bikes) : bikes_(bikes) {}
-    void UpdateRiders() override
+    void AnimateRider(uint32_t rider, float) override
     {
+        if (rider != kRiders - 1)
+        {
+            return;
+        }
         Checksums row{};
         for (uint32_t rider = 0; rider < kRiders; ++rider)
         {

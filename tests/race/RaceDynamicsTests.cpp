@@ -20,13 +20,17 @@ struct Sample
     int32_t frontSurface;
 };
 
-// Records the player at the end of every step.
+// Records the player once per step, as it is animated.
 class PlayerRecorder : public RaceServices
 {
 public:
     explicit PlayerRecorder(const BikeRecord& bike) : bike_(bike) {}
-    void UpdateRiders() override
+    void AnimateRider(uint32_t rider, float) override
     {
+        if (rider != 0)
+        {
+            return;
+        }
         samples.push_back({bike_.speed, bike_.engineRpm, bike_.steer, bike_.heading,
                            bike_.positionX, bike_.positionZ, bike_.acceleration, bike_.gear,
                            bike_.frontSurface.surfaceClass});

@@ -71,6 +71,12 @@ void RaceSim::SetPlayerRider(uint32_t rider)
     collisions_.SetPlayerRider(rider);
 }
 
+void RaceSim::SetRace(RaceContext* race)
+{
+    race_ = race;
+    collisions_.SetCrashOutCheck(race != nullptr ? &race->attrition : nullptr);
+}
+
 void RaceSim::SetServices(RaceServices* services)
 {
     services_ = services != nullptr ? services : &NoServices();
@@ -150,6 +156,7 @@ void RaceSim::RunStep(std::span<BikeRecord> records, uint32_t riderCount, uint32
     {
         // Whoever drives the race's systems gives the tick the race's own bikes.
         assert(records.data() == race_->bikes.data());
+        race_->attrition.SetStep(ticksDone_);
     }
     DynamicsContext context{params_,
                             line_ != nullptr ? *line_ : EmptyLine(),

@@ -67,8 +67,9 @@ public:
     // 256 words from the runtime generator and a copy of the first four.
     void SetRandomTable(std::span<const uint32_t, kRandomTableWords> table);
     // The race whose own systems the steps drive: its computer riders, standings, lap
-    // recording and ghost. Tick must then be given the race's bikes. Null: the bikes alone.
-    void SetRace(RaceContext* race) { race_ = race; }
+    // recording and ghost, and the attrition that decides whether a collision takes a rider
+    // out. Tick must then be given the race's bikes. Null: the bikes alone.
+    void SetRace(RaceContext* race);
     // The parts above the simulation; null for none.
     void SetServices(RaceServices* services);
     // The network race's shared state check; null offline (no checksums, no snapshots).

@@ -212,7 +212,10 @@ struct BikeRecord
     uint32_t fallType;
     float fallTimer;
     float crashSecondTimer;
-    std::array<uint32_t, 47> crashReserved;
+    float contactTimer;           // s the contact mark of a touch with another rider stays
+    uint32_t crashGroundContact;  // the fallen bike touches the ground
+    uint32_t crashImpactPlayed;   // its first hard touchdown was heard
+    std::array<uint32_t, 44> crashReserved;
 
     // The fall clip of the rider animation.
     uint32_t clipId;

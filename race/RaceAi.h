@@ -1,7 +1,9 @@
 #pragma once
 
 // The race object's computer-rider level over the racing line: the rider being worked on, the
-// ghost lap, the session's rider count and laps, and who takes part. Main thread only.
+// ghost lap, the session's rider count and laps, and who takes part. Each step of the race the
+// simulation calls HoldStartRevs before the start and UpdateRiders from the start on; they work
+// on the race the object is part of (Attach). Main thread only.
 
 #include <array>
 #include <cstdint>
@@ -11,6 +13,8 @@
 #include "race/RacingLine.h"
 
 class CprArchive;
+class RaceContext;
+class RaceSim;
 struct CurrentRace;
 struct LapRecord;
 struct StandingsHeadRecord;
@@ -34,6 +38,17 @@ public:
     // were: false.
     bool LoadRacingLine(CprArchive* dataArchive, CurrentRace& race, StandingsHeadRecord& head);
 
+    // The race whose riders, profiles, choices and standings this object works on; attached
+    // once by the race context that holds it.
+    void Attach(RaceContext& context) { context_ = &context; }
+
+    // Before the race-start step: the grid's riders hold their revs; armed once the start
+    // lights have begun.
+    void HoldStartRevs(bool armed);
+    // One step of every rider of the race from the start on: the riders 0..riderCount-1 of
+    // the step's simulation.
+    void UpdateRiders(RaceSim& sim, uint32_t riderCount);
+
     BikeRecord* currentBike = nullptr;  // the rider the computer-rider code works on
     uint32_t currentRider = 0;
     LapRecord* ghostRecord = nullptr;  // owned by the ghost session
@@ -48,4 +63,7 @@ public:
     // The circuit's grip from the line's grip factor; the track surface grips 1.0 + 0.18 x it.
     float gripOffset = 0.0f;
     std::string scratchName;
+
+private:
+    RaceContext* context_ = nullptr;
 };

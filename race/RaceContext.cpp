@@ -25,8 +25,11 @@ std::optional<BikeSetup> ReadRideableSetup(CprArchive* archive, const std::strin
 
 RaceContext::RaceContext(std::string recordFilePath) : race(std::move(recordFilePath))
 {
+    race.Attach(*this);
     lapRecord.InitRecording();
     standings.Attach(bikes, race, lapRecord);
+    standings.SetHooks(&attrition);
+    attrition.SetRandomTable(randomTable.words);
 }
 
 bool RaceContext::LoadRacingLine(CprArchive* dataArchive)

@@ -20,6 +20,7 @@
 #include "race/RandomTable.h"
 #include "race/RiderProfile.h"
 #include "race/laps/LapRecord.h"
+#include "race/standings/RaceAttrition.h"
 #include "race/standings/RaceStandings.h"
 
 class CprArchive;
@@ -53,8 +54,13 @@ public:
     CurrentRace current;
     RaceAiSystem race;
     std::array<RiderProfile, kRiderCount> riderProfiles;
-    LapRecord lapRecord;  // the player's lap being recorded
+    LapRecord lapRecord;    // the player's lap being recorded
+    LapHeader lapHeader{};  // the session the player's laps are filed under
     RaceStandings standings;
+    // The drop-out schedule and the computer riders' pace, driven by the standings; what it
+    // asks of the computer riders it leaves in incidentRequests.
+    IncidentRequests incidentRequests;
+    RaceAttrition attrition{standings, race, bikes, riderProfiles, incidentRequests};
     RandomTable randomTable;
     BikeSetup classStandard{};  // the class's standard set-up, as last loaded
 };

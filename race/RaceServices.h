@@ -1,19 +1,17 @@
 #pragma once
 
-// What a simulation step asks of the Parts around it: ghost playback and lap recording, the
-// collision manager, the computer riders, rider animation, standings and the network's state
-// check. Each call has a do-nothing default, so that a headless race runs on this class as it
-// is and each Part overrides what it provides.
+// What a simulation step asks of the parts above the race simulation: the view's rider
+// animation, the network's state check, and the frame's particles and wheel texture frames.
+// The race's own systems (computer riders, standings, lap records and ghosts) the tick calls
+// directly. Each call has a do-nothing default, so that a headless race runs on this class as
+// it is and each part overrides what it provides.
 //
-// Called on the main thread from inside a step, in the step's fixed order; an override may
-// change the records (that is what the collision manager and the computer riders do) but must
-// read nothing that differs between machines (the camera, the frame time, the runtime random
+// Called on the main thread from inside a step, in the step's fixed order, or after the steps
+// for the frame's effects. An override must not change the race's state, nor let the step read
+// anything that differs between machines (the camera, the frame time, the runtime random
 // generator). Sound and force feedback are not here: the step leaves them in its event list.
 
-#include <cstddef>
 #include <cstdint>
-
-struct BikeRecord;
 
 enum class RaceParticle : uint8_t
 {
@@ -30,27 +28,8 @@ class RaceServices
 public:
     virtual ~RaceServices() = default;
 
-    // Ghost bike and lap recording.
-    virtual void PlayGhost(BikeRecord& /*ghost*/) {}
-    virtual void AppendLapSample(const BikeRecord& /*player*/) {}
-
-    // Collision manager.
-    virtual void SimulateFallenRiders(uint32_t /*riderCount*/, float /*dt*/) {}
-    virtual void ReactToFall(uint32_t /*rider*/, int32_t /*crashRequest*/) {}
-    virtual void SweepAndPrune() {}
-    virtual void AdvanceCollisionStep() {}
-    virtual void UpdateTrackObjects(float /*dt*/) {}
-
-    // Computer riders: before the start the grid routine, from the start on the race.
-    virtual void UpdateStartGrid(bool /*startLightsBegun*/) {}
-    virtual void UpdateRiders() {}
-
-    // Rider animation.
+    // Rider animation, once per step for every active rider.
     virtual void AnimateRider(uint32_t /*rider*/, float /*dt*/) {}
-
-    // Standings.
-    virtual void RetireRider(uint32_t /*rider*/, bool /*showSmoke*/) {}
-    virtual void SetFinalStatus(uint32_t /*rider*/, int32_t /*status*/) {}
 
     // Network state check, host side.
     virtual void AddStateCheckRider(uint32_t /*step*/, uint32_t /*rider*/, uint32_t /*n*/) {}
@@ -65,9 +44,4 @@ public:
     virtual void ShowWheelFrames(uint32_t /*rider*/, uint32_t /*frame*/, uint32_t /*secondFrame*/)
     {
     }
-
-    // The state beside the bike records that a rollback must restore with them (standings,
-    // computer riders, collision objects): kept per snapshot slot.
-    virtual void SaveRollbackState(size_t /*slot*/) {}
-    virtual void RestoreRollbackState(size_t /*slot*/) {}
 };

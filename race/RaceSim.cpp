@@ -1,11 +1,14 @@
 #include "race/RaceSim.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 
 #include "core/util/MathUtils.h"
 #include "race/LockstepState.h"
 #include "race/PlayerInputState.h"
+#include "race/RaceContext.h"
+#include "race/RaceRollback.h"
 #include "race/RacingLine.h"
 #include "race/SimMath.h"
 
@@ -34,9 +37,45 @@ float ClassFactor(uint32_t bikeClass)
 }
 }  // namespace
 
-RaceSim::RaceSim() : randomTable_(kNoRandomTable), services_(&NoServices()) {}
+RaceSim::RaceSim()
+    : rollback_(std::make_unique<RaceRollback>()),
+      randomTable_(kNoRandomTable),
+      services_(&NoServices())
+{
+    collisions_.SetRandomTable(randomTable_);
+}
 
 RaceSim::~RaceSim() = default;
+
+void RaceSim::SetGround(const GroundMesh* ground)
+{
+    groundQuery_.triangleList = ground;
+    collisions_.SetGround(ground);
+}
+
+void RaceSim::SetRacingLine(const RacingLine* line)
+{
+    line_ = line;
+    collisions_.SetRacingLine(line);
+}
+
+void RaceSim::SetRandomTable(std::span<const uint32_t, kRandomTableWords> table)
+{
+    randomTable_ = table;
+    collisions_.SetRandomTable(table);
+}
+
+void RaceSim::SetPlayerRider(uint32_t rider)
+{
+    playerRider_ = rider;
+    collisions_.SetPlayerRider(rider);
+}
+
+void RaceSim::SetRace(RaceContext* race)
+{
+    race_ = race;
+    collisions_.SetCrashOutCheck(race != nullptr ? &race->attrition : nullptr);
+}
 
 void RaceSim::SetServices(RaceServices* services)
 {
@@ -77,6 +116,7 @@ void RaceSim::Tick(std::span<BikeRecord> records, uint32_t riderCount, uint32_t 
         clock.inputTick = clock.frameClockMs / kStepMs;
         ++due;
     }
+    collisions_.Attach(records, channels_, events_);
     while (due > 0)
     {
         // Snapped before anything reads the records, so that the frame's interpolation of
@@ -111,6 +151,13 @@ void RaceSim::RunStep(std::span<BikeRecord> records, uint32_t riderCount, uint32
                       uint32_t bikeClass, const RaceClockWords& clock)
 {
     raceTime_ = static_cast<float>(ticksDone_) * kDt;
+    collisions_.SetStep(ticksDone_);
+    if (race_ != nullptr)
+    {
+        // Whoever drives the race's systems gives the tick the race's own bikes.
+        assert(records.data() == race_->bikes.data());
+        race_->attrition.SetStep(ticksDone_);
+    }
     DynamicsContext context{params_,
                             line_ != nullptr ? *line_ : EmptyLine(),
                             groundQuery_,
@@ -120,7 +167,8 @@ void RaceSim::RunStep(std::span<BikeRecord> records, uint32_t riderCount, uint32
                             channels_,
                             skidMarks_,
                             events_,
-                            *services_,
+                            race_ != nullptr ? &race_->standings : nullptr,
+                            race_ != nullptr ? &race_->lapRecord : nullptr,
                             ticksDone_,
                             clock.raceStartTick,
                             raceTime_,
@@ -132,7 +180,7 @@ void RaceSim::RunStep(std::span<BikeRecord> records, uint32_t riderCount, uint32
                             playerRider_,
                             cameraMode_};
     StepRiders(context, riderCount);
-    services_->SimulateFallenRiders(riderCount, kDt);
+    collisions_.SimulateFallenRiders(riderCount, kDt);
     for (int pass = 0; pass < 5; ++pass)
     {
         if (!TrackEdgePass(context, riderCount))
@@ -153,16 +201,19 @@ void RaceSim::RunStep(std::span<BikeRecord> records, uint32_t riderCount, uint32
             services_->AnimateRider(rider, kDt);
         }
     }
-    if (ticksDone_ < clock.raceStartTick)
+    if (race_ != nullptr)
     {
-        services_->UpdateStartGrid(clock.startLightsBegun);
+        if (ticksDone_ < clock.raceStartTick)
+        {
+            race_->race.HoldStartRevs(clock.startLightsBegun);
+        }
+        else
+        {
+            race_->race.UpdateRiders(*this, riderCount);
+        }
     }
-    else
-    {
-        services_->UpdateRiders();
-    }
-    services_->AdvanceCollisionStep();
-    services_->UpdateTrackObjects(kDt);
+    collisions_.AdvanceStep(kDt);
+    collisions_.UpdateTrackObjects(kDt);
     if (playerState_ != nullptr && playerRider_ < riderCount)
     {
         const BikeRecord& player = records[playerRider_];
@@ -177,7 +228,7 @@ void RaceSim::StepRiders(DynamicsContext& context, uint32_t riderCount)
         BikeRecord& bike = context.records[rider];
         if (rider == ghostRider_)
         {
-            services_->PlayGhost(bike);
+            PlayGhost(bike);
         }
         else if (IsUprightAndActive(bike))
         {
@@ -187,6 +238,15 @@ void RaceSim::StepRiders(DynamicsContext& context, uint32_t riderCount)
         {
             IdleBike(bike);
         }
+    }
+}
+
+void RaceSim::PlayGhost(BikeRecord& ghost)
+{
+    LapRecord* record = race_ != nullptr ? race_->race.ghostRecord : nullptr;
+    if (record != nullptr && playerRider_ < kRiderCount)
+    {
+        record->PlayGhost(ghost, race_->bikes[playerRider_], channels_);
     }
 }
 
@@ -201,7 +261,7 @@ void RaceSim::DispatchFalls(std::span<BikeRecord> records, uint32_t riderCount)
         }
         if (params_.fallsEnabled)
         {
-            services_->ReactToFall(rider, bike.crashRequest);
+            collisions_.ReactToCrashRequest(rider, bike.crashRequest);
         }
         bike.crashRequest = -1;
     }
@@ -223,7 +283,7 @@ void RaceSim::ComputeForceFeedback(const BikeRecord& player)
 
 void RaceSim::ComputePairDistances(std::span<BikeRecord> records, uint32_t riderCount)
 {
-    services_->SweepAndPrune();
+    collisions_.SweepAndPrune();
     for (uint32_t i = 0; i < riderCount; ++i)
     {
         BikeRecord& bike = records[i];

@@ -2,8 +2,9 @@
 
 // The fixed-step race simulation. Tick is called once per drawn frame with the race time the
 // frame sampled and runs as many 40 ms steps as that time demands; each step advances every
-// bike, settles contacts with the track edges and keeps the lock-step state check of a network
-// race. After the steps it runs the frame's effects.
+// bike, settles contacts with the track edges, drives the race's computer riders, standings,
+// lap recording and ghost, and keeps the lock-step state check of a network race. After the
+// steps it runs the frame's effects.
 //
 // Deterministic: a step reads only the records, the race's parameters and ground, the input
 // rings, the host's states and the random table (by step number), never a clock, the camera or
@@ -16,6 +17,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 
 #include "race/BikeRecord.h"
@@ -24,11 +26,14 @@
 #include "race/RaceParameters.h"
 #include "race/RaceServices.h"
 #include "race/SkidMarks.h"
+#include "race/collision/CollisionManager.h"
 #include "race/dynamics/DynamicsContext.h"
 #include "race/ground/GroundQuery.h"
 
 struct LockstepState;
 class PlayerInputState;
+class RaceContext;
+class RaceRollback;
 
 // The race-clock words the tick reads and, on the first call of a race, moves on. The race
 // loop copies them from the timer's clocks before the call and back after it.
@@ -57,14 +62,15 @@ public:
     void ResetForRace();
     void SetParameters(const RaceParameters& parameters) { params_ = parameters; }
     const RaceParameters& Parameters() const { return params_; }
-    void SetGround(const GroundMesh* ground) { groundQuery_.triangleList = ground; }
-    void SetRacingLine(const RacingLine* line) { line_ = line; }
+    void SetGround(const GroundMesh* ground);
+    void SetRacingLine(const RacingLine* line);
     // 256 words from the runtime generator and a copy of the first four.
-    void SetRandomTable(std::span<const uint32_t, kRandomTableWords> table)
-    {
-        randomTable_ = table;
-    }
-    // The parts around the simulation; null for none.
+    void SetRandomTable(std::span<const uint32_t, kRandomTableWords> table);
+    // The race whose own systems the steps drive: its computer riders, standings, lap
+    // recording and ghost, and the attrition that decides whether a collision takes a rider
+    // out. Tick must then be given the race's bikes. Null: the bikes alone.
+    void SetRace(RaceContext* race);
+    // The parts above the simulation; null for none.
     void SetServices(RaceServices* services);
     // The network race's shared state check; null offline (no checksums, no snapshots).
     void SetLockstep(LockstepState* lockstep) { lockstep_ = lockstep; }
@@ -72,7 +78,7 @@ public:
     void SetInputRing(uint32_t rider, const InputRing* ring) { inputRings_[rider] = ring; }
     // The player's speed and steering rate for the input step, published after each step.
     void SetPlayerInputState(PlayerInputState* state) { playerState_ = state; }
-    void SetPlayerRider(uint32_t rider) { playerRider_ = rider; }
+    void SetPlayerRider(uint32_t rider);
     void SetGhostRider(uint32_t rider) { ghostRider_ = rider; }
     void SetViewedRider(uint32_t rider) { viewedRider_ = rider; }
     void SetCameraMode(uint32_t mode) { cameraMode_ = mode; }
@@ -100,6 +106,9 @@ public:
     RaceEvents& Events() { return events_; }
     const PairDistances& PairDistanceMatrix() const { return pairDistances_; }
     uint32_t GroundFallbacks() const { return groundQuery_.fallbackCount; }
+    // Contacts, crashes and falls. Per race the loader resets it, registers the trackside
+    // objects and builds its sweep lists; the computer riders call its crash entry points.
+    CollisionManager& Collisions() { return collisions_; }
     // Rollbacks dropped because the snapshot of their step was already overwritten.
     uint32_t SkippedRollbacks() const { return skippedRollbacks_; }
 
@@ -109,6 +118,7 @@ private:
     // Restores the host's state of the divergence step; the steps undone are returned.
     uint32_t Resynchronise(std::span<BikeRecord> records, uint32_t riderCount, uint32_t step);
     void StepRiders(DynamicsContext& context, uint32_t riderCount);
+    void PlayGhost(BikeRecord& ghost);
     void DispatchFalls(std::span<BikeRecord> records, uint32_t riderCount);
     void ComputeForceFeedback(const BikeRecord& player);
     void RunFrameEffects(std::span<BikeRecord> records, uint32_t riderCount);
@@ -116,6 +126,8 @@ private:
 
     RaceParameters params_;
     const RacingLine* line_ = nullptr;
+    RaceContext* race_ = nullptr;
+    std::unique_ptr<RaceRollback> rollback_;
     std::span<const uint32_t, kRandomTableWords> randomTable_;
     RaceServices* services_;
     LockstepState* lockstep_ = nullptr;
@@ -135,4 +147,5 @@ private:
     ChannelList channels_;
     SkidMarkRing skidMarks_;
     RaceEvents events_;
+    CollisionManager collisions_;
 };

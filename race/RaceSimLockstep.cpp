@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "race/LockstepState.h"
+#include "race/RaceRollback.h"
 #include "race/RaceSim.h"
 
 namespace
@@ -52,7 +53,11 @@ void RaceSim::SnapshotState(std::span<BikeRecord> records, uint32_t riderCount)
         return;
     }
     lockstep.snapshotSteps[slot] = step;
-    services_->SaveRollbackState(slot);
+    collisions_.SaveRollbackState(slot);
+    if (race_ != nullptr)
+    {
+        rollback_->Save(slot, *race_);
+    }
     lockstep.checksums.Publish(step, checksums);
 
     HostStateRing::Blocks host;
@@ -99,7 +104,11 @@ uint32_t RaceSim::Resynchronise(std::span<BikeRecord> records, uint32_t riderCou
                                         &host[rider * kStateBlockWords], kStateBlockWords));
         }
     }
-    services_->RestoreRollbackState(slot);
+    collisions_.RestoreRollbackState(slot);
+    if (race_ != nullptr)
+    {
+        rollback_->Restore(slot, *race_);
+    }
     const uint32_t undone = ticksDone_ - step;
     ticksDone_ = step;
     ComputePairDistances(records, riderCount);

@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "core/util/MathUtils.h"
-#include "race/RaceServices.h"
 #include "race/SimMath.h"
 #include "race/dynamics/BikeDynamics.h"
+#include "race/standings/RaceStandings.h"
 
 namespace dynamics
 {
@@ -16,6 +16,7 @@ namespace
 constexpr float kRandomScale = 1.0f / 32768.0f;
 constexpr float kWheelieLimit = -0.6f;
 constexpr float kStoppieLimit = -0.2f;
+constexpr int16_t kWheelieStallStatus = -6;  // the final status of a rider down from a wheelie
 
 // One end of the bike: the fork or the rear damper with its wheel spring.
 struct Wheel
@@ -258,7 +259,10 @@ void RunLiftAngles(DynamicsContext& context, uint32_t rider, BikeRecord& bike)
         if (bike.wheelieTimer > 2.5f && context.params.fallsEnabled)
         {
             bike.crashRequest = 5;
-            context.services.SetFinalStatus(rider, -6);
+            if (context.standings != nullptr)
+            {
+                context.standings->SetFinalStatus(rider, kWheelieStallStatus);
+            }
         }
     }
     else

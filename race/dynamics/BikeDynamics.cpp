@@ -8,9 +8,9 @@
 
 #include "core/util/MathUtils.h"
 #include "race/InputRing.h"
-#include "race/RaceServices.h"
 #include "race/RacingLine.h"
 #include "race/SimMath.h"
+#include "race/standings/RaceStandings.h"
 
 namespace dynamics
 {
@@ -372,7 +372,10 @@ void RunEngine(DynamicsContext& context, uint32_t rider, BikeRecord& bike, StepS
     bike.engineTemperature = t;
     if (clamped && params.engineDamage)
     {
-        context.services.RetireRider(rider, true);
+        if (context.standings != nullptr)
+        {
+            context.standings->RetireRider(rider, true);
+        }
     }
     const float deviation = t <= 60.0f ? (60.0f - t) * 0.1f : (t - 60.0f) * 0.08f;
 

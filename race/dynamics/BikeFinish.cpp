@@ -7,10 +7,10 @@
 #include "core/util/MathUtils.h"
 #include "core/world/WorldObject.h"
 #include "race/ChannelList.h"
-#include "race/RaceServices.h"
 #include "race/SimMath.h"
 #include "race/SkidMarks.h"
 #include "race/dynamics/BikeDynamics.h"
+#include "race/laps/LapRecord.h"
 
 namespace dynamics
 {
@@ -212,7 +212,10 @@ void FinishStep(DynamicsContext& context, uint32_t rider, BikeRecord& bike, Step
     WriteChannels(context, rider, bike);
     if (rider == context.playerRider)
     {
-        context.services.AppendLapSample(bike);
+        if (context.lapRecording != nullptr)
+        {
+            context.lapRecording->AppendSample(bike, context.raceTime);
+        }
     }
     LaySkidMarks(context, bike, step.ds);
 }

@@ -15,8 +15,9 @@ class ChannelList;
 class GroundMesh;
 class InputRing;
 class RaceEvents;
-class RaceServices;
+class RaceStandings;
 struct GroundQuery;
+struct LapRecord;
 class RacingLine;
 class SkidMarkRing;
 
@@ -33,7 +34,8 @@ struct DynamicsContext
     ChannelList& channels;
     SkidMarkRing& skidMarks;
     RaceEvents& events;
-    RaceServices& services;
+    RaceStandings* standings;  // of the race, null for the bikes alone
+    LapRecord* lapRecording;   // the player's lap, null likewise
 
     uint32_t step;
     uint32_t raceStartTick;

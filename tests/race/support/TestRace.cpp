@@ -225,8 +225,9 @@ InputFrame ScriptedInputs(uint32_t step)
     return frame;
 }
 
-TestRace::TestRace(uint32_t riders, float cellSize)
+TestRace::TestRace(uint32_t riders, float cellSize, bool falls)
     : riders_(riders),
+      falls_(falls),
       ground_(TestGround(kGroundWidth, kGroundLength, cellSize)),
       inputs_(std::make_unique<InputRing>()),
       sim_(std::make_unique<RaceSim>())
@@ -271,11 +272,19 @@ void TestRace::Restart()
         inputs_->Publish(step, ScriptedInputs(step));
     }
     sim_->ResetForRace();
-    sim_->SetParameters(TestParameters());
+    RaceParameters params = TestParameters();
+    params.fallsEnabled = params.slideFallsEnabled = falls_;
+    sim_->SetParameters(params);
     sim_->SetGround(&ground_.Mesh());
     sim_->SetRandomTable(randomTable_);
     sim_->SetInputRing(0, inputs_.get());
     sim_->SetPlayerRider(0);
+    CollisionManager& collisions = sim_->Collisions();
+    collisions.Attach(bikes_, sim_->Channels(), sim_->Events());
+    crashOut_.Reset(riders_);
+    collisions.SetCrashOutCheck(falls_ ? &crashOut_ : nullptr);
+    collisions.ResetForRace(riders_);
+    collisions.BuildSweepLists();
     clock_ = {};
 }
 

@@ -29,6 +29,26 @@ void PrepareBike(BikeRecord& bike, uint32_t rider, float x, float z, float headi
 // One step's inputs.
 InputFrame ScriptedInputs(uint32_t step);
 
+// A collision takes the rider out while fewer than a third of the field are out, as a
+// race's drop-out schedule would.
+class BudgetedCrashOut : public CrashOutCheck
+{
+public:
+    void Reset(uint32_t riders) { left_ = riders / 3; }
+    bool CheckCrashOut(uint32_t, uint32_t) override
+    {
+        if (left_ == 0)
+        {
+            return false;
+        }
+        --left_;
+        return true;
+    }
+
+private:
+    uint32_t left_ = 0;
+};
+
 // A whole race: records, the simulation, the input log and the clock.
 class TestRace
 {
@@ -36,8 +56,9 @@ public:
     static constexpr float kGroundWidth = 400.0f;
     static constexpr float kGroundLength = 2000.0f;
 
-    // riders: rider 0 rides the script; the others circle on their own.
-    TestRace(uint32_t riders, float cellSize = 10.0f);
+    // riders: rider 0 rides the script; the others circle on their own. With falls the
+    // dynamics' crash detectors are on and contacts bring riders down (a third at most).
+    TestRace(uint32_t riders, float cellSize = 10.0f, bool falls = false);
 
     // Runs until the step count reaches steps, steps per call chosen by the batching.
     void RunTo(uint32_t steps, uint32_t stepsPerCall);
@@ -55,6 +76,8 @@ private:
     void PrepareRiders();
 
     uint32_t riders_;
+    bool falls_;
+    BudgetedCrashOut crashOut_;
     BoundGround ground_;
     std::array<uint32_t, RaceSim::kRandomTableWords> randomTable_{};
     std::array<BikeRecord, kRiderCount> bikes_{};

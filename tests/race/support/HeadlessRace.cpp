@@ -167,6 +167,17 @@ bool HeadlessRace::AllDone() const
     return true;
 }
 
+uint32_t HeadlessRace::RidersOut() const
+{
+    const RaceStandings& standings = race_->standings;
+    uint32_t out = 0;
+    for (uint32_t rider = 0; rider < options_.riders; ++rider)
+    {
+        out += standings.sessionRanks[rider] < session_rank::kRacing ? 1 : 0;
+    }
+    return out;
+}
+
 bool HeadlessRace::RunToEnd(uint32_t maxSteps)
 {
     while (sim_->TicksDone() < maxSteps)

@@ -45,6 +45,8 @@ public:
     // Steps until every rider has finished or is out, or the step limit; true when finished.
     bool RunToEnd(uint32_t maxSteps);
     bool AllDone() const;
+    // Riders with a final status other than a finish.
+    uint32_t RidersOut() const;
 
     // The wrapping sum of every rider's state checksum, mixed step by step.
     uint64_t Checksum() const { return checksum_; }

@@ -11,6 +11,7 @@
 #include "race/ai/HazardRules.h"
 #include "race/ai/RacingDecision.h"
 #include "race/ai/RiderStep.h"
+#include "race/ai/StagedIncidents.h"
 
 namespace
 {
@@ -196,15 +197,24 @@ void RaceAi::UpdateRiders(RaceSim& sim, uint32_t count)
         {
             CountPenaltyCrossing(race, rider);
         }
-        if (inRace[rider] == 0 || bike.raceStatus < race_status::kRetiring ||
-            bike.aiTargetNode >= nodeCount)
+        if (inRace[rider] == 0 || bike.aiTargetNode >= nodeCount)
         {
             continue;
         }
         currentRider = rider;
         currentBike = &bike;
         RiderStep step = StepOf(*this, race, rider);
-        RunControllers(step);
+        const bool controlled = bike.raceStatus >= race_status::kRetiring;
+        if (controlled)
+        {
+            RunControllers(step);
+        }
+        const bool watched = controlled ? rider == race.current.viewedRider
+                                        : bike.raceStatus == race_status::kPlayer;
+        if (race.incidentRequests.any && watched)
+        {
+            StageIncident(step, sim.Collisions(), race.randomTable.At(sim.TicksDone()));
+        }
     }
     if (standings.Session().isRace)
     {

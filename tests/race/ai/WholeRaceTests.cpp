@@ -113,4 +113,36 @@ TEST(WholeRaceTest, ARaceRepeatsExactlyAndAgainAfterARestart)
     EXPECT_EQ(a.checksum, b.checksum);
     EXPECT_EQ(a.checksum, c.checksum);
 }
+
+TEST(WholeRaceTest, WithFallsAndAttritionTheRaceRepeatsAndEveryRiderEndsInAKnownStatus)
+{
+    HeadlessRaceOptions options = FullField();
+    options.fallsAndAttrition = true;
+    HeadlessRace first(options);
+    const RaceOutcome a = RunRace(first, kLaps);
+    HeadlessRace second(options);
+    const RaceOutcome b = RunRace(second, kLaps);
+    ASSERT_TRUE(a.finished) << "after " << a.steps << " steps";
+    EXPECT_EQ(a.checksum, b.checksum);
+    EXPECT_GT(first.RidersOut(), 0u)
+        << "the drop-out schedule took nobody out " << first.Race().standings.minDropOuts << " "
+        << first.Race().standings.maxDropOuts << " lc=" << first.Race().standings.leaderCrossings
+        << " fc=" << first.Race().standings.failureCount
+        << " cc=" << first.Race().standings.crashCount
+        << " rc=" << first.Race().standings.requestCount
+        << " any=" << first.Race().incidentRequests.any << first.Race().incidentRequests.crash
+        << first.Race().incidentRequests.technicalFailure << first.Race().incidentRequests.fall;
+
+    constexpr int16_t kKnownOut[] = {session_rank::kCrashedOut, session_rank::kRetired,
+                                     -4 /* staged crash */,     session_rank::kDisqualified,
+                                     -6 /* fallen */,           session_rank::kDroppedOut};
+    const RaceStandings& standings = first.Race().standings;
+    for (uint32_t rider = 0; rider < kRiders; ++rider)
+    {
+        const int16_t rank = standings.sessionRanks[rider];
+        EXPECT_TRUE(rank >= 0 || std::find(std::begin(kKnownOut), std::end(kKnownOut), rank) !=
+                                     std::end(kKnownOut))
+            << "rider " << rider << " ends as " << rank;
+    }
+}
 }  // namespace

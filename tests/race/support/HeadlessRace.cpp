@@ -56,7 +56,7 @@ void HeadlessRace::Restart()
     race.current.weather = Weather::Fine;
     race.current.gameMode = GameMode::Race;
     race.current.riderCount = riders;
-    race.current.viewedRider = 0;
+    race.current.viewedRider = riders - 1;  // from the back of the grid, with the field ahead
     race.playerRider.store(kRiderCount, std::memory_order_relaxed);
     race.race.riderCount = static_cast<uint16_t>(riders);
     race.race.totalLaps = static_cast<uint16_t>(options_.laps);
@@ -93,6 +93,10 @@ void HeadlessRace::Restart()
         session.inRace[rider] = 1;
         race.standings.gridOrder[rider] = static_cast<int32_t>(rider + 1);
     }
+    RuntimeSeed(options_.randomSeed);
+    race.randomTable.Fill();
+    race.attrition.SetStep(0);
+    race.attrition.SetSettings({0.0f, 20.0f, false});
     race.standings.SetHooks(options_.fallsAndAttrition ? &race.attrition : nullptr);
     race.standings.ResetForRace(session);
 
@@ -107,13 +111,10 @@ void HeadlessRace::Restart()
         content::PlaceOnGround(bike, ground_->Mesh(), race.race);
     }
 
-    RuntimeSeed(options_.randomSeed);
-    race.randomTable.Fill();
     RaceParameters params = TestParameters();
     params.trackAbrasion = race.race.trackAbrasion;
     params.minimumTyreGrip = race.race.minimumTyreGrip;
     params.fallsEnabled = params.slideFallsEnabled = options_.fallsAndAttrition;
-    race.attrition.SetSettings({0.0f, 20.0f, false});
 
     sim_->ResetForRace();
     sim_->SetParameters(params);

@@ -124,14 +124,7 @@ TEST(WholeRaceTest, WithFallsAndAttritionTheRaceRepeatsAndEveryRiderEndsInAKnown
     const RaceOutcome b = RunRace(second, kLaps);
     ASSERT_TRUE(a.finished) << "after " << a.steps << " steps";
     EXPECT_EQ(a.checksum, b.checksum);
-    EXPECT_GT(first.RidersOut(), 0u)
-        << "the drop-out schedule took nobody out " << first.Race().standings.minDropOuts << " "
-        << first.Race().standings.maxDropOuts << " lc=" << first.Race().standings.leaderCrossings
-        << " fc=" << first.Race().standings.failureCount
-        << " cc=" << first.Race().standings.crashCount
-        << " rc=" << first.Race().standings.requestCount
-        << " any=" << first.Race().incidentRequests.any << first.Race().incidentRequests.crash
-        << first.Race().incidentRequests.technicalFailure << first.Race().incidentRequests.fall;
+    EXPECT_GT(first.RidersOut(), 0u) << "the drop-out schedule took nobody out";
 
     constexpr int16_t kKnownOut[] = {session_rank::kCrashedOut, session_rank::kRetired,
                                      -4 /* staged crash */,     session_rank::kDisqualified,

@@ -87,6 +87,7 @@ void HeadlessRace::Restart()
     session.isRace = true;
     session.laps = options_.laps;
     session.playerRider = kRiderCount;
+    session.viewedRider = riders - 1;
     session.riderCount = static_cast<uint16_t>(riders);
     for (uint32_t rider = 0; rider < riders; ++rider)
     {

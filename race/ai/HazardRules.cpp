@@ -282,7 +282,7 @@ void CountPenaltyCrossing(RaceContext& race, uint32_t rider)
     const bool lastLap = bike.timedLap >= session.laps;
     if (bike.raceStatus == race_status::kPlayer)
     {
-        if (bike.penaltyCount > 2)
+        if (bike.penaltyCount >= 2)
         {
             bike.raceStatus = race_status::kRetiring;
             race.standings.SetFinalStatus(rider, session_rank::kDisqualified);

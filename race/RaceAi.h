@@ -56,6 +56,15 @@ public:
     // The riders in the race on consecutive start slots in g_gridOrder order (equal values in
     // rider order), at rest and facing along the line.
     void PlaceRidersOnGrid();
+    // Practice and ghost sessions: on the line behind the start for a flying start, else in
+    // the pit lane's slots from the first practice slot on.
+    void PlaceRidersForPractice(bool flying);
+    // The player's rider after a fall: standing on the nearest end of the lanes across its
+    // target node, facing along the line, in first gear.
+    void PutRiderBackOnLine(uint32_t rider);
+    // The time gap in ms from rider a to rider b (b the rider placed just ahead); b then
+    // becomes a, for the next call. -1 when a is not in the race.
+    int32_t EstimateGapMs(uint32_t a, uint32_t& b) const;
     // The start phase: the front of the grid gets warmer tyres and keener riding for the first
     // 35 s; false once it is over.
     bool UpdateStartPhase(float raceTime);

@@ -70,6 +70,13 @@ void Brake(RiderStep& step, float amount);
 // The pose twist of a swerve.
 void Swerve(RiderStep& step);
 
+// The player's rider: its target and main-line node from where it rides, the lapping and
+// finish-zone flags; true while it is within 20 m of the line.
+bool TrackPlayerLine(RiderStep& step);
+// The automatic gearbox and clutch of the player's rider, on its own inputs.
+void GearAid(RiderStep& step);
+void ClutchAid(RiderStep& step);
+
 // The engine's torque figure at an engine speed, from the record's curve.
 float TorqueAt(const BikeRecord& bike, float rpm);
 // The rpm the gear (1..6) gives at the speed.

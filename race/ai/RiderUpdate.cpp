@@ -95,6 +95,30 @@ void RunControllers(RiderStep& step)
     rider_control::Swerve(step);
     rider_control::ApplyTargetSpeed(step);
 }
+void RunPlayerAids(RiderStep& step)
+{
+    BikeRecord& bike = step.bike;
+    step.ai.targetSpeed = rider_control::kNoLimit;
+    rider_control::TrackPlayerLine(step);
+    if (bike.furtherAid == 0)
+    {
+        bike.aiSteerRadius = 1.0f;
+        bike.steeringAidMode = 0;
+        rider_control::ChooseTargetSpeed(step);
+    }
+    else
+    {
+        bike.aiSteerRadius = bike.turnRadius;
+    }
+    if (bike.autoGearbox != 0)
+    {
+        rider_control::GearAid(step);
+    }
+    if (bike.autoClutch != 0)
+    {
+        rider_control::ClutchAid(step);
+    }
+}
 }  // namespace
 
 void RaceAi::UpdateRiders(RaceSim& sim, uint32_t count)
@@ -208,6 +232,10 @@ void RaceAi::UpdateRiders(RaceSim& sim, uint32_t count)
         if (controlled)
         {
             RunControllers(step);
+        }
+        else if (bike.raceStatus == race_status::kPlayer)
+        {
+            RunPlayerAids(step);
         }
         const bool watched = controlled ? rider == race.current.viewedRider
                                         : bike.raceStatus == race_status::kPlayer;

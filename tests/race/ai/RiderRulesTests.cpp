@@ -307,3 +307,56 @@ TEST(ControllerTest, InFirstGearTheClutchIsWorkedButNeverBelowItsLeastAndTheThro
     }
 }
 }  // namespace
+
+namespace
+{
+TEST(PlayerLineTest, ThePlayersTargetFollowsWhereItRidesAndCountsRidingTheWrongWay)
+{
+    AiRig rig(1);
+    rig.race->current.gameMode = GameMode::Race;
+    const uint16_t node = rig.OpenNode();
+    rig.PutOnNode(0, node, 20.0f);
+    BikeRecord& bike = rig.Bike(0);
+    const RaceAi& ai = rig.Ai();
+    // Ridden on to a lane node ten nodes ahead.
+    const uint16_t lane = ai.nodes[static_cast<uint16_t>(node + 10)].sideLink1;
+    bike.positionX = ai.nodes[lane].x;
+    bike.positionZ = ai.nodes[lane].z;
+    RiderStep step = StepOf(rig, 0);
+    EXPECT_TRUE(rider_control::TrackPlayerLine(step));
+    EXPECT_EQ(bike.aiTargetNode, lane);
+    EXPECT_EQ(bike.aiLineNode, node + 10u);
+    EXPECT_EQ(bike.wrongWayDistance, 0);
+    // Then back, the wrong way, to where it started.
+    bike.positionX = ai.nodes[node].x;
+    bike.positionZ = ai.nodes[node].z;
+    rider_control::TrackPlayerLine(step);
+    EXPECT_EQ(bike.aiLineNode, node);
+    EXPECT_GT(bike.wrongWayDistance, 0);
+    // Far off the line it is not near it, and the main line nearest it is found again.
+    const float heading = ai.nodes[node].heading;
+    bike.positionX += 30.0f * std::cos(heading);
+    bike.positionZ -= 30.0f * std::sin(heading);
+    EXPECT_FALSE(rider_control::TrackPlayerLine(step));
+    EXPECT_EQ(bike.aiLineNode, node);
+}
+
+TEST(PlayerAidTest, TheAutomaticGearboxHoldsFirstGearBelowFifteenMetresASecond)
+{
+    AiRig rig(1);
+    BikeRecord& bike = rig.Bike(0);
+    RiderStep step = StepOf(rig, 0);
+    bike.clutch = 1.0f;
+    bike.gear = 3;
+    bike.speed = 10.0f;
+    rig.Ai().raceTime = 7.0f;
+    rider_control::GearAid(step);
+    EXPECT_EQ(bike.gear, 1);
+    EXPECT_FLOAT_EQ(bike.aiTimeStamp, 7.0f);
+    bike.clutch = 0.5f;  // not while the clutch slips
+    bike.speed = 40.0f;
+    bike.gear = 4;
+    rider_control::GearAid(step);
+    EXPECT_EQ(bike.gear, 4);
+}
+}  // namespace

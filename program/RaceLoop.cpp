@@ -27,6 +27,7 @@
 #include "view/camera/RaceCamera.h"
 #include "view/pit/PitCrewScene.h"
 #include "view/race/FunctionKeys.h"
+#include "view/race/LensFlare.h"
 
 namespace
 {
@@ -194,6 +195,7 @@ void GameWindow::RunRace()
 
 int32_t GameWindow::IdleFrame()
 {
+    DrawLensFlare(g_renderDevice, g_raceContent.Scene().sun);
     if (g_racePaused.load(std::memory_order_relaxed))
     {
         screens_->DrawPaused();

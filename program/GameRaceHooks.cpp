@@ -1,10 +1,12 @@
 #include "program/GameRaceHooks.h"
 
 #include "app/clock/RaceClock.h"
+#include "app/config/RaceScreenMode.h"
 #include "program/InputStep.h"
 #include "race/RaceContext.h"
 #include "race/RaceSim.h"
 #include "view/camera/RaceCamera.h"
+#include "view/race/MarshalFlags.h"
 #include "view/race/StartSequence.h"
 
 void GameRaceHooks::ArmStartSequence()
@@ -36,4 +38,10 @@ void GameRaceHooks::SetCameraDefaults(float viewedHeading)
 {
     camera_.SetStartSweep(viewedHeading);
     g_lookBack.store(false, std::memory_order_relaxed);
+}
+
+void GameRaceHooks::LoadMarshalFlags()
+{
+    g_marshalFlags.Load(static_cast<int32_t>(g_raceScreenMode.width),
+                        static_cast<int32_t>(g_raceScreenMode.height));
 }

@@ -27,6 +27,7 @@ public:
     void AddTrackObject(WorldObject& node) override;
     void BuildSweepLists() override;
     void SetCameraDefaults(float viewedHeading) override;
+    void LoadMarshalFlags() override;
 
 private:
     RaceSim& sim_;

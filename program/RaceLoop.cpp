@@ -28,6 +28,7 @@
 #include "view/pit/PitCrewScene.h"
 #include "view/race/FunctionKeys.h"
 #include "view/race/LensFlare.h"
+#include "view/race/MarshalFlags.h"
 
 namespace
 {
@@ -159,6 +160,7 @@ void GameWindow::RunRace()
                 if (race_.drawScene)
                 {
                     g_renderDevice.DrawScene(0);
+                    g_marshalFlags.Draw(g_realFrameDt);
                     IdleFrame();
                 }
                 if (!paused)

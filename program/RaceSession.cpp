@@ -24,6 +24,7 @@
 #include "sound/SoundManager.h"
 #include "view/camera/RaceCamera.h"
 #include "view/pit/PitStopSequence.h"
+#include "view/race/MarshalFlags.h"
 #include "view/rider/RiderMotionSet.h"
 
 namespace
@@ -144,6 +145,7 @@ void GameWindow::UnloadRace()
 {
     g_demoEnded = true;
     g_renderDevice.SwitchScreenMode(&g_displayMode);
+    g_marshalFlags.Free();
     g_clockRate.store(1, std::memory_order_relaxed);
     FreePitStopSequences();
     screens_->FreeTextures();

@@ -28,6 +28,10 @@ int32_t MainMenu::Step(float /*frameSeconds*/)
     {
         return kQuit;
     }
+    if ((ReadKey(vk::Return) & kKeyPressed) != 0)
+    {
+        return kRace;
+    }
     DrawStartScreen();
     return kStay;
 }

@@ -2,11 +2,11 @@
 
 // The main menu as it stands until the menus are built: the start screen,
 // "MainMenu/startscreen.jpg" from the menu archive, which the player can only leave by
-// quitting (Esc, or closing the window). The main routine builds it on its stack for each
-// visit, enters it, steps it once a frame after pumping the window's messages, and leaves it.
-// Like the menus, it draws only what changed and flips every frame, so that the display's
-// retrace sets its pace: the picture goes into both video buffers once, and again in full
-// after the screen was lost. Main thread only.
+// quitting (Esc, or closing the window) or by starting a race (Enter). The main routine builds it
+// on its stack for each visit, enters it, steps it once a frame after pumping the window's
+// messages, and leaves it. Like the menus, it draws only what changed and flips every frame, so
+// that the display's retrace sets its pace: the picture goes into both video buffers once, and
+// again in full after the screen was lost. Main thread only.
 
 #include <cstdint>
 
@@ -17,6 +17,7 @@ class MainMenu
 public:
     // Step results: the main routine's session-loop codes.
     static constexpr int32_t kStay = 0;
+    static constexpr int32_t kRace = 1;  // Enter: a race on the installation's circuit
     static constexpr int32_t kQuit = 2;
 
     MainMenu() = default;

@@ -137,6 +137,9 @@ void TvDirector::DrawListPage(const HudFrame& frame, HudCanvas& canvas)
     else
     {
         pageClock_ -= frame.realFrameMs;
+        // The shot lasts until the page has closed, so that the next rows follow, or the
+        // standings timer restarts before the director decides again.
+        cutTimer_ = hold;
         if (pageClock_ < 1000)
         {
             WipeFromCentre(canvas, frame.width, frame.height, frame.height - 160,
@@ -149,6 +152,7 @@ void TvDirector::DrawListPage(const HudFrame& frame, HudCanvas& canvas)
             rowClock_ = 1000;
             if (firstRow_ >= listCount)
             {
+                cutTimer_ = 0;
                 standingsTimer_ = kStandingsInterval;
                 page_ = TvPage::None;
                 return;

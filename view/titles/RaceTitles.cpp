@@ -182,12 +182,13 @@ bool RaceTitles::DrawStartingGrid(const HudFrame& frame, HudCanvas& canvas)
 bool RaceTitles::DrawFinalStanding(const HudFrame& frame, HudCanvas& canvas, HudHooks& hooks)
 {
     places_.Build(*frame.standings, frame.bikes, frame.riderCount);
-    const uint8_t winner = places_.RiderAt(1);
-    if (winner == PlaceTable::kEnd || !HasFinished(frame, winner))
+    const uint8_t leader = places_.RiderAt(1);
+    if (leader == PlaceTable::kEnd || !HasFinished(frame, leader))
     {
         return true;
     }
     places_.Sort();
+    const uint8_t winner = places_.RiderAt(1);
     if (!finishViewStarted_)
     {
         // Once: the finish view runs its own shots from here.

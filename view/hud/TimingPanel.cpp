@@ -96,7 +96,7 @@ void RaceHud::DrawTimingPanel(const HudFrame& frame, HudCanvas& canvas)
     canvas.SetFont(HudFont::Digital);
     canvas.Text(w - 90, 4, speed_.Of(static_cast<int32_t>(bike.speed * 3.6f)), TextAlign::Right);
     canvas.Text(w - 20, 4, gear_.Of(bike.gear), TextAlign::Right);
-    canvas.Text(w - 144, 4, "KMH", TextAlign::Left);
+    canvas.Text(w - 144, 4, "KMH", TextAlign::Right);  // before the speed, clear of it
     DrawTopBar(frame, canvas);
     canvas.SetFont(HudFont::Digital);
 

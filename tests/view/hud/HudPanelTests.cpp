@@ -127,7 +127,7 @@ TEST_F(HudPanels, RaceTimingPanelShowsSpeedPositionLapAndRunningTime)
 
     EXPECT_TRUE(canvas.Has("text Digital 550,4 R 180"));
     EXPECT_TRUE(canvas.Has("text Digital 620,4 R 4"));
-    EXPECT_TRUE(canvas.Has("text Digital 496,4 L KMH"));
+    EXPECT_TRUE(canvas.Has("text Digital 496,4 R KMH"));
     EXPECT_TRUE(canvas.Has("text Digital 10,4 L POS 3/25"));
     EXPECT_TRUE(canvas.Has("text Digital 10,26 L LAP 2/5"));
     EXPECT_TRUE(canvas.Has("text Digital 385,4 R 01:18:960"));  // 80000 - 1000 - 40

@@ -7,6 +7,7 @@
 #include "kit/anim/DemoAnimations.h"
 #include "kit/content/DemoContent.h"
 #include "kit/font/DemoFonts.h"
+#include "kit/hud/HudPictures.h"
 #include "kit/laps/DemoGhost.h"
 #include "kit/menu/DemoMenu.h"
 #include "kit/motion/DemoMotions.h"
@@ -28,7 +29,7 @@ bool FillArchives(DemoArchives& archives, std::string& error)
            AddDemoFonts(archives, error) && AddDemoAnimations(archives.menu, error) &&
            AddStartScreen(archives.menu, error) && AddDemoObjects(archives.objects, error) &&
            AddDemoMenu(archives, error) && AddDemoMotions(archives.menu, error) &&
-           AddDemoContent(archives, error);
+           AddDemoContent(archives, error) && AddDemoHudPictures(archives, error);
 }
 
 bool WriteArchive(const std::string& path, const CprWriter& archive, std::string& error)

@@ -1,7 +1,5 @@
 #include "frontend/MenuResources.h"
 
-void FreeMenuBackground() {}
-
 bool HasMenuFlag()
 {
     return false;

@@ -3,10 +3,9 @@
 // The texts, fonts and pictures the menus and the race screens load and free; the main routine
 // loads and frees them at the points where the game needs them.
 
+#include "frontend/framework/MenuBackground.h"
 #include "frontend/toolkit/MenuFonts.h"
 #include "frontend/toolkit/MenuTexts.h"
-
-void FreeMenuBackground();
 
 // The waving flag of the menus' 3D view.
 bool HasMenuFlag();

@@ -1,0 +1,117 @@
+// The main menu through the real main routine on the demo installation, in virtual time: the
+// player clicks through its pages and panels, the choices are saved in "menustate.dat" and read
+// back, and every page is compared with its frozen frame.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/settings/MenuState.h"
+#include "frontend/settings/MenuStateFile.h"
+#include "kit/DemoInstallation.h"
+#include "platform/VirtualKeys.h"
+#include "platform/scripted/ScriptedPlatform.h"
+#include "program/GameApp.h"
+#include "program/GameWindow.h"
+#include "tests/support/GoldenFrame.h"
+#include "tests/support/TestDirectory.h"
+
+namespace
+{
+// The demo's intro movie shows this many pictures before the menu's first frame.
+constexpr uint32_t kIntroPictures = 50;
+constexpr uint32_t kBackstopMs = 120000;
+
+class MainMenuTest : public testing::Test
+{
+protected:
+    MainMenuTest() : installed_(platform_)
+    {
+        std::string error;
+        EXPECT_TRUE(kit::WriteDemoInstallation(directory_.path(), error)) << error;
+        platform_.AtTime(kBackstopMs, {.kind = PlatformEvent::Kind::Quit});
+    }
+
+    // frame counts the menu's frames.
+    void ClickAt(uint32_t frame, int x, int y)
+    {
+        const uint32_t at = kIntroPictures + frame;
+        platform_.AtFrame(at, {.kind = PlatformEvent::Kind::MouseMove, .x = x, .y = y});
+        platform_.AtFrame(at,
+                          {.kind = PlatformEvent::Kind::MouseButton, .button = 1, .pressed = true});
+        platform_.AtFrame(
+            at + 1, {.kind = PlatformEvent::Kind::MouseButton, .button = 1, .pressed = false});
+    }
+
+    void PressEscapeAt(uint32_t frame)
+    {
+        platform_.AtFrame(kIntroPictures + frame,
+                          {.kind = PlatformEvent::Kind::KeyDown, .virtualKey = vk::Escape});
+    }
+
+    static uint32_t RunGame()
+    {
+        GameApp app;
+        return app.InitInstance();
+    }
+
+    std::optional<FrameView565> MenuFrame(uint32_t frame) const
+    {
+        for (const CapturedFrame& captured : platform_.Frames())
+        {
+            if (captured.frameNumber == kIntroPictures + frame)
+            {
+                return FrameView565{captured.pixels.data(), captured.width, captured.height,
+                                    captured.width * 2};
+            }
+        }
+        return std::nullopt;
+    }
+
+    void ExpectGolden(const std::string& name, uint32_t frame, uint64_t hash) const
+    {
+        const std::optional<FrameView565> view = MenuFrame(frame);
+        ASSERT_TRUE(view.has_value()) << name;
+        const std::string reference = std::string(ZARVO_GOLDEN_DIR) + "/" + name + ".bmp";
+        EXPECT_TRUE(MatchesGolden(name, *view, hash, reference));
+    }
+
+    bool EndedByScript() { return platform_.NowMs() < kBackstopMs; }
+
+    TestDirectory directory_;
+    ScriptedPlatform platform_;
+    ScopedPlatform installed_;
+};
+}  // namespace
+
+TEST_F(MainMenuTest, ChoicesMadeInThePanelsAndPagesAreSavedWhenTheSessionStarts)
+{
+    platform_.LimitCapturedFrames(2);
+    ClickAt(3, 100, 115);   // mode
+    ClickAt(8, 350, 195);   // "Rennen"
+    ClickAt(12, 100, 138);  // level
+    ClickAt(16, 400, 235);  // "Profi"
+    ClickAt(20, 100, 162);  // rider
+    ClickAt(24, 360, 465);  // next
+    ClickAt(28, 360, 465);  // next
+    ClickAt(32, 320, 460);  // accept
+    ClickAt(36, 100, 186);  // circuit
+    ClickAt(40, 270, 465);  // previous
+    ClickAt(44, 320, 460);  // accept
+    ClickAt(48, 600, 460);  // go
+    PressEscapeAt(240);     // after the wipe
+
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+    EXPECT_TRUE(EndedByScript());
+
+    g_menuState = MenuState();
+    LoadMenuState();
+    EXPECT_EQ(g_menuState.U32At(MenuState::kGameModeOffset), 1u);
+    EXPECT_EQ(g_menuState.U32At(MenuState::kLevelOffset), 2u);
+    EXPECT_EQ(g_menuState.U32At(MenuState::kPlayerRiderOffset),
+              (MenuState().U32At(MenuState::kPlayerRiderOffset) + 2) % 25);
+    EXPECT_EQ(g_menuState.U32At(MenuState::kCircuitOffset),
+              (MenuState().U32At(MenuState::kCircuitOffset) + 17) % 18);
+}

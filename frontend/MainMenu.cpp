@@ -37,6 +37,8 @@ constexpr int32_t kCircuitCountShown = 18;
 constexpr uint32_t kTextColour = 0xF0F0F0;
 constexpr uint32_t kHighlightColour = 0x40D0F8;
 constexpr uint32_t kDimColour = 0x808080;
+constexpr uint32_t kNumberColour = 0x202020;
+constexpr std::array<const char*, 3> kClassNames = {"125 ccm", "250 ccm", "500 ccm"};
 
 const MainMenuTexts& Texts()
 {
@@ -754,7 +756,7 @@ void MainMenu::DrawBasePage()
     SetTextFont(GetMenuFont(MenuFont::Menu18));
     const std::string number = std::to_string(Offset(MenuState::kRiderNumberOffset) + 1);
     DrawBitmapClipped(oval_, 0, 0, 30, 56, 60, 40, 1);
-    DrawTextClipped(60, 66, number.c_str(), kAlignCentre);
+    DrawColorTextClipped(60, 66, kNumberColour, number.c_str(), kAlignCentre);
     if (selectedEntry_ >= 0 && selectedEntry_ < static_cast<int32_t>(kMainButtonCount))
     {
         const MarkerPosition marker = SelectionMarker(selectedEntry_);
@@ -810,6 +812,14 @@ void MainMenu::DrawQuitPanel() const
 
 void MainMenu::DrawPageContent() const
 {
+    if (page_ == kRiderPage)
+    {
+        const uint32_t bikeClass = std::min<uint32_t>(Offset(MenuState::kBikeClassOffset), 2);
+        const std::string number = "# " + std::to_string(Offset(MenuState::kRiderNumberOffset) + 1);
+        SetTextFont(GetMenuFont(MenuFont::Menu18));
+        DrawColorTextClipped(408, 220, kTextColour, kClassNames[bikeClass], kAlignCentre);
+        DrawColorTextClipped(408, 250, kHighlightColour, number.c_str(), kAlignCentre);
+    }
     if (page_ == kCircuitPage)
     {
         const size_t circuit =

@@ -1,5 +1,6 @@
 #include "kit/menu/MainMenuPictures.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <string_view>
@@ -27,9 +28,9 @@ struct SheetButton
 // Back, previous, next, accept, go, the three classes, circuit information, overview, the
 // three weathers, set-up; the sheet positions the menu cuts them from.
 constexpr std::array<SheetButton, 14> kSheetButtons = {{
-    {0, 64, 30, "<<"},
-    {64, 44, 26, "<"},
-    {108, 44, 26, ">"},
+    {0, 64, 30, "ZURUECK"},
+    {64, 44, 26, "-"},
+    {108, 44, 26, "+"},
     {152, 28, 37, "OK"},
     {180, 64, 35, "GO"},
     {544, 104, 94, "125"},
@@ -119,7 +120,9 @@ RgbaPicture DemoButtonSheet(bool lit)
     {
         const Box box{button.x, 0, button.x + button.width, button.height};
         canvas.Bevel(box, lit ? 0xDCB43C : 0x50648C, false);
-        canvas.Label(box, button.label, button.height > 60 ? 3 : 1, lit ? 0x282828 : 0xFFFFFF);
+        // Only the top 30 rows of the tall class buttons are on screen.
+        const Box labelBox{box.left, 0, box.right, std::min(button.height, 30)};
+        canvas.Label(labelBox, button.label, button.height > 60 ? 2 : 1, lit ? 0x282828 : 0xFFFFFF);
     }
     return canvas.Picture();
 }

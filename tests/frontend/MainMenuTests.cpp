@@ -115,3 +115,36 @@ TEST_F(MainMenuTest, ChoicesMadeInThePanelsAndPagesAreSavedWhenTheSessionStarts)
     EXPECT_EQ(g_menuState.U32At(MenuState::kCircuitOffset),
               (MenuState().U32At(MenuState::kCircuitOffset) + 17) % 18);
 }
+
+// Frames: the start page, the mode panel open, the rider page, the circuit page, the quit
+// panel; both video buffers are drawn by then.
+struct PageShot
+{
+    const char* name;
+    uint32_t frame;
+    uint64_t hash;
+};
+
+TEST_F(MainMenuTest, EveryPageMatchesItsFrozenFrame)
+{
+    platform_.LimitCapturedFrames(80);
+    ClickAt(10, 100, 115);  // mode panel
+    ClickAt(20, 100, 162);  // rider page (the mode panel closes)
+    ClickAt(30, 20, 460);   // back
+    ClickAt(34, 100, 186);  // circuit page
+    ClickAt(44, 20, 460);   // back
+    ClickAt(48, 20, 460);   // back again: the quit panel
+    PressEscapeAt(60);
+
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+
+    const PageShot shots[] = {
+        {"mainmenu_start", 8, 0xF840F4A37DE6FE7F},  {"mainmenu_mode", 18, 0xCBA33987BD0EA4D1},
+        {"mainmenu_rider", 28, 0xB0CB7BA9F0E5DA1C}, {"mainmenu_circuit", 42, 0xB6AFDB2DD3309BD3},
+        {"mainmenu_quit", 58, 0xB1CBF3E967C07C4A},
+    };
+    for (const PageShot& shot : shots)
+    {
+        ExpectGolden(shot.name, shot.frame, shot.hash);
+    }
+}

@@ -148,3 +148,44 @@ TEST_F(MainMenuTest, EveryPageMatchesItsFrozenFrame)
         ExpectGolden(shot.name, shot.frame, shot.hash);
     }
 }
+
+TEST_F(MainMenuTest, YesOnTheQuitPanelSavesTheSettingsAndEndsTheGame)
+{
+    platform_.LimitCapturedFrames(2);
+    ClickAt(5, 20, 460);    // back on the start page: the quit panel
+    ClickAt(10, 470, 238);  // "Nein"
+    ClickAt(15, 20, 460);   // back again
+    ClickAt(20, 340, 238);  // "Ja"
+
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+
+    EXPECT_TRUE(EndedByScript());
+    EXPECT_EQ(directory_.ReadFile("menustate.dat").size(), MenuState::kSize);
+    // The wipe ran before the game ended: the last frame is darker than the start page.
+    EXPECT_GT(platform_.PresentCount(), kIntroPictures + 20 + 140);
+}
+
+TEST_F(MainMenuTest, EnglishPanelsMatchTheirFrozenFrames)
+{
+    MenuState english;
+    english.SetU32At(MenuState::kLanguageOffset, 1);
+    directory_.WriteFile("menustate.dat",
+                         std::string(english.Bytes().begin(), english.Bytes().end()));
+    platform_.LimitCapturedFrames(40);
+    ClickAt(10, 100, 115);  // mode panel
+    ClickAt(20, 350, 195);  // "Race"
+    ClickAt(24, 20, 460);   // back: the quit panel
+    PressEscapeAt(34);
+
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+
+    // The panels' area only: the rest is the German frames' pictures.
+    const std::optional<FrameView565> mode = MenuFrame(18);
+    const std::optional<FrameView565> quit = MenuFrame(32);
+    ASSERT_TRUE(mode && quit);
+    const std::string folder = std::string(ZARVO_GOLDEN_DIR) + "/";
+    EXPECT_TRUE(MatchesGolden("mainmenu_mode_english", mode->Region(240, 120, 320, 180),
+                              0x2646F408F05E729C, folder + "mainmenu_mode_english.bmp"));
+    EXPECT_TRUE(MatchesGolden("mainmenu_quit_english", quit->Region(240, 120, 320, 180),
+                              0x661E13DC4C59B44E, folder + "mainmenu_quit_english.bmp"));
+}

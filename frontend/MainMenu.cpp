@@ -11,13 +11,14 @@
 #include "app/window/FrameTime.h"
 #include "frontend/SessionChoices.h"
 #include "frontend/framework/FrameKit.h"
-#include "frontend/framework/MenuBackground.h"
 #include "frontend/framework/MenuSounds.h"
 #include "frontend/mainmenu/MainMenuLayout.h"
 #include "frontend/mainmenu/MainMenuTexts.h"
 #include "frontend/settings/MenuStateFile.h"
+#include "frontend/toolkit/CircuitInfoScreen.h"
 #include "frontend/toolkit/ClippedDrawing.h"
 #include "frontend/toolkit/GadgetDrawing.h"
+#include "frontend/toolkit/MenuBackground.h"
 #include "frontend/toolkit/MenuClip.h"
 #include "frontend/toolkit/MenuFonts.h"
 #include "frontend/toolkit/MenuTexts.h"
@@ -126,6 +127,7 @@ void MainMenu::Leave()
     entered_ = false;
     FreePictures();
     g_frameKit.Free();
+    CircuitInfoScreen::Close();
     SetActiveRectList(nullptr);
 }
 
@@ -178,6 +180,7 @@ void MainMenu::BuildGadgets()
     modePanel_ = {};
     levelPanel_ = {};
     quitPanel_ = {};
+    infoPagePanel_ = {};
     for (size_t entry = 0; entry < kMainButtonCount; ++entry)
     {
         mainButtons_[entry] = MainButtonGadget(entry);
@@ -225,6 +228,10 @@ void MainMenu::UpdateElement(int32_t page)
             if (button >= kClass125 && button <= kClass500)
             {
                 shown = riderChoice && button - kClass125 == bikeClass;
+            }
+            if (button == kCircuitInfo)
+            {
+                shown = page == kCircuitPage;
             }
             if (shown)
             {
@@ -319,7 +326,8 @@ void MainMenu::HandleInput()
     const bool click = pointer_.TakeClick();
 
     Gadget* hovered = nullptr;
-    for (Panel* panel : {&mainPanel_, &bottomBar_, &modePanel_, &levelPanel_, &quitPanel_})
+    for (Panel* panel :
+         {&mainPanel_, &bottomBar_, &modePanel_, &levelPanel_, &quitPanel_, &infoPagePanel_})
     {
         const bool takesClicks = panel->active && (panel->shown || panel->frame.open);
         Gadget* hit = nullptr;
@@ -378,6 +386,10 @@ void MainMenu::Dispatch(Gadget& gadget)
     if (&gadget == &quitYes_ || &gadget == &quitNo_)
     {
         AnswerQuit(&gadget == &quitYes_);
+    }
+    if (&gadget == &CircuitInfoScreen::OkGadget())
+    {
+        CloseCircuitInfo();
     }
 }
 
@@ -498,16 +510,24 @@ void MainMenu::OnBottomButton(size_t button)
         case kNext:
             StepChoice(1);
             break;
-        default:
+        case kCircuitInfo:
+            OpenCircuitInfo();
+            break;
+        case kClass125:
+        case kClass250:
+        case kClass500:
             NextClass();
+            break;
+        default:
             break;
     }
 }
 
 void MainMenu::StartChosenSession()
 {
-    g_menuState.SetU32At(MenuState::kShuffleSeedOffset,
-                         (g_lastFrameMs & 0xFFF) != 0 ? g_lastFrameMs & 0xFFF : 1987);
+    const uint32_t seed = g_lastFrameMs & 0xFFF;
+    g_menuState.SetU16At(MenuState::kShuffleSeedOffset,
+                         static_cast<uint16_t>(seed != 0 ? seed : 1987));
     if (Offset(MenuState::kControlDeviceOffset) == 1)
     {
         g_menuState.SetU8At(MenuState::kAutoClutchOffset, 0);
@@ -635,6 +655,27 @@ void MainMenu::AnswerQuit(bool yes)
     }
 }
 
+void MainMenu::OpenCircuitInfo()
+{
+    page_ = kCircuitInfoPage;
+    bottomBar_.active = false;
+    g_menuState.SetU32At(MenuState::kSessionOffset, 0);
+    infoPagePanel_.frame.gadgets.head = nullptr;
+    CircuitInfoScreen::Open(infoPagePanel_.frame.gadgets, g_menuState, 0);
+    infoPagePanel_.shown = infoPagePanel_.active = true;
+    RepaintAll();
+}
+
+void MainMenu::CloseCircuitInfo()
+{
+    SetMenuBackground(kCircuitScreen);
+    infoPagePanel_.shown = infoPagePanel_.active = false;
+    UpdateElement(kCircuitPage);
+    page_ = kCircuitPage;
+    bottomBar_.active = true;
+    RepaintAll();
+}
+
 void MainMenu::ShowRider()
 {
     const uint32_t bikeClass = std::min<uint32_t>(Offset(MenuState::kBikeClassOffset), 2);
@@ -713,6 +754,12 @@ void MainMenu::PresentFrame()
 void MainMenu::DrawPage(const DirtyRectList& list)
 {
     SetActiveRectList(&list);
+    if (page_ == kCircuitInfoPage)
+    {
+        CircuitInfoScreen::Draw();
+        DrawPointer(list);
+        return;
+    }
     DrawBasePage();
     const MainMenuTexts& texts = Texts();
     if (modePanel_.frame.visible)
@@ -732,14 +779,20 @@ void MainMenu::DrawPage(const DirtyRectList& list)
         DrawQuitPanel();
     }
     DrawPageContent();
-    if (drawPointer_ && &list == &lists_[drawnList_])
+    DrawPointer(list);
+}
+
+void MainMenu::DrawPointer(const DirtyRectList& list) const
+{
+    if (!drawPointer_ || &list != &lists_[drawnList_])
     {
-        Texture* pointer = GetMenuPicture(MenuPicture::Pointer);
-        if (pointer != nullptr)
-        {
-            DrawBitmapClipped(pointer, 0, 0, pointer_.X(), pointer_.Y(), pointer->width,
-                              pointer->height, 1);
-        }
+        return;
+    }
+    Texture* pointer = GetMenuPicture(MenuPicture::Pointer);
+    if (pointer != nullptr)
+    {
+        DrawBitmapClipped(pointer, 0, 0, pointer_.X(), pointer_.Y(), pointer->width,
+                          pointer->height, 1);
     }
 }
 

@@ -34,6 +34,7 @@ public:
         kStartPage = 1,
         kRiderPage = 2,
         kCircuitPage = 3,
+        kCircuitInfoPage = 6,
     };
     // The main buttons, which are also the selected main entries.
     enum Entry : int32_t
@@ -58,6 +59,7 @@ public:
         kClass125,
         kClass250,
         kClass500,
+        kCircuitInfo,
         kBottomButtonCount,
     };
     static constexpr size_t kMainButtonCount = 8;
@@ -102,6 +104,7 @@ private:
                       const char* const* texts, int32_t current) const;
     void DrawQuitPanel() const;
     void DrawPageContent() const;
+    void DrawPointer(const DirtyRectList& list) const;
 
     void BuildGadgets();
     void UpdateElement(int32_t page);
@@ -125,6 +128,8 @@ private:
     void StepChoice(int32_t delta);
     void NextClass();
     void AnswerQuit(bool yes);
+    void OpenCircuitInfo();
+    void CloseCircuitInfo();
     int32_t RidersOfClass() const;
 
     std::array<DirtyRectList, 2> lists_;
@@ -144,6 +149,7 @@ private:
     Panel modePanel_;
     Panel levelPanel_;
     Panel quitPanel_;
+    Panel infoPagePanel_;  // the circuit information page's OK button
     std::array<Gadget, kMainButtonCount> mainButtons_{};
     std::array<Gadget, kBottomButtonCount> bottomButtons_{};
     std::array<Gadget, 5> modeRows_{};

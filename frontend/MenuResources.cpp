@@ -6,5 +6,3 @@ bool HasMenuFlag()
 }
 
 void DestroyMenuFlag() {}
-
-void CircuitInfoScreen::Close() {}

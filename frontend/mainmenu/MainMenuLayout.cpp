@@ -29,8 +29,8 @@ constexpr std::array<ButtonPlace, 8> kMainButtons = {{
 }};
 constexpr std::array<int32_t, 8> kMainButtonLabels = {1, 2, 3, 4, 5, 7, 8, 9};
 
-// Back, previous, next, accept, go, class 125 / 250 / 500.
-constexpr std::array<ButtonPlace, 8> kBottomButtons = {{
+// Back, previous, next, accept, go, class 125 / 250 / 500, circuit information.
+constexpr std::array<ButtonPlace, 9> kBottomButtons = {{
     {0, 64, 30, 4, 448},
     {64, 44, 26, 254, 454},
     {108, 44, 26, 340, 454},
@@ -39,6 +39,7 @@ constexpr std::array<ButtonPlace, 8> kBottomButtons = {{
     {544, 104, 94, 430, 450},
     {648, 104, 94, 430, 450},
     {752, 104, 94, 430, 450},
+    {966, 32, 35, 140, 445},
 }};
 
 constexpr std::array<MarkerPosition, 8> kMarkers = {{

@@ -75,7 +75,7 @@ RgbaPicture LabelPicture(const MainLabel& label, bool lit)
     return canvas.Picture();
 }
 
-RgbaPicture PageBackground(uint32_t top, uint32_t bottom, std::string_view title)
+RgbaPicture Gradient(uint32_t top, uint32_t bottom)
 {
     MenuCanvas canvas(640, 480, top);
     for (int y = 0; y < 480; ++y)
@@ -89,9 +89,51 @@ RgbaPicture PageBackground(uint32_t top, uint32_t bottom, std::string_view title
         canvas.Fill({0, y, 640, y + 1},
                     mix(top, bottom, 16) | mix(top, bottom, 8) | mix(top, bottom, 0));
     }
+    return canvas.Picture();
+}
+
+RgbaPicture PageBackground(uint32_t top, uint32_t bottom, std::string_view title)
+{
+    const RgbaPicture gradient = Gradient(top, bottom);
+    MenuCanvas canvas(640, 480, top);
+    for (int y = 0; y < 480; ++y)
+    {
+        for (int x = 0; x < 640; ++x)
+        {
+            const uint8_t* pixel = &gradient.rgba[(static_cast<size_t>(y) * 640 + x) * 4];
+            canvas.SetPixel(x, y,
+                            (uint32_t{pixel[0]} << 16) | (uint32_t{pixel[1]} << 8) | pixel[2]);
+        }
+    }
     canvas.Bevel({186, 128, 630, 393}, 0x304050, true);
     canvas.Label({186, 60, 630, 100}, title, 2, 0xC8D8F0);
     return canvas.Picture();
+}
+
+// The circuit information page's picture: the circuit as a ring on the left; the text column
+// on the right stays plain.
+RgbaPicture InfoBackground(uint32_t top, uint32_t bottom, int circuit)
+{
+    RgbaPicture picture = Gradient(top, bottom);
+    const int radiusX = 120 + circuit * 3;
+    const int radiusY = 90 - circuit * 2;
+    for (int y = 0; y < 480; ++y)
+    {
+        for (int x = 0; x < 400; ++x)
+        {
+            const double dx = (x - 200.0) / radiusX;
+            const double dy = (y - 260.0) / radiusY;
+            const double distance = dx * dx + dy * dy;
+            if (distance > 0.85 && distance < 1.0)
+            {
+                uint8_t* pixel = &picture.rgba[(static_cast<size_t>(y) * 640 + x) * 4];
+                pixel[0] = 0xB0;
+                pixel[1] = 0xB0;
+                pixel[2] = 0xA8;
+            }
+        }
+    }
+    return picture;
 }
 
 RgbaPicture OvalPicture()
@@ -187,6 +229,29 @@ bool AddMainMenuPictures(CprWriter& menuArchive, std::string& error)
         std::snprintf(name, sizeof(name), "mainmenu/LA%.2d.bmp", label);
         added = added && addBmp(name, LabelPicture(kLabels[static_cast<size_t>(label - 1)], true));
     }
+    // The circuit information page: a picture per circuit, the headline strip, the OK button.
+    const std::string infoNames[] = {
+        "shahalam.jpg",   "suzuka.jpg", "jerez.jpg",     "Mugello.jpg",  "a1ring.jpg",
+        "frankreich.jpg", "assen.jpg",  "imola.jpg",     "nuerburg.jpg", "brasilien.jpg",
+        "donington.jpg",  "bruenn.jpg", "catalunya.jpg", "sentul.jpg",   "pi.jpg",
+        "netz1.jpg",      "netz2.jpg",  "netz3.jpg"};
+    for (size_t circuit = 0; added && circuit < std::size(infoNames); ++circuit)
+    {
+        const uint32_t shade = static_cast<uint32_t>(circuit) * 6;
+        added = addJpeg(
+            "streckeninfo/info" + infoNames[circuit],
+            InfoBackground(0x203048 + (shade << 16), 0x0C1420 + shade, static_cast<int>(circuit)));
+    }
+    MenuCanvas headline(450, 55, 0x1E2A6E);
+    headline.Label({0, 0, 450, 55}, "STRECKENINFO", 3, 0xF0F0FF);
+    MenuCanvas okNormal(48, 40, kBlack);
+    okNormal.Bevel({0, 0, 48, 40}, 0x50648C, false);
+    okNormal.Label({0, 0, 48, 40}, "OK", 2, 0xFFFFFF);
+    MenuCanvas okLit(48, 40, kBlack);
+    okLit.Bevel({0, 0, 48, 40}, 0xDCB43C, false);
+    okLit.Label({0, 0, 48, 40}, "OK", 2, 0x282828);
+    added = added && addJpeg("streckeninfo/infoheadline.jpg", headline.Picture()) &&
+            addBmp("OKA.bmp", okNormal.Picture()) && addBmp("OKH.bmp", okLit.Picture());
     return added &&
            addJpeg("MainMenu/fahrerscreen.jpg", PageBackground(0x283C64, 0x101828, "FAHRER")) &&
            addJpeg("MainMenu/streckenscreen.jpg", PageBackground(0x284C30, 0x101C14, "STRECKE"));

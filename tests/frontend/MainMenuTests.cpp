@@ -127,21 +127,27 @@ struct PageShot
 
 TEST_F(MainMenuTest, EveryPageMatchesItsFrozenFrame)
 {
-    platform_.LimitCapturedFrames(80);
+    platform_.LimitCapturedFrames(90);
     ClickAt(10, 100, 115);  // mode panel
     ClickAt(20, 100, 162);  // rider page (the mode panel closes)
     ClickAt(30, 20, 460);   // back
     ClickAt(34, 100, 186);  // circuit page
-    ClickAt(44, 20, 460);   // back
-    ClickAt(48, 20, 460);   // back again: the quit panel
-    PressEscapeAt(60);
+    ClickAt(44, 150, 460);  // circuit information
+    ClickAt(54, 600, 455);  // its OK: the circuit page again
+    ClickAt(58, 20, 460);   // back
+    ClickAt(62, 20, 460);   // back again: the quit panel
+    PressEscapeAt(74);
 
     EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
 
     const PageShot shots[] = {
-        {"mainmenu_start", 8, 0xF840F4A37DE6FE7F},  {"mainmenu_mode", 18, 0xCBA33987BD0EA4D1},
-        {"mainmenu_rider", 28, 0xB0CB7BA9F0E5DA1C}, {"mainmenu_circuit", 42, 0xB6AFDB2DD3309BD3},
-        {"mainmenu_quit", 58, 0xB1CBF3E967C07C4A},
+        {"mainmenu_start", 8, 0xF840F4A37DE6FE7F},
+        {"mainmenu_mode", 18, 0xCBA33987BD0EA4D1},
+        {"mainmenu_rider", 28, 0xB0CB7BA9F0E5DA1C},
+        {"mainmenu_circuit", 42, 0x2E8F307A7C4BADBD},
+        {"mainmenu_info", 52, 0xA1AE1210D3BD75B0},
+        {"mainmenu_circuit_again", 57, 0xE85E679E9FEBD36C},
+        {"mainmenu_quit", 72, 0xB1CBF3E967C07C4A},
     };
     for (const PageShot& shot : shots)
     {

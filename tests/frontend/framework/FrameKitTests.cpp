@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "frontend/framework/FrameKit.h"
-#include "frontend/framework/MenuBackground.h"
+#include "frontend/toolkit/MenuBackground.h"
 #include "tests/frontend/framework/RecordingRenderer.h"
 
 TEST(FrameKit, LoadsALookOnceAndReplacesItForAnother)

@@ -1,4 +1,4 @@
-#include "frontend/framework/MenuBackground.h"
+#include "frontend/toolkit/MenuBackground.h"
 
 #include "app/device/RenderDevice.h"
 #include "core/util/Collation.h"

@@ -92,6 +92,7 @@ bool MainMenu::Enter()
     bottomBar_.shown = bottomBar_.active = true;
     drawPointer_ = true;
     screenActive_ = g_renderDevice.IsGlideActive() != 0;
+    animation_.Open();
     entered_ = true;
     ResetToStartScreen();
     return true;
@@ -126,6 +127,7 @@ void MainMenu::Leave()
     }
     entered_ = false;
     FreePictures();
+    animation_.Close();
     g_frameKit.Free();
     CircuitInfoScreen::Close();
     SetActiveRectList(nullptr);
@@ -292,6 +294,10 @@ int32_t MainMenu::UpdateFrame(float frameSeconds)
         --redrawCount_;
     }
     animationTime_ += frameSeconds;
+    if (startLayout_)
+    {
+        animation_.Step(static_cast<uint32_t>(frameSeconds * 1000.0f), lists_[0], lists_[1]);
+    }
     AnimateMenuFrames(lists_[0], lists_[1], &modePanel_.frame, frameSeconds);
     HandleInput();
     if (transition_.IsRunning())
@@ -803,6 +809,10 @@ void MainMenu::DrawBasePage()
     const int32_t row = g_gameMode == GameMode::GhostRace ? static_cast<int32_t>(g_language)
                                                           : static_cast<int32_t>(g_gameMode);
     DrawBitmapClipped(sheet, 0, row * kHeadlineHeight, 0, 0, kHeadlineWidth, kHeadlineHeight, 1);
+    if (startLayout_)
+    {
+        animation_.Draw();
+    }
     DrawGadgetList(mainPanel_.frame.gadgets, pictures_);
     DrawGadgetList(bottomBar_.frame.gadgets, pictures_);
 

@@ -16,6 +16,7 @@
 #include "app/settings/MenuState.h"
 #include "frontend/framework/MenuFrame.h"
 #include "frontend/framework/ScreenTransition.h"
+#include "frontend/mainmenu/MenuAnimation.h"
 #include "frontend/toolkit/Gadget.h"
 #include "frontend/toolkit/MenuPointer.h"
 
@@ -137,6 +138,7 @@ private:
     MenuState kept_;
     MenuPointer pointer_;
     ScreenTransition transition_;
+    MenuAnimation animation_;
 
     static constexpr size_t kPictureCount = 23;
     std::array<Texture*, kPictureCount> pictures_{};

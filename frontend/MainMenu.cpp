@@ -9,6 +9,8 @@
 #include "app/game/CurrentRace.h"
 #include "app/input/KeyState.h"
 #include "app/window/FrameTime.h"
+#include "core/files/FileSystem.h"
+#include "frontend/MenuFiles.h"
 #include "frontend/SessionChoices.h"
 #include "frontend/framework/FrameKit.h"
 #include "frontend/framework/MenuSounds.h"
@@ -17,6 +19,7 @@
 #include "frontend/settings/MenuStateFile.h"
 #include "frontend/toolkit/CircuitInfoScreen.h"
 #include "frontend/toolkit/ClippedDrawing.h"
+#include "frontend/toolkit/FileRequester.h"
 #include "frontend/toolkit/GadgetDrawing.h"
 #include "frontend/toolkit/MenuBackground.h"
 #include "frontend/toolkit/MenuClip.h"
@@ -32,6 +35,7 @@ constexpr int32_t kScreenHeight = 480;
 constexpr const char* kStartScreen = "MainMenu/startscreen.jpg";
 constexpr const char* kRiderScreen = "MainMenu/fahrerscreen.jpg";
 constexpr const char* kCircuitScreen = "MainMenu/streckenscreen.jpg";
+constexpr const char* kSaveFolder = "save/wm";
 constexpr int32_t kHeadlineWidth = 450;
 constexpr int32_t kHeadlineHeight = 55;
 constexpr int32_t kCircuitCountShown = 18;
@@ -127,6 +131,7 @@ void MainMenu::Leave()
     }
     entered_ = false;
     FreePictures();
+    g_fileRequester.Close();
     animation_.Close();
     g_frameKit.Free();
     CircuitInfoScreen::Close();
@@ -298,8 +303,13 @@ int32_t MainMenu::UpdateFrame(float frameSeconds)
     {
         animation_.Step(static_cast<uint32_t>(frameSeconds * 1000.0f), lists_[0], lists_[1]);
     }
+    g_fileRequester.SetDirtyLists(&lists_[0], &lists_[1]);
     AnimateMenuFrames(lists_[0], lists_[1], &modePanel_.frame, frameSeconds);
     HandleInput();
+    if (g_fileRequester.IsOpen() && g_fileRequester.GetResult(nullptr) != FileRequester::kPending)
+    {
+        LoadChampionshipFile(g_fileRequester.GetResult(nullptr));
+    }
     if (transition_.IsRunning())
     {
         PresentFrame();
@@ -346,6 +356,11 @@ void MainMenu::HandleInput()
         {
             PlayGadgetSound(*lit, 1);
         }
+    }
+    if (g_fileRequester.IsOpen())
+    {
+        g_fileRequester.OnMouse(pointer_.X(), pointer_.Y(), click, pointer_.IsHeld(),
+                                g_lastFrameMs);
     }
     if (!click || hovered == nullptr)
     {
@@ -486,8 +501,11 @@ void MainMenu::OnMainButton(int32_t entry)
             g_menuState.SetU32At(MenuState::kGameModeOffset, 1);
             StartChosenSession();
             break;
+        case kLoadGameEntry:
+            OpenLoadGame();
+            break;
         default:
-            // Realism, options and load game open panels of their own.
+            // Realism and options open panels of their own.
             selectedEntry_ = entry;
             break;
     }
@@ -661,6 +679,46 @@ void MainMenu::AnswerQuit(bool yes)
     }
 }
 
+void MainMenu::OpenLoadGame()
+{
+    if (g_fileRequester.IsOpen())
+    {
+        return;
+    }
+    CloseOpenPanel();
+    selectedEntry_ = kLoadGameEntry;
+    g_fileRequester.Open(FileRequester::kPickFile);
+    g_fileRequester.MoveTo(FileRequester::kDefaultX, FileRequester::kDefaultY);
+    if (!files::IsDirectory(kSaveFolder))
+    {
+        MakeDirectoryPath(kSaveFolder);
+    }
+    if (!g_fileRequester.SetDirectory(kSaveFolder))
+    {
+        g_fileRequester.Close();
+        return;
+    }
+    g_fileRequester.ScanDirectory("");
+    g_fileRequester.SetLabels(FileRequester::LanguageLabels(static_cast<int32_t>(g_language)));
+    g_fileRequester.SetTitle(Texts().loadGameTitle);
+    RepaintAll();
+    mainPanel_.active = false;
+    bottomBar_.active = false;
+}
+
+void MainMenu::LoadChampionshipFile(int32_t /*requesterResult*/)
+{
+    const uint32_t bikeClass = std::min<uint32_t>(Offset(MenuState::kBikeClassOffset), 2);
+    riderOfClass_[bikeClass] = static_cast<int32_t>(Offset(MenuState::kPlayerRiderOffset));
+    selectedEntry_ = kNoEntry;
+    mainPanel_.active = true;
+    bottomBar_.active = true;
+    // Loading the chosen save belongs to the championship saves; until they exist a pick is
+    // handled as a save that could not be loaded: back to the start page without a message.
+    g_fileRequester.Close();
+    RepaintAll();
+}
+
 void MainMenu::OpenCircuitInfo()
 {
     page_ = kCircuitInfoPage;
@@ -783,6 +841,10 @@ void MainMenu::DrawPage(const DirtyRectList& list)
     if (quitPanel_.frame.visible)
     {
         DrawQuitPanel();
+    }
+    if (g_fileRequester.IsOpen())
+    {
+        g_fileRequester.Draw();
     }
     DrawPageContent();
     DrawPointer(list);

@@ -130,6 +130,8 @@ private:
     void NextClass();
     void AnswerQuit(bool yes);
     void OpenCircuitInfo();
+    void OpenLoadGame();
+    void LoadChampionshipFile(int32_t requesterResult);
     void CloseCircuitInfo();
     int32_t RidersOfClass() const;
 

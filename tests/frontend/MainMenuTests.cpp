@@ -10,6 +10,7 @@
 
 #include "app/settings/MenuState.h"
 #include "frontend/settings/MenuStateFile.h"
+#include "frontend/toolkit/FileRequester.h"
 #include "kit/DemoInstallation.h"
 #include "platform/VirtualKeys.h"
 #include "platform/scripted/ScriptedPlatform.h"
@@ -194,4 +195,28 @@ TEST_F(MainMenuTest, EnglishPanelsMatchTheirFrozenFrames)
                               0x30673F9CBF5C8D70, folder + "mainmenu_mode_english.bmp"));
     EXPECT_TRUE(MatchesGolden("mainmenu_quit_english", quit->Region(240, 120, 320, 180),
                               0x95FADEF74F063F98, folder + "mainmenu_quit_english.bmp"));
+}
+
+TEST_F(MainMenuTest, LoadGameListsTheSavesAndCancelLeavesTheStartPage)
+{
+    directory_.WriteFile("save/wm/Meisterschaft", std::string(6000, '\0'));
+    directory_.WriteFile("save/wm/Zweiter Lauf", std::string(6000, '\0'));
+    platform_.LimitCapturedFrames(40);
+    ClickAt(5, 60, 260);                                                          // load game
+    ClickAt(14, FileRequester::kDefaultX + 200, FileRequester::kDefaultY + 50);   // a save
+    ClickAt(18, FileRequester::kDefaultX + 250, FileRequester::kDefaultY + 270);  // cancel
+    ClickAt(22, 100, 115);  // the main buttons answer again: the mode panel
+    PressEscapeAt(32);
+
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+
+    ExpectGolden("mainmenu_load_game", 16, 0x7AEAAED93ED43ED2);
+    const std::optional<FrameView565> after = MenuFrame(30);
+    const std::optional<FrameView565> before = MenuFrame(3);
+    ASSERT_TRUE(after && before);
+    // The requester is gone from the start page, and the mode panel is open over it.
+    EXPECT_EQ(HashFrame(after->Region(200, 300, 100, 100)),
+              HashFrame(before->Region(200, 300, 100, 100)));
+    EXPECT_NE(HashFrame(after->Region(300, 150, 100, 100)),
+              HashFrame(before->Region(300, 150, 100, 100)));
 }

@@ -104,7 +104,7 @@ uint32_t GameWindow::RunMainMenu()
             {
                 RequestQuit();
             }
-            else if (result == MainMenu::kRace)
+            else if (result == MainMenu::kSessionChosen)
             {
                 return LeaveMainMenuToRace(menu);
             }

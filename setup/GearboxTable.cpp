@@ -236,7 +236,10 @@ void GearboxTable::ReapplyGearing()
 
 TopSpeedState GearboxTable::ClassifyTopSpeed()
 {
-    assert(m_player != nullptr);
+    if (m_player == nullptr)
+    {
+        return m_topSpeedState;  // no machine yet
+    }
     // The tyre's radius is the wheel factor: the rolling radius grows with lean and speed only
     // in the race.
     const float topSpeed = m_player->maxEngineSpeed * kTopSpeedFactor /

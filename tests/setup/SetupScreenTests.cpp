@@ -1,0 +1,231 @@
+// The set-up screen drawn through the game's render library on the scripted platform, with the
+// kit's pictures: every page as a frozen frame in both languages, and the mouse driving it.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "app/archive/ArchiveSet.h"
+#include "app/device/RenderDevice.h"
+#include "app/window/OutputWindow.h"
+#include "core/archive/CprArchive.h"
+#include "frontend/toolkit/MenuClip.h"
+#include "frontend/toolkit/MenuFonts.h"
+#include "kit/DemoInstallation.h"
+#include "kit/font/DemoFonts.h"
+#include "kit/menu/MenuPictures.h"
+#include "kit/race/ClassSetups.h"
+#include "kit/setup/SetupPictures.h"
+#include "platform/VirtualKeys.h"
+#include "platform/scripted/ScriptedPlatform.h"
+#include "setup/SetupScreen.h"
+#include "tests/support/GoldenFrame.h"
+#include "tests/support/TestDirectory.h"
+
+namespace
+{
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+
+class SetupScreenTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        kit::DemoArchives archives;
+        std::string error;
+        ASSERT_TRUE(kit::AddDemoFonts(archives, error)) << error;
+        ASSERT_TRUE(kit::AddMenuPictures(archives.menu, error)) << error;
+        ASSERT_TRUE(kit::AddSetupPictures(archives.menu, error)) << error;
+        const std::vector<uint8_t> bytes = archives.menu.Build();
+        directory_.WriteFile("menu.cpr", std::string(bytes.begin(), bytes.end()));
+        menuArchive_ = std::make_unique<CprArchive>();
+        ASSERT_TRUE(menuArchive_->Open("menu.cpr", true));
+        g_archiveMenu = menuArchive_.get();
+        ASSERT_TRUE(window_.Create(kWidth, kHeight));
+        ASSERT_TRUE(g_renderDevice.InitHardware(ZARVO_RENDER_LIBRARY));
+        const ScreenMode mode{kWidth, kHeight, 16, 60, 0};
+        ASSERT_EQ(g_renderDevice.InitScreen(window_.RenderTarget(), 0, "", &mode), 1);
+        LoadMenuFonts();
+    }
+
+    void TearDown() override
+    {
+        screen_.reset();
+        FreeMenuFonts();
+        SetActiveRectList(nullptr);
+        g_renderDevice.CleanUp();
+        g_renderDevice.ShotDown();
+        g_archiveMenu = nullptr;
+    }
+
+    void OpenScreen(BikeClass bikeClass, Language language)
+    {
+        race_.bikeClass = bikeClass;
+        bike_->setup = kit::ClassStandardSetup(bikeClass);
+        bike_->setup.frontTyre = 1;
+        bike_->setup.rearTyre = 2;
+        SetupScreenContext context;
+        context.player = bike_.get();
+        context.race = &race_;
+        context.language = language;
+        context.topSpeedReference = 200.0f;
+        context.riderName = "Karl Brenner";
+        context.riderTeam = "Team Zarvo";
+        screen_ = std::make_unique<SetupScreen>(context);
+        ASSERT_EQ(screen_->Load(), 1);
+    }
+
+    // One frame: the whole screen is painted into the first buffer and presented.
+    FrameView565 DrawFrame()
+    {
+        window_.PumpMessages();
+        screen_->Update(0.04f);
+        const CapturedFrame& frame = platform_.Frames().back();
+        return {frame.pixels.data(), frame.width, frame.height, frame.width * 2};
+    }
+
+    void MoveMouse(int x, int y)
+    {
+        PlatformEvent move;
+        move.kind = PlatformEvent::Kind::MouseMove;
+        move.x = x;
+        move.y = y;
+        platform_.Push(move);
+    }
+    void Button(bool pressed)
+    {
+        PlatformEvent button;
+        button.kind = PlatformEvent::Kind::MouseButton;
+        button.button = 1;
+        button.pressed = pressed;
+        platform_.Push(button);
+    }
+
+    TestDirectory directory_;
+    ScriptedPlatform platform_;
+    ScopedPlatform installed_{platform_};
+    OutputWindow window_;
+    std::unique_ptr<CprArchive> menuArchive_;
+    std::unique_ptr<BikeRecord> bike_ = std::make_unique<BikeRecord>();
+    CurrentRace race_;
+    std::unique_ptr<SetupScreen> screen_;
+};
+
+struct PageFrame
+{
+    const char* name;
+    int icon;  // -1: the main page
+    Language language;
+    uint64_t hash;
+};
+
+class SetupScreenPages : public SetupScreenTest, public testing::WithParamInterface<PageFrame>
+{
+};
+
+TEST_P(SetupScreenPages, EveryPageAsFrozen)
+{
+    const PageFrame& c = GetParam();
+    OpenScreen(BikeClass::Class125, c.language);
+    MoveMouse(4, 4);
+    if (c.icon >= 0)
+    {
+        screen_->PressIcon(c.icon);
+    }
+    const FrameView565 frame = DrawFrame();
+    const std::string name = std::string("setup-") + c.name;
+    EXPECT_TRUE(
+        MatchesGolden(name, frame, c.hash, std::string(ZARVO_GOLDEN_DIR) + "/" + name + ".bmp"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SetupScreen, SetupScreenPages,
+    testing::Values(PageFrame{"main-de", -1, Language::German, 0x9466CEE470921C51},
+                    PageFrame{"tyres-de", 0, Language::German, 0xF8592846E7568DB4},
+                    PageFrame{"brakes-de", 1, Language::German, 0xAEC237294507F272},
+                    PageFrame{"cooling-de", 2, Language::German, 0x175E692B9E812316},
+                    PageFrame{"front-de", 3, Language::German, 0x4A22C0A7523C0119},
+                    PageFrame{"rear-de", 4, Language::German, 0xDFC5396D6F7FD17A},
+                    PageFrame{"gearbox-de", 5, Language::German, 0x5587F6CE9C2017A4},
+                    PageFrame{"ignition-de", 6, Language::German, 0x3A91C050FA6F3585},
+                    PageFrame{"main-en", -1, Language::English, 0x143EB4BC655830B3},
+                    PageFrame{"tyres-en", 0, Language::English, 0x3236B2C9AEFF2FCE},
+                    PageFrame{"brakes-en", 1, Language::English, 0xB60B255FBE5C7B2C},
+                    PageFrame{"cooling-en", 2, Language::English, 0x4B83B6C79664B2DC},
+                    PageFrame{"front-en", 3, Language::English, 0x796442169F1AA267},
+                    PageFrame{"rear-en", 4, Language::English, 0x213D234B50A0B21C},
+                    PageFrame{"gearbox-en", 5, Language::English, 0xB2E7D55FD28F976E},
+                    PageFrame{"ignition-en", 6, Language::English, 0x964051290F4ED574}),
+    [](const testing::TestParamInfo<PageFrame>& info)
+    {
+        std::string name = info.param.name;
+        std::replace(name.begin(), name.end(), '-', '_');
+        return name;
+    });
+
+TEST_F(SetupScreenTest, TheMouseTunesTheBrakesAndOkKeepsIt)
+{
+    OpenScreen(BikeClass::Class250, Language::English);
+    const float before = bike_->setup.brakeValueB;
+    MoveMouse(100, 100);
+    DrawFrame();
+    // The brakes icon, then the right arrow of value B held for ten frames: a step a frame.
+    MoveMouse(IconLeft(1) + 20, kIconTop + 20);
+    Button(true);
+    DrawFrame();
+    Button(false);
+    DrawFrame();
+    ASSERT_EQ(screen_->Pages().Page(), SetupPage::Brakes);
+    MoveMouse(564 + 10, 369 + 8);
+    Button(true);
+    for (int frame = 0; frame < 10; ++frame)
+    {
+        DrawFrame();
+    }
+    Button(false);
+    DrawFrame();
+    EXPECT_NEAR(screen_->Pages().BrakeValueB(), before + 0.10f, 1e-4f);
+    EXPECT_EQ(bike_->setup.brakeValueB, before);  // a working copy until OK
+
+    MoveMouse(606 + 8, 352 + 8);
+    Button(true);
+    DrawFrame();
+    Button(false);
+    DrawFrame();
+    EXPECT_EQ(screen_->Pages().Page(), SetupPage::Main);
+    EXPECT_NEAR(bike_->setup.brakeValueB, before + 0.10f, 1e-4f);
+
+    // The leave button ends the screen.
+    MoveMouse(8 + 20, 446 + 10);
+    Button(true);
+    DrawFrame();
+    Button(false);
+    window_.PumpMessages();
+    EXPECT_NE(screen_->Update(0.04f), 0u);
+}
+
+TEST_F(SetupScreenTest, OtherArrowsRepeatOnlyAfterTheHoldDelay)
+{
+    OpenScreen(BikeClass::Class125, Language::German);
+    screen_->PressIcon(3);  // front suspension
+    const float before = screen_->Pages().SuspensionSlider(2).value;
+    MoveMouse(564 + 10, 323 + 8);  // compression: one more
+    DrawFrame();
+    Button(true);
+    for (int frame = 0; frame < 15; ++frame)  // 600 ms
+    {
+        DrawFrame();
+    }
+    EXPECT_EQ(screen_->Pages().SuspensionSlider(2).value, before + 1.0f);
+    for (int frame = 0; frame < 4; ++frame)  // 600 ms is not yet past the delay
+    {
+        DrawFrame();
+    }
+    Button(false);
+    DrawFrame();
+    EXPECT_EQ(screen_->Pages().SuspensionSlider(2).value, before + 4.0f);
+}
+}  // namespace

@@ -15,12 +15,19 @@
 #include "frontend/toolkit/MenuFonts.h"
 #include "kit/DemoInstallation.h"
 #include "kit/font/DemoFonts.h"
+#include "kit/laps/DemoLaps.h"
 #include "kit/menu/MenuPictures.h"
 #include "kit/race/ClassSetups.h"
+#include "kit/race/DemoRace.h"
+#include "kit/setup/DemoTelemetry.h"
 #include "kit/setup/SetupPictures.h"
 #include "platform/VirtualKeys.h"
 #include "platform/scripted/ScriptedPlatform.h"
+#include "race/RaceContext.h"
+#include "race/laps/LapFile.h"
 #include "setup/SetupScreen.h"
+#include "setup/SetupScreenEntry.h"
+#include "setup/telemetry/DataRecorder.h"
 #include "tests/support/GoldenFrame.h"
 #include "tests/support/TestDirectory.h"
 
@@ -39,6 +46,7 @@ protected:
         ASSERT_TRUE(kit::AddDemoFonts(archives, error)) << error;
         ASSERT_TRUE(kit::AddMenuPictures(archives.menu, error)) << error;
         ASSERT_TRUE(kit::AddSetupPictures(archives.menu, error)) << error;
+        ASSERT_TRUE(kit::AddDemoCourseMaps(archives, error)) << error;
         const std::vector<uint8_t> bytes = archives.menu.Build();
         directory_.WriteFile("menu.cpr", std::string(bytes.begin(), bytes.end()));
         menuArchive_ = std::make_unique<CprArchive>();
@@ -227,5 +235,103 @@ TEST_F(SetupScreenTest, OtherArrowsRepeatOnlyAfterTheHoldDelay)
     Button(false);
     DrawFrame();
     EXPECT_EQ(screen_->Pages().SuspensionSlider(2).value, before + 4.0f);
+}
+
+TEST_F(SetupScreenTest, ThePitBoxOpensThePlayersMachine)
+{
+    g_playerRider = 3;
+    g_raceContext.current.bikeClass = BikeClass::Class500;
+    g_bikes[3].setup = kit::ClassStandardSetup(BikeClass::Class500);
+    const std::unique_ptr<SetupScreen> screen = CreatePlayerSetupScreen(Language::English, true);
+    EXPECT_EQ(&screen->Pages().Player(), &g_bikes[3]);
+    ASSERT_EQ(screen->Load(), 1);
+    screen->PressIcon(5);
+    EXPECT_EQ(screen->Pages().Page(), SetupPage::Gearbox);
+    screen->ReleaseResources();
+    EXPECT_EQ(g_raceContext.current.engineConditions, 1u);
+    g_playerRider = 0;
+}
+
+// Two laps of the demo circuit as the race records them, at two paces.
+void WriteDemoLaps()
+{
+    std::string error;
+    const std::optional<kit::GeneratedCircuit> circuit =
+        kit::GenerateCircuit(kit::DemoCircuitShape(), BikeClass::Class125, error);
+    ASSERT_TRUE(circuit) << error;
+    std::vector<kit::LinePoint> points;
+    for (uint16_t node = 0; node < circuit->line->nodeCount; ++node)
+    {
+        points.push_back({node, circuit->line->nodes[node].x, circuit->line->nodes[node].z});
+    }
+    const LapHeader header{0, 0, 1, 0, 0, 1013, 20, 65};
+    float start = 12.0f;
+    for (const float pace : {62.0f, 68.0f})
+    {
+        const std::vector<kit::RideState> ride = kit::RideLap(points, start, pace);
+        const int32_t lapMs = static_cast<int32_t>(ride.size()) * 40;
+        const kit::LapFileContent lap = kit::LapOfRide(ride, header, {-1, -1, -1, lapMs});
+        const uint32_t number = pace < 65.0f ? 1 : 2;
+        ASSERT_TRUE(kit::WriteLapFile(SessionLapPath(number), lap, error)) << error;
+        start += static_cast<float>(lapMs) / 1000.0f;
+    }
+}
+
+TEST_F(SetupScreenTest, TelemetryOfTheDemoLapsReadsTheRecordsValues)
+{
+    WriteDemoLaps();
+    std::array<uint8_t, 4> channels = {4, 5, 1, kNoChannel};  // speed, revolutions, steering
+    DataRecorder recorder({.circuit = 0, .language = Language::English, .slotChannels = &channels});
+    ASSERT_EQ(recorder.Load(), 1);
+    ASSERT_EQ(recorder.Offered().lapsShown, 2);
+    EXPECT_NE(recorder.Maps().Project(0, 0.0f, 0.0f).x, 0);  // the demo's own map was read
+    recorder.SetSlotLap(0, 0);
+    recorder.SetSlotLap(1, 1);
+    recorder.SetSlotLap(2, 0);
+
+    // The centre cursor on sample 300 of the first lap: the read-out is that sample's value.
+    LapRecord lap;
+    ASSERT_TRUE(ReadLapFile(SessionLapPath(1), lap));
+    GraphWindow& window = recorder.Window();
+    window.panOffsetX = 300 * 0.04f - GraphWindow::kCentreColumn * window.Step() + 1e-4f;
+    recorder.SetSlotLap(0, 0);
+    const int speed = static_cast<int>(lap.speed[300] * 0.0055384613f);
+    EXPECT_EQ(recorder.Readout(0), std::to_string(speed) + " km/h");
+    const int steering = static_cast<int>(static_cast<int16_t>(lap.steering[300]) * 0.003125f);
+    EXPECT_EQ(recorder.Readout(2), std::to_string(steering) + "%");
+    EXPECT_EQ(recorder.Readout(3), "");
+
+    recorder.SetSlotChannel(3, 9);
+    EXPECT_EQ(channels[3], 9);  // kept in the settings
+
+    MoveMouse(4, 4);
+    window_.PumpMessages();
+    recorder.Update(0.04f);
+    const CapturedFrame& captured = platform_.Frames().back();
+    const FrameView565 frame{captured.pixels.data(), captured.width, captured.height,
+                             captured.width * 2};
+    EXPECT_TRUE(MatchesGolden("telemetry-demo-laps", frame, 0x5B30667D18DFA82C,
+                              std::string(ZARVO_GOLDEN_DIR) + "/telemetry-demo-laps.bmp"));
+    recorder.ReleaseResources();
+}
+
+TEST_F(SetupScreenTest, TelemetryWithoutLapsOrWithDamagedOnesDrawsNothingAndLeaves)
+{
+    directory_.WriteFile("Tempdaten/Daten_Runde1.fhr", std::string(100, '\x7F'));
+    std::array<uint8_t, 4> channels = {200, 0, 0, 0};  // a damaged settings byte
+    DataRecorder recorder({.circuit = 99, .language = Language::German, .slotChannels = &channels});
+    ASSERT_EQ(recorder.Load(), 1);
+    recorder.SetSlotLap(0, 0);
+    recorder.SetSlotLap(1, 5);
+    EXPECT_EQ(recorder.Readout(0), "");
+    window_.PumpMessages();
+    EXPECT_EQ(recorder.Update(0.04f), 0u);
+    PlatformEvent escape;
+    escape.kind = PlatformEvent::Kind::KeyDown;
+    escape.virtualKey = vk::Escape;
+    platform_.Push(escape);
+    window_.PumpMessages();
+    EXPECT_EQ(recorder.Update(0.04f), 1u);
+    recorder.ReleaseResources();
 }
 }  // namespace

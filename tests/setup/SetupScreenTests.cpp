@@ -27,6 +27,7 @@
 #include "race/laps/LapFile.h"
 #include "setup/SetupScreen.h"
 #include "setup/SetupScreenEntry.h"
+#include "setup/SuspensionDialogPanel.h"
 #include "setup/telemetry/DataRecorder.h"
 #include "tests/support/GoldenFrame.h"
 #include "tests/support/TestDirectory.h"
@@ -333,5 +334,57 @@ TEST_F(SetupScreenTest, TelemetryWithoutLapsOrWithDamagedOnesDrawsNothingAndLeav
     window_.PumpMessages();
     EXPECT_EQ(recorder.Update(0.04f), 1u);
     recorder.ReleaseResources();
+}
+
+TEST_F(SetupScreenTest, SuspensionPanelTakesTheMouseAndOkWritesTheRecord)
+{
+    BikeSetup setup = kit::ClassStandardSetup(BikeClass::Class125);
+    SuspensionDialog dialog(setup, BikeClass::Class125);
+    SuspensionDialogPanel panel(dialog);
+    panel.Enter();
+    DirtyRectList list;
+    const auto frame = [&]
+    {
+        window_.PumpMessages();
+        g_renderDevice.BeginDraw();
+        list.Add(0, 0, kWidth, kHeight);
+        const DialogResult result = panel.Step(list);
+        g_renderDevice.Wait(0);
+        g_renderDevice.Flip();
+        g_renderDevice.EndDraw();
+        list.Clear();
+        return result;
+    };
+    const auto click = [&](int x, int y)
+    {
+        MoveMouse(x, y);
+        Button(true);
+        frame();
+        Button(false);
+        return frame();
+    };
+    // The hardest rear spring, the thickest front oil; the front compression dragged to the end.
+    click(345, 196 + 4 * 16 + 4);
+    click(105, 306 + 4 * 16 + 4);
+    MoveMouse(190, 111);
+    Button(true);
+    frame();
+    MoveMouse(600, 111);
+    frame();
+    Button(false);
+    EXPECT_EQ(frame(), DialogResult::Open);
+    EXPECT_EQ(panel.GetPos(1017), 20);
+    EXPECT_EQ(panel.GetRadio(1022), 4);
+    const CapturedFrame& captured = platform_.Frames().back();
+    EXPECT_TRUE(
+        MatchesGolden("suspension-panel",
+                      {captured.pixels.data(), captured.width, captured.height, captured.width * 2},
+                      0x66E27B86A0C18C9E));
+
+    EXPECT_EQ(click(240, 420), DialogResult::Ok);
+    EXPECT_EQ(setup.frontCompression, 19.0f);   // the screens' 1..19
+    EXPECT_EQ(setup.rearSpringRate, 20000.0f);  // (4 + 4) x 2500
+    EXPECT_EQ(setup.frontOilValue, 120.0f);
+    EXPECT_EQ(setup.frontOilFactor, -60.0f);
 }
 }  // namespace

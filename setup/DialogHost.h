@@ -29,4 +29,12 @@ public:
     virtual int32_t GetRadio(int32_t firstControl) const = 0;
     virtual void SetText(int32_t control, std::string_view text) = 0;
     virtual void End(DialogResult result) = 0;
+
+    // Lists and check boxes; a host whose dialog has none keeps these.
+    virtual void ClearItems(int32_t /*control*/) {}
+    virtual void AddItem(int32_t /*control*/, std::string_view /*text*/) {}
+    virtual void SetSel(int32_t /*control*/, int32_t /*index*/) {}
+    virtual int32_t GetSel(int32_t /*control*/) const { return -1; }  // -1: nothing chosen
+    virtual void SetCheck(int32_t /*control*/, bool /*checked*/) {}
+    virtual bool GetCheck(int32_t /*control*/) const { return false; }
 };

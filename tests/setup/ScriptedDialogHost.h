@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "setup/DialogHost.h"
 
@@ -30,10 +31,30 @@ public:
         texts[control] = std::string(text);
     }
     void End(DialogResult endedWith) override { result = endedWith; }
+    void ClearItems(int32_t control) override { items[control].clear(); }
+    void AddItem(int32_t control, std::string_view text) override
+    {
+        items[control].emplace_back(text);
+    }
+    void SetSel(int32_t control, int32_t index) override { selections[control] = index; }
+    int32_t GetSel(int32_t control) const override
+    {
+        const auto at = selections.find(control);
+        return at == selections.end() ? -1 : at->second;
+    }
+    void SetCheck(int32_t control, bool checked) override { checks[control] = checked; }
+    bool GetCheck(int32_t control) const override
+    {
+        const auto at = checks.find(control);
+        return at != checks.end() && at->second;
+    }
 
     std::map<int32_t, Range> ranges;
     std::map<int32_t, int32_t> positions;
     std::map<int32_t, int32_t> radios;
     std::map<int32_t, std::string> texts;
+    std::map<int32_t, std::vector<std::string>> items;
+    std::map<int32_t, int32_t> selections;
+    std::map<int32_t, bool> checks;
     DialogResult result = DialogResult::Open;
 };

@@ -6,6 +6,7 @@
 namespace
 {
 constexpr int32_t kScreenRight = 640;
+constexpr int32_t kScreenBottom = 480;
 
 // Power in W to 1/256 pixel of height, by class.
 constexpr std::array<float, kBikeClassCount> kPowerScale = {1.4208f, 0.56832f, 0.37888f};
@@ -30,7 +31,7 @@ public:
           m_left(std::max(clip.left, 0)),
           m_top(std::max(clip.top, 0)),
           m_right(std::min(clip.right, kScreenRight)),
-          m_bottom(clip.bottom),
+          m_bottom(std::min(clip.bottom, kScreenBottom)),
           m_colour(colour)
     {
     }

@@ -6,14 +6,17 @@
 #include "app/archive/ArchiveSet.h"
 #include "app/device/RenderDevice.h"
 #include "app/input/KeyState.h"
+#include "core/files/FileSystem.h"
 #include "frontend/toolkit/MenuClip.h"
 #include "frontend/toolkit/MenuFonts.h"
 #include "platform/VirtualKeys.h"
+#include "race/laps/LapFile.h"
 
 namespace
 {
 constexpr uint32_t kRepeatDelayMs = 600;
 constexpr int kBothBuffers = 2;
+constexpr size_t kTelemetryIcon = 8;
 
 int ControlOffset(SetupControl control, SetupControl first)
 {
@@ -50,6 +53,8 @@ int32_t SetupScreen::Load()
     ClearAllKeys();
     m_leave = 0;
     m_icons = {};
+    // Telemetry needs a recorded lap of the session.
+    m_icons[kTelemetryIcon].disabled = !files::IsFile(SessionLapPath(1));
     m_pages->Open();
     m_pages->SetLanguage(m_context.language);
 

@@ -35,7 +35,7 @@ constexpr bool WidthsAreMultiplesOfFour()
 }
 static_assert(WidthsAreMultiplesOfFour());
 
-void ResetDevice(glide::Board& board)
+void ResetDevice(glide::Board& board, uint32_t textureMemoryMin, uint32_t textureMemoryMax)
 {
     glide::FinishDrawing();
     board.queue.SetThreads(board.options.threads);
@@ -45,7 +45,7 @@ void ResetDevice(glide::Board& board)
     board.lfbLocked = false;
     board.buffers.Close();
     board.state = glide::RenderState{};
-    board.textures.Reset(board.options.textureMemoryMin, board.options.textureMemoryMax);
+    board.textures.Reset(textureMemoryMin, textureMemoryMax);
     glide::StateChanged();
 }
 
@@ -76,7 +76,8 @@ void SetPresentCallback(GlidePresentCallback callback, void* user)
 
 void grGlideInit()
 {
-    ResetDevice(glide::TheBoard());
+    glide::Board& board = glide::TheBoard();
+    ResetDevice(board, board.options.textureMemoryMin, board.options.textureMemoryMax);
 }
 
 bool grSstQueryBoards(GrHwConfiguration* hw)
@@ -134,9 +135,7 @@ void grSstControl(GrControl code)
 
 void grGlideShutdown()
 {
-    glide::Board& board = glide::TheBoard();
-    ResetDevice(board);
-    board.textures.Reset(0, 0);
+    ResetDevice(glide::TheBoard(), 0, 0);
 }
 
 void grSstIdle() {}

@@ -16,8 +16,8 @@ struct GlideOptions
     // Bytes from one row of a colour buffer to the next; 0 = 2 x width. A padded stride
     // catches code that assumes rows are packed. Rounded up to whole pixels.
     uint32_t colourStrideBytes = 0;
-    // Threads that draw, the caller's included; 0 = one per processor. Pictures are the same
-    // for every count.
+    // Threads that draw, the caller's included; 0 = one per processor the process may use. Pictures
+    // are the same for every count.
     int threads = 0;
 };
 

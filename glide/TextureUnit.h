@@ -18,6 +18,7 @@
 
 #include "glide/Glide.h"
 #include "glide/TexelFetch.h"
+#include "glide/ZeroedBytes.h"
 
 namespace glide
 {
@@ -45,7 +46,8 @@ using DecodedTexels = std::shared_ptr<const std::vector<uint32_t>>;
 class TextureUnit
 {
 public:
-    // Fresh memory of the given byte range, nothing selected, black palette, point sampling.
+    // Fresh zeroed memory of the given byte range (none when it is empty), nothing selected,
+    // black palette, point sampling.
     void Reset(uint32_t minAddress, uint32_t maxAddress);
 
     uint32_t MinAddress() const { return minAddress_; }
@@ -74,7 +76,7 @@ private:
     bool Fits(uint32_t address, uint32_t size) const;
     DecodedTexels Decode() const;
 
-    std::vector<uint8_t> memory_;  // index 0 is address minAddress_
+    ZeroedBytes memory_;  // index 0 is address minAddress_
     uint32_t minAddress_ = 0;
     uint32_t maxAddress_ = 0;
 

@@ -58,6 +58,7 @@ struct Board
     FrameBuffers buffers;
     RenderState state;
     TextureUnit textures;
+    GlideSpanRoutines spanRoutines = GlideSpanRoutines::Fastest;  // from the options at init
 
     // What the drawing calls use: the last is the current state's, rebuilt after any change of
     // the above; queued triangles hold on to earlier ones until they are drawn.

@@ -39,6 +39,7 @@ void ResetDevice(glide::Board& board, uint32_t textureMemoryMin, uint32_t textur
 {
     glide::FinishDrawing();
     board.queue.SetThreads(board.options.threads);
+    board.spanRoutines = board.options.spanRoutines;
     board.pipelines.clear();
     board.window = nullptr;
     board.presenting = true;

@@ -18,6 +18,7 @@
 #include "glide/Dither.h"
 #include "glide/Fog.h"
 #include "glide/Glide.h"
+#include "glide/GlideOptions.h"
 #include "glide/TexelFetch.h"
 #include "glide/TextureUnit.h"
 
@@ -109,7 +110,12 @@ struct Pipeline
 };
 
 SpanFunction ChooseSpanFunction(TexelKind texel, bool commonCombine, bool fog, BlendKind blend);
-// The four-pixel routine of the common combine, where there is one (else null).
-SpanFunction ChooseVectorSpanFunction(TexelKind texel, bool fog, BlendKind blend);
+// The routine of the common combine that draws several pixels at a time, where the chosen
+// routines have one (else null).
+SpanFunction ChooseVectorSpanFunction(GlideSpanRoutines routines, TexelKind texel, bool fog,
+                                      BlendKind blend);
+#if defined(__SSE2__)
+SpanFunction ChooseFourWideSpanFunction(TexelKind texel, bool fog, BlendKind blend);
+#endif
 
 }  // namespace glide

@@ -129,7 +129,8 @@ Pipeline Build(Board& board)
                                p.texelKeep == 0xFFFFFFFFu && p.texelInvert == 0;
     const BlendKind blend = KindOf(p.blendSource, p.blendDestination);
     const SpanFunction vectorSpan =
-        commonCombine ? ChooseVectorSpanFunction(texel, p.fogOn, blend) : nullptr;
+        commonCombine ? ChooseVectorSpanFunction(board.spanRoutines, texel, p.fogOn, blend)
+                      : nullptr;
     p.triangleSpan = vectorSpan != nullptr
                          ? vectorSpan
                          : ChooseSpanFunction(texel, commonCombine, p.fogOn, blend);

@@ -5,6 +5,12 @@
 //
 // Groups start at columns that are multiples of four; lanes outside the span keep their pixels.
 // As every screen width is a multiple of four, a group never reaches into another row.
+//
+// Built where the compiler has SSE2; elsewhere the one-pixel routines draw everything.
+
+#include "glide/Pipeline.h"
+
+#if defined(__SSE2__)
 
 #include <emmintrin.h>
 
@@ -14,7 +20,6 @@
 
 #include "glide/Colour.h"
 #include "glide/Depth.h"
-#include "glide/Pipeline.h"
 
 namespace glide
 {
@@ -397,7 +402,7 @@ constexpr auto kVectorSpanTable =
 
 }  // namespace
 
-SpanFunction ChooseVectorSpanFunction(TexelKind texel, bool fog, BlendKind blend)
+SpanFunction ChooseFourWideSpanFunction(TexelKind texel, bool fog, BlendKind blend)
 {
     if (texel == TexelKind::None || blend == BlendKind::General)
     {
@@ -409,3 +414,5 @@ SpanFunction ChooseVectorSpanFunction(TexelKind texel, bool fog, BlendKind blend
 }
 
 }  // namespace glide
+
+#endif  // __SSE2__

@@ -89,9 +89,27 @@ void DrawWrappedQuad(float x, float y)
     Draw(Rectangle(x, y, x + 32, y + 32, 1.0f, Abgr(255, 255, 255), -128, -128, 384, 384));
 }
 
-using GlideGolden = GlideScene;
+// Every golden frame once per set of span routines: each must give the same pixels.
+class GlideGolden : public GlideScene, public ::testing::WithParamInterface<GlideSpanRoutines>
+{
+protected:
+    void SetUp() override
+    {
+        if (!SpanRoutinesAvailable(GetParam()))
+        {
+            GTEST_SKIP() << "not on this build or processor";
+        }
+        spanRoutines_ = GetParam();
+        GlideScene::SetUp();
+    }
+};
 
-TEST_F(GlideGolden, FlatPolygons)
+const auto kEverySpanRoutines =
+    ::testing::Values(GlideSpanRoutines::OnePixel, GlideSpanRoutines::FourWide);
+
+INSTANTIATE_TEST_SUITE_P(Spans, GlideGolden, kEverySpanRoutines, SpanRoutinesName);
+
+TEST_P(GlideGolden, FlatPolygons)
 {
     Clear(kBackground);
     grDitherMode(GrDitherMode::Disable);
@@ -103,7 +121,7 @@ TEST_F(GlideGolden, FlatPolygons)
     ExpectUntouchedOutside(64, 64, Rgb565(32, 48, 96));
 }
 
-TEST_F(GlideGolden, GouraudShadingWithDither)
+TEST_P(GlideGolden, GouraudShadingWithDither)
 {
     Clear(kBackground);
     UseIteratedColour();
@@ -115,7 +133,7 @@ TEST_F(GlideGolden, GouraudShadingWithDither)
     ExpectGolden("gouraud", 64, 64, 0x9C23DBBC9D3127DD);
 }
 
-TEST_F(GlideGolden, TexturedEachFormatPointAndBilinearWrapped)
+TEST_P(GlideGolden, TexturedEachFormatPointAndBilinearWrapped)
 {
     Clear(kBackground);
     grDitherMode(GrDitherMode::Disable);
@@ -144,7 +162,7 @@ TEST_F(GlideGolden, TexturedEachFormatPointAndBilinearWrapped)
     ExpectGolden("textured", 96, 64, 0xBE309471E9971C3D);
 }
 
-TEST_F(GlideGolden, PerspectiveCorrectFloor)
+TEST_P(GlideGolden, PerspectiveCorrectFloor)
 {
     Clear(kBackground);
     grDitherMode(GrDitherMode::Disable);
@@ -188,7 +206,7 @@ TEST_F(GlideGolden, PerspectiveCorrectFloor)
     EXPECT_GT(checked, 40);
 }
 
-TEST_F(GlideGolden, DepthTestIsIndependentOfDrawingOrder)
+TEST_P(GlideGolden, DepthTestIsIndependentOfDrawingOrder)
 {
     const auto drawScene = [](bool nearFirst)
     {
@@ -231,7 +249,7 @@ TEST_F(GlideGolden, DepthTestIsIndependentOfDrawingOrder)
     ExpectGolden("depth", 64, 64, 0x116B5E0AB09DEF25);
 }
 
-TEST_F(GlideGolden, DepthAndColourMasks)
+TEST_P(GlideGolden, DepthAndColourMasks)
 {
     Clear(kBackground);
     // Depth writes off: the near red rectangle leaves no depth, the far green one covers it.
@@ -250,7 +268,7 @@ TEST_F(GlideGolden, DepthAndColourMasks)
     ExpectGolden("masks", 64, 64, 0x0812377DD9590CE5);
 }
 
-TEST_F(GlideGolden, BothBlendFunctions)
+TEST_P(GlideGolden, BothBlendFunctions)
 {
     Clear(kBackground);
     grAlphaBlendFunction(GrBlendFactor::One, GrBlendFactor::Zero, GrBlendFactor::One,
@@ -282,7 +300,7 @@ TEST_F(GlideGolden, BothBlendFunctions)
     ExpectGolden("blend", 64, 64, 0xC0DCCFDD2E46EB2F);
 }
 
-TEST_F(GlideGolden, TableFogPerPixel)
+TEST_P(GlideGolden, TableFogPerPixel)
 {
     Clear(kBackground);
     GrFog fog[kGrFogTableSize];
@@ -309,7 +327,7 @@ TEST_F(GlideGolden, TableFogPerPixel)
     ExpectGolden("fog", 64, 64, 0x3D21F10A3A5CBD02);
 }
 
-TEST_F(GlideGolden, ClipWindow)
+TEST_P(GlideGolden, ClipWindow)
 {
     Clear(kBackground);
     grClipWindow(8, 8, 56, 40);
@@ -344,7 +362,7 @@ void DrawStar(float centreX, float centreY, bool antialiased, bool reversed)
     }
 }
 
-TEST_F(GlideGolden, PlainAndAntialiasedLinesEitherWayRound)
+TEST_P(GlideGolden, PlainAndAntialiasedLinesEitherWayRound)
 {
     const auto drawBoth = [](bool reversed)
     {
@@ -363,7 +381,7 @@ TEST_F(GlideGolden, PlainAndAntialiasedLinesEitherWayRound)
     ExpectGolden("lines", 128, 64, 0x3FDECA9C1C163D1A);
 }
 
-TEST_F(GlideGolden, FrameBufferWritesWithPaddedStrideThenPolygons)
+TEST_P(GlideGolden, FrameBufferWritesWithPaddedStrideThenPolygons)
 {
     Clear(kBackground);
     GrLfbInfo info{};
@@ -389,7 +407,7 @@ TEST_F(GlideGolden, FrameBufferWritesWithPaddedStrideThenPolygons)
 
 // Every pixel of the area is either untouched or covered exactly once: additive drawing of
 // triangles sharing edges shows a double hit as a brighter pixel and a gap as a dark one.
-TEST_F(GlideGolden, SharedEdgesAreCoveredExactlyOnce)
+TEST_P(GlideGolden, SharedEdgesAreCoveredExactlyOnce)
 {
     Clear(Abgr(0, 0, 0));
     grDitherMode(GrDitherMode::Disable);
@@ -433,10 +451,12 @@ TEST_F(GlideGolden, SharedEdgesAreCoveredExactlyOnce)
 // and fogged, translucent, additive),
 // drawn on a fresh board with the given number of threads; with flushEach every polygon is
 // drawn before the next is given (on the calling thread), else all at the swap (in bands).
-uint64_t DrawBusyScreen(int threads, bool flushEach)
+uint64_t DrawBusyScreen(int threads, bool flushEach,
+                        GlideSpanRoutines routines = GlideSpanRoutines::Fastest)
 {
     GlideOptions options;
     options.threads = threads;
+    options.spanRoutines = routines;
     SetGlideOptions(options);
     grGlideInit();
     EXPECT_TRUE(grSstWinOpen(nullptr, GrScreenResolution::Res512x384, GrScreenRefresh::Rate60Hz,
@@ -505,5 +525,21 @@ TEST(GlideWorkSharing, PictureIsTheSameHoweverTheWorkIsCutUp)
     EXPECT_EQ(DrawBusyScreen(4, false), polygonByPolygon);
     EXPECT_EQ(DrawBusyScreen(7, false), polygonByPolygon);
 }
+
+class GlideSpanRoutinesAgree : public ::testing::TestWithParam<GlideSpanRoutines>
+{
+};
+
+TEST_P(GlideSpanRoutinesAgree, OnABusyScreenWithTheOnePixelRoutines)
+{
+    if (!SpanRoutinesAvailable(GetParam()))
+    {
+        GTEST_SKIP() << "not on this build or processor";
+    }
+    EXPECT_EQ(DrawBusyScreen(1, false, GetParam()),
+              DrawBusyScreen(1, false, GlideSpanRoutines::OnePixel));
+}
+
+INSTANTIATE_TEST_SUITE_P(Spans, GlideSpanRoutinesAgree, kEverySpanRoutines, SpanRoutinesName);
 
 }  // namespace

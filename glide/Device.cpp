@@ -46,6 +46,7 @@ void ResetDevice(glide::Board& board, uint32_t textureMemoryMin, uint32_t textur
     board.lfbLocked = false;
     board.buffers.Close();
     board.state = glide::RenderState{};
+    board.fogByDepth = nullptr;
     board.textures.Reset(textureMemoryMin, textureMemoryMax);
     glide::StateChanged();
 }

@@ -6,7 +6,7 @@
 //   2. texel, if a combine uses it: s / tmuOow, t / tmuOow through the filter;
 //   3. colour and alpha combine: each a product of two sources (zero, one, iterated, texel,
 //      constant), optionally inverted; lines scale the alpha by their coverage;
-//   4. fog (table mode) from the depth value of W;
+//   4. fog (table mode) from the depth value of W, looked up in a table made once per fog table;
 //   5. blend with the stored pixel;
 //   6. 5-6-5 write through the dither table (colour writes on), depth write (depth writes on).
 // Decoded once per state change; each combination of the costly choices (filter, the common
@@ -14,6 +14,7 @@
 // source-over blend one that draws four pixels at a time.
 
 #include <cstdint>
+#include <memory>
 
 #include "glide/Dither.h"
 #include "glide/Fog.h"
@@ -93,7 +94,8 @@ struct Pipeline
     uint32_t constant = 0;  // 0xAARRGGBB
 
     bool fogOn = false;
-    FogRamp fog{};
+    std::shared_ptr<const FogByDepth> fogKeep;  // kept while this pipeline is in use
+    const uint8_t* fog = nullptr;               // [depth value]: the fog 0-255
     int fogRed = 0, fogGreen = 0, fogBlue = 0;
 
     GrBlendFactor blendSource = GrBlendFactor::One;

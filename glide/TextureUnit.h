@@ -68,6 +68,8 @@ public:
     // The selected texture as the pixel pipeline reads it; the sampler points into texels,
     // which the caller keeps for as long as it samples.
     TexelSampler Sampler(DecodedTexels& texels);
+    // Every texel the sampler gives has alpha 255 (a texture without alpha is selected).
+    bool OpaqueTexels() const { return selected_ && format_ != GrTextureFormat::Argb4444; }
     // The unit's output is texel & keep ^ invert.
     uint32_t OutputKeep() const { return outputKeep_; }
     uint32_t OutputInvert() const { return outputInvert_; }

@@ -324,8 +324,7 @@ void DrawSpan4(const Pipeline& p, int y, int x0, int x1, const SpanPlanes& s, in
 
         if constexpr (kFog)
         {
-            const auto fogAt = [&](int lane)
-            { return FogAmount(p.fog, static_cast<uint32_t>(Lane(depth, lane))); };
+            const auto fogAt = [&](int lane) { return p.fog[Lane(depth, lane)]; };
             __m128i fogs = _mm_cvtsi32_si128(fogAt(0));
             fogs = _mm_insert_epi16(fogs, fogAt(1), 1);
             fogs = _mm_insert_epi16(fogs, fogAt(2), 2);

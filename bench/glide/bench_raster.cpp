@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -56,7 +57,22 @@ Options ParseOptions(int argc, char** argv)
     return options;
 }
 
-double MeasureFramesPerSecond(SceneRenderer& renderer, double seconds)
+double ProcessCpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// Frames per second of wall time, and per second of the process's processor time: on one
+// thread the second holds on a loaded machine, where the first counts the other loads' turns.
+struct Rate
+{
+    double wall = 0.0;
+    double processor = 0.0;
+};
+
+Rate MeasureFramesPerSecond(SceneRenderer& renderer, double seconds)
 {
     using Clock = std::chrono::steady_clock;
     for (int i = 0; i < 3; ++i)
@@ -65,6 +81,7 @@ double MeasureFramesPerSecond(SceneRenderer& renderer, double seconds)
     }
     int frames = 0;
     const Clock::time_point start = Clock::now();
+    const double processorStart = ProcessCpuSeconds();
     double elapsed = 0.0;
     while (elapsed < seconds || frames < 10)
     {
@@ -72,7 +89,7 @@ double MeasureFramesPerSecond(SceneRenderer& renderer, double seconds)
         ++frames;
         elapsed = std::chrono::duration<double>(Clock::now() - start).count();
     }
-    return frames / elapsed;
+    return {frames / elapsed, frames / (ProcessCpuSeconds() - processorStart)};
 }
 
 void WriteBmp(const std::string& path, const uint16_t* pixels, int pitchPixels)
@@ -115,8 +132,8 @@ void WriteBmp(const std::string& path, const uint16_t* pixels, int pitchPixels)
 
 // Draws with every renderer and returns their rates; the images of the run go to
 // imageFolder when it is not empty.
-std::vector<double> MeasureRenderers(const Options& options, int threads,
-                                     const std::string& imageFolder)
+std::vector<Rate> MeasureRenderers(const Options& options, int threads,
+                                   const std::string& imageFolder)
 {
     GlideOptions board;
     board.threads = threads;
@@ -127,13 +144,13 @@ std::vector<double> MeasureRenderers(const Options& options, int threads,
 #ifdef ZARVO_HAVE_OSMESA
     renderers.push_back(MakeMesaRenderer(scene));
 #endif
-    std::vector<double> rates;
+    std::vector<Rate> rates;
     for (const auto& renderer : renderers)
     {
-        const double rate = MeasureFramesPerSecond(*renderer, options.seconds);
+        const Rate rate = MeasureFramesPerSecond(*renderer, options.seconds);
         rates.push_back(rate);
-        std::printf("  %-46s %9.1f frames/s  %7.3f ms a frame\n", renderer->Name(), rate,
-                    1000.0 / rate);
+        std::printf("  %-40s %7.1f frames/s %7.3f ms a frame, %7.1f per processor second\n",
+                    renderer->Name(), rate.wall, 1000.0 / rate.wall, rate.processor);
         if (!imageFolder.empty())
         {
             int pitch = 0;
@@ -166,8 +183,8 @@ cpu_set_t FirstProcessor()
 
 // Runs the measurement in a child process: pinned to one processor with one thread on each
 // side, or with `threads` on each side inside the mask. Returns the rates (empty on failure).
-std::vector<double> MeasureInChild(const Options& options, bool singleProcessor, int threads,
-                                   const std::string& imageFolder)
+std::vector<Rate> MeasureInChild(const Options& options, bool singleProcessor, int threads,
+                                 const std::string& imageFolder)
 {
     int channel[2];
     if (pipe(channel) != 0)
@@ -185,22 +202,21 @@ std::vector<double> MeasureInChild(const Options& options, bool singleProcessor,
         }
         // llvmpipe's 0 draws on the calling thread alone, as our 1 does.
         setenv("LP_NUM_THREADS", std::to_string(threads > 1 ? threads : 0).c_str(), 1);
-        const std::vector<double> rates = MeasureRenderers(options, threads, imageFolder);
-        const auto bytes = static_cast<ssize_t>(rates.size() * sizeof(double));
-        const bool written =
-            write(channel[1], rates.data(), rates.size() * sizeof(double)) == bytes;
+        const std::vector<Rate> rates = MeasureRenderers(options, threads, imageFolder);
+        const auto bytes = static_cast<ssize_t>(rates.size() * sizeof(Rate));
+        const bool written = write(channel[1], rates.data(), rates.size() * sizeof(Rate)) == bytes;
         _exit(written ? 0 : 1);
     }
     close(channel[1]);
-    std::vector<double> rates(2);
+    std::vector<Rate> rates(2);
     const ssize_t got =
-        child > 0 ? read(channel[0], rates.data(), rates.size() * sizeof(double)) : -1;
+        child > 0 ? read(channel[0], rates.data(), rates.size() * sizeof(Rate)) : -1;
     close(channel[0]);
     if (child > 0)
     {
         waitpid(child, nullptr, 0);
     }
-    rates.resize(got > 0 ? static_cast<size_t>(got) / sizeof(double) : 0);
+    rates.resize(got > 0 ? static_cast<size_t>(got) / sizeof(Rate) : 0);
     return rates;
 }
 
@@ -218,15 +234,16 @@ int main(int argc, char** argv)
 
     std::printf("one thread on one processor:\n");
     std::fflush(stdout);
-    const std::vector<double> single = MeasureInChild(options, true, 1, "");
+    const std::vector<Rate> single = MeasureInChild(options, true, 1, "");
     std::printf("%d threads on the %d processors of the CPU mask:\n", processors, processors);
     std::fflush(stdout);
-    const std::vector<double> all = MeasureInChild(options, false, processors, options.imageFolder);
+    const std::vector<Rate> all = MeasureInChild(options, false, processors, options.imageFolder);
 
     if (single.size() == 2 && all.size() == 2)
     {
-        std::printf("glide / mesa: %.2f on one thread, %.2f on %d\n", single[0] / single[1],
-                    all[0] / all[1], processors);
+        std::printf("glide / mesa: %.2f on one thread (%.2f by processor time), %.2f on %d\n",
+                    single[0].wall / single[1].wall, single[0].processor / single[1].processor,
+                    all[0].wall / all[1].wall, processors);
     }
     else if (single.empty() || all.empty())
     {

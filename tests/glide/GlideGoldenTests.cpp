@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <set>
 #include <vector>
 
@@ -298,6 +300,71 @@ TEST_P(GlideGolden, BothBlendFunctions)
                 sprite.data());
     Draw(Rectangle(4, 34, 60, 62, 1.0f, Abgr(255, 160, 64), 0, 0, 256, 256));
     ExpectGolden("blend", 64, 64, 0xC0DCCFDD2E46EB2F);
+}
+
+TEST_P(GlideGolden, SourceOverBlendsWheneverTheSourceMayBeTranslucent)
+{
+    Clear(Abgr(0, 0, 255));
+    grDitherMode(GrDitherMode::Disable);
+    grDepthBufferFunction(GrCmpFunction::Always);
+    grAlphaBlendFunction(GrBlendFactor::SrcAlpha, GrBlendFactor::OneMinusSrcAlpha,
+                         GrBlendFactor::One, GrBlendFactor::Zero);
+    UseTextureTimesIterated();
+    const uint16_t white565[4] = {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
+    const uint16_t halfWhite4444[4] = {0x8FFF, 0x8FFF, 0x8FFF, 0x8FFF};  // alpha 136
+    struct Case
+    {
+        const char* what;
+        const void* texels;  // nothing selected when null
+        GrTextureFormat format;
+        int constantAlpha;
+        uint16_t expected;
+    };
+    const Case cases[] = {
+        {"no texture: transparent black", nullptr, GrTextureFormat::Rgb565, 255, 0x001F},
+        {"opaque texels, opaque constant", white565, GrTextureFormat::Rgb565, 255, 0xFFFF},
+        {"opaque texels, constant alpha 128", white565, GrTextureFormat::Rgb565, 128,
+         Rgb565(128, 128, 255)},
+        {"texel alpha 136, opaque constant", halfWhite4444, GrTextureFormat::Argb4444, 255,
+         Rgb565(136, 136, 255)},
+    };
+    float x = 0;
+    for (const Case& c : cases)
+    {
+        if (c.texels != nullptr)
+        {
+            LoadTexture(0x100 + static_cast<uint32_t>(x) * 16, GrLod::Lod2,
+                        GrAspectRatio::Aspect1x1, c.format, c.texels);
+        }
+        grConstantColorValue(Abgr(0, 0, 0, c.constantAlpha));
+        Draw(Rectangle(x, 0, x + 8, 8, 1.0f, Abgr(255, 255, 255), 0, 0, 256, 256));
+        EXPECT_EQ(BackBuffer().At(static_cast<int>(x) + 3, 3), c.expected) << c.what;
+        x += 8;
+    }
+}
+
+TEST_P(GlideGolden, ANewFogTableShowsFromTheNextPolygon)
+{
+    Clear(kBackground);
+    grDitherMode(GrDitherMode::Disable);
+    grDepthBufferFunction(GrCmpFunction::Always);
+    UseTextureTimesIterated();
+    grConstantColorValue(Abgr(0, 0, 0, 255));
+    const uint16_t white565[4] = {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
+    LoadTexture(0x100, GrLod::Lod2, GrAspectRatio::Aspect1x1, GrTextureFormat::Rgb565, white565);
+    grFogColorValue(Abgr(0, 0, 0));
+    grFogMode(GrFogMode::WithTable);
+    GrFog clear[kGrFogTableSize] = {};
+    GrFog full[kGrFogTableSize];
+    std::fill(std::begin(full), std::end(full), GrFog{255});
+    const GrFog* const tables[] = {clear, full, full, clear};
+    for (int i = 0; i < 4; ++i)
+    {
+        grFogTable(tables[i]);
+        Draw(Rectangle(i * 8.0f, 0, i * 8.0f + 8, 8, 10.0f, Abgr(255, 255, 255), 0, 0, 256, 256));
+        EXPECT_EQ(BackBuffer().At(i * 8 + 3, 3), tables[i] == full ? 0x0000 : 0xFFFF)
+            << "polygon " << i;
+    }
 }
 
 TEST_P(GlideGolden, TableFogPerPixel)

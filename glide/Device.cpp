@@ -21,19 +21,19 @@ constexpr ScreenSize kResolutions[] = {{512, 384}, {640, 480},  {800, 600},   {9
                                        {856, 480}, {1024, 768}, {1280, 1024}, {1600, 1200}};
 constexpr int kRefreshRates = 9;
 
-// The four-pixel span routines never reach past a row's last pixel because of this.
-constexpr bool WidthsAreMultiplesOfFour()
+// The four- and eight-pixel span routines never reach past a row's last pixel because of this.
+constexpr bool WidthsAreMultiplesOfEight()
 {
     for (const ScreenSize& size : kResolutions)
     {
-        if (size.width % 4 != 0)
+        if (size.width % 8 != 0)
         {
             return false;
         }
     }
     return true;
 }
-static_assert(WidthsAreMultiplesOfFour());
+static_assert(WidthsAreMultiplesOfEight());
 
 void ResetDevice(glide::Board& board, uint32_t textureMemoryMin, uint32_t textureMemoryMax)
 {

@@ -9,9 +9,10 @@
 // gives the same pixels; tests draw their golden frames with each.
 enum class GlideSpanRoutines : uint8_t
 {
-    Fastest,   // the widest this build and processor run
-    OnePixel,  // the portable one-pixel routines alone
-    FourWide,  // four pixels at a time (SSE2)
+    Fastest,    // the widest this build and processor run
+    OnePixel,   // the portable one-pixel routines alone
+    FourWide,   // four pixels at a time (SSE2)
+    EightWide,  // eight pixels at a time (AVX2, where the processor has it)
 };
 
 // Whether this build on this processor has the routines (Fastest and OnePixel always).

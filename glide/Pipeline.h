@@ -119,5 +119,9 @@ SpanFunction ChooseVectorSpanFunction(GlideSpanRoutines routines, TexelKind texe
 #if defined(__SSE2__)
 SpanFunction ChooseFourWideSpanFunction(TexelKind texel, bool fog, BlendKind blend);
 #endif
+#if defined(__x86_64__)
+bool EightWideSpansRun();  // the processor has AVX2
+SpanFunction ChooseEightWideSpanFunction(TexelKind texel, bool fog, BlendKind blend);
+#endif
 
 }  // namespace glide

@@ -16,6 +16,12 @@ bool SpanRoutinesAvailable(GlideSpanRoutines routines)
 #else
             return false;
 #endif
+        case GlideSpanRoutines::EightWide:
+#if defined(__x86_64__)
+            return glide::EightWideSpansRun();
+#else
+            return false;
+#endif
     }
     return false;
 }
@@ -23,17 +29,37 @@ bool SpanRoutinesAvailable(GlideSpanRoutines routines)
 namespace glide
 {
 
-SpanFunction ChooseVectorSpanFunction([[maybe_unused]] GlideSpanRoutines routines,
-                                      [[maybe_unused]] TexelKind texel, [[maybe_unused]] bool fog,
-                                      [[maybe_unused]] BlendKind blend)
+SpanFunction ChooseVectorSpanFunction(GlideSpanRoutines routines, [[maybe_unused]] TexelKind texel,
+                                      [[maybe_unused]] bool fog, [[maybe_unused]] BlendKind blend)
 {
-#if defined(__SSE2__)
-    if (routines == GlideSpanRoutines::Fastest || routines == GlideSpanRoutines::FourWide)
+    if (routines == GlideSpanRoutines::Fastest)
     {
-        return ChooseFourWideSpanFunction(texel, fog, blend);
+        routines =
+            SpanRoutinesAvailable(GlideSpanRoutines::EightWide)  ? GlideSpanRoutines::EightWide
+            : SpanRoutinesAvailable(GlideSpanRoutines::FourWide) ? GlideSpanRoutines::FourWide
+                                                                 : GlideSpanRoutines::OnePixel;
     }
+    if (!SpanRoutinesAvailable(routines))
+    {
+        return nullptr;
+    }
+    switch (routines)
+    {
+        case GlideSpanRoutines::EightWide:
+#if defined(__x86_64__)
+            return ChooseEightWideSpanFunction(texel, fog, blend);
+#else
+            return nullptr;
 #endif
-    return nullptr;
+        case GlideSpanRoutines::FourWide:
+#if defined(__SSE2__)
+            return ChooseFourWideSpanFunction(texel, fog, blend);
+#else
+            return nullptr;
+#endif
+        default:
+            return nullptr;
+    }
 }
 
 }  // namespace glide

@@ -106,8 +106,8 @@ protected:
     }
 };
 
-const auto kEverySpanRoutines =
-    ::testing::Values(GlideSpanRoutines::OnePixel, GlideSpanRoutines::FourWide);
+const auto kEverySpanRoutines = ::testing::Values(
+    GlideSpanRoutines::OnePixel, GlideSpanRoutines::FourWide, GlideSpanRoutines::EightWide);
 
 INSTANTIATE_TEST_SUITE_P(Spans, GlideGolden, kEverySpanRoutines, SpanRoutinesName);
 

@@ -161,6 +161,8 @@ std::string SpanRoutinesName(const ::testing::TestParamInfo<GlideSpanRoutines>& 
             return "OnePixel";
         case GlideSpanRoutines::FourWide:
             return "FourWide";
+        case GlideSpanRoutines::EightWide:
+            return "EightWide";
     }
     return "Unknown";
 }

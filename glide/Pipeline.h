@@ -63,6 +63,25 @@ struct SpanPlanes
     float dOow, dTmuOow, dSow, dTow, dR, dG, dB, dA;
 };
 
+// Whether the texel coordinates' perspective, scale / tmuOow, can be taken as scale x (1 / oow)
+// from the W the depth needs anyway, with the same result bit for bit, on the columns
+// [first, last]: the two planes are one, and 1 / oow and its scaled value stay normal floats
+// there, so that the power-of-two scale moves the exponent alone. Planes evaluated as the span
+// routines do are monotonic in the column, so the two ends bound every value between.
+inline bool PerspectiveFromW(const SpanPlanes& s, float scale, int first, int last)
+{
+    if (s.tmuOow != s.oow || s.dTmuOow != s.dOow || scale < 1.0f || scale > 256.0f)
+    {
+        return false;
+    }
+    const float firstOow = s.oow + s.dOow * static_cast<float>(first - s.originX);
+    const float lastOow = s.oow + s.dOow * static_cast<float>(last - s.originX);
+    // One sign at both ends, so no value between comes near 0 (false for not a number).
+    const auto positive = [](float oow) { return oow > 0x1p-100f && oow < 0x1p100f; };
+    const auto negative = [](float oow) { return oow < -0x1p-100f && oow > -0x1p100f; };
+    return (positive(firstOow) && positive(lastOow)) || (negative(firstOow) && negative(lastOow));
+}
+
 struct Pipeline;
 
 // Draws pixels x0 <= x < x1 of row y; coverage 0-255 scales the alpha (lines only).

@@ -273,6 +273,8 @@ void DrawSpan4(const Pipeline& p, int y, int x0, int x1, const SpanPlanes& s, in
     const __m128i spanStart = _mm_set1_epi32(x0 - 1);
     const __m128i spanEnd = _mm_set1_epi32(x1);
 
+    const bool shareW =
+        needW && PerspectiveFromW(s, p.sampler.coordinateScale, x0 & ~3, ((x1 - 1) | 3));
     for (int group = x0 & ~3; group < x1; group += 4)
     {
         const __m128i columns = _mm_add_epi32(_mm_set1_epi32(group), laneOffsets);
@@ -282,9 +284,11 @@ void DrawSpan4(const Pipeline& p, int y, int x0, int x1, const SpanPlanes& s, in
         const __m128 oow = Evaluate(s.oow, s.dOow, column);
 
         __m128i depth = _mm_setzero_si128();
+        __m128 w = _mm_setzero_ps();
         if (needW)
         {
-            depth = EncodeDepth4(_mm_div_ps(_mm_set1_ps(1.0f), oow));
+            w = _mm_div_ps(_mm_set1_ps(1.0f), oow);
+            depth = EncodeDepth4(w);
         }
         if (p.depthOn)
         {
@@ -304,8 +308,9 @@ void DrawSpan4(const Pipeline& p, int y, int x0, int x1, const SpanPlanes& s, in
             continue;
         }
 
-        const __m128 perspective = _mm_div_ps(_mm_set1_ps(p.sampler.coordinateScale),
-                                              Evaluate(s.tmuOow, s.dTmuOow, column));
+        const __m128 perspective = shareW ? _mm_mul_ps(_mm_set1_ps(p.sampler.coordinateScale), w)
+                                          : _mm_div_ps(_mm_set1_ps(p.sampler.coordinateScale),
+                                                       Evaluate(s.tmuOow, s.dTmuOow, column));
         const __m128i x256 =
             TexelCoordinate4(_mm_mul_ps(Evaluate(s.sow, s.dSow, column), perspective));
         const __m128i y256 =

@@ -270,6 +270,8 @@ ZARVO_AVX2 void DrawSpan8(const Pipeline& p, int y, int x0, int x1, const SpanPl
     const __m256i spanStart = _mm256_set1_epi32(x0 - 1);
     const __m256i spanEnd = _mm256_set1_epi32(x1);
 
+    const bool shareW =
+        needW && PerspectiveFromW(s, p.sampler.coordinateScale, x0 & ~7, ((x1 - 1) | 7));
     for (int group = x0 & ~7; group < x1; group += 8)
     {
         const __m256i columns = _mm256_add_epi32(_mm256_set1_epi32(group), laneOffsets);
@@ -280,9 +282,11 @@ ZARVO_AVX2 void DrawSpan8(const Pipeline& p, int y, int x0, int x1, const SpanPl
         const __m256 oow = Evaluate(s.oow, s.dOow, column);
 
         __m256i depth = _mm256_setzero_si256();
+        __m256 w = _mm256_setzero_ps();
         if (needW)
         {
-            depth = EncodeDepth8(_mm256_div_ps(_mm256_set1_ps(1.0f), oow));
+            w = _mm256_div_ps(_mm256_set1_ps(1.0f), oow);
+            depth = EncodeDepth8(w);
         }
         if (p.depthOn)
         {
@@ -302,8 +306,10 @@ ZARVO_AVX2 void DrawSpan8(const Pipeline& p, int y, int x0, int x1, const SpanPl
             continue;
         }
 
-        const __m256 perspective = _mm256_div_ps(_mm256_set1_ps(p.sampler.coordinateScale),
-                                                 Evaluate(s.tmuOow, s.dTmuOow, column));
+        const __m256 perspective = shareW
+                                       ? _mm256_mul_ps(_mm256_set1_ps(p.sampler.coordinateScale), w)
+                                       : _mm256_div_ps(_mm256_set1_ps(p.sampler.coordinateScale),
+                                                       Evaluate(s.tmuOow, s.dTmuOow, column));
         const __m256i x256 =
             TexelCoordinate8(_mm256_mul_ps(Evaluate(s.sow, s.dSow, column), perspective));
         const __m256i y256 =

@@ -593,6 +593,63 @@ TEST(GlideWorkSharing, PictureIsTheSameHoweverTheWorkIsCutUp)
     EXPECT_EQ(DrawBusyScreen(7, false), polygonByPolygon);
 }
 
+// Textured, fogged polygons whose 1/W runs to the ends of the float range, through 0 and
+// beyond, with texture coordinates of 0 where a perspective of infinity would make them NaN.
+uint64_t DrawExtremeDepths(GlideSpanRoutines routines)
+{
+    GlideOptions options;
+    options.threads = 1;
+    options.spanRoutines = routines;
+    SetGlideOptions(options);
+    grGlideInit();
+    EXPECT_TRUE(grSstWinOpen(nullptr, GrScreenResolution::Res512x384, GrScreenRefresh::Rate60Hz,
+                             GrColorFormat::Abgr, GrOriginLocation::UpperLeft, 2, 1));
+    grDepthBufferMode(GrDepthBufferMode::WBuffer);
+    grDepthBufferFunction(GrCmpFunction::Always);
+    grDepthMask(true);
+    grBufferClear(kBackground, 0, 0xFFFF);
+    const std::vector<uint16_t> texels = Pattern565();
+    LoadTexture(0x100, GrLod::Lod8, GrAspectRatio::Aspect1x1, GrTextureFormat::Rgb565,
+                texels.data());
+    grTexFilterMode(GrChipId::Tmu0, GrTextureFilterMode::Bilinear, GrTextureFilterMode::Bilinear);
+    UseTextureTimesIterated();
+    grConstantColorValue(Abgr(0, 0, 0, 255));
+    GrFog fog[kGrFogTableSize];
+    guFogGenerateLinear(fog, 10.0f, 400.0f);
+    grFogTable(fog);
+    grFogColorValue(Abgr(160, 170, 190));
+    grFogMode(GrFogMode::WithTable);
+
+    const float oows[][2] = {{1e-38f, 1e38f}, {-1.0f, 1.0f},     {1e-30f, 2e-30f},
+                             {3e38f, 3e38f},  {-1e-35f, -1e35f}, {0.0f, 0.5f}};
+    float top = 0;
+    for (const auto& ends : oows)
+    {
+        for (const float st : {0.0f, 96.0f})
+        {
+            std::vector<GrVertex> quad = Rectangle(3, top, 301, top + 13);
+            for (size_t i = 0; i < quad.size(); ++i)
+            {
+                const float oow = ends[i == 1 || i == 2 ? 1 : 0];
+                quad[i].oow = quad[i].tmuvtx[0].oow = oow;
+                quad[i].tmuvtx[0].sow = st * oow * static_cast<float>(i);
+                quad[i].tmuvtx[0].tow = st * oow;
+            }
+            Draw(quad);
+            top += 16;
+        }
+    }
+    GrLfbInfo info{};
+    EXPECT_TRUE(grLfbLock(GrLock::ReadOnly, GrBuffer::BackBuffer, GrLfbWriteMode::Rgb565,
+                          GrOriginLocation::UpperLeft, false, &info));
+    grLfbUnlock(GrLock::ReadOnly, GrBuffer::BackBuffer);
+    const uint64_t hash = HashFrame({static_cast<const uint16_t*>(info.lfbPtr), kScreenWidth,
+                                     kScreenHeight, static_cast<int>(info.strideInBytes)});
+    grGlideShutdown();
+    SetGlideOptions(GlideOptions{});
+    return hash;
+}
+
 class GlideSpanRoutinesAgree : public ::testing::TestWithParam<GlideSpanRoutines>
 {
 };
@@ -605,6 +662,15 @@ TEST_P(GlideSpanRoutinesAgree, OnABusyScreenWithTheOnePixelRoutines)
     }
     EXPECT_EQ(DrawBusyScreen(1, false, GetParam()),
               DrawBusyScreen(1, false, GlideSpanRoutines::OnePixel));
+}
+
+TEST_P(GlideSpanRoutinesAgree, AtTheEndsOfTheFloatRangeWithTheOnePixelRoutines)
+{
+    if (!SpanRoutinesAvailable(GetParam()))
+    {
+        GTEST_SKIP() << "not on this build or processor";
+    }
+    EXPECT_EQ(DrawExtremeDepths(GetParam()), DrawExtremeDepths(GlideSpanRoutines::OnePixel));
 }
 
 INSTANTIATE_TEST_SUITE_P(Spans, GlideSpanRoutinesAgree, kEverySpanRoutines, SpanRoutinesName);

@@ -11,6 +11,7 @@
 #include "frontend/season/ChampionshipSave.h"
 #include "frontend/season/ChampionshipTable.h"
 #include "kit/race/ClassSetups.h"
+#include "kit/season/ChampionshipSaveWriter.h"
 #include "race/RaceContext.h"
 #include "setup/SetupStream.h"
 #include "tests/support/TestDirectory.h"
@@ -115,6 +116,16 @@ TEST(ChampionshipSaveLayout, HeadRecordAndSetupStreamAtTheirOffsets)
     EXPECT_TRUE(std::equal(stream.begin(), stream.end(), bytes.begin() + 5880));
 }
 
+TEST_F(ChampionshipSaveTest, TheKitWritesWhatTheGameWrites)
+{
+    std::string error;
+    ASSERT_TRUE(kit::WriteChampionshipSave("kit/save", SavedRecord(), TunedSetup(),
+                                           kit::SaveForm::Current, error))
+        << error;
+    const std::vector<uint8_t> game = ValidSave();
+    EXPECT_EQ(directory.ReadFile("kit/save"), std::string(game.begin(), game.end()));
+}
+
 TEST_F(ChampionshipSaveTest, SavedAndLoadedOnOneMachineGivesTheSameSettingsAndSetup)
 {
     g_menuState = SavedRecord();
@@ -155,14 +166,11 @@ TEST_F(ChampionshipSaveTest, LoadingKeepsThisMachinesControlsSoundAndView)
 
 TEST_F(ChampionshipSaveTest, OlderSavesAreReadWithTheirControlMapRebuilt)
 {
-    const MenuState saved = SavedRecord();  // a keyboard player
-    std::vector<uint8_t> bytes(520, 0);
-    StoreLe32(&bytes[0], 5348);
-    StoreLe32(&bytes[4], 1);
-    bytes.insert(bytes.end(), saved.Bytes().begin(), saved.Bytes().begin() + 5348);
+    std::string error;
+    ASSERT_TRUE(kit::WriteChampionshipSave(std::string(kSavePath), SavedRecord(), TunedSetup(),
+                                           kit::SaveForm::Older, error))
+        << error;
     const SetupStream stream = StoreSetupStream(TunedSetup());
-    bytes.insert(bytes.end(), stream.begin(), stream.end());
-    WriteSave(bytes);
 
     ASSERT_TRUE(LoadChampionship(kSavePath));
     const ControlMap controls = g_menuState.Controls();

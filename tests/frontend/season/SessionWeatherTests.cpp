@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/game/CurrentRace.h"
 #include "core/util/RuntimeRandom.h"
+#include "frontend/SessionChoices.h"
 #include "frontend/season/SessionWeather.h"
 
 namespace
@@ -182,5 +184,25 @@ TEST(SessionWeather, TheSessionsSlotGoesIntoTheCurrentRace)
     EXPECT_FLOAT_EQ(race.conditions.airTemperature, 24.0f);
     EXPECT_FLOAT_EQ(race.conditions.humidity, 71.0f);
     EXPECT_FLOAT_EQ(race.conditions.pressureMmHg, 750.07504f);
+}
+TEST(CurrentCircuit, TheGivenOneOrTheSettingsChoiceWithItsStem)
+{
+    g_menuState = MenuState();
+    g_menuState.SetU32At(MenuState::kCircuitOffset, 11);
+    struct Case
+    {
+        int32_t asked;
+        CircuitId circuit;
+        std::string_view stem;
+    };
+    for (const Case& c :
+         {Case{-1, CircuitId::Bruenn, "Bruenn"}, Case{0, CircuitId::ShahAlam, "ShahAlam"},
+          Case{14, CircuitId::Pi, "PI"}, Case{17, CircuitId::Netz3, "Netz3"},
+          Case{18, CircuitId::Bruenn, "Bruenn"}})
+    {
+        SetCurrentCircuit(c.asked);
+        EXPECT_EQ(g_circuitIndex, c.circuit) << c.asked;
+        EXPECT_EQ(g_circuitName, c.stem) << c.asked;
+    }
 }
 }  // namespace

@@ -4,9 +4,12 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/game/CurrentRace.h"
 #include "frontend/season/ChampionshipTable.h"
+#include "frontend/season/FinishedSession.h"
 #include "frontend/season/SessionScoring.h"
 #include "frontend/season/WeekendSessions.h"
+#include "race/RaceContext.h"
 #include "tests/support/TestDirectory.h"
 
 namespace
@@ -139,5 +142,32 @@ TEST_F(WeekendScoringTest, TheRaceGoesIntoTheChampionshipForTheField)
     EXPECT_EQ(ChampionshipPlace(settings, 8, 7), kUnplaced);
     EXPECT_EQ(ChampionshipPlace(settings, 0, 7), kUnplaced) << "not in the field";
     EXPECT_EQ(WeekendBest(settings, 4), MenuState::kNoTime) << "the race is no timed session";
+}
+TEST(FinishedSession, TheGamesRaceIsScoredByItsMode)
+{
+    struct Case
+    {
+        GameMode mode;
+        uint8_t place;
+    };
+    for (const Case& c : {Case{GameMode::Championship, 0}, Case{GameMode::GrandPrix, 0},
+                          Case{GameMode::Race, kNotRaced}, Case{GameMode::TestRide, kNotRaced}})
+    {
+        g_menuState = MenuState();
+        ClearChampionship(g_menuState);
+        g_menuState.SetU32At(MenuState::kSessionOffset, kRaceSession);
+        g_menuState.SetU32At(MenuState::kFieldMaskOffset, 1u << 9);
+        g_gameMode = c.mode;
+        g_bikeClass = BikeClass::Class500;
+        g_circuitIndex = CircuitId::Imola;
+        g_race.sessionsToSkip = 3;
+        g_standings.gridOrder.fill(2);
+        g_standings.gridOrder[9] = 1;
+        g_standings.sessionRanks.fill(0);
+
+        ScoreFinishedRace();
+        EXPECT_EQ(ChampionshipPlace(g_menuState, 9, 7), c.place) << ToIndex(c.mode);
+        EXPECT_EQ(g_race.sessionsToSkip, 0u);
+    }
 }
 }  // namespace

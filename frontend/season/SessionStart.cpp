@@ -5,6 +5,7 @@
 
 #include "core/util/RuntimeRandom.h"
 #include "frontend/season/CircuitStems.h"
+#include "frontend/season/RiderShuffle.h"
 #include "frontend/season/SessionField.h"
 #include "frontend/season/SessionWeather.h"
 #include "frontend/season/WeekendSessions.h"
@@ -113,6 +114,7 @@ SessionStart StartSession(RaceContext& race, MenuState& settings, uint32_t timeO
         race.LoadRacingLine(dataArchive);
     }
     race.LoadRiderProfiles();
+    PrepareRiderProfiles(settings, mode, current.bikeClass, race.riderProfiles);
     const uint32_t player = race.playerRider.load() % kRiderCount;
 
     Field field;

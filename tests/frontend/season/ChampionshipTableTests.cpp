@@ -6,7 +6,9 @@
 #include <utility>
 #include <vector>
 
+#include "app/game/CurrentRace.h"
 #include "frontend/season/ChampionshipTable.h"
+#include "race/RaceContext.h"
 #include "tests/support/CaseNames.h"
 
 namespace
@@ -139,6 +141,28 @@ TEST(ChampionshipWon, NetworkSeriesEndsWithItsCircuitList)
     EXPECT_FALSE(IsChampionshipWon(settings, GameMode::NetworkRace, 5, kPlayer));
     settings.SetU32At(MenuState::kNetworkRaceIndexOffset, 18);
     EXPECT_TRUE(IsChampionshipWon(settings, GameMode::NetworkRace, 5, kPlayer));
+}
+
+TEST(ChampionshipWon, TheGamesNetworkSeriesIsJudgedAtItsListsCircuit)
+{
+    g_menuState = EmptyChampionship();
+    for (size_t entry = 0; entry < MenuState::kNetworkCircuitEntries; ++entry)
+    {
+        g_menuState.SetI8At(MenuState::kNetworkCircuitsOffset + entry, -1);
+    }
+    g_menuState.SetI8At(MenuState::kNetworkCircuitsOffset + 0, 9);
+    g_menuState.SetU32At(MenuState::kNetworkRaceIndexOffset, 0);
+    // Level on points and best place: the place at the list's circuit 9 decides.
+    SetChampionshipPlace(g_menuState, kPlayer, 9, 1);
+    SetChampionshipPlace(g_menuState, kPlayer, 2, 0);
+    SetChampionshipPlace(g_menuState, kRival, 9, 0);
+    SetChampionshipPlace(g_menuState, kRival, 2, 1);
+    g_gameMode = GameMode::NetworkRace;
+    g_circuitIndex = CircuitId::Jerez;
+    g_playerRider = kRival;
+    EXPECT_TRUE(IsChampionshipWon());
+    g_playerRider = kPlayer;
+    EXPECT_FALSE(IsChampionshipWon());
 }
 
 TEST(ChampionshipEntries, RaceResultsGoInAsPlacesFromZero)

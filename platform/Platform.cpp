@@ -1,23 +1,35 @@
 #include "platform/Platform.h"
 
+#include <atomic>
 #include <cassert>
+#include <mutex>
+#include <shared_mutex>
 
 #include "core/util/Message.h"
 
 namespace
 {
-Platform* g_platform = nullptr;
+std::atomic<Platform*> g_platform{nullptr};
+
+// Held shared while a thread of our own uses the platform, exclusively while one is installed
+// or taken away. Never destroyed: such a thread may still run while statics go at exit.
+std::shared_mutex& PlatformUse()
+{
+    static auto* use = new std::shared_mutex;
+    return *use;
+}
 
 void ShowOnPlatform(std::string_view text)
 {
-    g_platform->ShowMessageBox(text);
+    g_platform.load()->ShowMessageBox(text);
 }
 }  // namespace
 
 Platform& CurrentPlatform()
 {
-    assert(g_platform != nullptr && "no platform installed");
-    return *g_platform;
+    Platform* const platform = g_platform.load();
+    assert(platform != nullptr && "no platform installed");
+    return *platform;
 }
 
 bool HasPlatform()
@@ -25,14 +37,28 @@ bool HasPlatform()
     return g_platform != nullptr;
 }
 
-ScopedPlatform::ScopedPlatform(Platform& platform) : previous_(g_platform)
+bool WithCurrentPlatform(const std::function<void(Platform&)>& use)
 {
-    g_platform = &platform;
+    const std::shared_lock inUse(PlatformUse());
+    Platform* const platform = g_platform.load();
+    if (platform == nullptr)
+    {
+        return false;
+    }
+    use(*platform);
+    return true;
+}
+
+ScopedPlatform::ScopedPlatform(Platform& platform)
+{
+    const std::unique_lock change(PlatformUse());
+    previous_ = g_platform.exchange(&platform);
     SetMessageSink(ShowOnPlatform);
 }
 
 ScopedPlatform::~ScopedPlatform()
 {
+    const std::unique_lock change(PlatformUse());
     g_platform = previous_;
     SetMessageSink(previous_ != nullptr ? ShowOnPlatform : nullptr);
 }

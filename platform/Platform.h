@@ -115,6 +115,9 @@ public:
 // game code that needs the machine reaches it here.
 Platform& CurrentPlatform();
 bool HasPlatform();
+// For a thread of our own that may outlive a test's platform: runs the function on the
+// platform installed now, which stays installed until it returns; false when none is.
+bool WithCurrentPlatform(const std::function<void(Platform&)>& use);
 
 class ScopedPlatform
 {

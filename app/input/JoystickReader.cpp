@@ -1,6 +1,8 @@
 #include "app/input/JoystickReader.h"
 
 #include <algorithm>
+#include <chrono>
+#include <system_error>
 
 JoystickReader g_joystick;
 
@@ -31,8 +33,71 @@ bool Answers(Platform& platform, int index)
 }
 }  // namespace
 
+JoystickReader::~JoystickReader()
+{
+    StopThread();
+}
+
+bool JoystickReader::StartThread()
+{
+    if (thread_.joinable())
+    {
+        return false;
+    }
+    {
+        const std::lock_guard lock(stopMutex_);
+        stop_ = false;
+    }
+    try
+    {
+        thread_ = std::thread(&JoystickReader::ThreadProc, this);
+    }
+    catch (const std::system_error&)
+    {
+        return false;
+    }
+    return true;
+}
+
+bool JoystickReader::StopThread()
+{
+    if (!thread_.joinable())
+    {
+        return false;
+    }
+    {
+        const std::lock_guard lock(stopMutex_);
+        stop_ = true;
+    }
+    stopSignal_.notify_all();
+    thread_.join();
+    return true;
+}
+
+// Keeps the joystick's driver awake; the reading itself is not used. The platform may be a
+// test's that goes before this reader does, hence the guarded use.
+void JoystickReader::ThreadProc()
+{
+    std::unique_lock lock(stopMutex_);
+    while (!stopSignal_.wait_for(lock, std::chrono::milliseconds(kThreadPeriodMs),
+                                 [this] { return stop_; }))
+    {
+        const int32_t id = Id();
+        if (id != kNoJoystick)
+        {
+            WithCurrentPlatform(
+                [id](Platform& platform)
+                {
+                    JoystickState discarded;
+                    platform.ReadJoystick(id, discarded);
+                });
+        }
+    }
+}
+
 bool JoystickReader::Init()
 {
+    StartThread();
     Platform& platform = CurrentPlatform();
     const std::lock_guard lock(mutex_);
     id_ = kNoJoystick;

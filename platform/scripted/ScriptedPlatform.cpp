@@ -239,9 +239,16 @@ int ScriptedPlatform::JoystickCount()
     return static_cast<int>(joysticks_.size());
 }
 
+uint32_t ScriptedPlatform::JoystickReads() const
+{
+    const std::lock_guard lock(joystickMutex_);
+    return joystickReads_;
+}
+
 bool ScriptedPlatform::ReadJoystick(int index, JoystickState& state)
 {
     const std::lock_guard lock(joystickMutex_);
+    ++joystickReads_;
     if (index < 0 || static_cast<size_t>(index) >= joysticks_.size() ||
         !joysticks_[static_cast<size_t>(index)])
     {

@@ -62,6 +62,8 @@ public:
 
     // Joysticks by index; a missing index does not answer.
     void SetJoystick(int index, const JoystickState& state);
+    // Reads of any joystick, answered or not.
+    uint32_t JoystickReads() const;
     void RemoveJoystick(int index);
 
     // Sound: without a device, opening the audio output fails.
@@ -171,4 +173,5 @@ private:
 
     mutable std::mutex joystickMutex_;
     std::vector<std::optional<JoystickState>> joysticks_;
+    uint32_t joystickReads_ = 0;
 };

@@ -48,7 +48,7 @@ void RideToPits(RiderStep& step)
 }
 
 // Statuses 12 to 16 served in the pit lane; a circuit without one has nowhere to serve a
-// ride-through, so the penalty lapses there.
+// ride-through, so the penalty lapses at once.
 void ServePenalty(RiderStep& step)
 {
     BikeRecord& bike = step.bike;
@@ -56,16 +56,16 @@ void ServePenalty(RiderStep& step)
     const bool pitLane = ai.pitLaneFirstNode < ai.pitLaneEndNode;
     if (bike.raceStatus == race_status::kPenaltyPending)
     {
-        const bool atEntry = std::find(ai.timingNodes.begin(), ai.timingNodes.end(),
-                                       bike.aiTargetNode) != ai.timingNodes.end();
-        if (!atEntry)
-        {
-            return;
-        }
         if (!pitLane)
         {
             bike.raceStatus = race_status::kRacing;
             bike.aiFlags &= ~ai_flags::kPenaltyPending;
+            return;
+        }
+        const bool atEntry = std::find(ai.timingNodes.begin(), ai.timingNodes.end(),
+                                       bike.aiTargetNode) != ai.timingNodes.end();
+        if (!atEntry)
+        {
             return;
         }
         bike.aiTargetNode = bike.aiSection = bike.aiAltSection = bike.aiLineNode =

@@ -360,3 +360,44 @@ TEST(PlayerAidTest, TheAutomaticGearboxHoldsFirstGearBelowFifteenMetresASecond)
     EXPECT_EQ(bike.gear, 4);
 }
 }  // namespace
+
+namespace
+{
+struct RideThroughCase
+{
+    const char* name;
+    uint16_t pitLaneNodes;  // 0: the circuit has no pit lane
+    bool isRace;
+    uint32_t status;  // expected after the step at the entry
+    bool penalty;
+};
+
+class RideThroughTest : public testing::TestWithParam<RideThroughCase>
+{
+};
+
+TEST_P(RideThroughTest, APenalisedRiderTurnsIntoThePitLaneAtATimingNode)
+{
+    const RideThroughCase& c = GetParam();
+    AiRig rig(1);
+    RaceAi& ai = rig.Ai();
+    ai.pitLaneEndNode = static_cast<uint16_t>(ai.pitLaneFirstNode + c.pitLaneNodes);
+    rig.race->standings.Session().isRace = c.isRace;
+    const uint16_t entry = rig.OpenNode();
+    ai.timingNodes[1] = entry;
+    rig.PutOnNode(0, entry, 25.0f);
+    BikeRecord& bike = rig.Bike(0);
+    bike.raceStatus = 12;
+    bike.aiFlags |= ai_flags::kPenaltyPending;
+    ai.UpdateRiders(*rig.sim, 1);
+    EXPECT_EQ(bike.raceStatus, c.status);
+    EXPECT_EQ((bike.aiFlags & ai_flags::kPenaltyPending) != 0, c.penalty);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RideThroughTest,
+    testing::Values(RideThroughCase{"RaceRidesThrough", 10, true, 15, true},
+                    RideThroughCase{"TimedSessionGoesToThePitBox", 10, false, 13, false},
+                    RideThroughCase{"WithoutAPitLaneThePenaltyLapses", 0, true, 9, false}),
+    [](const testing::TestParamInfo<RideThroughCase>& info) { return info.param.name; });
+}  // namespace

@@ -1,14 +1,24 @@
 #pragma once
 
-// The main menu as it stands until the menus are built: the start screen,
-// "MainMenu/startscreen.jpg" from the menu archive, which the player can only leave by
-// quitting (Esc, or closing the window). The main routine builds it on its stack for each
-// visit, enters it, steps it once a frame after pumping the window's messages, and leaves it.
-// Like the menus, it draws only what changed and flips every frame, so that the display's
-// retrace sets its pace: the picture goes into both video buffers once, and again in full
-// after the screen was lost. Main thread only.
+// The main menu: the screen the player sees after start-up and after every session. It picks
+// the game mode, the level, the rider and the circuit, and starts the chosen session or quits.
+// The main routine builds it on its stack for each visit, enters it, steps it once a frame
+// after pumping the window's messages, and leaves it.
+//
+// Drawing is incremental: every change marks its rectangle in the repaint lists of both video
+// buffers, and a frame draws the back buffer's list, flips, and draws the other list into the
+// new back buffer. Main thread only.
 
+#include <array>
 #include <cstdint>
+
+#include "app/device/DirtyRectList.h"
+#include "app/settings/MenuState.h"
+#include "frontend/framework/MenuFrame.h"
+#include "frontend/framework/ScreenTransition.h"
+#include "frontend/mainmenu/MenuAnimation.h"
+#include "frontend/toolkit/Gadget.h"
+#include "frontend/toolkit/MenuPointer.h"
 
 struct Texture;
 
@@ -17,26 +27,152 @@ class MainMenu
 public:
     // Step results: the main routine's session-loop codes.
     static constexpr int32_t kStay = 0;
+    static constexpr int32_t kSessionChosen = 1;
     static constexpr int32_t kQuit = 2;
+
+    enum Page : int32_t
+    {
+        kStartPage = 1,
+        kRiderPage = 2,
+        kCircuitPage = 3,
+        kCircuitInfoPage = 6,
+    };
+    // The main buttons, which are also the selected main entries.
+    enum Entry : int32_t
+    {
+        kNoEntry = -1,
+        kModeEntry,
+        kLevelEntry,
+        kRiderEntry,
+        kCircuitEntry,
+        kRealismEntry,
+        kOptionsEntry,
+        kLoadGameEntry,
+        kObserveEntry,
+    };
+    enum BottomButton : size_t
+    {
+        kBack,
+        kPrevious,
+        kNext,
+        kAccept,
+        kGo,
+        kClass125,
+        kClass250,
+        kClass500,
+        kCircuitInfo,
+        kBottomButtonCount,
+    };
+    static constexpr size_t kMainButtonCount = 8;
 
     MainMenu() = default;
     virtual ~MainMenu();
     MainMenu(const MainMenu&) = delete;
     MainMenu& operator=(const MainMenu&) = delete;
 
-    // Loads the start screen's picture: false when it cannot be read.
+    // Loads the menu's pictures and shows the start page; false when the background cannot
+    // be read.
     bool Enter();
-    // Draws the start screen and reads the keys; frameSeconds is the real time since the
-    // previous frame.
+    // One frame; frameSeconds is the real time since the previous frame.
     int32_t Step(float frameSeconds);
     void Leave();
+    // Back to the start page after a session or a cancelled session menu.
+    void ResetToStartScreen();
+
+    int32_t CurrentPage() const { return page_; }
+    int32_t SelectedEntry() const { return selectedEntry_; }
+    int32_t Result() const { return result_; }
+    bool IsModePanelOpen() const { return modePanel_.frame.open; }
+    bool IsLevelPanelOpen() const { return levelPanel_.frame.open; }
+    bool IsQuitPanelOpen() const { return quitPanel_.frame.open; }
+    bool IsTransitionRunning() const { return transition_.IsRunning(); }
 
 private:
-    void DrawStartScreen();
+    struct Panel
+    {
+        MenuFrame frame;
+        bool shown = false;
+        bool active = false;
+    };
 
-    static constexpr int32_t kBothBuffers = 2;
+    int32_t UpdateFrame(float frameSeconds);
+    void HandleInput();
+    void Dispatch(Gadget& gadget);
+    void PresentFrame();
+    void DrawPage(const DirtyRectList& list);
+    void DrawBasePage();
+    void DrawRowPanel(const Panel& panel, const Gadget* rows, size_t count,
+                      const char* const* texts, int32_t current) const;
+    void DrawQuitPanel() const;
+    void DrawPageContent() const;
+    void DrawPointer(const DirtyRectList& list) const;
 
-    Texture* background_ = nullptr;
-    int32_t redrawCount_ = kBothBuffers;  // frames still to draw in full
-    bool screenActive_ = false;           // the render library's screen, as last seen
+    void BuildGadgets();
+    void UpdateElement(int32_t page);
+    void RepaintAll();
+    void Repaint(int32_t left, int32_t top, int32_t right, int32_t bottom);
+    void LoadPictures();
+    void FreePictures();
+
+    // The state table's actions.
+    void OnMainButton(int32_t entry);
+    void OnBottomButton(size_t button);
+    void StartChosenSession();
+    void OnBack();
+    void ChooseGameMode(int32_t mode);
+    void ChooseLevel(int32_t level);
+    void OpenPanel(Panel& panel, MenuFrame* linked);
+    void CloseOpenPanel();
+    void LeaveToStartPage();
+    void ShowRider();
+    void ShowCircuit();
+    void StepChoice(int32_t delta);
+    void NextClass();
+    void AnswerQuit(bool yes);
+    void OpenCircuitInfo();
+    void OpenLoadGame();
+    void LoadChampionshipFile(int32_t requesterResult);
+    void CloseCircuitInfo();
+    int32_t RidersOfClass() const;
+
+    std::array<DirtyRectList, 2> lists_;
+    size_t drawnList_ = 0;  // the list of the buffer being drawn now
+    MenuState kept_;
+    MenuPointer pointer_;
+    ScreenTransition transition_;
+    MenuAnimation animation_;
+
+    static constexpr size_t kPictureCount = 23;
+    std::array<Texture*, kPictureCount> pictures_{};
+    Texture* headlines_ = nullptr;
+    Texture* ghostHeadlines_ = nullptr;
+    Texture* oval_ = nullptr;
+
+    Panel mainPanel_;
+    Panel bottomBar_;
+    Panel modePanel_;
+    Panel levelPanel_;
+    Panel quitPanel_;
+    Panel infoPagePanel_;  // the circuit information page's OK button
+    std::array<Gadget, kMainButtonCount> mainButtons_{};
+    std::array<Gadget, kBottomButtonCount> bottomButtons_{};
+    std::array<Gadget, 5> modeRows_{};
+    std::array<Gadget, 3> levelRows_{};
+    Gadget quitYes_{};
+    Gadget quitNo_{};
+
+    int32_t page_ = kStartPage;
+    bool startLayout_ = true;
+    int32_t result_ = kStay;
+    int32_t selectedEntry_ = kNoEntry;
+    int32_t openLayers_ = 0;
+    int32_t redrawCount_ = 2;
+    bool screenActive_ = false;
+    bool drawPointer_ = true;
+    bool entered_ = false;
+    uint32_t shownMode_ = 0;
+    float fadeTime_ = 1.0f;
+    int32_t fadeAlpha_ = 0;
+    float animationTime_ = 0.0f;
+    std::array<int32_t, 3> riderOfClass_{};
 };

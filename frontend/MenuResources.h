@@ -3,17 +3,11 @@
 // The texts, fonts and pictures the menus and the race screens load and free; the main routine
 // loads and frees them at the points where the game needs them.
 
+#include "frontend/toolkit/CircuitInfoScreen.h"
+#include "frontend/toolkit/MenuBackground.h"
 #include "frontend/toolkit/MenuFonts.h"
 #include "frontend/toolkit/MenuTexts.h"
-
-void FreeMenuBackground();
 
 // The waving flag of the menus' 3D view.
 bool HasMenuFlag();
 void DestroyMenuFlag();
-
-// The pictures of the circuit information page.
-struct CircuitInfoScreen
-{
-    static void Close();
-};

@@ -4,6 +4,7 @@
 #include <array>
 #include <string_view>
 
+#include "kit/menu/MainMenuPictures.h"
 #include "kit/menu/MenuPictures.h"
 
 namespace kit
@@ -155,6 +156,6 @@ bool AddDemoMenu(DemoArchives& archives, std::string& error)
            WriteMenuData(DemoMenuData(), menuData, error) &&
            archives.data.Add(kCircuitTextFileName, circuitTexts, MemberStorage::Smaller, error) &&
            archives.data.Add(kMenuDataFileName, menuData, MemberStorage::Smaller, error) &&
-           AddMenuPictures(archives.menu, error);
+           AddMenuPictures(archives.menu, error) && AddMainMenuPictures(archives.menu, error);
 }
 }  // namespace kit

@@ -1,0 +1,222 @@
+// The main menu through the real main routine on the demo installation, in virtual time: the
+// player clicks through its pages and panels, the choices are saved in "menustate.dat" and read
+// back, and every page is compared with its frozen frame.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/settings/MenuState.h"
+#include "frontend/settings/MenuStateFile.h"
+#include "frontend/toolkit/FileRequester.h"
+#include "kit/DemoInstallation.h"
+#include "platform/VirtualKeys.h"
+#include "platform/scripted/ScriptedPlatform.h"
+#include "program/GameApp.h"
+#include "program/GameWindow.h"
+#include "tests/support/GoldenFrame.h"
+#include "tests/support/TestDirectory.h"
+
+namespace
+{
+// The demo's intro movie shows this many pictures before the menu's first frame.
+constexpr uint32_t kIntroPictures = 50;
+constexpr uint32_t kBackstopMs = 120000;
+
+class MainMenuTest : public testing::Test
+{
+protected:
+    MainMenuTest() : installed_(platform_)
+    {
+        std::string error;
+        EXPECT_TRUE(kit::WriteDemoInstallation(directory_.path(), error)) << error;
+        platform_.AtTime(kBackstopMs, {.kind = PlatformEvent::Kind::Quit});
+    }
+
+    // frame counts the menu's frames.
+    void ClickAt(uint32_t frame, int x, int y)
+    {
+        const uint32_t at = kIntroPictures + frame;
+        platform_.AtFrame(at, {.kind = PlatformEvent::Kind::MouseMove, .x = x, .y = y});
+        platform_.AtFrame(at,
+                          {.kind = PlatformEvent::Kind::MouseButton, .button = 1, .pressed = true});
+        platform_.AtFrame(
+            at + 1, {.kind = PlatformEvent::Kind::MouseButton, .button = 1, .pressed = false});
+    }
+
+    void PressEscapeAt(uint32_t frame)
+    {
+        platform_.AtFrame(kIntroPictures + frame,
+                          {.kind = PlatformEvent::Kind::KeyDown, .virtualKey = vk::Escape});
+    }
+
+    static uint32_t RunGame()
+    {
+        GameApp app;
+        return app.InitInstance();
+    }
+
+    std::optional<FrameView565> MenuFrame(uint32_t frame) const
+    {
+        for (const CapturedFrame& captured : platform_.Frames())
+        {
+            if (captured.frameNumber == kIntroPictures + frame)
+            {
+                return FrameView565{captured.pixels.data(), captured.width, captured.height,
+                                    captured.width * 2};
+            }
+        }
+        return std::nullopt;
+    }
+
+    void ExpectGolden(const std::string& name, uint32_t frame, uint64_t hash) const
+    {
+        const std::optional<FrameView565> view = MenuFrame(frame);
+        ASSERT_TRUE(view.has_value()) << name;
+        const std::string reference = std::string(ZARVO_GOLDEN_DIR) + "/" + name + ".bmp";
+        EXPECT_TRUE(MatchesGolden(name, *view, hash, reference));
+    }
+
+    bool EndedByScript() { return platform_.NowMs() < kBackstopMs; }
+
+    TestDirectory directory_;
+    ScriptedPlatform platform_;
+    ScopedPlatform installed_;
+};
+}  // namespace
+
+TEST_F(MainMenuTest, ChoicesMadeInThePanelsAndPagesAreSavedWhenTheSessionStarts)
+{
+    platform_.LimitCapturedFrames(2);
+    ClickAt(3, 100, 115);   // mode
+    ClickAt(8, 350, 195);   // "Rennen"
+    ClickAt(12, 100, 138);  // level
+    ClickAt(16, 400, 235);  // "Profi"
+    ClickAt(20, 100, 162);  // rider
+    ClickAt(24, 360, 465);  // next
+    ClickAt(28, 360, 465);  // next
+    ClickAt(32, 320, 460);  // accept
+    ClickAt(36, 100, 186);  // circuit
+    ClickAt(40, 270, 465);  // previous
+    ClickAt(44, 320, 460);  // accept
+    ClickAt(48, 600, 460);  // go
+    PressEscapeAt(240);     // after the wipe
+
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+    EXPECT_TRUE(EndedByScript());
+
+    g_menuState = MenuState();
+    LoadMenuState();
+    EXPECT_EQ(g_menuState.U32At(MenuState::kGameModeOffset), 1u);
+    EXPECT_EQ(g_menuState.U32At(MenuState::kLevelOffset), 2u);
+    EXPECT_EQ(g_menuState.U32At(MenuState::kPlayerRiderOffset),
+              (MenuState().U32At(MenuState::kPlayerRiderOffset) + 2) % 25);
+    EXPECT_EQ(g_menuState.U32At(MenuState::kCircuitOffset),
+              (MenuState().U32At(MenuState::kCircuitOffset) + 17) % 18);
+}
+
+// Frames: the start page, the mode panel open, the rider page, the circuit page, the quit
+// panel; both video buffers are drawn by then.
+struct PageShot
+{
+    const char* name;
+    uint32_t frame;
+    uint64_t hash;
+};
+
+TEST_F(MainMenuTest, EveryPageMatchesItsFrozenFrame)
+{
+    platform_.LimitCapturedFrames(90);
+    ClickAt(10, 100, 115);  // mode panel
+    ClickAt(20, 100, 162);  // rider page (the mode panel closes)
+    ClickAt(30, 20, 460);   // back
+    ClickAt(34, 100, 186);  // circuit page
+    ClickAt(44, 150, 460);  // circuit information
+    ClickAt(54, 600, 455);  // its OK: the circuit page again
+    ClickAt(58, 20, 460);   // back
+    ClickAt(62, 20, 460);   // back again: the quit panel
+    PressEscapeAt(74);
+
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+
+    const PageShot shots[] = {
+        {"mainmenu_start", 8, 0x8D136ECDFC88ADD1},
+        {"mainmenu_mode", 18, 0x3D082C53F32E0AD3},
+        {"mainmenu_rider", 28, 0xB0CB7BA9F0E5DA1C},
+        {"mainmenu_circuit", 42, 0x2E8F307A7C4BADBD},
+        {"mainmenu_info", 52, 0xA1AE1210D3BD75B0},
+        {"mainmenu_circuit_again", 57, 0xE85E679E9FEBD36C},
+        {"mainmenu_quit", 72, 0x7663EA9F0DE9023C},
+    };
+    for (const PageShot& shot : shots)
+    {
+        ExpectGolden(shot.name, shot.frame, shot.hash);
+    }
+}
+
+TEST_F(MainMenuTest, YesOnTheQuitPanelSavesTheSettingsAndEndsTheGame)
+{
+    platform_.LimitCapturedFrames(2);
+    ClickAt(5, 20, 460);    // back on the start page: the quit panel
+    ClickAt(10, 470, 238);  // "Nein"
+    ClickAt(15, 20, 460);   // back again
+    ClickAt(20, 340, 238);  // "Ja"
+
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+
+    EXPECT_TRUE(EndedByScript());
+    EXPECT_EQ(directory_.ReadFile("menustate.dat").size(), MenuState::kSize);
+    // The wipe ran before the game ended: the last frame is darker than the start page.
+    EXPECT_GT(platform_.PresentCount(), kIntroPictures + 20 + 140);
+}
+
+TEST_F(MainMenuTest, EnglishPanelsMatchTheirFrozenFrames)
+{
+    MenuState english;
+    english.SetU32At(MenuState::kLanguageOffset, 1);
+    directory_.WriteFile("menustate.dat",
+                         std::string(english.Bytes().begin(), english.Bytes().end()));
+    platform_.LimitCapturedFrames(40);
+    ClickAt(10, 100, 115);  // mode panel
+    ClickAt(20, 350, 195);  // "Race"
+    ClickAt(24, 20, 460);   // back: the quit panel
+    PressEscapeAt(34);
+
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+
+    // The panels' area only: the rest is the German frames' pictures.
+    const std::optional<FrameView565> mode = MenuFrame(18);
+    const std::optional<FrameView565> quit = MenuFrame(32);
+    ASSERT_TRUE(mode && quit);
+    const std::string folder = std::string(ZARVO_GOLDEN_DIR) + "/";
+    EXPECT_TRUE(MatchesGolden("mainmenu_mode_english", mode->Region(240, 120, 320, 180),
+                              0x30673F9CBF5C8D70, folder + "mainmenu_mode_english.bmp"));
+    EXPECT_TRUE(MatchesGolden("mainmenu_quit_english", quit->Region(240, 120, 320, 180),
+                              0x95FADEF74F063F98, folder + "mainmenu_quit_english.bmp"));
+}
+
+TEST_F(MainMenuTest, LoadGameListsTheSavesAndCancelLeavesTheStartPage)
+{
+    directory_.WriteFile("save/wm/Meisterschaft", std::string(6000, '\0'));
+    directory_.WriteFile("save/wm/Zweiter Lauf", std::string(6000, '\0'));
+    platform_.LimitCapturedFrames(40);
+    ClickAt(5, 60, 260);                                                          // load game
+    ClickAt(14, FileRequester::kDefaultX + 200, FileRequester::kDefaultY + 50);   // a save
+    ClickAt(18, FileRequester::kDefaultX + 250, FileRequester::kDefaultY + 270);  // cancel
+    ClickAt(22, 100, 115);  // the main buttons answer again: the mode panel
+    PressEscapeAt(32);
+
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+
+    ExpectGolden("mainmenu_load_game", 16, 0x7AEAAED93ED43ED2);
+    const std::optional<FrameView565> after = MenuFrame(30);
+    const std::optional<FrameView565> before = MenuFrame(3);
+    ASSERT_TRUE(after && before);
+    // The requester is gone from the start page, and the mode panel is open over it.
+    EXPECT_EQ(HashFrame(after->Region(200, 300, 100, 100)),
+              HashFrame(before->Region(200, 300, 100, 100)));
+    EXPECT_NE(HashFrame(after->Region(300, 150, 100, 100)),
+              HashFrame(before->Region(300, 150, 100, 100)));
+}

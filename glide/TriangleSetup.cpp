@@ -49,24 +49,71 @@ Edge MakeEdge(const SnappedPoint& from, const SnappedPoint& to)
     return {-dy, dx, dy * from.x - dx * from.y, topOrLeft ? 0 : -1};
 }
 
-// Narrows [first, last] to the columns whose centres lie inside the edge on row centre py.
-void LimitColumns(const Edge& edge, int64_t py, int64_t& first, int64_t& last)
+// The columns one edge lets through, row after row: the bound is a floor or ceiling of
+// need / (16 a), where need falls by 16 b a row, so after the first row it follows by exact
+// integer steps (quotient and remainder) instead of a 64-bit division per row.
+class EdgeWalker
 {
-    // Inside: a (16 x + 8) + b py + c + bias >= 0, that is 16 a x >= need.
-    const int64_t need = -(edge.a * (kSubpixels / 2) + edge.b * py + edge.c + edge.bias);
-    if (edge.a > 0)
+public:
+    EdgeWalker(const Edge& edge, int64_t centreY)
+        : need_(-(edge.a * (kSubpixels / 2) + edge.b * centreY + edge.c + edge.bias)),
+          needStep_(-edge.b * kSubpixels),
+          sign_(edge.a > 0 ? 1 : (edge.a < 0 ? -1 : 0))
     {
-        first = std::max(first, CeilDivide(need, edge.a * kSubpixels));
+        if (sign_ == 0)
+        {
+            return;
+        }
+        // Inside: 16 a x >= need, so x >= ceil(need / 16a) for a > 0 and
+        // x <= floor(-need / -16a) for a < 0.
+        divisor_ = sign_ * edge.a * kSubpixels;
+        const int64_t value = sign_ * need_;
+        quotient_ = FloorDivide(value, divisor_);
+        remainder_ = value - quotient_ * divisor_;
+        const int64_t step = sign_ * needStep_;
+        stepQuotient_ = FloorDivide(step, divisor_);
+        stepRemainder_ = step - stepQuotient_ * divisor_;
     }
-    else if (edge.a < 0)
+
+    // Narrows [first, last] to the columns whose centres lie inside the edge on this row.
+    void Limit(int64_t& first, int64_t& last) const
     {
-        last = std::min(last, FloorDivide(-need, -edge.a * kSubpixels));
+        if (sign_ > 0)
+        {
+            first = std::max(first, quotient_ + (remainder_ != 0 ? 1 : 0));
+        }
+        else if (sign_ < 0)
+        {
+            last = std::min(last, quotient_);
+        }
+        else if (need_ > 0)
+        {
+            last = first - 1;
+        }
     }
-    else if (need > 0)
+
+    void NextRow()
     {
-        last = first - 1;
+        need_ += needStep_;
+        quotient_ += stepQuotient_;
+        remainder_ += stepRemainder_;
+        if (remainder_ >= divisor_)
+        {
+            remainder_ -= divisor_;
+            ++quotient_;
+        }
     }
-}
+
+private:
+    int64_t need_;
+    int64_t needStep_;
+    int sign_;
+    int64_t divisor_ = 1;  // 16 |a|
+    int64_t quotient_ = 0;
+    int64_t remainder_ = 0;  // 0 <= remainder < divisor
+    int64_t stepQuotient_ = 0;
+    int64_t stepRemainder_ = 0;
+};
 
 class PlaneSetup
 {
@@ -175,14 +222,22 @@ void DrawTriangleRows(const TriangleSetup& triangle, int rowBegin, int rowEnd)
     const Pipeline& pipeline = *triangle.pipeline;
     const int first = std::max(rowBegin, triangle.firstRow);
     const int last = std::min(rowEnd - 1, triangle.lastRow);
+    if (first > last)
+    {
+        return;
+    }
+    const int64_t centreY = int64_t{first} * kSubpixels + kSubpixels / 2;
+    EdgeWalker walkers[3] = {EdgeWalker(triangle.edges[0], centreY),
+                             EdgeWalker(triangle.edges[1], centreY),
+                             EdgeWalker(triangle.edges[2], centreY)};
     for (int row = first; row <= last; ++row)
     {
-        const int64_t centreY = int64_t{row} * kSubpixels + kSubpixels / 2;
         int64_t firstColumn = triangle.minX;
         int64_t lastColumn = triangle.maxX - 1;
-        for (const Edge& edge : triangle.edges)
+        for (EdgeWalker& walker : walkers)
         {
-            LimitColumns(edge, centreY, firstColumn, lastColumn);
+            walker.Limit(firstColumn, lastColumn);
+            walker.NextRow();
         }
         if (firstColumn <= lastColumn)
         {

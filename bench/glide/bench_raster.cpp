@@ -3,8 +3,9 @@
 // same blend state, the same number of drawing threads, inside the process's CPU mask): once on
 // one thread of one processor, once on every processor of the mask.
 //
-//   bench_raster [--seconds S] [--images DIR]
+//   bench_raster [--seconds S] [--images DIR] [--spans one-pixel|four-wide|eight-wide]
 //
+// --spans has our board draw with those span routines (default: the fastest this processor runs).
 // --images writes each renderer's last all-core frame as a BMP into DIR, to compare the
 // pictures. Each measurement runs in a child process of its own, as llvmpipe reads its thread
 // count (LP_NUM_THREADS) once per process.
@@ -38,6 +39,7 @@ struct Options
 {
     double seconds = 2.0;
     std::string imageFolder;
+    GlideSpanRoutines spans = GlideSpanRoutines::Fastest;
 };
 
 Options ParseOptions(int argc, char** argv)
@@ -52,6 +54,14 @@ Options ParseOptions(int argc, char** argv)
         else if (std::strcmp(argv[i], "--images") == 0)
         {
             options.imageFolder = argv[i + 1];
+        }
+        else if (std::strcmp(argv[i], "--spans") == 0)
+        {
+            const std::string name = argv[i + 1];
+            options.spans = name == "one-pixel"    ? GlideSpanRoutines::OnePixel
+                            : name == "four-wide"  ? GlideSpanRoutines::FourWide
+                            : name == "eight-wide" ? GlideSpanRoutines::EightWide
+                                                   : GlideSpanRoutines::Fastest;
         }
     }
     return options;
@@ -137,6 +147,7 @@ std::vector<Rate> MeasureRenderers(const Options& options, int threads,
 {
     GlideOptions board;
     board.threads = threads;
+    board.spanRoutines = options.spans;
     SetGlideOptions(board);
     const ReferenceScene scene = MakeReferenceScene();
     std::vector<std::unique_ptr<SceneRenderer>> renderers;

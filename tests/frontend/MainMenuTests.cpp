@@ -100,6 +100,7 @@ TEST_F(MainMenuTest, ChoicesMadeInThePanelsAndPagesAreSavedWhenTheSessionStarts)
     ClickAt(32, 320, 460);  // accept
     ClickAt(36, 100, 186);  // circuit
     ClickAt(40, 270, 465);  // previous
+    ClickAt(42, 437, 462);  // weather: the next one
     ClickAt(44, 320, 460);  // accept
     ClickAt(48, 600, 460);  // go
     PressEscapeAt(240);     // after the wipe
@@ -113,6 +114,9 @@ TEST_F(MainMenuTest, ChoicesMadeInThePanelsAndPagesAreSavedWhenTheSessionStarts)
     EXPECT_EQ(g_menuState.U32At(MenuState::kLevelOffset), 2u);
     EXPECT_EQ(g_menuState.U32At(MenuState::kPlayerRiderOffset),
               (MenuState().U32At(MenuState::kPlayerRiderOffset) + 2) % 25);
+    const uint8_t weather = (MenuState().U8At(MenuState::kWeatherOffset) + 1) % 3;
+    EXPECT_EQ(g_menuState.U8At(MenuState::kWeatherOffset), weather);
+    EXPECT_EQ(g_menuState.U8At(MenuState::kSessionWeatherOffset + 3), weather);
     EXPECT_EQ(g_menuState.U32At(MenuState::kCircuitOffset),
               (MenuState().U32At(MenuState::kCircuitOffset) + 17) % 18);
 }

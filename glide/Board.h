@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <vector>
 
+#include "glide/Fog.h"
 #include "glide/Glide.h"
 #include "glide/GlideOptions.h"
 #include "glide/GlidePresent.h"
@@ -58,10 +60,13 @@ struct Board
     FrameBuffers buffers;
     RenderState state;
     TextureUnit textures;
+    GlideSpanRoutines spanRoutines = GlideSpanRoutines::Fastest;  // from the options at init
 
     // What the drawing calls use: the last is the current state's, rebuilt after any change of
     // the above; queued triangles hold on to earlier ones until they are drawn.
     bool pipelineStale = true;
+    // The fog of the state's fog table by depth value; made when a pipeline first needs it.
+    std::shared_ptr<const FogByDepth> fogByDepth;
     std::deque<Pipeline> pipelines;
     RenderQueue queue;
 };

@@ -21,31 +21,33 @@ constexpr ScreenSize kResolutions[] = {{512, 384}, {640, 480},  {800, 600},   {9
                                        {856, 480}, {1024, 768}, {1280, 1024}, {1600, 1200}};
 constexpr int kRefreshRates = 9;
 
-// The four-pixel span routines never reach past a row's last pixel because of this.
-constexpr bool WidthsAreMultiplesOfFour()
+// The four- and eight-pixel span routines never reach past a row's last pixel because of this.
+constexpr bool WidthsAreMultiplesOfEight()
 {
     for (const ScreenSize& size : kResolutions)
     {
-        if (size.width % 4 != 0)
+        if (size.width % 8 != 0)
         {
             return false;
         }
     }
     return true;
 }
-static_assert(WidthsAreMultiplesOfFour());
+static_assert(WidthsAreMultiplesOfEight());
 
-void ResetDevice(glide::Board& board)
+void ResetDevice(glide::Board& board, uint32_t textureMemoryMin, uint32_t textureMemoryMax)
 {
     glide::FinishDrawing();
     board.queue.SetThreads(board.options.threads);
+    board.spanRoutines = board.options.spanRoutines;
     board.pipelines.clear();
     board.window = nullptr;
     board.presenting = true;
     board.lfbLocked = false;
     board.buffers.Close();
     board.state = glide::RenderState{};
-    board.textures.Reset(board.options.textureMemoryMin, board.options.textureMemoryMax);
+    board.fogByDepth = nullptr;
+    board.textures.Reset(textureMemoryMin, textureMemoryMax);
     glide::StateChanged();
 }
 
@@ -76,7 +78,8 @@ void SetPresentCallback(GlidePresentCallback callback, void* user)
 
 void grGlideInit()
 {
-    ResetDevice(glide::TheBoard());
+    glide::Board& board = glide::TheBoard();
+    ResetDevice(board, board.options.textureMemoryMin, board.options.textureMemoryMax);
 }
 
 bool grSstQueryBoards(GrHwConfiguration* hw)
@@ -134,9 +137,7 @@ void grSstControl(GrControl code)
 
 void grGlideShutdown()
 {
-    glide::Board& board = glide::TheBoard();
-    ResetDevice(board);
-    board.textures.Reset(0, 0);
+    ResetDevice(glide::TheBoard(), 0, 0);
 }
 
 void grSstIdle() {}

@@ -22,6 +22,17 @@ FogRamp MakeFogRamp(const GrFog table[kGrFogTableSize])
     return ramp;
 }
 
+std::shared_ptr<const FogByDepth> MakeFogByDepth(const GrFog table[kGrFogTableSize])
+{
+    const FogRamp ramp = MakeFogRamp(table);
+    auto fog = std::make_shared<FogByDepth>();
+    for (uint32_t depth = 0; depth < fog->size(); ++depth)
+    {
+        (*fog)[depth] = static_cast<uint8_t>(FogAmount(ramp, depth));
+    }
+    return fog;
+}
+
 }  // namespace glide
 
 void guFogGenerateLinear(GrFog table[kGrFogTableSize], float nearW, float farW)

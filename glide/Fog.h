@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "glide/Glide.h"
 
@@ -50,6 +51,10 @@ inline int FogAmount(const FogRamp& ramp, uint32_t depth)
     const int index = position >> 8;
     return (ramp.level[index] * 256 + (position & 255) * ramp.rise[index]) >> 8;
 }
+
+// FogAmount of every depth value of one fog table, for a lookup per pixel.
+using FogByDepth = std::array<uint8_t, 0x10000>;
+std::shared_ptr<const FogByDepth> MakeFogByDepth(const GrFog table[kGrFogTableSize]);
 
 // Mixes the fog colour channel in by fog amount 0-255, rounded.
 constexpr int ApplyFog(int channel, int fogChannel, int fog)

@@ -6,7 +6,7 @@
 //   2. texel, if a combine uses it: s / tmuOow, t / tmuOow through the filter;
 //   3. colour and alpha combine: each a product of two sources (zero, one, iterated, texel,
 //      constant), optionally inverted; lines scale the alpha by their coverage;
-//   4. fog (table mode) from the depth value of W;
+//   4. fog (table mode) from the depth value of W, looked up in a table made once per fog table;
 //   5. blend with the stored pixel;
 //   6. 5-6-5 write through the dither table (colour writes on), depth write (depth writes on).
 // Decoded once per state change; each combination of the costly choices (filter, the common
@@ -14,10 +14,12 @@
 // source-over blend one that draws four pixels at a time.
 
 #include <cstdint>
+#include <memory>
 
 #include "glide/Dither.h"
 #include "glide/Fog.h"
 #include "glide/Glide.h"
+#include "glide/GlideOptions.h"
 #include "glide/TexelFetch.h"
 #include "glide/TextureUnit.h"
 
@@ -61,6 +63,25 @@ struct SpanPlanes
     float dOow, dTmuOow, dSow, dTow, dR, dG, dB, dA;
 };
 
+// Whether the texel coordinates' perspective, scale / tmuOow, can be taken as scale x (1 / oow)
+// from the W the depth needs anyway, with the same result bit for bit, on the columns
+// [first, last]: the two planes are one, and 1 / oow and its scaled value stay normal floats
+// there, so that the power-of-two scale moves the exponent alone. Planes evaluated as the span
+// routines do are monotonic in the column, so the two ends bound every value between.
+inline bool PerspectiveFromW(const SpanPlanes& s, float scale, int first, int last)
+{
+    if (s.tmuOow != s.oow || s.dTmuOow != s.dOow || scale < 1.0f || scale > 256.0f)
+    {
+        return false;
+    }
+    const float firstOow = s.oow + s.dOow * static_cast<float>(first - s.originX);
+    const float lastOow = s.oow + s.dOow * static_cast<float>(last - s.originX);
+    // One sign at both ends, so no value between comes near 0 (false for not a number).
+    const auto positive = [](float oow) { return oow > 0x1p-100f && oow < 0x1p100f; };
+    const auto negative = [](float oow) { return oow < -0x1p-100f && oow > -0x1p100f; };
+    return (positive(firstOow) && positive(lastOow)) || (negative(firstOow) && negative(lastOow));
+}
+
 struct Pipeline;
 
 // Draws pixels x0 <= x < x1 of row y; coverage 0-255 scales the alpha (lines only).
@@ -92,7 +113,8 @@ struct Pipeline
     uint32_t constant = 0;  // 0xAARRGGBB
 
     bool fogOn = false;
-    FogRamp fog{};
+    std::shared_ptr<const FogByDepth> fogKeep;  // kept while this pipeline is in use
+    const uint8_t* fog = nullptr;               // [depth value]: the fog 0-255
     int fogRed = 0, fogGreen = 0, fogBlue = 0;
 
     GrBlendFactor blendSource = GrBlendFactor::One;
@@ -109,7 +131,16 @@ struct Pipeline
 };
 
 SpanFunction ChooseSpanFunction(TexelKind texel, bool commonCombine, bool fog, BlendKind blend);
-// The four-pixel routine of the common combine, where there is one (else null).
-SpanFunction ChooseVectorSpanFunction(TexelKind texel, bool fog, BlendKind blend);
+// The routine of the common combine that draws several pixels at a time, where the chosen
+// routines have one (else null).
+SpanFunction ChooseVectorSpanFunction(GlideSpanRoutines routines, TexelKind texel, bool fog,
+                                      BlendKind blend);
+#if defined(__SSE2__)
+SpanFunction ChooseFourWideSpanFunction(TexelKind texel, bool fog, BlendKind blend);
+#endif
+#if defined(__x86_64__)
+bool EightWideSpansRun();  // the processor has AVX2
+SpanFunction ChooseEightWideSpanFunction(TexelKind texel, bool fog, BlendKind blend);
+#endif
 
 }  // namespace glide

@@ -96,7 +96,15 @@ Pipeline Build(Board& board)
     p.constant = AbgrToArgb(state.constant);
 
     p.fogOn = state.fogMode == GrFogMode::WithTable;
-    p.fog = MakeFogRamp(state.fogTable);
+    if (p.fogOn)
+    {
+        if (!board.fogByDepth)
+        {
+            board.fogByDepth = MakeFogByDepth(state.fogTable);
+        }
+        p.fogKeep = board.fogByDepth;
+        p.fog = p.fogKeep->data();
+    }
     const uint32_t fogColour = AbgrToArgb(state.fogColour);
     p.fogRed = Red(fogColour);
     p.fogGreen = Green(fogColour);
@@ -128,11 +136,16 @@ Pipeline Build(Board& board)
                                alpha.b == CombineSource::Constant && p.alphaInvert == 0 &&
                                p.texelKeep == 0xFFFFFFFFu && p.texelInvert == 0;
     const BlendKind blend = KindOf(p.blendSource, p.blendDestination);
+    // Source-over of a surely opaque source is a replace, which need not read the stored pixel.
+    const bool opaque = commonCombine && board.textures.OpaqueTexels() && Alpha(p.constant) == 255;
+    const BlendKind triangleBlend =
+        blend == BlendKind::SourceOver && opaque ? BlendKind::Replace : blend;
     const SpanFunction vectorSpan =
-        commonCombine ? ChooseVectorSpanFunction(texel, p.fogOn, blend) : nullptr;
+        commonCombine ? ChooseVectorSpanFunction(board.spanRoutines, texel, p.fogOn, triangleBlend)
+                      : nullptr;
     p.triangleSpan = vectorSpan != nullptr
                          ? vectorSpan
-                         : ChooseSpanFunction(texel, commonCombine, p.fogOn, blend);
+                         : ChooseSpanFunction(texel, commonCombine, p.fogOn, triangleBlend);
     p.lineSpan = ChooseSpanFunction(texel, false, p.fogOn, blend);
     return p;
 }

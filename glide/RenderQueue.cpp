@@ -1,7 +1,6 @@
 #include "glide/RenderQueue.h"
 
 #include <algorithm>
-#include <thread>
 
 namespace glide
 {
@@ -124,8 +123,7 @@ void RenderQueue::Draw()
         }
         if (!pool_)
         {
-            const int threads =
-                threads_ > 0 ? threads_ : static_cast<int>(std::thread::hardware_concurrency());
+            const int threads = threads_ > 0 ? threads_ : UsableProcessors();
             pool_ = std::make_unique<WorkerPool>(std::clamp(threads, 1, kMaxThreads));
         }
         nextBand_.store(0, std::memory_order_relaxed);

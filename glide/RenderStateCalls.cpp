@@ -92,7 +92,13 @@ void grFogTable(const GrFog table[kGrFogTableSize])
     {
         return;
     }
-    std::copy(table, table + kGrFogTableSize, State().fogTable);
+    GrFog* const current = State().fogTable;
+    if (std::equal(table, table + kGrFogTableSize, current))
+    {
+        return;  // the lookup made for it still holds
+    }
+    std::copy(table, table + kGrFogTableSize, current);
+    glide::TheBoard().fogByDepth = nullptr;
     glide::StateChanged();
 }
 

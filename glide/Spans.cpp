@@ -121,7 +121,7 @@ void DrawSpan(const Pipeline& p, int y, int x0, int x1, const SpanPlanes& s, int
 
         if constexpr (kFog)
         {
-            const int fog = FogAmount(p.fog, depth);
+            const int fog = p.fog[depth];
             r = ApplyFog(r, p.fogRed, fog);
             g = ApplyFog(g, p.fogGreen, fog);
             b = ApplyFog(b, p.fogBlue, fog);

@@ -70,7 +70,8 @@ void TextureUnit::Reset(uint32_t minAddress, uint32_t maxAddress)
 {
     minAddress_ = minAddress;
     maxAddress_ = std::max(minAddress, maxAddress);
-    memory_.assign(maxAddress_ - minAddress_, 0);
+    memory_ = ZeroedBytes();  // the old mapping goes before the new one is made
+    memory_ = ZeroedBytes(maxAddress_ - minAddress_);
     selected_ = false;
     palette_.fill(0xFF000000u);
     paletteHash_ = HashPalette(palette_);

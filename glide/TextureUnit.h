@@ -18,6 +18,7 @@
 
 #include "glide/Glide.h"
 #include "glide/TexelFetch.h"
+#include "glide/ZeroedBytes.h"
 
 namespace glide
 {
@@ -45,7 +46,8 @@ using DecodedTexels = std::shared_ptr<const std::vector<uint32_t>>;
 class TextureUnit
 {
 public:
-    // Fresh memory of the given byte range, nothing selected, black palette, point sampling.
+    // Fresh zeroed memory of the given byte range (none when it is empty), nothing selected,
+    // black palette, point sampling.
     void Reset(uint32_t minAddress, uint32_t maxAddress);
 
     uint32_t MinAddress() const { return minAddress_; }
@@ -66,6 +68,8 @@ public:
     // The selected texture as the pixel pipeline reads it; the sampler points into texels,
     // which the caller keeps for as long as it samples.
     TexelSampler Sampler(DecodedTexels& texels);
+    // Every texel the sampler gives has alpha 255 (a texture without alpha is selected).
+    bool OpaqueTexels() const { return selected_ && format_ != GrTextureFormat::Argb4444; }
     // The unit's output is texel & keep ^ invert.
     uint32_t OutputKeep() const { return outputKeep_; }
     uint32_t OutputInvert() const { return outputInvert_; }
@@ -74,7 +78,7 @@ private:
     bool Fits(uint32_t address, uint32_t size) const;
     DecodedTexels Decode() const;
 
-    std::vector<uint8_t> memory_;  // index 0 is address minAddress_
+    ZeroedBytes memory_;  // index 0 is address minAddress_
     uint32_t minAddress_ = 0;
     uint32_t maxAddress_ = 0;
 

@@ -5,6 +5,12 @@
 //
 // Groups start at columns that are multiples of four; lanes outside the span keep their pixels.
 // As every screen width is a multiple of four, a group never reaches into another row.
+//
+// Built where the compiler has SSE2; elsewhere the one-pixel routines draw everything.
+
+#include "glide/Pipeline.h"
+
+#if defined(__SSE2__)
 
 #include <emmintrin.h>
 
@@ -14,7 +20,6 @@
 
 #include "glide/Colour.h"
 #include "glide/Depth.h"
-#include "glide/Pipeline.h"
 
 namespace glide
 {
@@ -268,6 +273,8 @@ void DrawSpan4(const Pipeline& p, int y, int x0, int x1, const SpanPlanes& s, in
     const __m128i spanStart = _mm_set1_epi32(x0 - 1);
     const __m128i spanEnd = _mm_set1_epi32(x1);
 
+    const bool shareW =
+        needW && PerspectiveFromW(s, p.sampler.coordinateScale, x0 & ~3, ((x1 - 1) | 3));
     for (int group = x0 & ~3; group < x1; group += 4)
     {
         const __m128i columns = _mm_add_epi32(_mm_set1_epi32(group), laneOffsets);
@@ -277,9 +284,11 @@ void DrawSpan4(const Pipeline& p, int y, int x0, int x1, const SpanPlanes& s, in
         const __m128 oow = Evaluate(s.oow, s.dOow, column);
 
         __m128i depth = _mm_setzero_si128();
+        __m128 w = _mm_setzero_ps();
         if (needW)
         {
-            depth = EncodeDepth4(_mm_div_ps(_mm_set1_ps(1.0f), oow));
+            w = _mm_div_ps(_mm_set1_ps(1.0f), oow);
+            depth = EncodeDepth4(w);
         }
         if (p.depthOn)
         {
@@ -299,8 +308,9 @@ void DrawSpan4(const Pipeline& p, int y, int x0, int x1, const SpanPlanes& s, in
             continue;
         }
 
-        const __m128 perspective = _mm_div_ps(_mm_set1_ps(p.sampler.coordinateScale),
-                                              Evaluate(s.tmuOow, s.dTmuOow, column));
+        const __m128 perspective = shareW ? _mm_mul_ps(_mm_set1_ps(p.sampler.coordinateScale), w)
+                                          : _mm_div_ps(_mm_set1_ps(p.sampler.coordinateScale),
+                                                       Evaluate(s.tmuOow, s.dTmuOow, column));
         const __m128i x256 =
             TexelCoordinate4(_mm_mul_ps(Evaluate(s.sow, s.dSow, column), perspective));
         const __m128i y256 =
@@ -319,8 +329,7 @@ void DrawSpan4(const Pipeline& p, int y, int x0, int x1, const SpanPlanes& s, in
 
         if constexpr (kFog)
         {
-            const auto fogAt = [&](int lane)
-            { return FogAmount(p.fog, static_cast<uint32_t>(Lane(depth, lane))); };
+            const auto fogAt = [&](int lane) { return p.fog[Lane(depth, lane)]; };
             __m128i fogs = _mm_cvtsi32_si128(fogAt(0));
             fogs = _mm_insert_epi16(fogs, fogAt(1), 1);
             fogs = _mm_insert_epi16(fogs, fogAt(2), 2);
@@ -397,7 +406,7 @@ constexpr auto kVectorSpanTable =
 
 }  // namespace
 
-SpanFunction ChooseVectorSpanFunction(TexelKind texel, bool fog, BlendKind blend)
+SpanFunction ChooseFourWideSpanFunction(TexelKind texel, bool fog, BlendKind blend)
 {
     if (texel == TexelKind::None || blend == BlendKind::General)
     {
@@ -409,3 +418,5 @@ SpanFunction ChooseVectorSpanFunction(TexelKind texel, bool fog, BlendKind blend
 }
 
 }  // namespace glide
+
+#endif  // __SSE2__

@@ -1,7 +1,24 @@
 #include "glide/WorkerPool.h"
 
+#include <sched.h>
+
+#include <algorithm>
+
 namespace glide
 {
+
+int UsableProcessors()
+{
+    // The machine's count ignores a mask set by taskset or a container: threads beyond the
+    // mask's processors only take turns on them.
+    cpu_set_t mask;
+    CPU_ZERO(&mask);
+    if (sched_getaffinity(0, sizeof mask, &mask) == 0)
+    {
+        return std::max(1, CPU_COUNT(&mask));
+    }
+    return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+}
 
 WorkerPool::WorkerPool(int threads)
 {

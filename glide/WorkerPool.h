@@ -12,6 +12,9 @@
 namespace glide
 {
 
+// The processors this process may run on (its CPU affinity mask), at least 1.
+int UsableProcessors();
+
 class WorkerPool
 {
 public:

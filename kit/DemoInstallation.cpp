@@ -7,10 +7,13 @@
 #include "kit/anim/DemoAnimations.h"
 #include "kit/content/DemoContent.h"
 #include "kit/font/DemoFonts.h"
+#include "kit/hud/HudPictures.h"
 #include "kit/laps/DemoGhost.h"
 #include "kit/menu/DemoMenu.h"
 #include "kit/motion/DemoMotions.h"
 #include "kit/race/DemoRace.h"
+#include "kit/setup/DemoTelemetry.h"
+#include "kit/setup/SetupPictures.h"
 #include "kit/sound/DemoMovies.h"
 #include "kit/sound/DemoMusic.h"
 #include "kit/sound/DemoSounds.h"
@@ -28,7 +31,8 @@ bool FillArchives(DemoArchives& archives, std::string& error)
            AddDemoFonts(archives, error) && AddDemoAnimations(archives.menu, error) &&
            AddStartScreen(archives.menu, error) && AddDemoObjects(archives.objects, error) &&
            AddDemoMenu(archives, error) && AddDemoMotions(archives.menu, error) &&
-           AddDemoContent(archives, error);
+           AddDemoContent(archives, error) && AddDemoHudPictures(archives, error) &&
+           AddDemoCourseMaps(archives, error) && AddSetupPictures(archives.menu, error);
 }
 
 bool WriteArchive(const std::string& path, const CprWriter& archive, std::string& error)

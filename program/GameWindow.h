@@ -16,6 +16,10 @@
 #include "program/GameNetLink.h"
 #include "program/InputStep.h"
 #include "program/TimerTick.h"
+#include "race/RaceSim.h"
+#include "view/race/InRaceMenu.h"
+#include "view/race/RaceScreens.h"
+#include "view/race/StartSequence.h"
 
 class MainMenu;
 
@@ -63,14 +67,70 @@ public:
 
     TimerTick& Tick() { return timerTick_; }
     InputStep& Input() { return inputStep_; }
+    RaceSim& Race() { return raceSim_; }
+
+    // The race's overlays and pause menu; null restores the do-nothing defaults.
+    void SetRaceScreens(RaceScreens* screens)
+    {
+        screens_ = screens != nullptr ? screens : &noScreens_;
+    }
+    void SetInRaceMenu(InRaceMenu* menu) { raceMenu_ = menu != nullptr ? menu : &leavingMenu_; }
+
+    // The race loop: one race session from the end of loading to its end.
+    void RunRace();
+    // One frame of the race: the start, the keys, the simulation's steps, the view. 0 ends
+    // the race loop.
+    virtual uint32_t UpdateRaceFrame();
+    // The overlays after the 3D scene.
+    virtual int32_t IdleFrame();
 
 private:
     bool StartUp();
     void RunSessionLoop();
     uint32_t RunMainMenu();
+    uint32_t LeaveMainMenuToRace(MainMenu& menu);
     uint32_t LeaveMainMenuToQuit(MainMenu& menu);
     // False when the set-up file was to be saved and could not be.
     bool ShutDown(bool saveConfig);
+
+    // The race branch of the session loop: set up, load, race, unload, score.
+    void RunRaceSession();
+    bool PrepareRaceSession();
+    void UnloadRace();
+    void HandleEscape();
+    void OpenRaceMenu();
+    void UpdateRaceMenu();
+    void StopRaceClock(bool stop);
+    void RunSimulationSteps();
+    void UpdateBikeEffects();
+    void UpdateGroundQuads();
+    void UpdateCockpit();
+    void UpdateStart();
+    void SelectRiderCamera();
+
+    // Per race.
+    struct RaceLoopState
+    {
+        bool drawScene = true;
+        bool menuOpen = false;
+        bool menuRequest = false;
+        bool resumeAsRider = false;
+        bool escapeBeforeStart = false;
+        bool startRestarted = false;
+        bool standingStart = true;
+        bool isRaceSession = true;
+        bool raceOver = false;
+        bool playerClassified = false;
+        bool ran = false;  // the loop ran: the race may be scored
+        float framesPerSecond = 0.0f;
+    };
+    RaceLoopState race_;
+    RaceSim raceSim_;
+    StartSequence start_;
+    RaceScreens noScreens_;
+    InRaceMenu leavingMenu_;
+    RaceScreens* screens_ = &noScreens_;
+    InRaceMenu* raceMenu_ = &leavingMenu_;
 
     EmptyVirtualObject emptyObject_;
     InputStep inputStep_;

@@ -1,9 +1,8 @@
 // The session loop: the main menu, again and again, until the player quits.
 //
 // Each pass runs one visit of the main menu with the weekend's weather prepared, then takes
-// the player's rider from the settings and acts on the visit's result. A session the player
-// chose there would be set up, raced and scored next; racing is not built yet, so a chosen
-// session leads back to the main menu.
+// the player's rider from the settings and acts on the visit's result: a race is set up,
+// loaded, raced and unloaded, and the loop returns to the main menu.
 
 #include "app/clock/RaceClock.h"
 #include "app/device/RenderDevice.h"
@@ -23,6 +22,7 @@
 namespace
 {
 // Session-loop codes: what a visit of the menus asks the loop to do next.
+constexpr uint32_t kRaceSession = 1;
 constexpr uint32_t kQuitGame = 2;
 constexpr uint32_t kEndGame = 1044;
 constexpr uint32_t kResetAndShowMenu = 1045;
@@ -61,6 +61,9 @@ void GameWindow::RunSessionLoop()
 
         switch (code)
         {
+            case kRaceSession:
+                RunRaceSession();
+                break;
             case kQuitGame:
             case kEndGame:
                 return;
@@ -96,9 +99,14 @@ uint32_t GameWindow::RunMainMenu()
         {
             PumpMessages();
             StepFrameTime();
-            if (menu.Step(g_realFrameDt) == MainMenu::kQuit)
+            const int32_t result = menu.Step(g_realFrameDt);
+            if (result == MainMenu::kQuit)
             {
                 RequestQuit();
+            }
+            else if (result == MainMenu::kSessionChosen)
+            {
+                return LeaveMainMenuToRace(menu);
             }
         }
     }
@@ -108,6 +116,20 @@ uint32_t GameWindow::RunMainMenu()
         screenFailed_ = true;
     }
     return LeaveMainMenuToQuit(menu);
+}
+
+uint32_t GameWindow::LeaveMainMenuToRace(MainMenu& menu)
+{
+    menu.Leave();
+    if (HasMenuFlag())
+    {
+        DestroyMenuFlag();
+    }
+    FreeMenuFonts();
+    g_renderDevice.CleanUp();
+    g_renderDevice.Reset();
+    StartSessionCountdown();
+    return kRaceSession;
 }
 
 uint32_t GameWindow::LeaveMainMenuToQuit(MainMenu& menu)

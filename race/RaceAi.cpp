@@ -58,8 +58,3 @@ bool RaceAi::LoadRacingLine(CprArchive* dataArchive, CurrentRace& race, Standing
     gripOffset = GripOffset(gripFactor);
     return true;
 }
-
-void RaceAi::HoldStartRevs(bool /*armed*/)
-{
-    // The grid waits as it stands until the start procedure holds the revs.
-}

@@ -49,6 +49,47 @@ public:
     // the step's simulation.
     void UpdateRiders(RaceSim& sim, uint32_t riderCount);
 
+    // The session start, after the line is loaded: the hazard zone and counters cleared, the
+    // class's launch constants, every rider's block on its target node and its performance
+    // factor by difficulty, class and weather; the start-line bound.
+    void PrepareRaceStart();
+    // The riders in the race on consecutive start slots in g_gridOrder order (equal values in
+    // rider order), at rest and facing along the line.
+    void PlaceRidersOnGrid();
+    // Practice and ghost sessions: on the line behind the start for a flying start, else in
+    // the pit lane's slots from the first practice slot on.
+    void PlaceRidersForPractice(bool flying);
+    // The player's rider after a fall: standing on the nearest end of the lanes across its
+    // target node, facing along the line, in first gear.
+    void PutRiderBackOnLine(uint32_t rider);
+    // The time gap in ms from rider a to rider b (b the rider placed just ahead); b then
+    // becomes a, for the next call. -1 when a is not in the race.
+    int32_t EstimateGapMs(uint32_t a, uint32_t& b) const;
+    // The start phase: the front of the grid gets warmer tyres and keener riding for the first
+    // 35 s; false once it is over.
+    bool UpdateStartPhase(float raceTime);
+    // The brakes of every rider in the race from the class, difficulty and skill tables.
+    void AssignAiParameters();
+    // The tyres of the riders first..last-1 and the circuit's abrasion and grip floor.
+    void AssignBikeTuning(uint32_t first, uint32_t last);
+
+    // One hazard zone at a time, 15 s long: around a node (mode 0) or following a rider (mode
+    // 1). False while one is open.
+    bool OpenHazardZone(uint32_t nodeOrRider, uint32_t mode);
+    // Ends the zone once it is old and neither the viewed rider nor a player rides inside it.
+    void ExpireHazard();
+    // Whether a's place gained on b inside a hazard zone is excused (b lapped, slow, fallen,
+    // or the zone too new); an excused gain moves a's reference place up.
+    void OnPositionGained(uint32_t a, uint32_t b);
+    // Takes the rider out of the race for good (final status -9).
+    void RetireRider(uint32_t rider);
+
+    // Squared x/z distance from the current rider to a node; 1e7 for no node.
+    float NodeDistanceSq(uint32_t node) const;
+    // Starts a line change of the rider towards side 0 or 1 for reason 0..2; false when
+    // refused.
+    bool ChangeLine(uint32_t rider, uint32_t side, uint32_t reason);
+
     BikeRecord* currentBike = nullptr;  // the rider the computer-rider code works on
     uint32_t currentRider = 0;
     LapRecord* ghostRecord = nullptr;  // owned by the ghost session
@@ -63,6 +104,30 @@ public:
     // The circuit's grip from the line's grip factor; the track surface grips 1.0 + 0.18 x it.
     float gripOffset = 0.0f;
     std::string scratchName;
+
+    // The computer riders' state of the session.
+    static constexpr uint32_t kNoHazardZone = 0x0FFFFFFF;
+    struct HazardZone
+    {
+        uint32_t firstNode = kNoHazardZone;  // main-line nodes of the zone
+        uint32_t lastNode = 0;
+        uint32_t rider = 0;  // the rider a following zone rides with
+        uint32_t mode = 0;   // 0 around a node, 1 behind a rider
+        float expiry = 0.0f;
+        bool active = false;
+    };
+    float stepLength = 0.04f;
+    float raceTime = 0.0f;  // of the step being worked on
+    HazardZone hazard;
+    std::array<float, 3> launchConstants{};
+    float lineAccelerationValue = 0.0f;  // sqrt(9 x the line's acceleration)
+    std::array<float, 2> savedTyreHeatBases{};
+    float trackAbrasion = 0.0f;    // the tyre preparation's, for the race's parameters
+    float minimumTyreGrip = 0.0f;  // likewise
+    float targetSpeed = 111.111f;  // of the current rider's step
+    uint32_t steeringSide = 0;     // 1: the aim point lies on the non-negative lateral side
+    uint32_t incidentCounter = 1000;
+    std::array<int32_t, kRiderCount> hazardPlace{};  // the reference place inside a zone
 
 private:
     RaceContext* context_ = nullptr;

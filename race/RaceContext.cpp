@@ -29,6 +29,7 @@ RaceContext::RaceContext(std::string recordFilePath) : race(std::move(recordFile
     lapRecord.InitRecording();
     standings.Attach(bikes, race, lapRecord);
     standings.SetHooks(&attrition);
+    attrition.SetHazardZones(&hazardZones);
     attrition.SetRandomTable(randomTable.words);
 }
 

@@ -25,6 +25,17 @@
 
 class CprArchive;
 
+// The crash-out's hazard zone is the race object's, following the rider who leaves the race.
+class RiderHazardZones : public HazardZoneOpener
+{
+public:
+    explicit RiderHazardZones(RaceAi& race) : race_(race) {}
+    bool OpenHazardZone(uint32_t rider) override { return race_.OpenHazardZone(rider, 1); }
+
+private:
+    RaceAi& race_;
+};
+
 class RaceContext
 {
 public:
@@ -61,6 +72,7 @@ public:
     // asks of the computer riders it leaves in incidentRequests.
     IncidentRequests incidentRequests;
     RaceAttrition attrition{standings, race, bikes, riderProfiles, incidentRequests};
+    RiderHazardZones hazardZones{race};
     RandomTable randomTable;
     BikeSetup classStandard{};  // the class's standard set-up, as last loaded
 };

@@ -87,6 +87,28 @@ bool AudioNode::Detach(AudioNode* child)
     return true;
 }
 
+bool AudioNode::Lock()
+{
+    nodeMutex_.lock();
+    lockOwner_.store(std::this_thread::get_id(), std::memory_order_relaxed);
+    ++lockDepth_;
+    return true;
+}
+
+bool AudioNode::Unlock()
+{
+    if (lockOwner_.load(std::memory_order_relaxed) != std::this_thread::get_id())
+    {
+        return false;
+    }
+    if (--lockDepth_ == 0)
+    {
+        lockOwner_.store(std::thread::id(), std::memory_order_relaxed);
+    }
+    nodeMutex_.unlock();
+    return true;
+}
+
 void AudioNode::ClearChildren()
 {
     const std::lock_guard lock(nodeMutex_);

@@ -11,8 +11,10 @@
 // before child: Close leaves the parent before it takes its own lock.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <thread>
 
 enum class AudioNodeType : uint32_t
 {
@@ -55,6 +57,13 @@ public:
     bool Detach(AudioNode* child);
     // Forgets the children without closing them.
     void ClearChildren();
+    // Names the parent without joining its children; Close then leaves it as it leaves any.
+    void SetParent(AudioNode* parent) { parent_ = parent; }
+    // Holds the node lock across calls, nesting on one thread; true. Unlock gives up one Lock
+    // and is false on a thread that holds none.
+    bool Lock();
+    bool Unlock();
+    int LockDepth() const { return lockDepth_; }
 
     AudioNodeType Type() const { return type_; }
     AudioNode* Parent() const { return parent_; }
@@ -78,4 +87,7 @@ private:
     AudioNode* parent_ = nullptr;  // main thread only
     std::array<AudioNode*, kMaxChildren> children_{};
     int childCount_ = 0;
+    // Of Lock alone: changed only by the thread that holds the lock.
+    std::atomic<std::thread::id> lockOwner_{};
+    int lockDepth_ = 0;
 };

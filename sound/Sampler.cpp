@@ -206,7 +206,7 @@ bool Sampler::QueueRawPlay(std::span<const float> samples, float volume, float p
     const StatusScope status(*this, looped ? "PlayLoopedSample" : "PlaySample");
     const SamplerSample sample{samples.data(), static_cast<uint32_t>(samples.size())};
     const uint32_t id = output_ != nullptr && !samples.empty() ? InternSample(sample) : 0;
-    const int target = id != 0 ? PickVoice() : -1;
+    const int target = id != 0 ? PickVoiceLocked() : -1;
     if (target < 0)
     {
         return false;
@@ -281,6 +281,10 @@ bool Sampler::SetSingleEvent(int voice, uint32_t opcode, uint32_t operand)
 
 bool Sampler::SetFirstEvent(int voice, uint32_t opcode, uint32_t operand)
 {
+    if (batchOpen_ || statusOpen_)
+    {
+        return false;  // this thread holds the lock already
+    }
     samplerMutex_.lock();
     if (output_ == nullptr)
     {
@@ -368,6 +372,35 @@ bool Sampler::IsVoiceActive(int voice) const
 // With every voice busy, the voice at the index is taken.
 int Sampler::PickVoice()
 {
+    const std::lock_guard lock(samplerMutex_);
+    return PickVoiceLocked();
+}
+
+bool Sampler::BeginStatus(const char* text)
+{
+    if (batchOpen_ || statusOpen_)
+    {
+        return false;
+    }
+    samplerMutex_.lock();
+    statusText_.store(text != nullptr ? text : "", std::memory_order_relaxed);
+    statusOpen_ = true;
+    return true;
+}
+
+void Sampler::EndStatus()
+{
+    if (!statusOpen_)
+    {
+        return;
+    }
+    statusOpen_ = false;
+    statusText_.store("", std::memory_order_relaxed);
+    samplerMutex_.unlock();
+}
+
+int Sampler::PickVoiceLocked()
+{
     for (int tries = 0; tries < kVoiceCount; ++tries)
     {
         if (!voices_[nextVoice_].active)
@@ -383,7 +416,7 @@ int Sampler::ResolveVoice(int voice)
 {
     if (voice == kPickVoice)
     {
-        return PickVoice();
+        return PickVoiceLocked();
     }
     return voice >= 0 && voice < kVoiceCount ? voice : -1;
 }

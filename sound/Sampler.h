@@ -126,8 +126,8 @@ public:
     bool SetSingleEvent(int voice, uint32_t opcode, uint32_t operand);
     // A batch: the lock stays held from SetFirstEvent to EndEvents, AddEvent adds events
     // without a time stamp. The whole batch is dropped when any part does not fit or names a
-    // bad voice or opcode. SetFirstEvent opens the batch whenever the sampler is connected;
-    // EndEvents ends an open batch and does nothing otherwise.
+    // bad voice or opcode. SetFirstEvent opens the batch whenever the sampler is connected
+    // and no batch or status is open; EndEvents ends an open batch and does nothing otherwise.
     bool SetFirstEvent(int voice, uint32_t opcode, uint32_t operand);
     void AddEvent(int voice, uint32_t opcode, uint32_t operand);
     void EndEvents();
@@ -138,6 +138,15 @@ public:
     // Playing, or a start is queued: a voice the pick passes over.
     bool IsVoiceActive(int voice) const;
     const char* GetStatusText() const { return statusText_.load(std::memory_order_relaxed); }
+
+    // The voice a play on kPickVoice would take now: from the round-robin index, the first
+    // idle voice, where the index then stays; with all 32 busy, the voice the search began at.
+    int PickVoice();
+    // Holds the sampler's lock with the text as its status from BeginStatus to EndStatus, as
+    // a batch does: no other writer may run on the thread meanwhile. Main thread; EndStatus
+    // without BeginStatus does nothing. BeginStatus is false while a batch or status is open.
+    bool BeginStatus(const char* text);
+    void EndStatus();
 
 private:
     // Names the operation in the status text for its lifetime.
@@ -157,7 +166,7 @@ private:
                       bool looped);
     bool QueuePlay(const SampleBuffer& buffer, float volume, float pan, float pitch, int voice,
                    bool looped);
-    int PickVoice();
+    int PickVoiceLocked();
     int ResolveVoice(int voice);
     uint32_t InternSample(const SamplerSample& sample);
     uint32_t PlayPosition() const;
@@ -176,6 +185,7 @@ private:
 
     // An open batch: the voices as they were before it, to go back to when it fails.
     bool batchOpen_ = false;
+    bool statusOpen_ = false;
     bool batchFailed_ = false;
     std::array<uint32_t, kVoiceCount> batchPending_{};
     std::array<bool, kVoiceCount> batchActive_{};

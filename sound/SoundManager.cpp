@@ -21,6 +21,7 @@ namespace
 {
 constexpr float kSamplerGainScale = 0.7f;
 constexpr float kMenuSampleBoost = 1.6f;
+constexpr float kSampleRecordScale = 0.8f;
 constexpr float kStartPitch = 11000.0f;
 constexpr const char* kEngineBanks[] = {"Sound/125.std", "Sound/250.std", "Sound/500.std"};
 
@@ -207,6 +208,69 @@ void SoundManager::StopAllSamples()
     {
         sound.Free();
     }
+}
+
+namespace
+{
+bool TakeImage(std::span<SampleBuffer> entries, size_t i, const Sampler& player,
+               const std::vector<uint8_t>& image, bool interpolate)
+{
+    if (i >= entries.size() || player.IsConnected())
+    {
+        return false;
+    }
+    SampleBuffer& entry = entries[i];
+    if (!entry.LoadFromMemory(image))
+    {
+        return false;
+    }
+    entry.SetInterleaved(interpolate);
+    return true;
+}
+
+bool FreeEntry(std::span<SampleBuffer> entries, size_t i, const Sampler& player)
+{
+    if (i >= entries.size() || player.IsConnected())
+    {
+        return false;
+    }
+    entries[i].Free();
+    return true;
+}
+}  // namespace
+
+bool SoundManager::FreeEngineLoop(size_t i)
+{
+    return FreeEntry(bank_.engineLoops, i, engineSampler_);
+}
+
+bool SoundManager::FreeEventSound(size_t i)
+{
+    return FreeEntry(bank_.eventSounds, i, effectSampler_);
+}
+
+bool SoundManager::SetEngineLoopData(size_t i, std::vector<uint8_t> image)
+{
+    const bool interpolate = g_config.U8At(ConfigBlock::kSampleOptionOffset) != 0;
+    return TakeImage(bank_.engineLoops, i, engineSampler_, image, interpolate);
+}
+
+bool SoundManager::SetEventSoundData(size_t i, std::vector<uint8_t> image)
+{
+    return TakeImage(bank_.eventSounds, i, effectSampler_, image, false);
+}
+
+bool SoundManager::LoadSampleFile(std::string_view name, SampleBuffer& sample) const
+{
+    DAFile file(g_archiveMenu);
+    return sample.LoadFromMemory(ReadWhole(file, name));
+}
+
+bool SoundManager::PlaySampleRecord(const SampleRecord& record)
+{
+    return SoundOn() &&
+           engineSampler_.PlaySampleBuffer(record.sample, record.volume * kSampleRecordScale,
+                                           record.pan, record.pitch, Sampler::kPickVoice);
 }
 
 bool SoundManager::LoadEngineBank(std::string_view fileName)

@@ -16,6 +16,7 @@
 #include <memory>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "sound/EchoNode.h"
 #include "sound/MenuSoundTable.h"
@@ -77,6 +78,16 @@ struct RiderSoundResult
 // The difference of the bearings atan(x/z) of two points, each pi/2 for |z| < 0.001 and moved
 // by pi for negative z, wrapped into -pi..pi.
 float AngleBetween(float x1, float z1, float x2, float z2);
+
+// A sound with what it is played at.
+struct SampleRecord
+{
+    uint32_t reserved = 0;
+    float pitch = 0.0f;
+    float volume = 0.0f;
+    float pan = 0.0f;
+    SampleBuffer sample;
+};
 
 class SoundManager
 {
@@ -140,12 +151,26 @@ public:
     // The rider's newest effect is less than a second old.
     bool IsRiderEffectRecent(int rider) const;
 
+    // The bank's engine loop or effect sound i, freed or taken from a WAVE image (the loops
+    // interleaved when the set-up asks for interpolation; an image that does not load leaves
+    // the entry empty). A sampler plays straight from these: while the one that plays the
+    // entry is connected, nothing changes. False for that, a bad index or a bad image.
+    bool FreeEngineLoop(size_t i);
+    bool FreeEventSound(size_t i);
+    bool SetEngineLoopData(size_t i, std::vector<uint8_t> image);
+    bool SetEventSoundData(size_t i, std::vector<uint8_t> image);
+    // The whole file, through the menu archive, into the sample.
+    bool LoadSampleFile(std::string_view name, SampleBuffer& sample) const;
+    // Once on the menu sampler, at 0.8 of the record's volume.
+    bool PlaySampleRecord(const SampleRecord& record);
+
     WaveOutput& Output() { return output_; }
     Sampler& EngineSampler() { return engineSampler_; }
     Sampler& EffectSampler() { return effectSampler_; }
     const RiderSoundResult& RiderResult(int rider) const { return riders_[rider]; }
     int32_t EngineSlotOwner(int slot) const { return engineSlotOwner_[slot]; }
     const MenuSoundTable& MenuSounds() const { return menuSounds_; }
+    const SoundBank& Bank() const { return bank_; }
     bool HasMenuSample(uint32_t sound) const;
 
 private:

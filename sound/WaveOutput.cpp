@@ -73,18 +73,9 @@ bool WaveOutput::Start()
     {
         return false;
     }
-    if (!device_)
+    if (!OpenDeviceLocked())
     {
-        device_ = CurrentPlatform().OpenAudioOut({sampleRate_, framesPerBuffer_});
-        if (!device_)
-        {
-            return false;
-        }
-        bytesQueued_ = 0;
-        for (Slot& slot : slots_)
-        {
-            slot.queued = false;
-        }
+        return false;
     }
     const uint32_t nowMs = CurrentPlatform().NowMs();
     {
@@ -101,6 +92,32 @@ bool WaveOutput::Start()
         }
     }
     playing_.store(true, std::memory_order_release);
+    return true;
+}
+
+bool WaveOutput::OpenDevice()
+{
+    const std::lock_guard lock(deviceMutex_);
+    return IsInitialised() && OpenDeviceLocked();
+}
+
+// A device opened afresh starts with nothing queued.
+bool WaveOutput::OpenDeviceLocked()
+{
+    if (device_)
+    {
+        return true;
+    }
+    device_ = CurrentPlatform().OpenAudioOut({sampleRate_, framesPerBuffer_});
+    if (!device_)
+    {
+        return false;
+    }
+    bytesQueued_ = 0;
+    for (Slot& slot : slots_)
+    {
+        slot.queued = false;
+    }
     return true;
 }
 
@@ -126,7 +143,7 @@ bool WaveOutput::StartDriver(WaveDriveMode mode)
         {
             Platform& platform = CurrentPlatform();
             timerId_ = platform.StartPeriodicTimer(static_cast<uint32_t>(GetPeriodMs()),
-                                                   [this] { Pump(); });
+                                                   [this] { TimerProc(); });
             if (timerId_ == 0)
             {
                 ShowMessage("Unable to create timer");
@@ -140,7 +157,7 @@ bool WaveOutput::StartDriver(WaveDriveMode mode)
             driverThreadEnd_.store(false, std::memory_order_relaxed);
             try
             {
-                driverThread_ = std::thread(&WaveOutput::RunDriverThread, this);
+                driverThread_ = std::thread(&WaveOutput::ThreadProc, this);
             }
             catch (const std::system_error&)
             {
@@ -154,7 +171,12 @@ bool WaveOutput::StartDriver(WaveDriveMode mode)
     return false;
 }
 
-void WaveOutput::RunDriverThread()
+void WaveOutput::TimerProc()
+{
+    Pump();
+}
+
+void WaveOutput::ThreadProc()
 {
     const auto period = std::chrono::milliseconds(GetPeriodMs());
     while (!driverThreadEnd_.load(std::memory_order_relaxed))
@@ -224,7 +246,9 @@ bool WaveOutput::MixBuffer()
     mixSlot_ = (mixSlot_ + 1) % kSlotCount;
     slot.queued = false;
 
+    mixing_.store(true, std::memory_order_relaxed);
     root_.load()->Calculate(block);
+    mixing_.store(false, std::memory_order_relaxed);
 
     if (holdCount_.load(std::memory_order_acquire) == 0 && device_->Queue(slot.pcm))
     {

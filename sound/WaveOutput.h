@@ -59,6 +59,9 @@ public:
     // on the first start after Init and goes on where it stopped on a later one. False
     // without Init or root, or when the machine has no audio device.
     bool Start();
+    // Opens the device alone, when initialised; nothing is played until Start. True when it is
+    // open.
+    bool OpenDevice();
     // Closes the device; Start opens it again. The ring stays.
     void Stop();
     // Ends the driver and frees the ring.
@@ -84,6 +87,8 @@ public:
 
     bool IsInitialised() const { return initialised_.load(std::memory_order_acquire); }
     bool IsPlaying() const { return playing_.load(std::memory_order_acquire); }
+    // While the root produces a block.
+    bool IsMixing() const { return mixing_.load(std::memory_order_relaxed); }
     uint32_t GetSampleRate() const { return sampleRate_; }
     uint32_t GetFramesPerBuffer() const { return framesPerBuffer_; }
     uint32_t GetBuffersMixed();
@@ -98,9 +103,12 @@ private:
 
     bool IsStillQueued(const Slot& slot);
     void CloseDevice();
+    bool OpenDeviceLocked();
     bool StartDriver(WaveDriveMode mode);
     void StopDriver();
-    void RunDriverThread();
+    // The drivers of modes 1 and 2.
+    void TimerProc();
+    void ThreadProc();
 
     // Held for a whole mix and around everything that changes the device or the ring, so
     // that neither goes away under a mix. Taken before any node lock.
@@ -124,6 +132,7 @@ private:
     std::atomic<int32_t> periodMs_{-1};
     std::atomic<bool> initialised_{false};
     std::atomic<bool> playing_{false};
+    std::atomic<bool> mixing_{false};
     std::atomic<uint32_t> holdCount_{0};
     std::atomic<AudioNode*> root_{nullptr};
 

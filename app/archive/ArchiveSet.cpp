@@ -14,6 +14,7 @@ CprArchive* g_archivePatch = nullptr;
 CprArchive* g_archiveObjects = nullptr;
 CprArchive* g_archiveTextures = nullptr;
 uint32_t g_loadingActive = 0;
+bool g_archivesOpen = false;
 
 namespace
 {
@@ -97,6 +98,7 @@ void SuspendIfOpen(CprArchive* archive)
 
 bool OpenArchives(int language, std::span<const std::string> cdRomRoots)
 {
+    g_archivesOpen = false;
     if (language == 0 || language == 1)
     {
         const MenuArchive& menu = kMenuArchives[language];
@@ -118,6 +120,7 @@ bool OpenArchives(int language, std::span<const std::string> cdRomRoots)
     {
         return false;
     }
+    g_archivesOpen = true;
     g_mounted.objects.Suspend();
     g_mounted.textures.Suspend();
     return true;

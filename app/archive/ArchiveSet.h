@@ -28,6 +28,9 @@ bool OpenArchives(int language, std::span<const std::string> cdRomRoots);
 // Closes every archive that is open and clears its slot.
 void CloseArchives();
 
+// Set by an OpenArchives that opened all five; closing leaves it as it is.
+extern bool g_archivesOpen;
+
 // 1 from BeginLoading to EndLoading.
 extern uint32_t g_loadingActive;
 

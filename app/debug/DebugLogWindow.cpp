@@ -54,7 +54,7 @@ void DebugLogWindow::AddLine(const char* text)
     }
     lines_[writeIndex_] = TextOrEmpty(text);
     writeIndex_ = (writeIndex_ + 1) % kLineCount;
-    Paint();
+    OnPaint();
 }
 
 bool DebugLogWindow::WriteToFile(const char* text)
@@ -69,7 +69,7 @@ bool DebugLogWindow::WriteToFile(const char* text)
     return logFile_.Write(kLineEnd, sizeof kLineEnd) == sizeof kLineEnd && textWritten;
 }
 
-void DebugLogWindow::Paint()
+void DebugLogWindow::OnPaint()
 {
     if (!HasSystemWindow())
     {
@@ -80,7 +80,7 @@ void DebugLogWindow::Paint()
     {
         firstVisible_ = (firstVisible_ + 1) % kLineCount;
     }
-    EraseBackground();
+    OnEraseBkgnd();
     int top = 0;
     for (uint32_t index = firstVisible_; index != writeIndex_; index = (index + 1) % kLineCount)
     {
@@ -89,7 +89,7 @@ void DebugLogWindow::Paint()
     }
 }
 
-bool DebugLogWindow::EraseBackground()
+bool DebugLogWindow::OnEraseBkgnd()
 {
     std::ranges::fill(picture_, kBackgroundColour);
     return true;

@@ -47,9 +47,9 @@ public:
     // Scrolls one line away when the lines on show do not fit the height, then draws the
     // background and the lines on show. They run from the first visible index up to, not
     // including, the write index. Nothing without a system window.
-    void Paint();
+    void OnPaint();
     // Fills the client area with the background; true, as the erase is then done.
-    bool EraseBackground();
+    bool OnEraseBkgnd();
 
     int ClientWidth() const { return clientWidth_; }
     int ClientHeight() const { return clientHeight_; }

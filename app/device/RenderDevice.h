@@ -52,6 +52,11 @@ public:
     // a solid rectangle); all four are truncated to whole texels.
     void DrawRect(int32_t texture, int32_t x, int32_t y, int32_t width, int32_t height, float u,
                   float v, float du, float dv, int32_t alpha, float depth);
+    // A flare sprite's quad tinted by red, green and blue; u, v, du and dv as the library
+    // takes them.
+    void DrawFlare(int32_t texture, int32_t x, int32_t y, int32_t width, int32_t height, int32_t u,
+                   int32_t v, int32_t du, int32_t dv, int32_t alpha, int32_t red, int32_t green,
+                   int32_t blue);
     // Writes the 640 x 480 screen to "graps/Grap_NNN.bmp" (NNN counting from 000, at least
     // three digits); the folder must exist. Nothing for a screen of another size.
     void SaveScreenshot();

@@ -150,6 +150,14 @@ void RenderDevice::FillSolidRect(int32_t x, int32_t y, int32_t width, int32_t he
     CallRenderEntry<&RenderSlots::rdll_FillSolidRect>(x, y, width, height, colour);
 }
 
+void RenderDevice::DrawFlare(int32_t texture, int32_t x, int32_t y, int32_t width, int32_t height,
+                             int32_t u, int32_t v, int32_t du, int32_t dv, int32_t alpha,
+                             int32_t red, int32_t green, int32_t blue)
+{
+    CallRenderEntry<&RenderSlots::rdll_DrawFlare>(texture, x, y, width, height, u, v, du, dv, alpha,
+                                                  red, green, blue);
+}
+
 GameFont* RenderDevice::CreateFixed(const char* characters, Texture* picture, int32_t cellWidth,
                                     int32_t cellHeight, int32_t fixedWidth)
 {

@@ -36,7 +36,9 @@ public:
         glViewport(0, 0, ReferenceScene::kWidth, ReferenceScene::kHeight);
         glEnable(GL_DEPTH_TEST);
         glDepthFunc(GL_LEQUAL);
-        glDisable(GL_BLEND);
+        // Our board draws the scene source-over blended, as the render library sets it.
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
         GLuint texture = 0;
         glGenTextures(1, &texture);

@@ -15,9 +15,34 @@ constexpr std::string_view kSettingsFileName = "menustate.dat";
 constexpr uint32_t kKeyboardDevice = 1;
 constexpr uint8_t kClutchOnZAxis = 8;
 
+std::optional<MenuState> ReadSettingsFile()
+{
+    files::File file(kSettingsFileName, files::File::Mode::Read);
+    if (!file)
+    {
+        return std::nullopt;
+    }
+    const uint64_t length = file.Size();
+    if (length != MenuState::kSize && length != MenuState::kOldSize)
+    {
+        return std::nullopt;
+    }
+    MenuState state;
+    if (file.Read(state.Bytes().data(), length) != length)
+    {
+        return std::nullopt;
+    }
+    if (length == MenuState::kOldSize)
+    {
+        state.SetControls(ControlsOfOlderRecord(state));
+    }
+    return state;
+}
+}  // namespace
+
 // The older record kept eight keys of its own and nothing of the joystick: a keyboard player
 // keeps the keys, a joystick player gets the stick's standard buttons and axes.
-ControlMap UpgradedControls(const MenuState& state)
+ControlMap ControlsOfOlderRecord(const MenuState& state)
 {
     if (state.U32At(MenuState::kControlDeviceOffset) != kKeyboardDevice)
     {
@@ -49,31 +74,6 @@ ControlMap UpgradedControls(const MenuState& state)
             .brakeSensitivity = 0x64,
             .steeringSensitivity = 0x50};
 }
-
-std::optional<MenuState> ReadSettingsFile()
-{
-    files::File file(kSettingsFileName, files::File::Mode::Read);
-    if (!file)
-    {
-        return std::nullopt;
-    }
-    const uint64_t length = file.Size();
-    if (length != MenuState::kSize && length != MenuState::kOldSize)
-    {
-        return std::nullopt;
-    }
-    MenuState state;
-    if (file.Read(state.Bytes().data(), length) != length)
-    {
-        return std::nullopt;
-    }
-    if (length == MenuState::kOldSize)
-    {
-        state.SetControls(UpgradedControls(state));
-    }
-    return state;
-}
-}  // namespace
 
 void LoadMenuState()
 {

@@ -16,6 +16,10 @@ void LoadMenuState();
 // be written; nobody is told.
 bool SaveMenuState();
 
+// The control map of an older record (5348 bytes), which kept eight keys of its own and
+// nothing of the joystick.
+ControlMap ControlsOfOlderRecord(const MenuState& state);
+
 // Checks g_menuState (ReplaceOutOfRangeValues) and copies its choices into the current-race
 // variables: the language, the local player's rider, the circuit, the class and the game mode;
 // then loads the class's bike set-ups from the menu archive.

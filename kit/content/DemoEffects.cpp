@@ -102,10 +102,38 @@ RgbaPicture SharedPicture(const std::string& name, Size size)
     return MakePicture(size.width, size.height, colour, 0x202020, PicturePattern::Plain,
                        soft ? 110 : 255);
 }
+
+// The marshal's seven flags, in their slot order: white, yellow, green, blue, black, black
+// and white, red.
+void AddMarshalFlagPictures(ContentWriter& writer)
+{
+    struct Flag
+    {
+        const char* name;
+        uint32_t colour;
+        uint32_t accent;
+        PicturePattern pattern;
+    };
+    static constexpr Flag kFlags[] = {
+        {"texturen/spezial/Fahne_ws.bmp", 0xF4F4F4, 0xF4F4F4, PicturePattern::Plain},
+        {"texturen/spezial/Fahne_gb.bmp", 0xF0D020, 0xF0D020, PicturePattern::Plain},
+        {"texturen/spezial/Fahne_gr.bmp", 0x20A040, 0x20A040, PicturePattern::Plain},
+        {"texturen/spezial/Fahne_bl.bmp", 0x2040C0, 0xF0D020, PicturePattern::Stripes},
+        {"texturen/spezial/Fahne_sw.bmp", 0x101010, 0x101010, PicturePattern::Plain},
+        {"texturen/spezial/Fahne_sz.bmp", 0x101010, 0xF4F4F4, PicturePattern::Stripes},
+        {"texturen/spezial/Fahne_10.bmp", 0xC02020, 0xF0D020, PicturePattern::Stripes},
+    };
+    for (const Flag& flag : kFlags)
+    {
+        writer.Picture(flag.name, MakePicture(64, 64, flag.colour, flag.accent, flag.pattern));
+    }
+}
+
 }  // namespace
 
 bool AddDemoEffects(ContentWriter& writer)
 {
+    AddMarshalFlagPictures(writer);
     writer.Object(content::kShadowModel, FlatQuad(0.35f, -0.95f, 0.95f, 0.01f, 1002));
     writer.Object(content::kNeedleModel, UprightQuad(0.01f, 0.0f, 0.0f, 1182));
     writer.Object(content::kFrontSprayModel, UprightQuad(0.3f, 0.3f, 0.9f, 1030));

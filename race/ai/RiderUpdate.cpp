@@ -1,28 +1,212 @@
-// The computer-rider update of one step: every rider of the race timed at the timing lines,
-// the player's finished laps filed, the race order sorted.
+// The computer-rider update of one step: the start phase, the hazard flags and the avoidance,
+// the riders' decisions, then timing, penalties and the controllers, and the race order.
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 
 #include "race/RaceAi.h"
 #include "race/RaceContext.h"
 #include "race/RaceSim.h"
+#include "race/ai/HazardRules.h"
+#include "race/ai/RacingDecision.h"
+#include "race/ai/RiderStep.h"
+#include "race/ai/StagedIncidents.h"
 
-void RaceAi::UpdateRiders(RaceSim& sim, uint32_t riderCount)
+namespace
+{
+constexpr int16_t kFallenOutRank = -6;
+constexpr float kStartLineUpDelay = 5.0f;
+
+RiderStep StepOf(RaceAi& ai, RaceContext& race, uint32_t rider)
+{
+    return RiderStep{ai, race, rider, race.bikes[rider], race.riderProfiles[rider]};
+}
+
+// Without a pit lane a retiring rider slows to a stop beside the line and leaves the race.
+void RideToPits(RiderStep& step)
+{
+    BikeRecord& bike = step.bike;
+    const RaceAi& ai = step.ai;
+    if ((bike.aiFlags & ai_flags::kDisqualified) == 0 && bike.aiLineNode >= ai.pitLaneFirstNode &&
+        bike.aiLineNode < ai.pitLaneEndNode)
+    {
+        bike.raceStatus = race_status::kInPitLane;
+        return;
+    }
+    if (ai.pitLaneFirstNode < ai.pitLaneEndNode)
+    {
+        bike.aiFollowSpeed = bike.speed > 15.0f ? 0.97f * bike.speed : 15.0f;
+        return;
+    }
+    bike.aiFollowSpeed = bike.speed > 3.0f ? 0.7f * bike.speed : 0.0f;
+    if (bike.speed < 0.3f)
+    {
+        bike.raceStatus = race_status::kFallenOut;
+        step.race.standings.SetFinalStatus(step.rider, session_rank::kDroppedOut);
+    }
+}
+
+// Statuses 12 to 16 served in the pit lane; a circuit without one has nowhere to serve a
+// ride-through, so the penalty lapses there.
+void ServePenalty(RiderStep& step)
+{
+    BikeRecord& bike = step.bike;
+    const RaceAi& ai = step.ai;
+    const bool pitLane = ai.pitLaneFirstNode < ai.pitLaneEndNode;
+    if (bike.raceStatus == race_status::kPenaltyPending)
+    {
+        const bool atEntry = std::find(ai.timingNodes.begin(), ai.timingNodes.end(),
+                                       bike.aiTargetNode) != ai.timingNodes.end();
+        if (!atEntry)
+        {
+            return;
+        }
+        if (!pitLane)
+        {
+            bike.raceStatus = race_status::kRacing;
+            bike.aiFlags &= ~ai_flags::kPenaltyPending;
+            return;
+        }
+        bike.aiTargetNode = bike.aiSection = bike.aiAltSection = bike.aiLineNode =
+            ai.pitLaneFirstNode;
+        bike.raceStatus = step.IsRace() ? race_status::kRideThrough : race_status::kInPitLane;
+    }
+    else if (bike.raceStatus == race_status::kRideThrough &&
+             bike.aiLineNode >= ai.pitLaneFirstNode && bike.aiLineNode < ai.pitLaneEndNode)
+    {
+        bike.raceStatus = race_status::kRacing;
+        bike.aiFlags &= ~ai_flags::kPenaltyPending;
+    }
+}
+
+void RunControllers(RiderStep& step)
+{
+    BikeRecord& bike = step.bike;
+    step.ai.targetSpeed = rider_control::kNoLimit;
+    ServePenalty(step);
+    rider_control::AdvanceTarget(step);
+    rider_control::Steer(step);
+    rider_control::ChooseTargetSpeed(step);
+    if (bike.clutch >= 1.0f)
+    {
+        rider_control::ShiftGears(step);
+    }
+    rider_control::Swerve(step);
+    rider_control::ApplyTargetSpeed(step);
+}
+void RunPlayerAids(RiderStep& step)
+{
+    BikeRecord& bike = step.bike;
+    step.ai.targetSpeed = rider_control::kNoLimit;
+    rider_control::TrackPlayerLine(step);
+    if (bike.furtherAid == 0)
+    {
+        bike.aiSteerRadius = 1.0f;
+        bike.steeringAidMode = 0;
+        rider_control::ChooseTargetSpeed(step);
+    }
+    else
+    {
+        bike.aiSteerRadius = bike.turnRadius;
+    }
+    if (bike.autoGearbox != 0)
+    {
+        rider_control::GearAid(step);
+    }
+    if (bike.autoClutch != 0)
+    {
+        rider_control::ClutchAid(step);
+    }
+}
+}  // namespace
+
+void RaceAi::UpdateRiders(RaceSim& sim, uint32_t count)
 {
     RaceContext& race = *context_;
     RaceStandings& standings = race.standings;
-    standings.Session().raceTime = sim.RaceTime();
+    raceTime = sim.RaceTime();
+    standings.Session().raceTime = raceTime;
+    stepLength = 0.04f;
+    const float sinceStart = raceTime - standings.sessionStartTime;
+    if (startPhase != 0)
+    {
+        startPhase = UpdateStartPhase(sinceStart) ? 1 : 0;
+    }
+    const bool starting = startPhase != 0;
     const uint32_t player = race.playerRider.load(std::memory_order_relaxed);
-    const uint32_t riders = std::min<uint32_t>(riderCount, kRiderCount);
+    const uint32_t riders = std::min<uint32_t>(count, kRiderCount);
+
+    // First pass: who is still in the race, the zone flags, the avoidance.
     for (uint32_t rider = riders; rider-- > 0;)
     {
-        if (race.bikes[rider].IsInactive())
+        if (inRace[rider] == 0)
         {
             continue;
         }
+        BikeRecord& bike = race.bikes[rider];
+        if (bike.IsInactive())
+        {
+            inRace[rider] = 0;
+            continue;
+        }
+        UpdateHazardFlags(*this, race, rider);
+        bike.rearGripUse = std::fabs(bike.rearGripUse);
+        if (bike.IsDown())
+        {
+            bike.raceStatus = race_status::kFallenOut;
+            standings.SetFinalStatus(rider, kFallenOutRank);
+            continue;
+        }
+        if (bike.raceStatus > race_status::kWaitingForRun && bike.aiTargetNode < nodeCount)
+        {
+            RiderStep step = StepOf(*this, race, rider);
+            racing_decision::AvoidRiders(step, starting);
+        }
+    }
+    ExpireHazard();
+
+    // Second pass: the decisions.
+    for (uint32_t rider = riders; rider-- > 0;)
+    {
+        BikeRecord& bike = race.bikes[rider];
+        if (inRace[rider] == 0 || bike.aiTargetNode >= nodeCount)
+        {
+            continue;
+        }
+        currentRider = rider;
+        currentBike = &bike;
+        RiderStep step = StepOf(*this, race, rider);
+        switch (bike.raceStatus)
+        {
+            case race_status::kRetiring:
+                RideToPits(step);
+                break;
+            case race_status::kYielding:
+                racing_decision::Yield(step);
+                break;
+            default:
+                if (bike.raceStatus >= race_status::kRacing)
+                {
+                    racing_decision::Decide(step, starting && sinceStart < kStartLineUpDelay);
+                }
+                break;
+        }
+    }
+
+    // Third pass: timing, penalties and the controllers.
+    for (uint32_t rider = riders; rider-- > 0;)
+    {
+        BikeRecord& bike = race.bikes[rider];
+        if (bike.IsInactive())
+        {
+            continue;
+        }
+        const uint32_t sidesBefore = bike.aiFlags & ~(ai_flags::kTimingSide0 - 1);
         standings.CheckLineCrossing(rider);
-        const uint32_t lap = race.bikes[rider].timedLap;
-        if (standings.UpdateSectors(rider) == 1 && rider == player)
+        const uint32_t lap = bike.timedLap;
+        const uint32_t completed = standings.UpdateSectors(rider);
+        if (completed == 1 && rider == player)
         {
             const size_t index = std::min<size_t>(lap, RaceStandings::kLapSlots - 1);
             LapTimes times{};
@@ -31,6 +215,33 @@ void RaceAi::UpdateRiders(RaceSim& sim, uint32_t riderCount)
                 times[row] = standings.splitMs[rider][row][index];
             }
             race.lapRecord.FinishLap(lap, race.lapHeader, times, *this);
+        }
+        const uint32_t sidesAfter = bike.aiFlags & ~(ai_flags::kTimingSide0 - 1);
+        if ((bike.aiFlags & ai_flags::kPenaltyPending) != 0 && sidesBefore != sidesAfter)
+        {
+            CountPenaltyCrossing(race, rider);
+        }
+        if (inRace[rider] == 0 || bike.aiTargetNode >= nodeCount)
+        {
+            continue;
+        }
+        currentRider = rider;
+        currentBike = &bike;
+        RiderStep step = StepOf(*this, race, rider);
+        const bool controlled = bike.raceStatus >= race_status::kRetiring;
+        if (controlled)
+        {
+            RunControllers(step);
+        }
+        else if (bike.raceStatus == race_status::kPlayer)
+        {
+            RunPlayerAids(step);
+        }
+        const bool watched = controlled ? rider == race.current.viewedRider
+                                        : bike.raceStatus == race_status::kPlayer;
+        if (race.incidentRequests.any && watched)
+        {
+            StageIncident(step, sim.Collisions(), race.randomTable.At(sim.TicksDone()));
         }
     }
     if (standings.Session().isRace)

@@ -214,6 +214,11 @@ void RaceAttrition::UpdateAttrition()
     }
 }
 
+void RaceAttrition::OnPositionGained(uint32_t rider, uint32_t passedRider)
+{
+    race_.OnPositionGained(rider, passedRider);
+}
+
 bool RaceAttrition::CheckCrashOut(uint32_t rider, uint32_t other)
 {
     RaceStandings& s = standings_;

@@ -77,6 +77,8 @@ public:
     void RankStrengths() override;
     void UpdateAttrition() override;
     void AdjustPace(uint32_t rider, PaceAdjustment kind) override;
+    // A place gained inside a hazard zone: the race object decides whether it is excused.
+    void OnPositionGained(uint32_t rider, uint32_t passedRider) override;
 
     // Whether the collision takes rider out of the race (status -2); other is the rider it
     // touched.

@@ -167,13 +167,19 @@ void RaceStandings::CheckLineCrossing(uint32_t rider)
     const BikeRecord& bike = bikes_[rider];
     const size_t lap = LapIndex(rider);
     uint32_t node = bike.aiTargetNode;
-    if (node >= line_->pitLaneFirstNode)
+    const auto beside = [&]
+    { return line_->CanonicalNode(static_cast<uint16_t>(std::min<uint32_t>(node, 0xFFFF))); };
+    if (node >= line_->pitLaneFirstNode && node < line_->pitLaneEndNode)
     {
-        // Off the main line (the pit lane or a branch): a rider that has not yet passed the
-        // first split of its lap counts as at the rejoin point, else as beside its node.
-        node = splitMs[rider][1][lap] == -1
-                   ? session_.rejoinNode
-                   : line_->CanonicalNode(static_cast<uint16_t>(std::min<uint32_t>(node, 0xFFFF)));
+        // In the pit lane: a rider that has not yet passed the first split of its lap counts
+        // as at the rejoin point, else as beside its node.
+        node = splitMs[rider][1][lap] == -1 ? session_.rejoinNode : beside();
+    }
+    else if (node >= line_->pitLaneEndNode)
+    {
+        // A branch or passing lane runs beside the main line: the rider is where it rides,
+        // not back at the rejoin point.
+        node = beside();
     }
     int32_t distance = static_cast<int32_t>(node) - startNode;
     if (distance < -1)

@@ -1,5 +1,6 @@
 #include "render/vector/ScreenClip.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace render::vector
@@ -47,12 +48,16 @@ ClipVertex CutAt(const ClipVertex& start, const ClipVertex& end, Axis axis, int3
 void ClipAgainst(std::vector<ClipVertex>& polygon, std::vector<ClipVertex>& scratch, Axis axis,
                  int32_t limit, bool keepAbove)
 {
-    ClipPolygon(
-        polygon, scratch,
-        [=](const ClipVertex& vertex)
-        { return keepAbove ? Along(vertex, axis) >= limit : Along(vertex, axis) <= limit; },
-        [=](const ClipVertex& start, const ClipVertex& end)
-        { return CutAt(start, end, axis, limit); });
+    const auto inside = [=](const ClipVertex& vertex)
+    { return keepAbove ? Along(vertex, axis) >= limit : Along(vertex, axis) <= limit; };
+    // Most polygons lie wholly on the screen: they keep every corner as it is.
+    if (std::ranges::all_of(polygon, inside))
+    {
+        return;
+    }
+    ClipPolygon(polygon, scratch, inside,
+                [=](const ClipVertex& start, const ClipVertex& end)
+                { return CutAt(start, end, axis, limit); });
     std::swap(polygon, scratch);
 }
 }  // namespace

@@ -2,9 +2,11 @@
 // presentation, the frame-buffer lock and texture memory.
 
 #include <gtest/gtest.h>
+#include <sched.h>
 
 #include "glide/Glide.h"
 #include "glide/GlideOptions.h"
+#include "glide/WorkerPool.h"
 #include "tests/glide/GlideTestScene.h"
 
 namespace
@@ -117,6 +119,53 @@ TEST_F(GlideBoard, TextureMemoryStartsAboveZero)
     grGlideInit();
     EXPECT_EQ(grTexMinAddress(GrChipId::Tmu0), 0x1000u);
     EXPECT_EQ(grTexMaxAddress(GrChipId::Tmu0), 0x3000u);
+}
+
+TEST_F(GlideBoard, EveryInitStartsFromZeroedTextureMemory)
+{
+    const uint16_t white[4] = {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
+    for (int round = 0; round < 2; ++round)
+    {
+        grGlideInit();
+        ASSERT_TRUE(OpenScreen(GrScreenResolution::Res512x384));
+        UseTextureTimesIterated();
+        grConstantColorValue(0xFF000000u);
+        const uint32_t address = grTexMinAddress(GrChipId::Tmu0) + 0x1000;
+        GrTexInfo info{GrLod::Lod2, GrLod::Lod2, GrAspectRatio::Aspect1x1, GrTextureFormat::Rgb565,
+                       nullptr};
+        // Selected before any download: what the last session left there must not show.
+        grTexSource(GrChipId::Tmu0, address, GrMipMapLevelMask::Both, &info);
+        grBufferClear(0xFFFFFFFFu, 0, 0);
+        Draw(Rectangle(0, 0, 4, 4, 1.0f, Abgr(255, 255, 255), 0, 0, 256, 256));
+        GrLfbInfo lfb{};
+        ASSERT_TRUE(grLfbLock(GrLock::ReadOnly, GrBuffer::BackBuffer, GrLfbWriteMode::Rgb565,
+                              GrOriginLocation::UpperLeft, false, &lfb));
+        EXPECT_EQ(*static_cast<const uint16_t*>(lfb.lfbPtr), 0x0000) << "round " << round;
+        grLfbUnlock(GrLock::ReadOnly, GrBuffer::BackBuffer);
+        LoadTexture(address, GrLod::Lod2, GrAspectRatio::Aspect1x1, GrTextureFormat::Rgb565, white);
+    }
+    grGlideShutdown();
+    EXPECT_EQ(grTexMaxAddress(GrChipId::Tmu0), 0u) << "shutdown keeps no texture memory";
+}
+
+TEST(DrawingThreads, AreCountedFromTheProcessorsTheProcessMayUse)
+{
+    cpu_set_t original;
+    ASSERT_EQ(sched_getaffinity(0, sizeof original, &original), 0);
+    EXPECT_EQ(glide::UsableProcessors(), CPU_COUNT(&original));
+
+    int first = 0;
+    while (!CPU_ISSET(first, &original))
+    {
+        ++first;
+    }
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(first, &one);
+    ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+    const int underMask = glide::UsableProcessors();
+    ASSERT_EQ(sched_setaffinity(0, sizeof original, &original), 0);
+    EXPECT_EQ(underMask, 1) << "as under taskset -c N";
 }
 
 using GlideSceneDevice = GlideScene;

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <set>
 #include <vector>
 
@@ -89,9 +91,27 @@ void DrawWrappedQuad(float x, float y)
     Draw(Rectangle(x, y, x + 32, y + 32, 1.0f, Abgr(255, 255, 255), -128, -128, 384, 384));
 }
 
-using GlideGolden = GlideScene;
+// Every golden frame once per set of span routines: each must give the same pixels.
+class GlideGolden : public GlideScene, public ::testing::WithParamInterface<GlideSpanRoutines>
+{
+protected:
+    void SetUp() override
+    {
+        if (!SpanRoutinesAvailable(GetParam()))
+        {
+            GTEST_SKIP() << "not on this build or processor";
+        }
+        spanRoutines_ = GetParam();
+        GlideScene::SetUp();
+    }
+};
 
-TEST_F(GlideGolden, FlatPolygons)
+const auto kEverySpanRoutines = ::testing::Values(
+    GlideSpanRoutines::OnePixel, GlideSpanRoutines::FourWide, GlideSpanRoutines::EightWide);
+
+INSTANTIATE_TEST_SUITE_P(Spans, GlideGolden, kEverySpanRoutines, SpanRoutinesName);
+
+TEST_P(GlideGolden, FlatPolygons)
 {
     Clear(kBackground);
     grDitherMode(GrDitherMode::Disable);
@@ -103,7 +123,7 @@ TEST_F(GlideGolden, FlatPolygons)
     ExpectUntouchedOutside(64, 64, Rgb565(32, 48, 96));
 }
 
-TEST_F(GlideGolden, GouraudShadingWithDither)
+TEST_P(GlideGolden, GouraudShadingWithDither)
 {
     Clear(kBackground);
     UseIteratedColour();
@@ -115,7 +135,7 @@ TEST_F(GlideGolden, GouraudShadingWithDither)
     ExpectGolden("gouraud", 64, 64, 0x9C23DBBC9D3127DD);
 }
 
-TEST_F(GlideGolden, TexturedEachFormatPointAndBilinearWrapped)
+TEST_P(GlideGolden, TexturedEachFormatPointAndBilinearWrapped)
 {
     Clear(kBackground);
     grDitherMode(GrDitherMode::Disable);
@@ -144,7 +164,7 @@ TEST_F(GlideGolden, TexturedEachFormatPointAndBilinearWrapped)
     ExpectGolden("textured", 96, 64, 0xBE309471E9971C3D);
 }
 
-TEST_F(GlideGolden, PerspectiveCorrectFloor)
+TEST_P(GlideGolden, PerspectiveCorrectFloor)
 {
     Clear(kBackground);
     grDitherMode(GrDitherMode::Disable);
@@ -188,7 +208,7 @@ TEST_F(GlideGolden, PerspectiveCorrectFloor)
     EXPECT_GT(checked, 40);
 }
 
-TEST_F(GlideGolden, DepthTestIsIndependentOfDrawingOrder)
+TEST_P(GlideGolden, DepthTestIsIndependentOfDrawingOrder)
 {
     const auto drawScene = [](bool nearFirst)
     {
@@ -231,7 +251,7 @@ TEST_F(GlideGolden, DepthTestIsIndependentOfDrawingOrder)
     ExpectGolden("depth", 64, 64, 0x116B5E0AB09DEF25);
 }
 
-TEST_F(GlideGolden, DepthAndColourMasks)
+TEST_P(GlideGolden, DepthAndColourMasks)
 {
     Clear(kBackground);
     // Depth writes off: the near red rectangle leaves no depth, the far green one covers it.
@@ -250,7 +270,7 @@ TEST_F(GlideGolden, DepthAndColourMasks)
     ExpectGolden("masks", 64, 64, 0x0812377DD9590CE5);
 }
 
-TEST_F(GlideGolden, BothBlendFunctions)
+TEST_P(GlideGolden, BothBlendFunctions)
 {
     Clear(kBackground);
     grAlphaBlendFunction(GrBlendFactor::One, GrBlendFactor::Zero, GrBlendFactor::One,
@@ -282,7 +302,72 @@ TEST_F(GlideGolden, BothBlendFunctions)
     ExpectGolden("blend", 64, 64, 0xC0DCCFDD2E46EB2F);
 }
 
-TEST_F(GlideGolden, TableFogPerPixel)
+TEST_P(GlideGolden, SourceOverBlendsWheneverTheSourceMayBeTranslucent)
+{
+    Clear(Abgr(0, 0, 255));
+    grDitherMode(GrDitherMode::Disable);
+    grDepthBufferFunction(GrCmpFunction::Always);
+    grAlphaBlendFunction(GrBlendFactor::SrcAlpha, GrBlendFactor::OneMinusSrcAlpha,
+                         GrBlendFactor::One, GrBlendFactor::Zero);
+    UseTextureTimesIterated();
+    const uint16_t white565[4] = {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
+    const uint16_t halfWhite4444[4] = {0x8FFF, 0x8FFF, 0x8FFF, 0x8FFF};  // alpha 136
+    struct Case
+    {
+        const char* what;
+        const void* texels;  // nothing selected when null
+        GrTextureFormat format;
+        int constantAlpha;
+        uint16_t expected;
+    };
+    const Case cases[] = {
+        {"no texture: transparent black", nullptr, GrTextureFormat::Rgb565, 255, 0x001F},
+        {"opaque texels, opaque constant", white565, GrTextureFormat::Rgb565, 255, 0xFFFF},
+        {"opaque texels, constant alpha 128", white565, GrTextureFormat::Rgb565, 128,
+         Rgb565(128, 128, 255)},
+        {"texel alpha 136, opaque constant", halfWhite4444, GrTextureFormat::Argb4444, 255,
+         Rgb565(136, 136, 255)},
+    };
+    float x = 0;
+    for (const Case& c : cases)
+    {
+        if (c.texels != nullptr)
+        {
+            LoadTexture(0x100 + static_cast<uint32_t>(x) * 16, GrLod::Lod2,
+                        GrAspectRatio::Aspect1x1, c.format, c.texels);
+        }
+        grConstantColorValue(Abgr(0, 0, 0, c.constantAlpha));
+        Draw(Rectangle(x, 0, x + 8, 8, 1.0f, Abgr(255, 255, 255), 0, 0, 256, 256));
+        EXPECT_EQ(BackBuffer().At(static_cast<int>(x) + 3, 3), c.expected) << c.what;
+        x += 8;
+    }
+}
+
+TEST_P(GlideGolden, ANewFogTableShowsFromTheNextPolygon)
+{
+    Clear(kBackground);
+    grDitherMode(GrDitherMode::Disable);
+    grDepthBufferFunction(GrCmpFunction::Always);
+    UseTextureTimesIterated();
+    grConstantColorValue(Abgr(0, 0, 0, 255));
+    const uint16_t white565[4] = {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
+    LoadTexture(0x100, GrLod::Lod2, GrAspectRatio::Aspect1x1, GrTextureFormat::Rgb565, white565);
+    grFogColorValue(Abgr(0, 0, 0));
+    grFogMode(GrFogMode::WithTable);
+    GrFog clear[kGrFogTableSize] = {};
+    GrFog full[kGrFogTableSize];
+    std::fill(std::begin(full), std::end(full), GrFog{255});
+    const GrFog* const tables[] = {clear, full, full, clear};
+    for (int i = 0; i < 4; ++i)
+    {
+        grFogTable(tables[i]);
+        Draw(Rectangle(i * 8.0f, 0, i * 8.0f + 8, 8, 10.0f, Abgr(255, 255, 255), 0, 0, 256, 256));
+        EXPECT_EQ(BackBuffer().At(i * 8 + 3, 3), tables[i] == full ? 0x0000 : 0xFFFF)
+            << "polygon " << i;
+    }
+}
+
+TEST_P(GlideGolden, TableFogPerPixel)
 {
     Clear(kBackground);
     GrFog fog[kGrFogTableSize];
@@ -309,7 +394,7 @@ TEST_F(GlideGolden, TableFogPerPixel)
     ExpectGolden("fog", 64, 64, 0x3D21F10A3A5CBD02);
 }
 
-TEST_F(GlideGolden, ClipWindow)
+TEST_P(GlideGolden, ClipWindow)
 {
     Clear(kBackground);
     grClipWindow(8, 8, 56, 40);
@@ -344,7 +429,7 @@ void DrawStar(float centreX, float centreY, bool antialiased, bool reversed)
     }
 }
 
-TEST_F(GlideGolden, PlainAndAntialiasedLinesEitherWayRound)
+TEST_P(GlideGolden, PlainAndAntialiasedLinesEitherWayRound)
 {
     const auto drawBoth = [](bool reversed)
     {
@@ -363,7 +448,7 @@ TEST_F(GlideGolden, PlainAndAntialiasedLinesEitherWayRound)
     ExpectGolden("lines", 128, 64, 0x3FDECA9C1C163D1A);
 }
 
-TEST_F(GlideGolden, FrameBufferWritesWithPaddedStrideThenPolygons)
+TEST_P(GlideGolden, FrameBufferWritesWithPaddedStrideThenPolygons)
 {
     Clear(kBackground);
     GrLfbInfo info{};
@@ -389,7 +474,7 @@ TEST_F(GlideGolden, FrameBufferWritesWithPaddedStrideThenPolygons)
 
 // Every pixel of the area is either untouched or covered exactly once: additive drawing of
 // triangles sharing edges shows a double hit as a brighter pixel and a gap as a dark one.
-TEST_F(GlideGolden, SharedEdgesAreCoveredExactlyOnce)
+TEST_P(GlideGolden, SharedEdgesAreCoveredExactlyOnce)
 {
     Clear(Abgr(0, 0, 0));
     grDitherMode(GrDitherMode::Disable);
@@ -433,10 +518,12 @@ TEST_F(GlideGolden, SharedEdgesAreCoveredExactlyOnce)
 // and fogged, translucent, additive),
 // drawn on a fresh board with the given number of threads; with flushEach every polygon is
 // drawn before the next is given (on the calling thread), else all at the swap (in bands).
-uint64_t DrawBusyScreen(int threads, bool flushEach)
+uint64_t DrawBusyScreen(int threads, bool flushEach,
+                        GlideSpanRoutines routines = GlideSpanRoutines::Fastest)
 {
     GlideOptions options;
     options.threads = threads;
+    options.spanRoutines = routines;
     SetGlideOptions(options);
     grGlideInit();
     EXPECT_TRUE(grSstWinOpen(nullptr, GrScreenResolution::Res512x384, GrScreenRefresh::Rate60Hz,
@@ -505,5 +592,87 @@ TEST(GlideWorkSharing, PictureIsTheSameHoweverTheWorkIsCutUp)
     EXPECT_EQ(DrawBusyScreen(4, false), polygonByPolygon);
     EXPECT_EQ(DrawBusyScreen(7, false), polygonByPolygon);
 }
+
+// Textured, fogged polygons whose 1/W runs to the ends of the float range, through 0 and
+// beyond, with texture coordinates of 0 where a perspective of infinity would make them NaN.
+uint64_t DrawExtremeDepths(GlideSpanRoutines routines)
+{
+    GlideOptions options;
+    options.threads = 1;
+    options.spanRoutines = routines;
+    SetGlideOptions(options);
+    grGlideInit();
+    EXPECT_TRUE(grSstWinOpen(nullptr, GrScreenResolution::Res512x384, GrScreenRefresh::Rate60Hz,
+                             GrColorFormat::Abgr, GrOriginLocation::UpperLeft, 2, 1));
+    grDepthBufferMode(GrDepthBufferMode::WBuffer);
+    grDepthBufferFunction(GrCmpFunction::Always);
+    grDepthMask(true);
+    grBufferClear(kBackground, 0, 0xFFFF);
+    const std::vector<uint16_t> texels = Pattern565();
+    LoadTexture(0x100, GrLod::Lod8, GrAspectRatio::Aspect1x1, GrTextureFormat::Rgb565,
+                texels.data());
+    grTexFilterMode(GrChipId::Tmu0, GrTextureFilterMode::Bilinear, GrTextureFilterMode::Bilinear);
+    UseTextureTimesIterated();
+    grConstantColorValue(Abgr(0, 0, 0, 255));
+    GrFog fog[kGrFogTableSize];
+    guFogGenerateLinear(fog, 10.0f, 400.0f);
+    grFogTable(fog);
+    grFogColorValue(Abgr(160, 170, 190));
+    grFogMode(GrFogMode::WithTable);
+
+    const float oows[][2] = {{1e-38f, 1e38f}, {-1.0f, 1.0f},     {1e-30f, 2e-30f},
+                             {3e38f, 3e38f},  {-1e-35f, -1e35f}, {0.0f, 0.5f}};
+    float top = 0;
+    for (const auto& ends : oows)
+    {
+        for (const float st : {0.0f, 96.0f})
+        {
+            std::vector<GrVertex> quad = Rectangle(3, top, 301, top + 13);
+            for (size_t i = 0; i < quad.size(); ++i)
+            {
+                const float oow = ends[i == 1 || i == 2 ? 1 : 0];
+                quad[i].oow = quad[i].tmuvtx[0].oow = oow;
+                quad[i].tmuvtx[0].sow = st * oow * static_cast<float>(i);
+                quad[i].tmuvtx[0].tow = st * oow;
+            }
+            Draw(quad);
+            top += 16;
+        }
+    }
+    GrLfbInfo info{};
+    EXPECT_TRUE(grLfbLock(GrLock::ReadOnly, GrBuffer::BackBuffer, GrLfbWriteMode::Rgb565,
+                          GrOriginLocation::UpperLeft, false, &info));
+    grLfbUnlock(GrLock::ReadOnly, GrBuffer::BackBuffer);
+    const uint64_t hash = HashFrame({static_cast<const uint16_t*>(info.lfbPtr), kScreenWidth,
+                                     kScreenHeight, static_cast<int>(info.strideInBytes)});
+    grGlideShutdown();
+    SetGlideOptions(GlideOptions{});
+    return hash;
+}
+
+class GlideSpanRoutinesAgree : public ::testing::TestWithParam<GlideSpanRoutines>
+{
+};
+
+TEST_P(GlideSpanRoutinesAgree, OnABusyScreenWithTheOnePixelRoutines)
+{
+    if (!SpanRoutinesAvailable(GetParam()))
+    {
+        GTEST_SKIP() << "not on this build or processor";
+    }
+    EXPECT_EQ(DrawBusyScreen(1, false, GetParam()),
+              DrawBusyScreen(1, false, GlideSpanRoutines::OnePixel));
+}
+
+TEST_P(GlideSpanRoutinesAgree, AtTheEndsOfTheFloatRangeWithTheOnePixelRoutines)
+{
+    if (!SpanRoutinesAvailable(GetParam()))
+    {
+        GTEST_SKIP() << "not on this build or processor";
+    }
+    EXPECT_EQ(DrawExtremeDepths(GetParam()), DrawExtremeDepths(GlideSpanRoutines::OnePixel));
+}
+
+INSTANTIATE_TEST_SUITE_P(Spans, GlideSpanRoutinesAgree, kEverySpanRoutines, SpanRoutinesName);
 
 }  // namespace

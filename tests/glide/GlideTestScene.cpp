@@ -67,6 +67,7 @@ void GlideScene::SetUp()
 {
     GlideOptions options;
     options.colourStrideBytes = kPaddedStrideBytes;
+    options.spanRoutines = spanRoutines_;
     SetGlideOptions(options);
     grGlideInit();
     ASSERT_TRUE(grSstWinOpen(nullptr, GrScreenResolution::Res512x384, GrScreenRefresh::Rate60Hz,
@@ -148,4 +149,20 @@ void GlideScene::ExpectUntouchedOutside(int width, int height, uint16_t clearPix
         }
     }
     EXPECT_EQ(touched, 0) << "pixels written outside the drawn area";
+}
+
+std::string SpanRoutinesName(const ::testing::TestParamInfo<GlideSpanRoutines>& info)
+{
+    switch (info.param)
+    {
+        case GlideSpanRoutines::Fastest:
+            return "Fastest";
+        case GlideSpanRoutines::OnePixel:
+            return "OnePixel";
+        case GlideSpanRoutines::FourWide:
+            return "FourWide";
+        case GlideSpanRoutines::EightWide:
+            return "EightWide";
+    }
+    return "Unknown";
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "glide/Glide.h"
+#include "glide/GlideOptions.h"
 #include "glide/GlidePresent.h"
 #include "tests/support/GoldenFrame.h"
 
@@ -79,4 +80,8 @@ protected:
         std::vector<uint16_t> pixels;
     };
     std::vector<PresentedFrame> presented_;
+    GlideSpanRoutines spanRoutines_ = GlideSpanRoutines::Fastest;  // set before SetUp
 };
+
+// The span routines as test-name suffixes.
+std::string SpanRoutinesName(const ::testing::TestParamInfo<GlideSpanRoutines>& info);

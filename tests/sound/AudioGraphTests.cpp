@@ -113,6 +113,32 @@ TEST(AudioNodeTree, CloseLeavesTheParentAndClosesTheChildren)
     EXPECT_EQ(sampler.Parent(), nullptr);
 }
 
+TEST(AudioNodeTree, ANamedParentIsLeftOnCloseThoughItNeverTookTheChild)
+{
+    AudioNode parent(AudioNodeType::Mixer);
+    Sampler sampler;
+    sampler.SetParent(&parent);
+    EXPECT_EQ(sampler.Parent(), &parent);
+    EXPECT_EQ(parent.ChildCount(), 0);
+    sampler.Close();
+    EXPECT_EQ(parent.ChildCount(), 0);
+}
+
+TEST(AudioNodeTree, LockNestsAndUnlockGivesUpOnlyWhatWasTaken)
+{
+    AudioNode node(AudioNodeType::Mixer);
+    EXPECT_FALSE(node.Unlock());
+    ASSERT_TRUE(node.Lock());
+    ASSERT_TRUE(node.Lock());
+    EXPECT_EQ(node.LockDepth(), 2);
+    Sampler child;
+    EXPECT_TRUE(node.Attach(&child)) << "the holder goes on using the node";
+    EXPECT_TRUE(node.Unlock());
+    EXPECT_TRUE(node.Unlock());
+    EXPECT_EQ(node.LockDepth(), 0);
+    EXPECT_FALSE(node.Unlock());
+}
+
 TEST(PcmOutputNode, OutputsSilenceWithoutChildren)
 {
     SoundRig rig;

@@ -452,4 +452,41 @@ TEST_F(SamplerTest, TheStatusTextNamesTheOperationRunning)
     Mix(1);
     EXPECT_STREQ(sampler.GetStatusText(), "");
 }
+
+// The pick rule on its own: idle voices from the round-robin index, where the index stays.
+TEST_F(SamplerTest, PickVoiceTakesTheNextIdleVoiceAndStaysOnIt)
+{
+    EXPECT_EQ(sampler.PickVoice(), 0);
+    EXPECT_EQ(sampler.PickVoice(), 0);
+    const std::vector<float> looped = {1.0f, 2.0f};
+    ASSERT_TRUE(sampler.PlayLoopedSample(looped, 1.0f, 0.0f, kRate));
+    ASSERT_TRUE(sampler.PlayLoopedSample(looped, 1.0f, 0.0f, kRate));
+    EXPECT_EQ(sampler.PickVoice(), 2);
+    for (int voice = 2; voice < Sampler::kVoiceCount; ++voice)
+    {
+        ASSERT_TRUE(sampler.PlayLoopedSample(looped, 1.0f, 0.0f, kRate));
+    }
+    // All busy: the voice the search began at.
+    EXPECT_EQ(sampler.PickVoice(), Sampler::kVoiceCount - 1);
+}
+
+TEST_F(SamplerTest, AStatusHoldsTheLockUntilItEnds)
+{
+    sampler.EndStatus();  // none open: nothing to release
+    ASSERT_TRUE(sampler.BeginStatus("Editor"));
+    EXPECT_STREQ(sampler.GetStatusText(), "Editor");
+    EXPECT_FALSE(sampler.BeginStatus("again"));
+    EXPECT_FALSE(sampler.SetFirstEvent(0, kSamplerVolume, FloatWord(0.5f)));
+    EXPECT_STREQ(sampler.GetStatusText(), "Editor");
+    sampler.EndStatus();
+    EXPECT_STREQ(sampler.GetStatusText(), "");
+    // The lock is free again: a writer goes through, and a batch refuses a status.
+    EXPECT_TRUE(sampler.SetVolPitchPan(0, 1.0f, kRate, 0.0f));
+    ASSERT_TRUE(sampler.SetFirstEvent(0, kSamplerVolume, FloatWord(0.5f)));
+    EXPECT_FALSE(sampler.BeginStatus("inside a batch"));
+    sampler.EndEvents();
+    ASSERT_TRUE(sampler.BeginStatus(nullptr));
+    EXPECT_STREQ(sampler.GetStatusText(), "");
+    sampler.EndStatus();
+}
 }  // namespace

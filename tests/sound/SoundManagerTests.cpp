@@ -384,6 +384,62 @@ TEST_F(SoundManagerTest, MenuButtonsPlayTheirSounds)
     EXPECT_FALSE(manager_->HasMenuSample(1));
 }
 
+// A sampler plays straight from the bank: its entries change only while their sampler is closed.
+TEST_F(SoundManagerTest, BankEntriesChangeOnlyWhileTheirSamplerIsClosed)
+{
+    g_config.SetU8At(ConfigBlock::kSampleOptionOffset, 1);  // interpolated
+    const std::vector<uint8_t> image = kit::BuildWaveImage(std::vector<int16_t>(100, 5), 22050);
+    ASSERT_TRUE(manager_->StartOutput());
+
+    ASSERT_TRUE(manager_->SetEngineLoopData(0, image));
+    EXPECT_TRUE(manager_->Bank().engineLoops[0].IsInterleaved());
+    EXPECT_EQ(manager_->Bank().engineLoops[0].GetSampleCount(), 100u);
+    ASSERT_TRUE(manager_->SetEventSoundData(2, image));
+    EXPECT_FALSE(manager_->Bank().eventSounds[2].IsInterleaved());
+    EXPECT_FALSE(manager_->SetEngineLoopData(SoundBank::kEngineLoopCount, image));
+    EXPECT_FALSE(manager_->SetEventSoundData(SoundBank::kMaxEventSounds, image));
+    EXPECT_FALSE(manager_->FreeEventSound(SoundBank::kMaxEventSounds));
+    EXPECT_FALSE(manager_->SetEventSoundData(2, {'R', 'I', 'F', 'F'}));
+    EXPECT_FALSE(manager_->Bank().eventSounds[2].HasData());
+    ASSERT_TRUE(manager_->FreeEngineLoop(0));
+    EXPECT_FALSE(manager_->Bank().engineLoops[0].HasData());
+
+    manager_->LoadRaceSounds();
+    ASSERT_TRUE(manager_->Bank().engineLoops[1].HasData());
+    EXPECT_FALSE(manager_->FreeEngineLoop(1));
+    EXPECT_FALSE(manager_->SetEngineLoopData(1, image));
+    EXPECT_FALSE(manager_->FreeEventSound(0));
+    EXPECT_EQ(manager_->Bank().engineLoops[1].GetSampleCount(), 5000u);
+    EXPECT_TRUE(manager_->Bank().eventSounds[0].HasData());
+}
+
+TEST_F(SoundManagerTest, ASampleRecordPlaysOnceAtFourFifthsOfItsVolume)
+{
+    directory_.WriteFile("sound/record.wav",
+                         AsString(kit::BuildWaveImage(std::vector<int16_t>(400, 1000), 22050)));
+    SampleRecord record;
+    record.pitch = 22050.0f;
+    record.volume = 0.5f;
+    record.pan = -1.0f;
+    ASSERT_TRUE(manager_->LoadSampleFile("sound/record.wav", record.sample));
+    SampleBuffer missing;
+    EXPECT_FALSE(manager_->LoadSampleFile("sound/missing.wav", missing));
+    EXPECT_FALSE(manager_->PlaySampleRecord(record)) << "no menu sampler yet";
+
+    ASSERT_TRUE(manager_->StartOutput());
+    manager_->LoadMenuSounds();
+    ASSERT_TRUE(manager_->PlaySampleRecord(record));
+    Mix(4);
+    // 1000 x 0.5 x 0.8 x 0.7 (volume), all on the left.
+    EXPECT_EQ(Block(1)[0], 280);
+    EXPECT_EQ(Block(1)[1], 0);
+    // 400 samples: over within the second block.
+    EXPECT_EQ(Block(3)[0], 0);
+
+    g_soundEnabled = false;
+    EXPECT_FALSE(manager_->PlaySampleRecord(record));
+}
+
 TEST(AngleBetween, WrapsTheBearingDifference)
 {
     EXPECT_FLOAT_EQ(AngleBetween(1.0f, 1.0f, 0.0f, 1.0f), kPi / 4.0f);

@@ -185,3 +185,31 @@ TEST(WaveOutputThread, ItsOwnThreadMixesUntilShutdown)
     EXPECT_EQ(output.GetBuffersMixed(), mixed);
 }
 }  // namespace
+
+namespace
+{
+// A node locked on one thread keeps every other thread out until it is unlocked, and the
+// other thread cannot unlock it.
+TEST(AudioNodeLock, KeepsOtherThreadsOutUntilUnlocked)
+{
+    AudioNode node(AudioNodeType::Mixer);
+    Sampler child;
+    ASSERT_TRUE(node.Lock());
+    std::atomic<bool> foreignUnlock{true};
+    std::atomic<bool> attached{false};
+    std::thread other(
+        [&]
+        {
+            foreignUnlock = node.Unlock();
+            attached = node.Attach(&child);
+        });
+    std::this_thread::sleep_for(20ms);
+    EXPECT_EQ(node.ChildCount(), 0);
+    EXPECT_FALSE(attached);
+    EXPECT_TRUE(node.Unlock());
+    other.join();
+    EXPECT_FALSE(foreignUnlock);
+    EXPECT_TRUE(attached);
+    EXPECT_EQ(node.ChildCount(), 1);
+}
+}  // namespace

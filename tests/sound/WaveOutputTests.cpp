@@ -75,6 +75,66 @@ TEST(WaveOutput, StartsOnlyWithRootAndDevice)
     EXPECT_EQ(platform.AudioCaptures()[0].format.bufferFrames, 256u);
 }
 
+TEST(WaveOutput, OpensTheDeviceAloneWithoutPlaying)
+{
+    ScriptedPlatform platform;
+    const ScopedPlatform scope(platform);
+    WaveOutput output;
+    EXPECT_FALSE(output.OpenDevice());  // not initialised
+    ASSERT_TRUE(output.Init(22050, WaveDriveMode::Pumped, 1024));
+    platform.SetAudioDeviceAvailable(false);
+    EXPECT_FALSE(output.OpenDevice());
+    platform.SetAudioDeviceAvailable(true);
+    ASSERT_TRUE(output.OpenDevice());
+    ASSERT_TRUE(output.OpenDevice());  // open already: the same device
+    ASSERT_EQ(platform.AudioCaptures().size(), 1u);
+    EXPECT_TRUE(platform.AudioCaptures()[0].open);
+    EXPECT_FALSE(output.IsPlaying());
+    EXPECT_TRUE(output.MixBuffer());
+    EXPECT_EQ(output.GetBuffersMixed(), 0u);
+
+    PcmOutputNode root;
+    ASSERT_TRUE(root.AttachOutput(output));
+    ASSERT_TRUE(output.Start());
+    EXPECT_EQ(platform.AudioCaptures().size(), 1u) << "Start plays on the device already open";
+    EXPECT_TRUE(output.MixBuffer());
+    EXPECT_EQ(output.GetBuffersMixed(), 1u);
+}
+
+// A node that notes what the output says while the node produces its block.
+class MixingProbe : public AudioNode
+{
+public:
+    explicit MixingProbe(const WaveOutput& output)
+        : AudioNode(AudioNodeType::Mixer), output_(output)
+    {
+    }
+    bool Calculate(const AudioBlock& block) override
+    {
+        mixingSeen = output_.IsMixing();
+        return AudioNode::Calculate(block);
+    }
+    bool mixingSeen = false;
+
+private:
+    const WaveOutput& output_;
+};
+
+TEST(WaveOutput, IsMixingOnlyWhileTheRootProducesABlock)
+{
+    ScriptedPlatform platform;
+    const ScopedPlatform scope(platform);
+    WaveOutput output;
+    ASSERT_TRUE(output.Init(22050, WaveDriveMode::Pumped, 1024));
+    MixingProbe probe(output);
+    ASSERT_TRUE(output.AttachRoot(&probe));
+    ASSERT_TRUE(output.Start());
+    EXPECT_FALSE(output.IsMixing());
+    ASSERT_TRUE(output.MixBuffer());
+    EXPECT_TRUE(probe.mixingSeen);
+    EXPECT_FALSE(output.IsMixing());
+}
+
 TEST(WaveOutput, KeepsAtMostSixteenBuffersQueued)
 {
     SoundRig rig;

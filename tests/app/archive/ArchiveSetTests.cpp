@@ -57,9 +57,12 @@ TEST_F(ArchiveSetTest, MountsAllFromTheWorkingDirectory)
               static_cast<uint32_t>(directory.ReadFile("archives/english/menu.cpr").size()));
     EXPECT_TRUE(platform.MessageBoxes().empty());
 
+    EXPECT_TRUE(g_archivesOpen);
+
     CloseArchives();
     EXPECT_EQ(g_archiveMenu, nullptr);
     EXPECT_EQ(g_archiveTextures, nullptr);
+    EXPECT_TRUE(g_archivesOpen) << "closing leaves the flag";
 }
 
 // The large archives keep no file open except while a race loads.
@@ -137,6 +140,7 @@ TEST_F(ArchiveSetTest, StopsAtTheFirstMissingArchiveWithItsMessage)
         ScopedPlatform recording(messages);
         std::filesystem::rename(c.missing, "aside.cpr");
         EXPECT_FALSE(OpenArchives(c.language, {}));
+        EXPECT_FALSE(g_archivesOpen) << c.missing;
         EXPECT_EQ(messages.MessageBoxes(), std::vector<std::string>{c.message}) << c.missing;
         std::filesystem::rename("aside.cpr", c.missing);
         CloseArchives();

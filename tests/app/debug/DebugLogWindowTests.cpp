@@ -64,12 +64,12 @@ TEST(DebugLogWindowTest, ScrollsOneLinePerPaintWhenTheLinesOverflow)
     AddNumberedLines(window, 6, 4);
     EXPECT_EQ(window.FirstVisibleIndex(), 4u);
 
-    window.Paint();
+    window.OnPaint();
     EXPECT_EQ(window.FirstVisibleIndex(), 4u);
     window.Show(kWidth, 40);
-    window.Paint();
+    window.OnPaint();
     EXPECT_EQ(window.FirstVisibleIndex(), 5u);
-    window.Paint();
+    window.OnPaint();
     EXPECT_EQ(window.FirstVisibleIndex(), 6u);
 }
 
@@ -109,7 +109,7 @@ TEST(DebugLogWindowTest, DrawsTheLinesOnShowIntoItsPicture)
     EXPECT_EQ(pixel(7, 1), DebugLogWindow::kBackgroundColour);
     EXPECT_EQ(pixel(1, 16 + 1), DebugLogWindow::kTextColour);
     EXPECT_EQ(pixel(1, 4), DebugLogWindow::kTextColour);  // the dash moved up
-    EXPECT_TRUE(window.EraseBackground());
+    EXPECT_TRUE(window.OnEraseBkgnd());
     EXPECT_EQ(pixel(1, 16 + 1), DebugLogWindow::kBackgroundColour);
 }
 

@@ -271,6 +271,25 @@ TEST(ScreenClip, PolygonOverTheWholeViewportKeepsItsCorners)
               (std::vector<std::pair<int32_t, int32_t>>{{0, 0}, {0, 240}, {320, 0}, {320, 240}}));
 }
 
+TEST(ScreenClip, PolygonOnTheScreenComesBackAsItWas)
+{
+    // Corners on all four borders count as inside.
+    const std::vector<ClipVertex> original = {
+        Corner(0, 0, 1.0f, 0.25f), Corner(320, 17, 0.5f, 1.0f), Corner(160, 240, 0.75f, 0.5f),
+        Corner(0, 120, 0.9f, 0.1f)};
+    std::vector<ClipVertex> polygon = original;
+    std::vector<ClipVertex> scratch;
+    ClipToScreen(polygon, scratch, 320, 240);
+    ASSERT_EQ(polygon.size(), original.size());
+    for (size_t i = 0; i < original.size(); ++i)
+    {
+        EXPECT_EQ(polygon[i].screenX, original[i].screenX) << i;
+        EXPECT_EQ(polygon[i].screenY, original[i].screenY) << i;
+        EXPECT_EQ(polygon[i].q, original[i].q) << i;
+        EXPECT_EQ(polygon[i].u, original[i].u) << i;
+    }
+}
+
 TEST(ScreenClip, CutsInterpolateInScreenSpaceAndPerspective)
 {
     // An edge from x = -100 to 100 is cut at x = 0: the other coordinate by integers, q in

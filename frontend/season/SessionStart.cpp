@@ -1,0 +1,178 @@
+#include "frontend/season/SessionStart.h"
+
+#include <algorithm>
+#include <array>
+
+#include "core/util/RuntimeRandom.h"
+#include "frontend/season/CircuitStems.h"
+#include "frontend/season/RiderShuffle.h"
+#include "frontend/season/SessionField.h"
+#include "frontend/season/SessionWeather.h"
+#include "frontend/season/WeekendSessions.h"
+#include "frontend/season/WeekendStart.h"
+#include "frontend/toolkit/MenuTexts.h"
+
+namespace
+{
+constexpr uint32_t kStatusPlayerInRace = 0;
+constexpr uint32_t kStatusPlayer = 1;
+constexpr uint32_t kStatusTestRide = 3;
+constexpr uint32_t kLapsOfFullDistance = 21;
+
+std::array<float, kRiderCount> Ratings(const RaceContext& race)
+{
+    std::array<float, kRiderCount> rating{};
+    for (size_t rider = 0; rider < kRiderCount; ++rider)
+    {
+        rating[rider] = race.riderProfiles[rider].paceBase;
+    }
+    return rating;
+}
+
+uint16_t RaceLaps(const MenuState& settings, const RaceContext& race)
+{
+    const uint32_t laps = settings.U32At(MenuState::kRaceLapsOffset);
+    return static_cast<uint16_t>(laps < kLapsOfFullDistance ? laps : race.race.lapLengthUnits);
+}
+
+std::array<int32_t, 3> ReferenceSectors(CircuitId circuit, BikeClass bikeClass)
+{
+    const int32_t lap = CircuitTexts()[ToIndex(circuit)].lapRecords[ToIndex(bikeClass)].timeMs;
+    const int32_t sector = lap > 0 ? lap / 3 : 0;
+    return {sector, sector, sector};
+}
+
+struct Field
+{
+    uint32_t size = 0;
+    std::array<int32_t, kRiderCount> positions{};
+    std::array<uint32_t, kRiderCount> status{};
+};
+
+Field WeekendField(RaceContext& race, MenuState& settings, GameMode mode, uint32_t player,
+                   SessionStart& start)
+{
+    const std::array<float, kRiderCount> rating = Ratings(race);
+    const WeekendRiders riders{
+        .bikeClass = race.current.bikeClass, .player = player, .rating = rating};
+    const SkippedSessions skip{
+        .skipTo = race.race.sessionsToSkip,
+        .referenceSectorMs = ReferenceSectors(race.current.circuitIndex, race.current.bikeClass),
+        .difficulty = race.current.difficulty};
+    const WeekendSessionStart weekend =
+        StartWeekendSession(settings, mode, riders, skip, RuntimeRand);
+    start.session = weekend.session;
+    start.isRace = weekend.session == kRaceSession;
+    start.isQualifying = weekend.session == 1 || weekend.session == 3;
+
+    Field field;
+    field.positions = weekend.positions;
+    field.status = TimedSessionStatus(weekend.fieldMask, player);
+    for (uint32_t rider = 0; rider < kRiderCount; ++rider)
+    {
+        if ((weekend.fieldMask >> rider) & 1)
+        {
+            ++field.size;
+            if (start.isRace)
+            {
+                field.status[rider] = rider == player ? kStatusPlayerInRace : kStatusRacing;
+            }
+        }
+    }
+    if (start.isRace)
+    {
+        race.race.totalLaps = RaceLaps(settings, race);
+    }
+    return field;
+}
+}  // namespace
+
+SessionStart StartSession(RaceContext& race, MenuState& settings, uint32_t timeOfDayMs,
+                          CprArchive* dataArchive)
+{
+    SessionStart start;
+    const GameMode mode = static_cast<GameMode>(settings.U32At(MenuState::kGameModeOffset));
+    if (mode != GameMode::GhostRace)
+    {
+        race.race.ghostTag = RaceAi::kNoGhost;
+    }
+    RuntimeSeed(timeOfDayMs);
+    if (mode == GameMode::NetworkRace)
+    {
+        return start;
+    }
+
+    CurrentRace& current = race.current;
+    current.gameMode = mode;
+    current.bikeClass = static_cast<BikeClass>(settings.U32At(MenuState::kBikeClassOffset));
+    current.difficulty = DifficultyOfLevel(settings.U8At(MenuState::kLevelOffset));
+    current.circuitIndex = CircuitOrChosen(
+        static_cast<int32_t>(settings.U32At(MenuState::kCircuitOffset)), CircuitId::ShahAlam);
+    current.circuitName = CircuitStem(current.circuitIndex);
+    if (dataArchive != nullptr)
+    {
+        race.LoadRacingLine(dataArchive);
+    }
+    race.LoadRiderProfiles();
+    PrepareRiderProfiles(settings, mode, current.bikeClass, race.riderProfiles);
+    const uint32_t player = race.playerRider.load() % kRiderCount;
+
+    Field field;
+    switch (mode)
+    {
+        case GameMode::TestRide:
+        case GameMode::GhostRace:
+        {
+            const SessionGrid grid = TestRideGrid(player);
+            field.size = mode == GameMode::GhostRace && race.race.ghostTag != RaceAi::kNoGhost
+                             ? 2
+                             : grid.fieldSize;
+            field.positions = grid.positions;
+            field.status.fill(kStatusTestRide);
+            field.status[player] = kStatusPlayer;
+            settings.SetU32At(MenuState::kTrainingLengthOffset, 0);
+            break;
+        }
+        case GameMode::Race:
+        {
+            const std::array<float, kRiderCount> rating = Ratings(race);
+            const SessionGrid grid = SingleRaceGrid(settings, current.bikeClass, player, rating);
+            field.size = grid.fieldSize;
+            field.positions = grid.positions;
+            field.status.fill(kStatusRacing);
+            field.status[player] = kStatusPlayerInRace;
+            start.isRace = true;
+            race.race.totalLaps = RaceLaps(settings, race);
+            break;
+        }
+        default:
+            field = WeekendField(race, settings, mode, player, start);
+            break;
+    }
+    ApplySessionWeather(settings, start.session, current);
+
+    std::array<int16_t, kRiderCount> ranks{};
+    ranks.fill(-1);
+    for (uint32_t rider = 0; rider < kRiderCount; ++rider)
+    {
+        if (field.status[rider] == kStatusNotTakingPart)
+        {
+            ranks[rider] = -8;
+        }
+    }
+    const TrimmedField trimmed = TrimField(field.size, field.positions, field.status, ranks);
+    for (uint32_t rider = 0; rider < kRiderCount; ++rider)
+    {
+        race.bikes[rider].raceStatus = field.status[rider];
+        if (field.status[rider] == kStatusNotTakingPart)
+        {
+            race.bikes[rider].flags = kLeftOutFlags;
+        }
+        race.standings.gridOrder[rider] = field.positions[rider];
+        race.standings.sessionRanks[rider] = ranks[rider];
+        race.standings.sessionTimes[rider] = -1.0f;
+    }
+    current.riderCount = trimmed.riderCount;
+    start.fieldSize = field.size;
+    return start;
+}

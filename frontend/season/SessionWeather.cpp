@@ -1,0 +1,138 @@
+#include "frontend/season/SessionWeather.h"
+
+#include <algorithm>
+#include <array>
+
+namespace
+{
+constexpr double kRollUnitsPerPercent = 327.68;  // 0x8000 / 100
+constexpr float kMmHgPerMbar = 0.75007504f;
+constexpr double kLowestHumidity = 32.45;
+constexpr double kHighestHumidity = 99.0;
+
+Weather WeatherOfSlot(const MenuState& settings, size_t slot)
+{
+    const uint8_t weather = settings.U8At(MenuState::kSessionWeatherOffset + slot);
+    return weather < kWeatherCount ? static_cast<Weather>(weather) : Weather::Fine;
+}
+
+void SetSlotWeather(MenuState& settings, size_t slot, uint32_t weather)
+{
+    settings.SetU8At(MenuState::kSessionWeatherOffset + slot, static_cast<uint8_t>(weather));
+}
+
+Weather RolledWeather(int roll, const CircuitClimate& climate)
+{
+    const int sunBelow = static_cast<int>(climate.sunPercent * kRollUnitsPerPercent);
+    const int rainFrom = static_cast<int>((100 - climate.rainPercent) * kRollUnitsPerPercent);
+    if (roll < sunBelow)
+    {
+        return Weather::Fine;
+    }
+    return roll >= rainFrom ? Weather::Rain : Weather::Dull;
+}
+
+bool RollsOnlyLater(GameMode mode)
+{
+    return mode == GameMode::TestRide || mode == GameMode::Race || mode == GameMode::NetworkRace ||
+           mode == GameMode::GhostRace;
+}
+
+template <typename T>
+T StoredValue(double value, T highest)
+{
+    return static_cast<T>(std::clamp(value, 0.0, static_cast<double>(highest)));
+}
+}  // namespace
+
+size_t WeatherSlotOfSession(uint32_t session)
+{
+    return std::min<size_t>(session / 2, 2);
+}
+
+void RollSessionWeather(MenuState& settings, GameMode mode, uint32_t kind, size_t circuit,
+                        const CircuitClimate& climate, const RandomSource& random)
+{
+    const uint8_t persistency = settings.U8At(MenuState::kWeatherPersistencyOffset);
+    if ((kind == 0 && RollsOnlyLater(mode)) || persistency == kWeatherFixed)
+    {
+        const uint8_t chosen = settings.U8At(MenuState::kWeatherOffset);
+        for (size_t slot = 0; slot < MenuState::kSessionSlotCount; ++slot)
+        {
+            SetSlotWeather(settings, slot, chosen);
+        }
+    }
+    else
+    {
+        for (size_t slot = 0; slot < MenuState::kSessionSlotCount; ++slot)
+        {
+            const int roll = random() & 0x7FFF;
+            if (kind >= 2)
+            {
+                SetSlotWeather(
+                    settings, slot,
+                    (circuit + (slot == 0 ? static_cast<size_t>(roll) : slot)) % kWeatherCount);
+            }
+            else
+            {
+                SetSlotWeather(settings, slot, ToIndex(RolledWeather(roll, climate)));
+            }
+        }
+        if (persistency == kWeatherConstant)
+        {
+            for (size_t slot = 1; slot < MenuState::kSessionSlotCount; ++slot)
+            {
+                SetSlotWeather(settings, slot, ToIndex(WeatherOfSlot(settings, 0)));
+            }
+        }
+    }
+    RollWeatherConditions(settings, climate, random);
+}
+
+void RollWeatherConditions(MenuState& settings, const CircuitClimate& climate,
+                           const RandomSource& random)
+{
+    for (size_t slot = 0; slot < MenuState::kSessionSlotCount; ++slot)
+    {
+        const Weather weather = WeatherOfSlot(settings, slot);
+        const double base = climate.baseTemperatureC;
+        const double swing = climate.temperatureSwingC;
+        const double temperatureBase = weather == Weather::Fine   ? base + swing
+                                       : weather == Weather::Rain ? base - swing
+                                                                  : base;
+        const uint8_t temperature = StoredValue<uint8_t>(
+            temperatureBase * (3136 + ((random() >> 5) & 127)) * 0.0003125, 255);
+
+        const double humidityBase =
+            weather == Weather::Fine
+                ? static_cast<double>(climate.baseHumidityPercent) - temperature
+            : weather == Weather::Rain ? temperature + 65.0
+                                       : static_cast<double>(climate.baseHumidityPercent);
+        const double humidity =
+            std::clamp(humidityBase * (1206 + ((random() >> 3) & 127)) * 0.0007874016,
+                       kLowestHumidity, kHighestHumidity);
+
+        const double pressureBase =
+            weather == Weather::Fine   ? climate.basePressureMbar + temperature
+            : weather == Weather::Rain ? climate.basePressureMbar - temperature * 0.5
+                                       : static_cast<double>(climate.basePressureMbar);
+        const uint16_t pressure =
+            StoredValue<uint16_t>(pressureBase + ((random() >> 3) & 7) - 3, 0xFFFF);
+
+        settings.SetU8At(MenuState::kSessionTemperatureOffset + slot, temperature);
+        settings.SetU8At(MenuState::kSessionHumidityOffset + slot, static_cast<uint8_t>(humidity));
+        settings.SetU16At(MenuState::kSessionPressureOffset + slot * 2, pressure);
+    }
+}
+
+void ApplySessionWeather(const MenuState& settings, uint32_t session, CurrentRace& race)
+{
+    constexpr std::array<float, kWeatherCount> kWetness = {0.0f, 0.65f, 1.0f};
+    const size_t slot = WeatherSlotOfSession(session);
+    race.weather = WeatherOfSlot(settings, slot);
+    race.trackWetness = kWetness[ToIndex(race.weather)];
+    race.conditions.airTemperature = settings.U8At(MenuState::kSessionTemperatureOffset + slot);
+    race.conditions.humidity = settings.U8At(MenuState::kSessionHumidityOffset + slot);
+    race.conditions.pressureMmHg =
+        settings.U16At(MenuState::kSessionPressureOffset + slot * 2) * kMmHgPerMbar;
+}

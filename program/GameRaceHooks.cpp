@@ -1,0 +1,47 @@
+#include "program/GameRaceHooks.h"
+
+#include "app/clock/RaceClock.h"
+#include "app/config/RaceScreenMode.h"
+#include "program/InputStep.h"
+#include "race/RaceContext.h"
+#include "race/RaceSim.h"
+#include "view/camera/RaceCamera.h"
+#include "view/race/MarshalFlags.h"
+#include "view/race/StartSequence.h"
+
+void GameRaceHooks::ArmStartSequence()
+{
+    start_.Reset();
+    g_raceStartTick.store(kGridStartStep, std::memory_order_relaxed);
+    g_waitingForStart.store(true, std::memory_order_relaxed);
+    g_racePaused.store(false, std::memory_order_relaxed);
+}
+
+void GameRaceHooks::ResetCollisions()
+{
+    CollisionManager& collisions = sim_.Collisions();
+    collisions.Attach(g_bikes, sim_.Channels(), sim_.Events());
+    collisions.ResetForRace(g_riderCount);
+}
+
+void GameRaceHooks::AddTrackObject(WorldObject& node)
+{
+    sim_.Collisions().AddTrackObject(node);
+}
+
+void GameRaceHooks::BuildSweepLists()
+{
+    sim_.Collisions().BuildSweepLists();
+}
+
+void GameRaceHooks::SetCameraDefaults(float viewedHeading)
+{
+    camera_.SetStartSweep(viewedHeading);
+    g_lookBack.store(false, std::memory_order_relaxed);
+}
+
+void GameRaceHooks::LoadMarshalFlags()
+{
+    g_marshalFlags.Load(static_cast<int32_t>(g_raceScreenMode.width),
+                        static_cast<int32_t>(g_raceScreenMode.height));
+}

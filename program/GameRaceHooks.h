@@ -1,0 +1,47 @@
+#pragma once
+
+// What a race load asks of the game: the race simulation's collisions, the start sequence and
+// the race camera's start sweep. Main thread only, during RaceContent::Load.
+
+#include "content/RaceContentHooks.h"
+#include "race/RaceServices.h"
+#include "view/rider/RiderAnimation.h"
+
+class RaceCamera;
+class RaceSim;
+class StartSequence;
+
+class GameRaceHooks : public RaceContentHooks
+{
+public:
+    // The step the field starts at from the grid: 2 s of the grid sweep, then the lights.
+    static constexpr uint32_t kGridStartStep = 125;
+
+    GameRaceHooks(RaceSim& sim, StartSequence& start, RaceCamera& camera)
+        : sim_(sim), start_(start), camera_(camera)
+    {
+    }
+
+    void ArmStartSequence() override;
+    void ResetCollisions() override;
+    void AddTrackObject(WorldObject& node) override;
+    void BuildSweepLists() override;
+    void SetCameraDefaults(float viewedHeading) override;
+    void LoadMarshalFlags() override;
+
+private:
+    RaceSim& sim_;
+    StartSequence& start_;
+    RaceCamera& camera_;
+};
+
+// What a race step asks of the view: the riders' body motion.
+class RiderAnimationServices : public RaceServices
+{
+public:
+    explicit RiderAnimationServices(RiderAnimation& animation) : animation_(animation) {}
+    void AnimateRider(uint32_t rider, float dt) override { animation_.AnimateRider(rider, dt); }
+
+private:
+    RiderAnimation& animation_;
+};

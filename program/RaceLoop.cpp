@@ -1,0 +1,484 @@
+// The race loop and its frame: the start sequence, Esc and the pause menu, pause, the
+// function keys, the simulation's steps, the channels' interpolation, poses and pit crews,
+// the camera and the cockpit, drawn frame by frame until the race is over.
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/archive/ArchiveSet.h"
+#include "app/clock/RaceClock.h"
+#include "app/config/RaceScreenMode.h"
+#include "app/device/RenderDevice.h"
+#include "app/game/CurrentRace.h"
+#include "app/game/RiderLiveries.h"
+#include "app/input/KeyState.h"
+#include "app/settings/MenuState.h"
+#include "app/window/FrameTime.h"
+#include "content/FieldTables.h"
+#include "content/RaceContent.h"
+#include "core/world/WorldObject.h"
+#include "net/NetSession.h"
+#include "platform/VirtualKeys.h"
+#include "program/GameWindow.h"
+#include "race/RaceContext.h"
+#include "race/SimMath.h"
+#include "sound/CdMusic.h"
+#include "sound/SoundManager.h"
+#include "view/camera/RaceCamera.h"
+#include "view/pit/PitCrewScene.h"
+#include "view/race/FunctionKeys.h"
+#include "view/race/LensFlare.h"
+#include "view/race/MarshalFlags.h"
+
+namespace
+{
+constexpr float kNearDistance = 0.11f;
+constexpr float kOutViewSeconds = 7.0f;
+constexpr uint32_t kStepMs = 40;
+// Texture numbers of the cockpit's temperature digits and its shift light.
+constexpr uint32_t kTemperatureDigits = 1160;
+constexpr size_t kTensSlot = 15;
+constexpr size_t kUnitsSlot = 16;
+
+bool Pressed(uint8_t key)
+{
+    return (ReadKey(key) & kKeyPressed) != 0;
+}
+
+void SwitchToRaceScreen()
+{
+    g_renderDevice.SwitchScreenMode(&g_raceScreenMode);
+}
+
+// The texture list's entry, when the list reaches that far.
+void SetTextureEntry(WorldObject& node, size_t slot, uint32_t texture)
+{
+    uint32_t* list = node.textureList.get();
+    if (list == nullptr)
+    {
+        return;
+    }
+    for (size_t i = 0; i <= slot; ++i)
+    {
+        if (list[i] == kTextureListEnd)
+        {
+            return;
+        }
+    }
+    list[slot] = texture;
+}
+}  // namespace
+
+void GameWindow::RunRace()
+{
+    EndLoading();
+    g_clockHold.store(true, std::memory_order_relaxed);
+    race_.menuRequest = false;
+    race_.escapeBeforeStart = false;
+    race_.ran = true;
+    g_raceClockOn.store(true, std::memory_order_relaxed);
+
+    SwitchToRaceScreen();
+    g_renderDevice.SetViewport(
+        0, 0, static_cast<int32_t>(g_raceScreenMode.width),
+        static_cast<int32_t>(g_raceScreenMode.height), kNearDistance,
+        static_cast<float>(g_menuState.U32At(MenuState::kViewDistanceOffset)));
+    ClearKey(vk::Escape);
+    ClearKey(vk::RightButton);
+    screens_->ResetForRace(g_riderCount);
+    race_.startRestarted = false;
+    if (g_demoRace)
+    {
+        race_.standingStart = false;
+    }
+    ResetRaceClock(0);
+    ClearAllKeys();
+
+    SelectMusicTrack(MusicSituation::Race, g_lastFrameMs & 0xFF);
+    g_pumpWatchdogMs.store(0, std::memory_order_relaxed);
+    g_frameClockMs.store(g_raceClockMs.load(std::memory_order_relaxed), std::memory_order_relaxed);
+    g_lastFrameMs = g_timerMs.load(std::memory_order_relaxed);
+
+    while (!IsQuitting() && !race_.raceOver && !g_net.IsAborted())
+    {
+        const uint32_t frameStartMs = g_timerMs.load(std::memory_order_relaxed);
+        PumpMessages();
+        g_pumpWatchdogMs.store(0, std::memory_order_relaxed);
+        if (race_.menuRequest)
+        {
+            race_.resumeAsRider = !race_.isRaceSession;
+            OpenRaceMenu();
+        }
+        StepFrameTime();
+        if (race_.menuOpen)
+        {
+            const uint32_t choice = raceMenu_->Frame(g_realFrameDt);
+            if (choice == InRaceMenu::kLeaveRace)
+            {
+                race_.playerClassified =
+                    g_standings.sessionRanks[g_playerRider.load(std::memory_order_relaxed) %
+                                             kRiderCount] >= 0;
+                race_.drawScene = false;
+                race_.raceOver = true;
+            }
+            else if (choice == InRaceMenu::kRaceAgain)
+            {
+                g_raceAgain = true;
+                race_.drawScene = false;
+                race_.raceOver = true;
+            }
+            else if (choice != InRaceMenu::kStillOpen)
+            {
+                race_.drawScene = true;
+            }
+            if (choice != InRaceMenu::kStillOpen)
+            {
+                UpdateRaceMenu();
+            }
+            else
+            {
+                race_.drawScene = false;
+            }
+        }
+        if (g_raceClockOn.load(std::memory_order_relaxed))
+        {
+            if (Pressed(vk::Pause) || Pressed(vk::Letter('P')))
+            {
+                ClearKey(vk::Pause);
+                ClearKey(vk::Letter('P'));
+                const bool pause = !g_racePaused.load(std::memory_order_relaxed);
+                g_soundManager.HoldMixing(pause);
+                g_racePaused.store(pause, std::memory_order_relaxed);
+            }
+            const bool paused = g_racePaused.load(std::memory_order_relaxed);
+            if (race_.drawScene)
+            {
+                SwitchToRaceScreen();
+            }
+            if (g_renderDevice.BeginDraw() != 0)
+            {
+                if (race_.drawScene)
+                {
+                    g_renderDevice.DrawScene(0);
+                    g_marshalFlags.Draw(g_realFrameDt);
+                    IdleFrame();
+                }
+                if (!paused)
+                {
+                    g_renderDevice.SetClipRect(0, 0, g_renderDevice.ScreenWidth(),
+                                               g_renderDevice.ScreenHeight());
+                    if (UpdateRaceFrame() == 0)
+                    {
+                        g_renderDevice.EndDraw();
+                        break;
+                    }
+                }
+                if (race_.drawScene)
+                {
+                    g_renderDevice.Flip();
+                }
+                g_renderDevice.EndDraw();
+            }
+            else if (!paused && UpdateRaceFrame() == 0)
+            {
+                break;
+            }
+        }
+        const uint32_t frameMs =
+            std::max<uint32_t>(g_timerMs.load(std::memory_order_relaxed) - frameStartMs, 1);
+        race_.framesPerSecond = 1.0f / (static_cast<float>(frameMs) / 1000.0f);
+    }
+    if (race_.menuOpen)
+    {
+        UpdateRaceMenu();
+    }
+    g_raceClockOn.store(false, std::memory_order_relaxed);
+}
+
+int32_t GameWindow::IdleFrame()
+{
+    DrawLensFlare(g_renderDevice, g_raceContent.Scene().sun);
+    if (g_racePaused.load(std::memory_order_relaxed))
+    {
+        screens_->DrawPaused();
+    }
+    else
+    {
+        screens_->DrawPanels();
+    }
+    return 1;
+}
+
+uint32_t GameWindow::UpdateRaceFrame()
+{
+    uint32_t goOn = 1;
+    g_renderDevice.SetClipRect(0, 0, g_renderDevice.ScreenWidth(), g_renderDevice.ScreenHeight());
+    UpdateStart();
+    if (Pressed(vk::Escape))
+    {
+        ClearKey(vk::Escape);
+        HandleEscape();
+    }
+    if (race_.escapeBeforeStart && !race_.startRestarted)
+    {
+        g_raceStartTick.store(
+            g_ticksDone.load(std::memory_order_relaxed) + StartSequence::kProcedureSteps,
+            std::memory_order_relaxed);
+        start_.Restart();
+        race_.startRestarted = true;
+        g_raceCamera.RestoreChosenView();
+    }
+    if (!g_waitingForStart.load(std::memory_order_relaxed))
+    {
+        bool autoCentre = inputStep_.AutoCentre();
+        FunctionKeyContext keys{
+            g_bikes[g_playerRider.load(std::memory_order_relaxed) % kRiderCount],
+            g_menuState,
+            g_raceCamera,
+            g_difficulty,
+            g_net.IsActive(),
+            g_demoRace,
+            false,
+            joystickOption_,
+            autoCentre,
+            g_raceContent.Scene().idealLine,
+            g_frameDt};
+        HandleFunctionKeys(keys);
+        inputStep_.SetAutoCentre(keys.autoCentre);
+    }
+    RunSimulationSteps();
+    const uint32_t frameClock = g_frameClockMs.load(std::memory_order_relaxed);
+    InterpolateChannels(raceSim_.Channels(),
+                        static_cast<float>(frameClock % kStepMs) / static_cast<float>(kStepMs));
+    UpdateBikeEffects();
+    if (!screens_->DrawRaceScreens())
+    {
+        goOn = 0;
+    }
+    g_raceContent.RiderPoses().Update(g_bikes, g_riderCount, g_frameDt, RaceSim::kNoRider);
+    for (PitCrewScene& crew : g_pitCrewScenes)
+    {
+        crew.Update(g_frameDt);
+    }
+    if (race_.drawScene)
+    {
+        g_raceCamera.lookBack = g_lookBack.load(std::memory_order_relaxed);
+        g_raceCamera.Update(g_frameDt);
+        g_renderDevice.SetFieldOfView(g_raceCamera.zoom, 1.0f);
+        UpdateGroundQuads();
+        UpdateCockpit();
+    }
+    race_.raceOver = race_.raceOver || g_standings.sessionOver != 0;
+    return goOn;
+}
+
+void GameWindow::UpdateStart()
+{
+    const StartSequence::Moments moments =
+        start_.Update(g_ticksDone.load(std::memory_order_relaxed),
+                      g_raceStartTick.load(std::memory_order_relaxed), race_.standingStart,
+                      g_waitingForStart.load(std::memory_order_relaxed), g_frameDt);
+    g_raceCamera.startClock = start_.preStartClock - 4.0f;
+    if (moments.restoreView)
+    {
+        g_raceCamera.RestoreChosenView();
+    }
+    if (moments.started)
+    {
+        if (!race_.standingStart)
+        {
+            g_raceStartTick.store(g_ticksDone.load(std::memory_order_relaxed) + 1,
+                                  std::memory_order_relaxed);
+        }
+        g_waitingForStart.store(false, std::memory_order_relaxed);
+    }
+}
+
+void GameWindow::RunSimulationSteps()
+{
+    RaceClockWords clock;
+    clock.frameClockMs = g_frameClockMs.load(std::memory_order_relaxed);
+    clock.raceClockMs = g_raceClockMs.load(std::memory_order_relaxed);
+    clock.inputTick = g_inputTick.load(std::memory_order_relaxed);
+    clock.raceStartTick = g_raceStartTick.load(std::memory_order_relaxed);
+    clock.startLightsBegun = start_.lightState > 0;
+    const bool first = raceSim_.TicksDone() == 0;
+    raceSim_.SetViewedRider(g_viewedRider);
+    raceSim_.SetCameraMode(static_cast<uint32_t>(g_raceCamera.mode));
+    raceSim_.Tick(g_bikes, g_riderCount, g_difficulty, static_cast<uint32_t>(g_bikeClass), clock);
+    if (first)
+    {
+        // The first step moves the clocks on by itself.
+        const std::lock_guard lock(g_raceClockMutex);
+        g_raceClockMs.store(clock.raceClockMs, std::memory_order_relaxed);
+        g_inputTick.store(clock.inputTick, std::memory_order_relaxed);
+        g_frameClockMs.store(clock.frameClockMs, std::memory_order_relaxed);
+    }
+    g_ticksDone.store(raceSim_.TicksDone(), std::memory_order_relaxed);
+}
+
+void GameWindow::HandleEscape()
+{
+    if (race_.menuOpen)
+    {
+        return;
+    }
+    const auto relative = static_cast<int32_t>(g_ticksDone.load(std::memory_order_relaxed) -
+                                               g_raceStartTick.load(std::memory_order_relaxed));
+    if (relative < 0 && race_.standingStart)
+    {
+        if (!race_.startRestarted)
+        {
+            race_.escapeBeforeStart = true;
+        }
+        return;
+    }
+    if (g_demoRace)
+    {
+        race_.raceOver = true;
+        g_demoEnded = true;
+        return;
+    }
+    const GameMode mode = g_gameMode;
+    race_.resumeAsRider =
+        mode == GameMode::TestRide || mode == GameMode::GhostRace || !race_.isRaceSession;
+    race_.menuRequest = true;
+}
+
+void GameWindow::OpenRaceMenu()
+{
+    race_.menuRequest = false;
+    if (race_.menuOpen)
+    {
+        return;
+    }
+    StopRaceClock(true);
+    if (g_soundEnabled.load(std::memory_order_relaxed))
+    {
+        g_soundManager.ReleaseRaceSounds();
+        g_soundManager.LoadMenuSounds();
+    }
+    raceMenu_->Open(4097, 0, 0, 1);
+    race_.menuOpen = true;
+    SelectMusicTrack(MusicSituation::RaceMenu, g_lastFrameMs & 0xFF);
+    race_.drawScene = false;
+}
+
+void GameWindow::UpdateRaceMenu()
+{
+    if (race_.menuOpen)
+    {
+        raceMenu_->Close();
+        race_.menuOpen = false;
+        race_.menuRequest = false;
+    }
+    if (!race_.raceOver)
+    {
+        if (g_soundEnabled.load(std::memory_order_relaxed))
+        {
+            g_soundManager.ReleaseMenuSounds();
+            g_soundManager.LoadRaceSounds();
+        }
+        SelectMusicTrack(MusicSituation::Race, g_lastFrameMs & 0xFF);
+        g_renderDevice.SetArchive(g_archiveMenu);
+        g_raceCamera.ViewPlayerRider();
+        g_raceCamera.RestoreChosenView();
+        g_raceCamera.Update(g_frameDt);
+        StopRaceClock(false);
+    }
+    ClearKey(vk::Escape);
+    ClearKey(vk::LeftButton);
+    ClearKey(vk::RightButton);
+}
+
+void GameWindow::StopRaceClock(bool stop)
+{
+    if (stop)
+    {
+        g_raceClockOn.store(false, std::memory_order_relaxed);
+        return;
+    }
+    if (!g_raceClockOn.load(std::memory_order_relaxed))
+    {
+        g_raceClockOn.store(true, std::memory_order_relaxed);
+        // No time step covers the stop.
+        g_frameClockMs.store(g_raceClockMs.load(std::memory_order_relaxed),
+                             std::memory_order_relaxed);
+    }
+}
+
+void GameWindow::UpdateBikeEffects()
+{
+    const uint32_t riders = std::min<uint32_t>(g_riderCount, kRiderCount);
+    if (riders == 0)
+    {
+        return;
+    }
+    const uint32_t before = g_viewedRider % kRiderCount;
+    uint32_t viewed = before;
+    for (uint32_t tries = 0; tries < riders; ++tries)
+    {
+        const BikeRecord& bike = g_bikes[viewed];
+        if (!bike.IsInactive() || bike.crashTimer < kOutViewSeconds)
+        {
+            break;
+        }
+        viewed = (viewed + 1) % riders;
+    }
+    const BikeRecord& chosen = g_bikes[viewed];
+    if (viewed != before && (!chosen.IsInactive() || chosen.crashTimer < kOutViewSeconds))
+    {
+        g_raceCamera.SetViewedRider(viewed);
+        g_raceCamera.yawOffset = 0.0f;
+        g_raceCamera.heading = chosen.course;
+    }
+}
+
+void GameWindow::UpdateGroundQuads()
+{
+    for (uint32_t rider = 0; rider < std::min<uint32_t>(g_riderCount, kRiderCount); ++rider)
+    {
+        const BikeRecord& bike = g_bikes[rider];
+        WorldObject* root = bike.links.bikeRoot.get();
+        const WorldObject* body = bike.links.bikeBody.get();
+        if (bike.IsInactive() || bike.IsDown() || root == nullptr || body == nullptr)
+        {
+            continue;
+        }
+        MeshVertex* corners = root->firstLevel.vertices.get();
+        if (corners == nullptr)
+        {
+            continue;
+        }
+        const float s = sim::Sin(body->angles[2]) * 0.5f;
+        corners[0].position.x = corners[2].position.x = -0.45f - s;
+        corners[4].position.x = corners[5].position.x = 0.45f - s;
+    }
+}
+
+void GameWindow::UpdateCockpit()
+{
+    const uint32_t viewed = g_viewedRider % kRiderCount;
+    const BikeRecord& bike = g_bikes[viewed];
+    const auto& liveries = g_riderLiveries[static_cast<size_t>(g_bikeClass) % kLiveryClassCount];
+    const uint32_t model = std::min<uint32_t>(liveries[viewed].bikeModel, content::kMakeSlots - 1);
+    const auto& counter = content::CockpitOf(g_bikeClass, model).revCounter;
+    if (WorldObject* needle = bike.links.furtherBikeNodes[2].get())
+    {
+        const float lowest = counter[0];
+        const float range = counter[1] - lowest;
+        const float start = counter[2];
+        const float end = counter[3];
+        const float share = range > 0.0f ? std::max(0.0f, bike.engineRpm - lowest) / range : 0.0f;
+        needle->angles[0] = 0.8f;
+        needle->angles[2] = -((end - start + sim::kTwoPi) * share + start);
+    }
+    if (WorldObject* cockpit = bike.links.furtherBikeNodes[0].get())
+    {
+        // The two digits show 0..99 degrees.
+        const auto temperature =
+            static_cast<uint32_t>(std::clamp(bike.engineTemperature, 0.0f, 99.0f));
+        SetTextureEntry(*cockpit, kTensSlot, kTemperatureDigits + temperature / 10);
+        SetTextureEntry(*cockpit, kUnitsSlot, kTemperatureDigits + temperature % 10);
+    }
+}

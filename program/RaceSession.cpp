@@ -1,0 +1,163 @@
+// The race branch of the session loop: the race is set up, its content loaded, the race run
+// and everything of it unloaded again; only a race that ran is scored.
+//
+// Until the menus start sessions, a race is the interim one: the demo installation's circuit,
+// the settings' class and weather, a full field of computer riders round the player, two laps
+// from the grid.
+
+#include <string_view>
+
+#include "app/archive/ArchiveSet.h"
+#include "app/clock/RaceClock.h"
+#include "app/config/RaceScreenMode.h"
+#include "app/device/RenderDevice.h"
+#include "app/game/CurrentRace.h"
+#include "app/input/KeyState.h"
+#include "app/settings/MenuState.h"
+#include "content/RaceContent.h"
+#include "core/util/RuntimeRandom.h"
+#include "net/NetSession.h"
+#include "program/GameRaceHooks.h"
+#include "program/GameWindow.h"
+#include "race/PlayerInputState.h"
+#include "race/RaceContext.h"
+#include "sound/SoundManager.h"
+#include "view/camera/RaceCamera.h"
+#include "view/pit/PitStopSequence.h"
+#include "view/race/MarshalFlags.h"
+#include "view/rider/RiderMotionSet.h"
+
+namespace
+{
+// The one circuit every installation carries.
+constexpr std::string_view kInterimCircuit = "ShahAlam";
+constexpr uint16_t kInterimLaps = 2;
+// Race status of a rider the computer steers.
+constexpr uint32_t kComputerRider = 8;
+constexpr uint32_t kPlayerAtControls = 0;
+
+void FillRandomTable(RandomTable& table)
+{
+    for (size_t i = 0; i < RandomTable::kWords; ++i)
+    {
+        table.words[i] = static_cast<uint32_t>(RuntimeRand());
+    }
+    for (size_t i = 0; i < RandomTable::kStoredWords - RandomTable::kWords; ++i)
+    {
+        table.words[RandomTable::kWords + i] = table.words[i];
+    }
+}
+
+// The field on the grid's slots, the player at the controls of its own rider.
+void PlaceField(RaceContext& race, uint32_t riders, uint32_t player)
+{
+    const StartSlots& slots = race.race.startSlots;
+    StandingsSession session;
+    session.isRace = true;
+    session.laps = kInterimLaps;
+    session.language = static_cast<uint32_t>(g_language);
+    session.playerRider = player;
+    session.viewedRider = player;
+    session.riderCount = static_cast<uint16_t>(riders);
+    race.race.riderCount = static_cast<uint16_t>(riders);
+    race.race.totalLaps = kInterimLaps;
+    race.race.inRace.fill(0);
+    for (uint32_t rider = 0; rider < riders; ++rider)
+    {
+        BikeRecord& bike = race.bikes[rider];
+        const uint32_t slot = rider < slots.count ? rider : slots.count - 1;
+        bike.positionX = slots.x[slot];
+        bike.positionZ = slots.z[slot];
+        bike.course = bike.heading = slots.gridHeading;
+        bike.aiLineNode = slots.node[slot];
+        bike.raceStatus = rider == player ? kPlayerAtControls : kComputerRider;
+        bike.flags = 0;
+        race.race.inRace[rider] = 1;
+        session.inRace[rider] = 1;
+        race.standings.gridOrder[rider] = static_cast<int32_t>(rider + 1);
+    }
+    race.standings.ResetForRace(session);
+}
+}  // namespace
+
+bool GameWindow::PrepareRaceSession()
+{
+    RaceContext& race = g_raceContext;
+    CurrentRace& current = race.current;
+    const uint32_t player = g_playerRider.load(std::memory_order_relaxed) % kRiderCount;
+    current.circuitName = kInterimCircuit;
+    current.riderCount = kRiderCount;
+    current.viewedRider = player;
+    if (!race.LoadRacingLine(g_archiveData) ||
+        !race.LoadClassBikeSetups(g_archiveMenu, g_bikeClass) || race.race.startSlots.count == 0)
+    {
+        return false;
+    }
+    race.LoadRiderProfiles();
+    FillRandomTable(race.randomTable);
+    g_net.ResetInputRings();
+    PlaceField(race, current.riderCount, player);
+    return true;
+}
+
+void GameWindow::RunRaceSession()
+{
+    race_ = RaceLoopState{};
+    g_renderDevice.SetArchive(g_archiveMenu);
+    g_renderDevice.DisableFog();
+    ClearAllKeys();
+    ResetRaceClock(0);
+    if (IsQuitting() || !PrepareRaceSession())
+    {
+        return;
+    }
+    GameRaceHooks hooks(raceSim_, start_, g_raceCamera);
+    if (g_raceContent.Load(RaceContentOptions::FromSettings(g_menuState), hooks))
+    {
+        const RaceScene& scene = g_raceContent.Scene();
+        const uint32_t player = g_playerRider.load(std::memory_order_relaxed);
+        raceSim_.ResetForRace();
+        raceSim_.SetParameters(scene.parameters);
+        raceSim_.SetGround(scene.ground ? &*scene.ground : nullptr);
+        raceSim_.SetRacingLine(&g_race);
+        raceSim_.SetRandomTable(g_randomTable.words);
+        raceSim_.SetRace(&g_raceContext);
+        raceSim_.SetInputRing(player, &g_net.InputRingOf(player));
+        raceSim_.SetPlayerRider(player);
+        raceSim_.SetPlayerInputState(&g_playerInputState);
+        RiderAnimation animation(g_renderDevice, g_riderMotionSet, g_bikes);
+        animation.SetGround(scene.ground ? &*scene.ground : nullptr);
+        animation.SetChannels(&raceSim_.Channels());
+        animation.SetPlayerRider(player);
+        RiderAnimationServices services(animation);
+        raceSim_.SetServices(&services);
+        g_raceCamera.SetViewNode(scene.root);
+        g_renderDevice.EnableFog();
+        RunRace();
+        raceSim_.SetServices(nullptr);
+    }
+    UnloadRace();
+    g_renderDevice.Reset();
+    g_renderDevice.CleanUp();
+}
+
+void GameWindow::UnloadRace()
+{
+    g_demoEnded = true;
+    g_renderDevice.SwitchScreenMode(&g_displayMode);
+    g_marshalFlags.Free();
+    g_clockRate.store(1, std::memory_order_relaxed);
+    FreePitStopSequences();
+    screens_->FreeTextures();
+    for (MotionFile& clip : g_riderMotionSet)
+    {
+        clip.Clear();
+    }
+    if (g_soundEnabled.load(std::memory_order_relaxed))
+    {
+        g_soundManager.ReleaseRaceSounds();
+    }
+    g_raceCamera.SetViewNode(nullptr);
+    g_raceContent.Unload();
+    g_renderDevice.FreeWorld();
+}

@@ -1,0 +1,345 @@
+#include "race/ai/RacingDecision.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "race/SimMath.h"
+
+namespace racing_decision
+{
+namespace
+{
+constexpr float kClosingRate = 0.8f;  // m/s of cap per metre of room beyond the safe gap
+
+bool InRace(const RiderStep& step, uint32_t rider)
+{
+    return rider < step.ai.riderCount && step.ai.inRace[rider] != 0 &&
+           !step.race.bikes[rider].IsInactive();
+}
+
+float DistanceSqTo(const BikeRecord& a, const BikeRecord& b)
+{
+    const float dx = b.positionX - a.positionX;
+    const float dz = b.positionZ - a.positionZ;
+    return dx * dx + dz * dz;
+}
+
+bool ChangeRunning(const BikeRecord& bike)
+{
+    return bike.aiLineChangeTime > 0.0f;
+}
+
+uint32_t SideLink(const RacingLineNode& node, uint32_t side)
+{
+    return side == 1 ? node.sideLink1 : node.sideLink0;
+}
+
+// Passing a slower rider close ahead: to a side that has a lane, is not blocked and is free of
+// riders up to a few nodes ahead.
+void TryOvertake(RiderStep& step, uint32_t ahead)
+{
+    BikeRecord& bike = step.bike;
+    const BikeRecord& other = step.race.bikes[ahead];
+    if (bike.speed <= other.speed + 0.2f || std::fabs(bike.steer) > 0.4f)
+    {
+        return;
+    }
+    const RacingLineNode& target = step.Node(bike.aiTargetNode);
+    const uint32_t preferred =
+        target.sideLink1 < step.ai.linkLimit && (bike.aiFlags & ai_flags::kBlockedSide1) == 0 ? 1
+                                                                                              : 0;
+    for (const uint32_t side : {preferred, 1 - preferred})
+    {
+        if (SideLink(target, side) >= step.ai.linkLimit)
+        {
+            continue;
+        }
+        if (step.ai.ChangeLine(step.rider, side, 2))
+        {
+            bike.aiFlags &= ~(ai_flags::kChangeForPitLane | ai_flags::kChangeForAvoidance);
+            bike.aiLineChangeGain = std::max(1.0f - bike.speed * 0.006666667f, 0.1f);
+            bike.aiSpeedCap = rider_control::kNoLimit;
+            return;
+        }
+    }
+}
+
+// On a branch or passing lane: back towards the lower-index line when no rider there is in
+// the way.
+void FollowBranch(RiderStep& step)
+{
+    BikeRecord& bike = step.bike;
+    const RaceAi& ai = step.ai;
+    const RacingLineNode& target = step.Node(bike.aiTargetNode);
+    uint32_t side = 2;
+    for (const uint32_t s : {0u, 1u})
+    {
+        if (SideLink(target, s) < bike.aiTargetNode && SideLink(target, s) < ai.linkLimit)
+        {
+            side = s;
+            break;
+        }
+    }
+    if (side == 2 || ChangeRunning(bike))
+    {
+        return;
+    }
+    const uint32_t own = bike.aiLineNode;
+    for (uint32_t other = 0; other < ai.riderCount; ++other)
+    {
+        if (other == step.rider || !InRace(step, other))
+        {
+            continue;
+        }
+        const BikeRecord& o = step.race.bikes[other];
+        const uint32_t ahead = NodesAhead(ai, own, o.aiLineNode);
+        const uint32_t behind = NodesAhead(ai, o.aiLineNode, own);
+        const bool close = ahead <= 12 || behind <= 6;
+        if (!close || o.aiTargetNode >= ai.pitLaneEndNode)
+        {
+            continue;
+        }
+        const bool inTheWay =
+            ahead < 3 || (behind < 3 && o.speed + 5.0f > bike.speed) ||
+            (ahead <= 12 && o.speed < bike.speed &&
+             static_cast<float>(ahead) * 5.5f * bike.speed <=
+                 static_cast<float>(target.stepLength + 1) * (bike.speed - o.speed));
+        if (inTheWay)
+        {
+            bike.aiFlags |= side == 0 ? ai_flags::kBlockedSide0 : ai_flags::kBlockedSide1;
+            return;
+        }
+    }
+    if (step.ai.ChangeLine(step.rider, side, 2))
+    {
+        bike.aiLineChangeGain = 0.55f;
+    }
+}
+}  // namespace
+
+uint32_t NodesAhead(const RaceAi& ai, uint32_t a, uint32_t b)
+{
+    const uint32_t lap = ai.pitLaneFirstNode;
+    if (lap == 0 || a >= lap || b >= lap)
+    {
+        return b >= a ? b - a : 0xFFFF;
+    }
+    return (b + lap - a) % lap;
+}
+
+RiderAhead FindRiderAhead(const RiderStep& step)
+{
+    const BikeRecord& bike = step.bike;
+    const RaceAi& ai = step.ai;
+    const RacingLineNode& main = step.Node(bike.aiLineNode);
+    uint32_t lookAhead = 0;
+    for (const uint32_t side : {0u, 1u})
+    {
+        const uint32_t beside = SideLink(main, side);
+        if (beside < ai.linkLimit)
+        {
+            lookAhead = std::max<uint32_t>(lookAhead, step.Node(beside).runAhead);
+        }
+    }
+    lookAhead = std::clamp<uint32_t>(std::max<uint32_t>(lookAhead, main.runAhead), 1, 40);
+    RiderAhead found;
+    for (uint32_t other = 0; other < ai.riderCount; ++other)
+    {
+        if (other == step.rider || !InRace(step, other))
+        {
+            continue;
+        }
+        const BikeRecord& o = step.race.bikes[other];
+        if (o.IsDown())
+        {
+            continue;
+        }
+        const uint32_t nodes = NodesAhead(ai, bike.aiLineNode, o.aiLineNode);
+        if (nodes == 0 || nodes > lookAhead || (found.rider != kNoRider && nodes >= found.nodes))
+        {
+            continue;
+        }
+        // Riders on other lanes count only while they are slower.
+        if (o.aiSection != bike.aiSection && o.speed >= bike.speed)
+        {
+            continue;
+        }
+        found.rider = other;
+        found.nodes = nodes;
+    }
+    if (found.rider != kNoRider)
+    {
+        found.gap = static_cast<float>(found.nodes) * 7.0f / (bike.speed + 0.1f);
+    }
+    return found;
+}
+
+void LimitSpeedBehind(RiderStep& step, uint32_t ahead)
+{
+    BikeRecord& bike = step.bike;
+    const BikeRecord& other = step.race.bikes[ahead];
+    const float distance = sim::Sqrt(DistanceSqTo(bike, other));
+    const float safe = 5.0f + 0.25f * other.speed;
+    const float cap = std::max(other.speed + (distance - safe) * kClosingRate, 0.0f);
+    bike.aiSpeedCap = std::min(bike.aiSpeedCap, cap);
+}
+
+void AvoidRiders(RiderStep& step, bool startPhase)
+{
+    BikeRecord& bike = step.bike;
+    const RaceAi& ai = step.ai;
+    bike.aiSpeedCap = rider_control::kNoLimit;
+    bike.aiFollowSpeed = rider_control::kNoLimit;
+    bike.aiFlags &= ~(ai_flags::kBlockedSide0 | ai_flags::kBlockedSide1);
+    const float heading = sim::WrapSigned(bike.heading);
+    bool avoid = false;
+    for (uint32_t other = 0; other < ai.riderCount; ++other)
+    {
+        if (other == step.rider || !InRace(step, other))
+        {
+            continue;
+        }
+        const BikeRecord& o = step.race.bikes[other];
+        const float d2 = DistanceSqTo(bike, o);
+        if (d2 >= 64.0f)
+        {
+            continue;
+        }
+        const float bearing = sim::WrapSigned(
+            sim::Atan2(o.positionX - bike.positionX, o.positionZ - bike.positionZ) - heading);
+        const float c = sim::Cos(bearing);
+        const float s = sim::Sin(bearing);
+        const float longitudinal = std::fabs(c) * c * d2;
+        const float lateral = s * s * d2;
+        const uint32_t sideFlag =
+            bearing >= 0.0f ? ai_flags::kBlockedSide1 : ai_flags::kBlockedSide0;
+        const bool sameSection = o.aiSection == bike.aiSection;
+        if (longitudinal > 4.41f && o.speed < bike.speed)
+        {
+            if (lateral <= 0.25f && sameSection)
+            {
+                bike.aiFlags |= sideFlag;
+            }
+            if (lateral <= 0.81f && longitudinal < 16.0f)
+            {
+                bike.aiFlags |= sideFlag;
+                bike.aiSpeedCap = std::min(bike.aiSpeedCap, o.speed * longitudinal / 9.0f);
+            }
+        }
+        else if (longitudinal > 0.0f && longitudinal <= 4.41f && lateral > 0.25f &&
+                 lateral <= 2.25f)
+        {
+            bike.aiFlags |= sideFlag;
+            avoid = avoid || lateral <= 1.21f || sameSection;
+            if (lateral <= 0.81f && sameSection)
+            {
+                bike.aiSpeedCap =
+                    std::min(bike.aiSpeedCap, o.speed * longitudinal * lateral * 0.27994737f);
+            }
+        }
+        else if (longitudinal > 0.0f && longitudinal <= 4.41f)
+        {
+            bike.aiFlags |= sideFlag;
+            bike.aiSpeedCap = std::min(bike.aiSpeedCap, o.aiTargetNode == bike.aiTargetNode
+                                                            ? 0.0f
+                                                            : o.speed * longitudinal * 0.22675738f);
+            avoid = true;
+        }
+        else if (longitudinal <= 0.0f && longitudinal > -3.24f && lateral <= 2.25f)
+        {
+            bike.aiFlags |= sideFlag;
+            avoid = avoid || (lateral <= 0.49f && longitudinal > -1.0f && sameSection);
+        }
+    }
+    bike.aiSpeedCap = std::max(bike.aiSpeedCap, 3.0f);
+    if (!avoid || startPhase)
+    {
+        return;
+    }
+    const RacingLineNode& target = step.Node(bike.aiTargetNode);
+    for (const uint32_t side : {1u, 0u})
+    {
+        const uint32_t blocked = side == 1 ? ai_flags::kBlockedSide1 : ai_flags::kBlockedSide0;
+        if ((bike.aiFlags & blocked) == 0 && SideLink(target, side) < ai.linkLimit &&
+            step.ai.ChangeLine(step.rider, side, 0))
+        {
+            bike.aiSpeedCap = rider_control::kNoLimit;
+            bike.aiLineChangeGain = 0.7f;
+            bike.aiLineChangeTime = 1.7f;
+            bike.aiFlags |= ai_flags::kChangeForAvoidance;
+            return;
+        }
+    }
+}
+
+void Decide(RiderStep& step, bool startPhase)
+{
+    BikeRecord& bike = step.bike;
+    const RiderAhead ahead = FindRiderAhead(step);
+    if (startPhase)
+    {
+        if (ahead.rider != kNoRider)
+        {
+            LimitSpeedBehind(step, ahead.rider);
+        }
+        return;
+    }
+    if (ahead.rider != kNoRider)
+    {
+        BikeRecord& other = step.race.bikes[ahead.rider];
+        const bool lapping = step.race.bikes[step.rider].timedLap > other.timedLap;
+        if (step.IsRace() && lapping && other.raceStatus == race_status::kRacing &&
+            ahead.gap < 1.0f)
+        {
+            other.raceStatus = race_status::kYielding;
+        }
+        if (ahead.gap < 0.8f)
+        {
+            LimitSpeedBehind(step, ahead.rider);
+            if (bike.aiSpeedCap < bike.aiLineSpeed && !ChangeRunning(bike))
+            {
+                TryOvertake(step, ahead.rider);
+            }
+        }
+        return;
+    }
+    if (bike.aiTargetNode >= step.ai.pitLaneEndNode)
+    {
+        FollowBranch(step);
+    }
+}
+
+void Yield(RiderStep& step)
+{
+    BikeRecord& bike = step.bike;
+    const RiderAhead ahead = FindRiderAhead(step);
+    if (ahead.rider != kNoRider && ahead.gap < 0.75f)
+    {
+        LimitSpeedBehind(step, ahead.rider);
+    }
+    const RaceAi& ai = step.ai;
+    const RacingLineNode& target = step.Node(bike.aiTargetNode);
+    uint32_t side = 0;
+    if (bike.aiTargetNode < ai.pitLaneEndNode)
+    {
+        const bool has0 = target.sideLink0 < ai.linkLimit;
+        const bool has1 = target.sideLink1 < ai.linkLimit;
+        side = has1 && (!has0 || step.Node(target.sideLink0).stepLength <
+                                     step.Node(target.sideLink1).stepLength)
+                   ? 1
+                   : 0;
+    }
+    else
+    {
+        side = target.sideLink0 < bike.aiTargetNode ? 1 : 0;
+    }
+    if (SideLink(target, side) >= ai.linkLimit)
+    {
+        bike.raceStatus = race_status::kRacing;
+    }
+    else if (step.ai.ChangeLine(step.rider, side, 1))
+    {
+        bike.aiLineChangeGain = 0.6f;
+    }
+}
+}  // namespace racing_decision

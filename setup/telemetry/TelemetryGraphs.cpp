@@ -1,0 +1,111 @@
+#include "setup/telemetry/TelemetryGraphs.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "race/laps/LapRecord.h"
+#include "setup/telemetry/TelemetryChannels.h"
+
+void GraphWindow::Pan(int32_t dx, int32_t dy)
+{
+    if (!HasRange())
+    {
+        return;
+    }
+    const float step = Step();
+    panOffsetY += static_cast<float>(dy);
+    panOffsetX += static_cast<float>(dx) * step;
+    panOffsetX = std::max(panOffsetX, -278.0f * step);
+    panOffsetX = std::min(panOffsetX, (rangeMax - rangeMin) - 280.0f * step);
+    const float verticalLimit = yZoom * 564.0f;
+    panOffsetY = std::clamp(panOffsetY, -verticalLimit, verticalLimit);
+}
+
+float GraphWindow::AxisValue(int32_t column) const
+{
+    return rangeMin + panOffsetX + static_cast<float>(column) * Step();
+}
+
+GraphColumns LayoutColumns(const GraphWindow& window, std::span<const float> axis)
+{
+    GraphColumns columns{};
+    if (!window.HasRange() || axis.size() < 2)
+    {
+        return columns;
+    }
+    size_t pair = 0;
+    for (int32_t column = 0; column < GraphWindow::kColumns; ++column)
+    {
+        const float value = window.AxisValue(column);
+        if (value < axis.front())
+        {
+            continue;
+        }
+        while (pair + 1 < axis.size() && axis[pair + 1] <= value)
+        {
+            ++pair;
+        }
+        if (pair + 1 >= axis.size())
+        {
+            break;  // past the lap's last sample
+        }
+        const float span = axis[pair + 1] - axis[pair];
+        columns[static_cast<size_t>(column)] = {static_cast<int32_t>(pair),
+                                                span > 0.0f ? (value - axis[pair]) / span : 0.0f};
+    }
+    return columns;
+}
+
+int32_t GraphRow(const GraphWindow& window, uint8_t channel, float raw)
+{
+    const TelemetryChannel& c = TelemetryChannelOf(channel);
+    const float value = window.yZoom * (raw * c.pixelScale - c.pixelOffset) +
+                        141.0f * (1.0f - window.yZoom) + window.panOffsetY;
+    const double row = GraphWindow::kHeight - std::round(static_cast<double>(value));
+    return static_cast<int32_t>(std::clamp(row, 0.0, double{GraphWindow::kHeight}));
+}
+
+float InterpolatedSample(const LapRecord& lap, uint8_t channel, const GraphColumn& column)
+{
+    const float a = RawSample(lap, channel, column.sample);
+    const float b = RawSample(lap, channel, column.sample + 1);
+    return a + (b - a) * column.fraction;
+}
+
+void DrawGraph(FrameBuffer16 frame, const ScreenRect& clip, const GraphWindow& window,
+               const GraphColumns& columns, const LapRecord& lap, uint8_t channel, uint16_t colour)
+{
+    if (channel >= kTelemetryChannels)
+    {
+        return;
+    }
+    const int32_t left = std::max({clip.left, GraphWindow::kLeft, 0});
+    const int32_t right = std::min({clip.right, GraphWindow::kLeft + GraphWindow::kColumns, 640});
+    const int32_t top = std::max(clip.top, GraphWindow::kTop);
+    const int32_t bottom = std::min(clip.bottom, GraphWindow::kTop + GraphWindow::kHeight + 1);
+    int32_t previous = -1;
+    for (int32_t column = 0; column < GraphWindow::kColumns; ++column)
+    {
+        const GraphColumn& at = columns[static_cast<size_t>(column)];
+        if (at.sample < 0 || at.sample + 1 >= lap.sampleCount)
+        {
+            previous = -1;
+            continue;
+        }
+        const int32_t row = GraphRow(window, channel, InterpolatedSample(lap, channel, at));
+        const int32_t from = previous < 0 ? row : previous;
+        previous = row;
+        const bool onAnEdge = (from == row) && (row == 0 || row == GraphWindow::kHeight);
+        const int32_t x = GraphWindow::kLeft + column;
+        if (onAnEdge || x < left || x >= right)
+        {
+            continue;
+        }
+        const int32_t y1 = std::max(GraphWindow::kTop + std::min(from, row), top);
+        const int32_t y2 = std::min(GraphWindow::kTop + std::max(from, row), bottom - 1);
+        for (int32_t y = y1; y <= y2; ++y)
+        {
+            frame.pixels[static_cast<ptrdiff_t>(y) * frame.stridePixels + x] = colour;
+        }
+    }
+}

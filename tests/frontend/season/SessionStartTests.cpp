@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "frontend/season/ChampionshipTable.h"
+#include "frontend/season/SessionField.h"
+#include "frontend/season/SessionStart.h"
+#include "frontend/season/WeekendSessions.h"
+#include "frontend/season/WeekendStart.h"
+#include "tests/support/TestDirectory.h"
+
+namespace
+{
+constexpr uint32_t kPlayer = 20;
+
+class SessionStartTest : public testing::Test
+{
+protected:
+    SessionStartTest()
+    {
+        race->playerRider = kPlayer;
+        settings.SetU32At(MenuState::kBikeClassOffset, 1);
+        settings.SetU32At(MenuState::kPlayerRiderOffset, kPlayer);
+        settings.SetU32At(MenuState::kCircuitOffset, 11);
+        settings.SetU8At(MenuState::kLevelOffset, 1);
+        settings.SetU8At(MenuState::kSessionWeatherOffset + 2, 2);
+    }
+
+    void SetMode(GameMode mode) { settings.SetU32At(MenuState::kGameModeOffset, ToIndex(mode)); }
+
+    TestDirectory directory;
+    std::unique_ptr<RaceContext> race = std::make_unique<RaceContext>("system.cpr");
+    MenuState settings;
+};
+
+TEST_F(SessionStartTest, SingleRaceSetsTheCurrentRaceAndTrimsTheField)
+{
+    SetMode(GameMode::Race);
+    settings.SetU32At(MenuState::kOpponentsOffset, 4);
+    settings.SetU32At(MenuState::kGridPositionOffset, 10);
+    const SessionStart start = StartSession(*race, settings, 1000, nullptr);
+
+    EXPECT_TRUE(start.isRace);
+    EXPECT_EQ(start.fieldSize, 10u);
+    EXPECT_EQ(race->current.bikeClass, BikeClass::Class250);
+    EXPECT_EQ(race->current.circuitName, "Bruenn");
+    EXPECT_EQ(race->current.difficulty, 1u);
+    EXPECT_EQ(race->race.totalLaps, 5);
+    EXPECT_EQ(race->bikes[kPlayer].raceStatus, 0u);
+    EXPECT_EQ(race->standings.gridOrder[kPlayer], 10);
+    uint32_t riding = 0;
+    uint32_t last = 0;
+    for (uint32_t rider = 0; rider < 26; ++rider)
+    {
+        const bool rides = race->standings.gridOrder[rider] <= 10;
+        EXPECT_EQ(race->bikes[rider].raceStatus, rides ? (rider == kPlayer ? 0u : 9u) : 5u);
+        EXPECT_EQ(race->standings.sessionRanks[rider], rides ? -1 : -8);
+        if (!rides)
+        {
+            EXPECT_EQ(race->bikes[rider].flags, kLeftOutFlags);
+        }
+        riding += rides;
+        last = rides ? rider : last;
+    }
+    EXPECT_EQ(riding, 10u);
+    EXPECT_EQ(race->current.riderCount, last + 1);
+}
+
+TEST_F(SessionStartTest, TestRideThePlayerAlone)
+{
+    SetMode(GameMode::TestRide);
+    const SessionStart start = StartSession(*race, settings, 1000, nullptr);
+    EXPECT_FALSE(start.isRace);
+    EXPECT_EQ(start.fieldSize, 1u);
+    EXPECT_EQ(race->bikes[kPlayer].raceStatus, 1u);
+    EXPECT_EQ(race->bikes[3].raceStatus, kStatusNotTakingPart);
+    EXPECT_EQ(race->current.riderCount, kPlayer + 1);
+}
+
+TEST_F(SessionStartTest, ChampionshipRaceRidesTheFieldInTheRacesWeather)
+{
+    SetMode(GameMode::Championship);
+    settings.SetU32At(MenuState::kOpponentsOffset, 9);
+    settings.SetU32At(MenuState::kCircuitOffset, 0);
+    StartSession(*race, settings, 5000, nullptr);  // the first round's first session: the field
+    const uint32_t field = settings.U32At(MenuState::kFieldMaskOffset);
+    settings.SetU32At(MenuState::kSessionOffset, kRaceSession);
+    const SessionStart start = StartSession(*race, settings, 6000, nullptr);
+
+    EXPECT_TRUE(start.isRace);
+    EXPECT_EQ(start.session, kRaceSession);
+    EXPECT_EQ(start.fieldSize, 10u);
+    EXPECT_EQ(settings.U32At(MenuState::kFieldMaskOffset), field) << "the field stays";
+    EXPECT_EQ(race->current.weather, Weather::Rain) << "the race rides the third slot";
+    for (uint32_t rider = 0; rider < 26; ++rider)
+    {
+        const bool inField = (field >> rider) & 1;
+        EXPECT_EQ(race->bikes[rider].raceStatus, inField ? (rider == kPlayer ? 0u : 9u) : 5u);
+    }
+}
+
+TEST_F(SessionStartTest, OneTimeOfDayOneField)
+{
+    SetMode(GameMode::GrandPrix);
+    settings.SetU32At(MenuState::kOpponentsOffset, 6);
+    MenuState again = settings;
+    StartSession(*race, settings, 777, nullptr);
+    const std::array<int32_t, 26> grid = race->standings.gridOrder;
+    StartSession(*race, again, 777, nullptr);
+    EXPECT_EQ(race->standings.gridOrder, grid);
+    EXPECT_EQ(again, settings);
+}
+
+TEST_F(SessionStartTest, ANetworkRaceGetsNoFieldHere)
+{
+    SetMode(GameMode::NetworkRace);
+    EXPECT_EQ(StartSession(*race, settings, 1, nullptr).fieldSize, 0u);
+}
+}  // namespace

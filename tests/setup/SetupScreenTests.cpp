@@ -1,0 +1,390 @@
+// The set-up screen drawn through the game's render library on the scripted platform, with the
+// kit's pictures: every page as a frozen frame in both languages, and the mouse driving it.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "app/archive/ArchiveSet.h"
+#include "app/device/RenderDevice.h"
+#include "app/window/OutputWindow.h"
+#include "core/archive/CprArchive.h"
+#include "frontend/toolkit/MenuClip.h"
+#include "frontend/toolkit/MenuFonts.h"
+#include "kit/DemoInstallation.h"
+#include "kit/font/DemoFonts.h"
+#include "kit/laps/DemoLaps.h"
+#include "kit/menu/MenuPictures.h"
+#include "kit/race/ClassSetups.h"
+#include "kit/race/DemoRace.h"
+#include "kit/setup/DemoTelemetry.h"
+#include "kit/setup/SetupPictures.h"
+#include "platform/VirtualKeys.h"
+#include "platform/scripted/ScriptedPlatform.h"
+#include "race/RaceContext.h"
+#include "race/laps/LapFile.h"
+#include "setup/SetupScreen.h"
+#include "setup/SetupScreenEntry.h"
+#include "setup/SuspensionDialogPanel.h"
+#include "setup/telemetry/DataRecorder.h"
+#include "tests/support/GoldenFrame.h"
+#include "tests/support/TestDirectory.h"
+
+namespace
+{
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+
+class SetupScreenTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        kit::DemoArchives archives;
+        std::string error;
+        ASSERT_TRUE(kit::AddDemoFonts(archives, error)) << error;
+        ASSERT_TRUE(kit::AddMenuPictures(archives.menu, error)) << error;
+        ASSERT_TRUE(kit::AddSetupPictures(archives.menu, error)) << error;
+        ASSERT_TRUE(kit::AddDemoCourseMaps(archives, error)) << error;
+        const std::vector<uint8_t> bytes = archives.menu.Build();
+        directory_.WriteFile("menu.cpr", std::string(bytes.begin(), bytes.end()));
+        menuArchive_ = std::make_unique<CprArchive>();
+        ASSERT_TRUE(menuArchive_->Open("menu.cpr", true));
+        g_archiveMenu = menuArchive_.get();
+        ASSERT_TRUE(window_.Create(kWidth, kHeight));
+        ASSERT_TRUE(g_renderDevice.InitHardware(ZARVO_RENDER_LIBRARY));
+        const ScreenMode mode{kWidth, kHeight, 16, 60, 0};
+        ASSERT_EQ(g_renderDevice.InitScreen(window_.RenderTarget(), 0, "", &mode), 1);
+        LoadMenuFonts();
+    }
+
+    void TearDown() override
+    {
+        screen_.reset();
+        FreeMenuFonts();
+        SetActiveRectList(nullptr);
+        g_renderDevice.CleanUp();
+        g_renderDevice.ShotDown();
+        g_archiveMenu = nullptr;
+    }
+
+    void OpenScreen(BikeClass bikeClass, Language language)
+    {
+        race_.bikeClass = bikeClass;
+        bike_->setup = kit::ClassStandardSetup(bikeClass);
+        bike_->setup.frontTyre = 1;
+        bike_->setup.rearTyre = 2;
+        SetupScreenContext context;
+        context.player = bike_.get();
+        context.race = &race_;
+        context.language = language;
+        context.topSpeedReference = 200.0f;
+        context.riderName = "Karl Brenner";
+        context.riderTeam = "Team Zarvo";
+        screen_ = std::make_unique<SetupScreen>(context);
+        ASSERT_EQ(screen_->Load(), 1);
+    }
+
+    // One frame: the whole screen is painted into the first buffer and presented.
+    FrameView565 DrawFrame()
+    {
+        window_.PumpMessages();
+        screen_->Update(0.04f);
+        const CapturedFrame& frame = platform_.Frames().back();
+        return {frame.pixels.data(), frame.width, frame.height, frame.width * 2};
+    }
+
+    void MoveMouse(int x, int y)
+    {
+        PlatformEvent move;
+        move.kind = PlatformEvent::Kind::MouseMove;
+        move.x = x;
+        move.y = y;
+        platform_.Push(move);
+    }
+    void Button(bool pressed)
+    {
+        PlatformEvent button;
+        button.kind = PlatformEvent::Kind::MouseButton;
+        button.button = 1;
+        button.pressed = pressed;
+        platform_.Push(button);
+    }
+
+    TestDirectory directory_;
+    ScriptedPlatform platform_;
+    ScopedPlatform installed_{platform_};
+    OutputWindow window_;
+    std::unique_ptr<CprArchive> menuArchive_;
+    std::unique_ptr<BikeRecord> bike_ = std::make_unique<BikeRecord>();
+    CurrentRace race_;
+    std::unique_ptr<SetupScreen> screen_;
+};
+
+struct PageFrame
+{
+    const char* name;
+    int icon;  // -1: the main page
+    Language language;
+    uint64_t hash;
+};
+
+class SetupScreenPages : public SetupScreenTest, public testing::WithParamInterface<PageFrame>
+{
+};
+
+TEST_P(SetupScreenPages, EveryPageAsFrozen)
+{
+    const PageFrame& c = GetParam();
+    OpenScreen(BikeClass::Class125, c.language);
+    MoveMouse(4, 4);
+    if (c.icon >= 0)
+    {
+        screen_->PressIcon(c.icon);
+    }
+    const FrameView565 frame = DrawFrame();
+    const std::string name = std::string("setup-") + c.name;
+    EXPECT_TRUE(
+        MatchesGolden(name, frame, c.hash, std::string(ZARVO_GOLDEN_DIR) + "/" + name + ".bmp"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SetupScreen, SetupScreenPages,
+    testing::Values(PageFrame{"main-de", -1, Language::German, 0xC28106131C34E7C1},
+                    PageFrame{"tyres-de", 0, Language::German, 0xB2DCFE9101A64914},
+                    PageFrame{"brakes-de", 1, Language::German, 0x8C4DE0CE5EDD5B62},
+                    PageFrame{"cooling-de", 2, Language::German, 0xC4EA95B28A3D3076},
+                    PageFrame{"front-de", 3, Language::German, 0x0FCA32BB324493E9},
+                    PageFrame{"rear-de", 4, Language::German, 0x883E718C215F200A},
+                    PageFrame{"gearbox-de", 5, Language::German, 0x5DD7456A1E1DE104},
+                    PageFrame{"ignition-de", 6, Language::German, 0x7672790161476125},
+                    PageFrame{"main-en", -1, Language::English, 0xCC7C4926951FAE13},
+                    PageFrame{"tyres-en", 0, Language::English, 0x90A82F38A4D6D18E},
+                    PageFrame{"brakes-en", 1, Language::English, 0xCAF5908956D2706C},
+                    PageFrame{"cooling-en", 2, Language::English, 0xF7292D27BC8C8C1C},
+                    PageFrame{"front-en", 3, Language::English, 0x67A20E441CE88FB7},
+                    PageFrame{"rear-en", 4, Language::English, 0xEB3876B1063D765C},
+                    PageFrame{"gearbox-en", 5, Language::English, 0x9C244CE8DBA7B5AE},
+                    PageFrame{"ignition-en", 6, Language::English, 0x1843220DA5A121D4}),
+    [](const testing::TestParamInfo<PageFrame>& info)
+    {
+        std::string name = info.param.name;
+        std::replace(name.begin(), name.end(), '-', '_');
+        return name;
+    });
+
+TEST_F(SetupScreenTest, TheMouseTunesTheBrakesAndOkKeepsIt)
+{
+    OpenScreen(BikeClass::Class250, Language::English);
+    const float before = bike_->setup.brakeValueB;
+    MoveMouse(100, 100);
+    DrawFrame();
+    // The brakes icon, then the right arrow of value B held for ten frames: a step a frame.
+    MoveMouse(IconLeft(1) + 20, kIconTop + 20);
+    Button(true);
+    DrawFrame();
+    Button(false);
+    DrawFrame();
+    ASSERT_EQ(screen_->Pages().Page(), SetupPage::Brakes);
+    MoveMouse(564 + 10, 369 + 8);
+    Button(true);
+    for (int frame = 0; frame < 10; ++frame)
+    {
+        DrawFrame();
+    }
+    Button(false);
+    DrawFrame();
+    EXPECT_NEAR(screen_->Pages().BrakeValueB(), before + 0.10f, 1e-4f);
+    EXPECT_EQ(bike_->setup.brakeValueB, before);  // a working copy until OK
+
+    MoveMouse(606 + 8, 352 + 8);
+    Button(true);
+    DrawFrame();
+    Button(false);
+    DrawFrame();
+    EXPECT_EQ(screen_->Pages().Page(), SetupPage::Main);
+    EXPECT_NEAR(bike_->setup.brakeValueB, before + 0.10f, 1e-4f);
+
+    // The leave button ends the screen.
+    MoveMouse(8 + 20, 446 + 10);
+    Button(true);
+    DrawFrame();
+    Button(false);
+    window_.PumpMessages();
+    EXPECT_NE(screen_->Update(0.04f), 0u);
+}
+
+TEST_F(SetupScreenTest, OtherArrowsRepeatOnlyAfterTheHoldDelay)
+{
+    OpenScreen(BikeClass::Class125, Language::German);
+    screen_->PressIcon(3);  // front suspension
+    const float before = screen_->Pages().SuspensionSlider(2).value;
+    MoveMouse(564 + 10, 323 + 8);  // compression: one more
+    DrawFrame();
+    Button(true);
+    for (int frame = 0; frame < 15; ++frame)  // 600 ms
+    {
+        DrawFrame();
+    }
+    EXPECT_EQ(screen_->Pages().SuspensionSlider(2).value, before + 1.0f);
+    for (int frame = 0; frame < 4; ++frame)  // 600 ms is not yet past the delay
+    {
+        DrawFrame();
+    }
+    Button(false);
+    DrawFrame();
+    EXPECT_EQ(screen_->Pages().SuspensionSlider(2).value, before + 4.0f);
+}
+
+TEST_F(SetupScreenTest, ThePitBoxOpensThePlayersMachine)
+{
+    g_playerRider = 3;
+    g_raceContext.current.bikeClass = BikeClass::Class500;
+    g_bikes[3].setup = kit::ClassStandardSetup(BikeClass::Class500);
+    const std::unique_ptr<SetupScreen> screen = CreatePlayerSetupScreen(Language::English, true);
+    EXPECT_EQ(&screen->Pages().Player(), &g_bikes[3]);
+    ASSERT_EQ(screen->Load(), 1);
+    screen->PressIcon(5);
+    EXPECT_EQ(screen->Pages().Page(), SetupPage::Gearbox);
+    screen->ReleaseResources();
+    EXPECT_EQ(g_raceContext.current.engineConditions, 1u);
+    g_playerRider = 0;
+}
+
+// Two laps of the demo circuit as the race records them, at two paces.
+void WriteDemoLaps()
+{
+    std::string error;
+    const std::optional<kit::GeneratedCircuit> circuit =
+        kit::GenerateCircuit(kit::DemoCircuitShape(), BikeClass::Class125, error);
+    ASSERT_TRUE(circuit) << error;
+    std::vector<kit::LinePoint> points;
+    for (uint16_t node = 0; node < circuit->line->nodeCount; ++node)
+    {
+        points.push_back({node, circuit->line->nodes[node].x, circuit->line->nodes[node].z});
+    }
+    const LapHeader header{0, 0, 1, 0, 0, 1013, 20, 65};
+    float start = 12.0f;
+    for (const float pace : {62.0f, 68.0f})
+    {
+        const std::vector<kit::RideState> ride = kit::RideLap(points, start, pace);
+        const int32_t lapMs = static_cast<int32_t>(ride.size()) * 40;
+        const kit::LapFileContent lap = kit::LapOfRide(ride, header, {-1, -1, -1, lapMs});
+        const uint32_t number = pace < 65.0f ? 1 : 2;
+        ASSERT_TRUE(kit::WriteLapFile(SessionLapPath(number), lap, error)) << error;
+        start += static_cast<float>(lapMs) / 1000.0f;
+    }
+}
+
+TEST_F(SetupScreenTest, TelemetryOfTheDemoLapsReadsTheRecordsValues)
+{
+    WriteDemoLaps();
+    std::array<uint8_t, 4> channels = {4, 5, 1, kNoChannel};  // speed, revolutions, steering
+    DataRecorder recorder({.circuit = 0, .language = Language::English, .slotChannels = &channels});
+    ASSERT_EQ(recorder.Load(), 1);
+    ASSERT_EQ(recorder.Offered().lapsShown, 2);
+    EXPECT_NE(recorder.Maps().Project(0, 0.0f, 0.0f).x, 0);  // the demo's own map was read
+    recorder.SetSlotLap(0, 0);
+    recorder.SetSlotLap(1, 1);
+    recorder.SetSlotLap(2, 0);
+
+    // The centre cursor on sample 300 of the first lap: the read-out is that sample's value.
+    LapRecord lap;
+    ASSERT_TRUE(ReadLapFile(SessionLapPath(1), lap));
+    GraphWindow& window = recorder.Window();
+    window.panOffsetX = 300 * 0.04f - GraphWindow::kCentreColumn * window.Step() + 1e-4f;
+    recorder.SetSlotLap(0, 0);
+    const int speed = static_cast<int>(lap.speed[300] * 0.0055384613f);
+    EXPECT_EQ(recorder.Readout(0), std::to_string(speed) + " km/h");
+    const int steering = static_cast<int>(static_cast<int16_t>(lap.steering[300]) * 0.003125f);
+    EXPECT_EQ(recorder.Readout(2), std::to_string(steering) + "%");
+    EXPECT_EQ(recorder.Readout(3), "");
+
+    recorder.SetSlotChannel(3, 9);
+    EXPECT_EQ(channels[3], 9);  // kept in the settings
+
+    MoveMouse(4, 4);
+    window_.PumpMessages();
+    recorder.Update(0.04f);
+    const CapturedFrame& captured = platform_.Frames().back();
+    const FrameView565 frame{captured.pixels.data(), captured.width, captured.height,
+                             captured.width * 2};
+    EXPECT_TRUE(MatchesGolden("telemetry-demo-laps", frame, 0x5B30667D18DFA82C,
+                              std::string(ZARVO_GOLDEN_DIR) + "/telemetry-demo-laps.bmp"));
+    recorder.ReleaseResources();
+}
+
+TEST_F(SetupScreenTest, TelemetryWithoutLapsOrWithDamagedOnesDrawsNothingAndLeaves)
+{
+    directory_.WriteFile("Tempdaten/Daten_Runde1.fhr", std::string(100, '\x7F'));
+    std::array<uint8_t, 4> channels = {200, 0, 0, 0};  // a damaged settings byte
+    DataRecorder recorder({.circuit = 99, .language = Language::German, .slotChannels = &channels});
+    ASSERT_EQ(recorder.Load(), 1);
+    recorder.SetSlotLap(0, 0);
+    recorder.SetSlotLap(1, 5);
+    EXPECT_EQ(recorder.Readout(0), "");
+    window_.PumpMessages();
+    EXPECT_EQ(recorder.Update(0.04f), 0u);
+    PlatformEvent escape;
+    escape.kind = PlatformEvent::Kind::KeyDown;
+    escape.virtualKey = vk::Escape;
+    platform_.Push(escape);
+    window_.PumpMessages();
+    EXPECT_EQ(recorder.Update(0.04f), 1u);
+    recorder.ReleaseResources();
+}
+
+TEST_F(SetupScreenTest, SuspensionPanelTakesTheMouseAndOkWritesTheRecord)
+{
+    BikeSetup setup = kit::ClassStandardSetup(BikeClass::Class125);
+    SuspensionDialog dialog(setup, BikeClass::Class125);
+    SuspensionDialogPanel panel(dialog);
+    panel.Enter();
+    DirtyRectList list;
+    const auto frame = [&]
+    {
+        window_.PumpMessages();
+        g_renderDevice.BeginDraw();
+        list.Add(0, 0, kWidth, kHeight);
+        const DialogResult result = panel.Step(list);
+        g_renderDevice.Wait(0);
+        g_renderDevice.Flip();
+        g_renderDevice.EndDraw();
+        list.Clear();
+        return result;
+    };
+    const auto click = [&](int x, int y)
+    {
+        MoveMouse(x, y);
+        Button(true);
+        frame();
+        Button(false);
+        return frame();
+    };
+    // The hardest rear spring, the thickest front oil; the front compression dragged to the end.
+    click(345, 196 + 4 * 16 + 4);
+    click(105, 306 + 4 * 16 + 4);
+    MoveMouse(190, 111);
+    Button(true);
+    frame();
+    MoveMouse(600, 111);
+    frame();
+    Button(false);
+    EXPECT_EQ(frame(), DialogResult::Open);
+    EXPECT_EQ(panel.GetPos(1017), 20);
+    EXPECT_EQ(panel.GetRadio(1022), 4);
+    const CapturedFrame& captured = platform_.Frames().back();
+    EXPECT_TRUE(
+        MatchesGolden("suspension-panel",
+                      {captured.pixels.data(), captured.width, captured.height, captured.width * 2},
+                      0x66E27B86A0C18C9E));
+
+    EXPECT_EQ(click(240, 420), DialogResult::Ok);
+    EXPECT_EQ(setup.frontCompression, 19.0f);   // the screens' 1..19
+    EXPECT_EQ(setup.rearSpringRate, 20000.0f);  // (4 + 4) x 2500
+    EXPECT_EQ(setup.frontOilValue, 120.0f);
+    EXPECT_EQ(setup.frontOilFactor, -60.0f);
+}
+}  // namespace

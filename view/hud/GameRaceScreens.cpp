@@ -69,8 +69,8 @@ void GameRaceScreens::ResetForRace(uint32_t /*riders*/)
     hud_.Titles().SetGridPageActive(frame.isRaceSession && !frame.tvMode && !g_demoRace);
     if (!loaded_)
     {
-        g_renderDevice.SetArchive(g_archiveMenu);
         hud_.LoadTextures(frame, *this);
+        g_renderDevice.SetArchive(g_archiveMenu);  // as the race loader leaves it
         loaded_ = true;
         return;
     }

@@ -4,19 +4,29 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace
+{
+char Digit(int32_t value)
+{
+    return static_cast<char>('0' + value);
+}
+}  // namespace
+
 std::array<char, 6> SessionClockText(int32_t seconds)
 {
     const int32_t shown = std::clamp(seconds, 0, 99 * 60 + 59);
-    std::array<char, 6> text{};
-    std::snprintf(text.data(), text.size(), "%02d:%02d", shown / 60, shown % 60);
-    return text;
+    const int32_t minutes = shown / 60;
+    const int32_t rest = shown % 60;
+    // Written digit by digit: the clamp bounds every field, which the compiler cannot see
+    // through a format.
+    return {Digit(minutes / 10), Digit(minutes % 10), ':',
+            Digit(rest / 10),    Digit(rest % 10),    '\0'};
 }
 
 std::array<char, 6> PracticeLapText(int32_t lap)
 {
-    std::array<char, 6> text{};
-    std::snprintf(text.data(), text.size(), "%2d/12", std::clamp(lap, 0, 99));
-    return text;
+    const int32_t shown = std::clamp(lap, 0, 99);
+    return {shown < 10 ? ' ' : Digit(shown / 10), Digit(shown % 10), '/', '1', '2', '\0'};
 }
 
 std::array<char, 16> SectionTimeText(int32_t ms)

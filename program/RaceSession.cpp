@@ -48,10 +48,10 @@ void FillRandomTable(RandomTable& table)
     }
 }
 
-// The field on the grid's slots, the player at the controls of its own rider.
-void PlaceField(RaceContext& race, uint32_t riders, uint32_t player)
+// The field in grid order, the player at the controls of its own rider; the race load puts
+// it on the grid's slots.
+void EnterField(RaceContext& race, uint32_t riders, uint32_t player)
 {
-    const StartSlots& slots = race.race.startSlots;
     StandingsSession session;
     session.isRace = true;
     session.laps = kInterimLaps;
@@ -65,11 +65,6 @@ void PlaceField(RaceContext& race, uint32_t riders, uint32_t player)
     for (uint32_t rider = 0; rider < riders; ++rider)
     {
         BikeRecord& bike = race.bikes[rider];
-        const uint32_t slot = rider < slots.count ? rider : slots.count - 1;
-        bike.positionX = slots.x[slot];
-        bike.positionZ = slots.z[slot];
-        bike.course = bike.heading = slots.gridHeading;
-        bike.aiLineNode = slots.node[slot];
         bike.raceStatus = rider == player ? kPlayerAtControls : kComputerRider;
         bike.flags = 0;
         race.race.inRace[rider] = 1;
@@ -96,7 +91,7 @@ bool GameWindow::PrepareRaceSession()
     race.LoadRiderProfiles();
     FillRandomTable(race.randomTable);
     g_net.ResetInputRings();
-    PlaceField(race, current.riderCount, player);
+    EnterField(race, current.riderCount, player);
     return true;
 }
 

@@ -240,6 +240,11 @@ void MainMenu::UpdateElement(int32_t page)
             {
                 shown = page == kCircuitPage;
             }
+            if (button >= kWeatherSunny && button <= kWeatherRainy)
+            {
+                shown = circuitChoice &&
+                        button - kWeatherSunny == g_menuState.U8At(MenuState::kWeatherOffset);
+            }
             if (shown)
             {
                 bottomButtons_[button] = BottomButtonGadget(button);
@@ -537,6 +542,11 @@ void MainMenu::OnBottomButton(size_t button)
         case kCircuitInfo:
             OpenCircuitInfo();
             break;
+        case kWeatherSunny:
+        case kWeatherCloudy:
+        case kWeatherRainy:
+            CycleWeather();
+            break;
         case kClass125:
         case kClass250:
         case kClass500:
@@ -717,6 +727,21 @@ void MainMenu::LoadChampionshipFile(int32_t /*requesterResult*/)
     // handled as a save that could not be loaded: back to the start page without a message.
     g_fileRequester.Close();
     RepaintAll();
+}
+
+void MainMenu::CycleWeather()
+{
+    const uint8_t weather =
+        static_cast<uint8_t>((g_menuState.U8At(MenuState::kWeatherOffset) + 1) % 3);
+    g_menuState.SetU8At(MenuState::kWeatherOffset, weather);
+    for (size_t session = 0; session < MenuState::kSessionSlotCount; ++session)
+    {
+        g_menuState.SetU8At(MenuState::kSessionWeatherOffset + session, weather);
+    }
+    g_menuState.SetU32At(MenuState::kSessionOffset, 0);
+    RollWeatherConditions(g_menuState);
+    UpdateElement(kCircuitPage);
+    Repaint(300, 252, 500, 288);
 }
 
 void MainMenu::OpenCircuitInfo()

@@ -61,6 +61,9 @@ public:
         kClass250,
         kClass500,
         kCircuitInfo,
+        kWeatherSunny,
+        kWeatherCloudy,
+        kWeatherRainy,
         kBottomButtonCount,
     };
     static constexpr size_t kMainButtonCount = 8;
@@ -128,6 +131,7 @@ private:
     void ShowCircuit();
     void StepChoice(int32_t delta);
     void NextClass();
+    void CycleWeather();
     void AnswerQuit(bool yes);
     void OpenCircuitInfo();
     void OpenLoadGame();

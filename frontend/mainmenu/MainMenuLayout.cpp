@@ -29,8 +29,9 @@ constexpr std::array<ButtonPlace, 8> kMainButtons = {{
 }};
 constexpr std::array<int32_t, 8> kMainButtonLabels = {1, 2, 3, 4, 5, 7, 8, 9};
 
-// Back, previous, next, accept, go, class 125 / 250 / 500, circuit information.
-constexpr std::array<ButtonPlace, 9> kBottomButtons = {{
+// Back, previous, next, accept, go, class 125 / 250 / 500, circuit information, weather sunny /
+// cloudy / rainy.
+constexpr std::array<ButtonPlace, 12> kBottomButtons = {{
     {0, 64, 30, 4, 448},
     {64, 44, 26, 254, 454},
     {108, 44, 26, 340, 454},
@@ -40,6 +41,9 @@ constexpr std::array<ButtonPlace, 9> kBottomButtons = {{
     {648, 104, 94, 430, 450},
     {752, 104, 94, 430, 450},
     {966, 32, 35, 140, 445},
+    {1036, 46, 33, 414, 447},
+    {1082, 46, 33, 414, 447},
+    {1128, 46, 33, 414, 447},
 }};
 
 constexpr std::array<MarkerPosition, 8> kMarkers = {{

@@ -15,7 +15,6 @@
 #include "app/input/KeyState.h"
 #include "app/settings/MenuState.h"
 #include "content/RaceContent.h"
-#include "core/util/RuntimeRandom.h"
 #include "net/NetSession.h"
 #include "program/GameRaceHooks.h"
 #include "program/GameWindow.h"
@@ -35,18 +34,6 @@ constexpr uint16_t kInterimLaps = 2;
 // Race status of a rider the computer steers.
 constexpr uint32_t kComputerRider = 8;
 constexpr uint32_t kPlayerAtControls = 0;
-
-void FillRandomTable(RandomTable& table)
-{
-    for (size_t i = 0; i < RandomTable::kWords; ++i)
-    {
-        table.words[i] = static_cast<uint32_t>(RuntimeRand());
-    }
-    for (size_t i = 0; i < RandomTable::kStoredWords - RandomTable::kWords; ++i)
-    {
-        table.words[RandomTable::kWords + i] = table.words[i];
-    }
-}
 
 // The field in grid order, the player at the controls of its own rider; the race load puts
 // it on the grid's slots.
@@ -89,7 +76,7 @@ bool GameWindow::PrepareRaceSession()
         return false;
     }
     race.LoadRiderProfiles();
-    FillRandomTable(race.randomTable);
+    race.randomTable.Fill();
     g_net.ResetInputRings();
     EnterField(race, current.riderCount, player);
     return true;

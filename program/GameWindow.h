@@ -17,7 +17,10 @@
 #include "program/InputStep.h"
 #include "program/TimerTick.h"
 #include "race/RaceSim.h"
+#include "view/camera/RaceCamera.h"
+#include "view/hud/GameRaceScreens.h"
 #include "view/race/InRaceMenu.h"
+#include "view/race/MarshalFlags.h"
 #include "view/race/RaceScreens.h"
 #include "view/race/StartSequence.h"
 
@@ -69,7 +72,8 @@ public:
     InputStep& Input() { return inputStep_; }
     RaceSim& Race() { return raceSim_; }
 
-    // The race's overlays and pause menu; null restores the do-nothing defaults.
+    // The race's overlays (the head-up display unless told otherwise) and pause menu; null
+    // restores the do-nothing defaults.
     void SetRaceScreens(RaceScreens* screens)
     {
         screens_ = screens != nullptr ? screens : &noScreens_;
@@ -129,7 +133,8 @@ private:
     StartSequence start_;
     RaceScreens noScreens_;
     InRaceMenu leavingMenu_;
-    RaceScreens* screens_ = &noScreens_;
+    GameRaceScreens hudScreens_{start_, g_raceCamera, g_marshalFlags};
+    RaceScreens* screens_ = &hudScreens_;
     InRaceMenu* raceMenu_ = &leavingMenu_;
 
     EmptyVirtualObject emptyObject_;

@@ -246,6 +246,11 @@ void CollisionManager::AddEvent(uint32_t a, uint32_t b, uint32_t c, uint32_t d)
     }
 }
 
+BikeRecord& CollisionManager::Bike(uint32_t rider)
+{
+    return bikes_[rider];
+}
+
 CollisionManager::HullFrame CollisionManager::FrameOf(const BikeRecord& bike)
 {
     return {bike.positionX, bike.groundHeight, bike.positionZ, sim::Sin(bike.heading),

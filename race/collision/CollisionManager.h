@@ -202,7 +202,7 @@ private:
         ::SweepAndPrune sweep;
     };
 
-    BikeRecord& Bike(uint32_t rider) { return bikes_[rider]; }
+    BikeRecord& Bike(uint32_t rider);
     uint32_t RandomWord() const;
     void EntityPosition(uint32_t value, float& x, float& z) const;
     static HullFrame FrameOf(const BikeRecord& bike);

@@ -119,7 +119,7 @@ TEST_F(HudGolden, ObservationPanelInBothLanguages)
         scene_.frame.language = language;
         Present([&] { hud_.DrawPanels(scene_.frame, *canvas_, hooks_); });
         ExpectGolden(language == Language::German ? "observation-de" : "observation-en", 0, 0, 640,
-                     480, language == Language::German ? 0x4141E87C0902A9A4 : 0xDC8F42B46DE6FFB7);
+                     480, language == Language::German ? 0x1F11F16F53AF69C0 : 0x463AD0B57C7F112B);
     }
 }
 
@@ -155,7 +155,7 @@ TEST_F(HudGolden, StartingGridAndFinalStanding)
     {
         Present([&] { hud_.DrawRaceScreens(scene_.frame, *canvas_, hooks_); });
     }
-    ExpectGolden("final-standing", 0, 0, 640, 480, 0xDD84C92691D64B1B);
+    ExpectGolden("final-standing", 0, 0, 640, 480, 0x5A95B21DE1375EEF);
 }
 
 TEST_F(HudGolden, TvNameBandWithPortraitAndLogo)
@@ -175,6 +175,6 @@ TEST_F(HudGolden, TvNameBandWithPortraitAndLogo)
         Present([&] { hud_.DrawRaceScreens(scene_.frame, *canvas_, hooks_); });
         scene_.frame.viewedRider = static_cast<uint32_t>(std::max(hooks_.viewedRider, 0));
     }
-    ExpectGolden("tv-name-band", 0, 0, 640, 480, 0xB52D15E8B0354E36);
+    ExpectGolden("tv-name-band", 0, 0, 640, 480, 0xF3349DC055F2807E);
 }
 }  // namespace

@@ -55,6 +55,10 @@ bool BuildCommonPart(content::LoadSession& session)
 {
     using namespace content;
     session.hooks.PrepareComputerRiders();
+    // The tyres' preparation has set the circuit's abrasion and grip floor: without them every
+    // tyre would have no grip.
+    session.scene.parameters.trackAbrasion = session.race.race.trackAbrasion;
+    session.scene.parameters.minimumTyreGrip = session.race.race.minimumTyreGrip;
     BuildTrackMarks(session);
     if (!LoadClassTemplates(session))
     {

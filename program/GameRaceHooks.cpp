@@ -34,6 +34,11 @@ void GameRaceHooks::BuildSweepLists()
     sim_.Collisions().BuildSweepLists();
 }
 
+void GameRaceHooks::PrepareComputerRiders()
+{
+    g_race.PrepareGridStart();
+}
+
 void GameRaceHooks::SetCameraDefaults(float viewedHeading)
 {
     camera_.SetStartSweep(viewedHeading);

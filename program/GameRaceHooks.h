@@ -1,7 +1,8 @@
 #pragma once
 
-// What a race load asks of the game: the race simulation's collisions, the start sequence and
-// the race camera's start sweep. Main thread only, during RaceContent::Load.
+// What a race load asks of the game: the field's grid start, the race simulation's
+// collisions, the start sequence and the race camera's start sweep. Main thread only, during
+// RaceContent::Load.
 
 #include "content/RaceContentHooks.h"
 #include "race/RaceServices.h"
@@ -26,6 +27,7 @@ public:
     void ResetCollisions() override;
     void AddTrackObject(WorldObject& node) override;
     void BuildSweepLists() override;
+    void PrepareComputerRiders() override;
     void SetCameraDefaults(float viewedHeading) override;
     void LoadMarshalFlags() override;
 

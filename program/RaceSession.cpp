@@ -15,7 +15,6 @@
 #include "app/input/KeyState.h"
 #include "app/settings/MenuState.h"
 #include "content/RaceContent.h"
-#include "core/util/RuntimeRandom.h"
 #include "net/NetSession.h"
 #include "program/GameRaceHooks.h"
 #include "program/GameWindow.h"
@@ -36,22 +35,10 @@ constexpr uint16_t kInterimLaps = 2;
 constexpr uint32_t kComputerRider = 8;
 constexpr uint32_t kPlayerAtControls = 0;
 
-void FillRandomTable(RandomTable& table)
+// The field in grid order, the player at the controls of its own rider; the race load puts
+// it on the grid's slots.
+void EnterField(RaceContext& race, uint32_t riders, uint32_t player)
 {
-    for (size_t i = 0; i < RandomTable::kWords; ++i)
-    {
-        table.words[i] = static_cast<uint32_t>(RuntimeRand());
-    }
-    for (size_t i = 0; i < RandomTable::kStoredWords - RandomTable::kWords; ++i)
-    {
-        table.words[RandomTable::kWords + i] = table.words[i];
-    }
-}
-
-// The field on the grid's slots, the player at the controls of its own rider.
-void PlaceField(RaceContext& race, uint32_t riders, uint32_t player)
-{
-    const StartSlots& slots = race.race.startSlots;
     StandingsSession session;
     session.isRace = true;
     session.laps = kInterimLaps;
@@ -65,11 +52,6 @@ void PlaceField(RaceContext& race, uint32_t riders, uint32_t player)
     for (uint32_t rider = 0; rider < riders; ++rider)
     {
         BikeRecord& bike = race.bikes[rider];
-        const uint32_t slot = rider < slots.count ? rider : slots.count - 1;
-        bike.positionX = slots.x[slot];
-        bike.positionZ = slots.z[slot];
-        bike.course = bike.heading = slots.gridHeading;
-        bike.aiLineNode = slots.node[slot];
         bike.raceStatus = rider == player ? kPlayerAtControls : kComputerRider;
         bike.flags = 0;
         race.race.inRace[rider] = 1;
@@ -94,9 +76,9 @@ bool GameWindow::PrepareRaceSession()
         return false;
     }
     race.LoadRiderProfiles();
-    FillRandomTable(race.randomTable);
+    race.randomTable.Fill();
     g_net.ResetInputRings();
-    PlaceField(race, current.riderCount, player);
+    EnterField(race, current.riderCount, player);
     return true;
 }
 

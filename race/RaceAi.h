@@ -56,6 +56,9 @@ public:
     // The riders in the race on consecutive start slots in g_gridOrder order (equal values in
     // rider order), at rest and facing along the line.
     void PlaceRidersOnGrid();
+    // A race from the grid, before the machines' physics is set up: the session start, the
+    // field on its slots, every rider's tyres and the computer riders' brakes.
+    void PrepareGridStart();
     // Practice and ghost sessions: on the line behind the start for a flying start, else in
     // the pit lane's slots from the first practice slot on.
     void PlaceRidersForPractice(bool flying);

@@ -144,6 +144,14 @@ void RaceAi::PlaceRidersOnGrid()
     }
 }
 
+void RaceAi::PrepareGridStart()
+{
+    PrepareRaceStart();
+    PlaceRidersOnGrid();
+    AssignBikeTuning(0, std::min<uint32_t>(riderCount, kRiderCount));
+    AssignAiParameters();
+}
+
 void RaceAi::HoldStartRevs(bool armed)
 {
     RaceContext& race = *context_;

@@ -148,6 +148,18 @@ TEST_F(LoadedRaceTest, CallsTheOtherPartsInLoadOrder)
     EXPECT_FLOAT_EQ(hooks_.cameraHeading, race_->bikes[0].heading);
 }
 
+TEST_F(LoadedRaceTest, SimulationGetsTheGripFloorAndAbrasionOfTheTyrePreparation)
+{
+    Mount();
+    PrepareRace(BikeClass::Class125, Weather::Fine, 25);
+    // What the computer riders' preparation leaves: without it no tyre would grip.
+    race_->race.trackAbrasion = 0.25f;
+    race_->race.minimumTyreGrip = 1.2f;
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(Scene().parameters.trackAbrasion, 0.25f);
+    EXPECT_EQ(Scene().parameters.minimumTyreGrip, 1.2f);
+}
+
 TEST_F(LoadedRaceTest, SceneNodesHangWhereTheRaceLooksForThem)
 {
     LoadDemo();

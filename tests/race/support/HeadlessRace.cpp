@@ -101,10 +101,7 @@ void HeadlessRace::Restart()
     race.standings.SetHooks(options_.fallsAndAttrition ? &race.attrition : nullptr);
     race.standings.ResetForRace(session);
 
-    race.race.PrepareRaceStart();
-    race.race.PlaceRidersOnGrid();
-    race.race.AssignBikeTuning(0, riders);
-    race.race.AssignAiParameters();
+    race.race.PrepareGridStart();
     for (uint32_t rider = 0; rider < riders; ++rider)
     {
         BikeRecord& bike = race.bikes[rider];

@@ -71,7 +71,6 @@ void SetTextureEntry(WorldObject& node, size_t slot, uint32_t texture)
 
 void GameWindow::RunRace()
 {
-    EndLoading();
     g_clockHold.store(true, std::memory_order_relaxed);
     race_.menuRequest = false;
     race_.escapeBeforeStart = false;
@@ -85,7 +84,10 @@ void GameWindow::RunRace()
         static_cast<float>(g_menuState.U32At(MenuState::kViewDistanceOffset)));
     ClearKey(vk::Escape);
     ClearKey(vk::RightButton);
+    // The race screens load their pictures at their first reset: the loading archives stay open
+    // until then.
     screens_->ResetForRace(g_riderCount);
+    EndLoading();
     race_.startRestarted = false;
     if (g_demoRace)
     {

@@ -221,6 +221,10 @@ void HudScene::SetOrder(const std::vector<uint32_t>& order)
     for (size_t slot = 0; slot < order.size(); ++slot)
     {
         standings.positionTable[slot] = static_cast<int32_t>(order[slot]);
-        standings.gridOrder[order[slot]] = static_cast<int32_t>(slot + 1);
+        // A strange rider number has no grid place to keep.
+        if (order[slot] < standings.gridOrder.size())
+        {
+            standings.gridOrder[order[slot]] = static_cast<int32_t>(slot + 1);
+        }
     }
 }

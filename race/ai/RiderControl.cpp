@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "race/SimMath.h"
+#include "race/ai/PitLane.h"
 #include "race/ai/RiderStep.h"
 
 float RiderStep::DistanceSq(uint32_t node) const
@@ -30,12 +31,6 @@ constexpr uint32_t kMaxWalk = 400;  // nodes any walk along the line may take
 constexpr uint32_t kChangeFlags = ai_flags::kChangingToSide1 | ai_flags::kChangingToSide0;
 constexpr uint32_t kReasonFlags =
     ai_flags::kLineChangeReason0 | ai_flags::kLineChangeReason1 | ai_flags::kLineChangeReason2;
-
-struct Aim
-{
-    float dx = 0.0f;  // relative to the rider
-    float dz = 0.0f;
-};
 
 float SteerRate(float speed)
 {
@@ -113,6 +108,8 @@ uint32_t OldLineNode(const RiderStep& step)
                                                                  : target.sideLink1;
 }
 
+}  // namespace
+
 Aim TargetOnLine(RiderStep& step)
 {
     BikeRecord& bike = step.bike;
@@ -167,6 +164,8 @@ Aim TargetOnLine(RiderStep& step)
     return onNew;
 }
 
+namespace
+{
 // Without ground under a wheel: back to the nearest node of the line, stepping back where the
 // line behind is nearer.
 Aim TargetOffGround(RiderStep& step)
@@ -356,6 +355,11 @@ void Steer(RiderStep& step)
     {
         aim = TargetOffGround(step);
     }
+    else if (bike.raceStatus == race_status::kInPitLane ||
+             bike.raceStatus == race_status::kPlayerToPitBox)
+    {
+        aim = pit_lane::TargetPitBox(step);
+    }
     else if (step.IsNode(bike.aiNextNode))
     {
         aim = TargetNextNode(step);
@@ -421,6 +425,24 @@ void ChooseTargetSpeed(RiderStep& step)
     if (!step.IsNode(bike.aiTargetNode))
     {
         return;
+    }
+    if (step.InPitLane(bike.aiLineNode))
+    {
+        // Slow to a walk at the box; the lane's own speed still holds elsewhere.
+        const uint32_t box = pit_lane::PitBoxNode(step);
+        const uint32_t t = bike.aiTargetNode;
+        if (t == box)
+        {
+            ai.targetSpeed = std::min(ai.targetSpeed, 3.0f);
+        }
+        else if (t == box + 1)
+        {
+            ai.targetSpeed = std::min(ai.targetSpeed, 4.0f);
+        }
+        else if (t > box + 1 && t <= box + 5)
+        {
+            ai.targetSpeed = std::min(ai.targetSpeed, 7.0f);
+        }
     }
     const RacingLineNode& target = step.Node(bike.aiTargetNode);
     const uint32_t next = step.IsNode(target.next) ? target.next : bike.aiTargetNode;

@@ -25,6 +25,14 @@ struct RiderStep
     // Squared x/z distance from the rider to a node; 1e7 for no node.
     float DistanceSq(uint32_t node) const;
     bool IsRace() const { return race.standings.Session().isRace; }
+    bool InPitLane(uint32_t node) const
+    {
+        return node >= ai.pitLaneFirstNode && node < ai.pitLaneEndNode;
+    }
+    bool IsPlayerDriven() const
+    {
+        return rider == race.playerRider.load(std::memory_order_relaxed);
+    }
 };
 
 // The status values of the rider state machine.
@@ -54,6 +62,17 @@ inline constexpr uint32_t kPlayerRideThrough = 16;
 namespace rider_control
 {
 inline constexpr float kNoLimit = 111.111f;
+
+// A point the rider steers for, relative to its position.
+struct Aim
+{
+    float dx = 0.0f;
+    float dz = 0.0f;
+};
+
+// The point the look-ahead reaches along the rider's line, blended from the old line while a
+// line change runs; counts the change time down.
+Aim TargetOnLine(RiderStep& step);
 
 // Moves the target node on along the line and keeps the sections and the main-line node.
 void AdvanceTarget(RiderStep& step);

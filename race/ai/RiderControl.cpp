@@ -26,6 +26,7 @@ namespace
 constexpr float kNoRadius = 1e13f;
 constexpr float kRpmPerRadian = 0.10471976f;  // rpm of one rad/s
 constexpr int32_t kTopGear = 6;
+constexpr float kCoolDownCrawl = 8.0f;
 constexpr uint32_t kMaxWalk = 400;  // nodes any walk along the line may take
 
 constexpr uint32_t kChangeFlags = ai_flags::kChangingToSide1 | ai_flags::kChangingToSide0;
@@ -287,8 +288,10 @@ void AdvanceTarget(RiderStep& step)
     RaceAi& ai = step.ai;
     if (bike.raceStatus == race_status::kFinished)
     {
-        bike.aiFollowSpeed =
-            std::min({bike.aiFollowSpeed, 22.0f * step.profile.pace, 0.995f * bike.speed});
+        // The cool-down lap eases off but never stops on the line, where riders still racing
+        // would pile up behind it.
+        const float easing = std::max(0.995f * bike.speed, kCoolDownCrawl);
+        bike.aiFollowSpeed = std::min({bike.aiFollowSpeed, 22.0f * step.profile.pace, easing});
     }
     else if (bike.raceStatus == race_status::kLeavingPits)
     {

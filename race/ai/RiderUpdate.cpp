@@ -133,7 +133,7 @@ void RaceAi::UpdateRiders(RaceSim& sim, uint32_t count)
             default:
                 if (bike.raceStatus >= race_status::kRacing)
                 {
-                    racing_decision::Decide(step, starting && sinceStart < kStartLineUpDelay);
+                    racing_decision::Decide(step, starting, sinceStart >= kStartLineUpDelay);
                 }
                 break;
         }

@@ -135,7 +135,8 @@ public:
     // The ten pit crews; slot 9 is kept for the player's rider.
     static constexpr uint32_t kPitCrews = 10;
     std::array<uint8_t, kPitCrews> pitCrewBusy{};
-    float lastPracticeDeparture = -1e9f;  // race time a computer rider last left its pit box
+    float lastPracticeDeparture = -1e9f;         // race time a computer rider last left its pit box
+    static constexpr uint8_t kCelebrations = 3;  // each rider's below first place
     std::array<uint8_t, kRiderCount> celebrationsLeft{};
     RaceServices* services = nullptr;  // of the step being worked on; never null inside it
 

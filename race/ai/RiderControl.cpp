@@ -33,24 +33,6 @@ constexpr uint32_t kChangeFlags = ai_flags::kChangingToSide1 | ai_flags::kChangi
 constexpr uint32_t kReasonFlags =
     ai_flags::kLineChangeReason0 | ai_flags::kLineChangeReason1 | ai_flags::kLineChangeReason2;
 
-float SteerRate(float speed)
-{
-    if (speed <= 8.4f)
-    {
-        return 0.12f;
-    }
-    return speed <= 16.8f ? 0.11f : 0.06f;
-}
-
-float BandRadius(float speed)
-{
-    if (speed > 25.2f)
-    {
-        return 15.0f;
-    }
-    return speed >= 8.4f ? speed * 0.59523815f : 5.0f;
-}
-
 // The angular distance of c from the shorter arc between a and b; 0 on it.
 float DistanceFromArc(float a, float b, float c)
 {
@@ -110,6 +92,24 @@ uint32_t OldLineNode(const RiderStep& step)
 }
 
 }  // namespace
+
+float SteerRate(float speed)
+{
+    if (speed <= 8.4f)
+    {
+        return 0.12f;
+    }
+    return speed <= 16.8f ? 0.11f : 0.06f;
+}
+
+float BandRadius(float speed)
+{
+    if (speed > 25.2f)
+    {
+        return 15.0f;
+    }
+    return speed >= 8.4f ? speed * 0.59523815f : 5.0f;
+}
 
 Aim TargetOnLine(RiderStep& step)
 {

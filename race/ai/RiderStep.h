@@ -70,6 +70,11 @@ struct Aim
     float dz = 0.0f;
 };
 
+// How far the steer moves in a step towards an aim well to the side, and the turn radius
+// taken meanwhile, by the speed band.
+float SteerRate(float speed);
+float BandRadius(float speed);
+
 // The point the look-ahead reaches along the rider's line, blended from the old line while a
 // line change runs; counts the change time down.
 Aim TargetOnLine(RiderStep& step);
@@ -88,12 +93,19 @@ void Accelerate(RiderStep& step, float amount);
 void Brake(RiderStep& step, float amount);
 // The pose twist of a swerve.
 void Swerve(RiderStep& step);
+// Status 10 in a race: a finished rider up front on a straight starts a celebration.
+void TryCelebration(RiderStep& step);
 
 // The player's rider: its target and main-line node from where it rides, the lapping and
 // finish-zone flags; true while it is within 20 m of the line.
 bool TrackPlayerLine(RiderStep& step);
 // The automatic gearbox and clutch of the player's rider, on its own inputs.
 void GearAid(RiderStep& step);
+// Near the line, in the curves the aid zones mark: the steering radius towards the line's aim
+// point, and the steering-aid mode the dynamics blend the player's steer with.
+void SteerAid(RiderStep& step);
+// Near the line: brakes for a little below what a computer rider would ride there.
+void BrakeAid(RiderStep& step);
 void ClutchAid(RiderStep& step);
 
 // The engine's torque figure at an engine speed, from the record's curve.

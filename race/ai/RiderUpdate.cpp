@@ -38,12 +38,16 @@ void RunControllers(RiderStep& step)
     }
     rider_control::Swerve(step);
     rider_control::ApplyTargetSpeed(step);
+    if (bike.raceStatus == race_status::kFinished)
+    {
+        rider_control::TryCelebration(step);
+    }
 }
 void RunPlayerAids(RiderStep& step)
 {
     BikeRecord& bike = step.bike;
     step.ai.targetSpeed = rider_control::kNoLimit;
-    rider_control::TrackPlayerLine(step);
+    const bool nearLine = rider_control::TrackPlayerLine(step);
     if (bike.furtherAid == 0)
     {
         bike.aiSteerRadius = 1.0f;
@@ -52,7 +56,22 @@ void RunPlayerAids(RiderStep& step)
     }
     else
     {
-        bike.aiSteerRadius = bike.turnRadius;
+        if (bike.steeringAid == 0)
+        {
+            bike.aiSteerRadius = bike.turnRadius;
+        }
+        else if (nearLine)
+        {
+            rider_control::SteerAid(step);
+            if (bike.steeringAidMode == 1)
+            {
+                bike.aiSteerRadius = bike.turnRadius;
+            }
+        }
+        if (nearLine)
+        {
+            rider_control::BrakeAid(step);
+        }
     }
     if (bike.autoGearbox != 0)
     {

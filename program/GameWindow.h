@@ -21,6 +21,7 @@
 #include "view/hud/GameRaceScreens.h"
 #include "view/race/InRaceMenu.h"
 #include "view/race/MarshalFlags.h"
+#include "view/race/ParticleTable.h"
 #include "view/race/RaceScreens.h"
 #include "view/race/StartSequence.h"
 
@@ -131,6 +132,7 @@ private:
     RaceLoopState race_;
     RaceSim raceSim_;
     StartSequence start_;
+    ParticleTable particles_;
     RaceScreens noScreens_;
     InRaceMenu leavingMenu_;
     GameRaceScreens hudScreens_{start_, g_raceCamera, g_marshalFlags};

@@ -268,6 +268,7 @@ uint32_t GameWindow::UpdateRaceFrame()
         g_raceCamera.Update(g_frameDt);
         g_renderDevice.SetFieldOfView(g_raceCamera.zoom, 1.0f);
         UpdateGroundQuads();
+        particles_.Update(g_frameDt);
         UpdateCockpit();
     }
     race_.raceOver = race_.raceOver || g_standings.sessionOver != 0;

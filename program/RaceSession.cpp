@@ -5,6 +5,8 @@
 // the settings' class and weather, a full field of computer riders round the player, two laps
 // from the grid.
 
+#include <algorithm>
+#include <cstddef>
 #include <string_view>
 
 #include "app/archive/ArchiveSet.h"
@@ -34,6 +36,16 @@ constexpr uint16_t kInterimLaps = 2;
 // Race status of a rider the computer steers.
 constexpr uint32_t kComputerRider = 8;
 constexpr uint32_t kPlayerAtControls = 0;
+
+// The words the physics reset keeps for the session start (up to the race status and flags it
+// sets) would otherwise carry the last race's line nodes, grip reserves, pace and rider bits
+// into this one: every race starts from them cleared, as the first of the run does.
+void ClearLastRaceWords(BikeRecord& bike)
+{
+    auto* bytes = reinterpret_cast<std::byte*>(&bike);
+    std::fill(bytes + offsetof(BikeRecord, aiTargetNode), bytes + offsetof(BikeRecord, raceStatus),
+              std::byte{0});
+}
 
 // The field in grid order, the player at the controls of its own rider; the race load puts
 // it on the grid's slots.
@@ -93,6 +105,10 @@ void GameWindow::RunRaceSession()
     {
         return;
     }
+    for (BikeRecord& bike : g_bikes)
+    {
+        ClearLastRaceWords(bike);
+    }
     GameRaceHooks hooks(raceSim_, start_, g_raceCamera);
     if (g_raceContent.Load(RaceContentOptions::FromSettings(g_menuState), hooks))
     {
@@ -111,7 +127,8 @@ void GameWindow::RunRaceSession()
         animation.SetGround(scene.ground ? &*scene.ground : nullptr);
         animation.SetChannels(&raceSim_.Channels());
         animation.SetPlayerRider(player);
-        RiderAnimationServices services(animation);
+        particles_.Attach(scene.smokeClouds, scene.effects);
+        GameRaceServices services(animation, particles_);
         raceSim_.SetServices(&services);
         g_raceCamera.SetViewNode(scene.root);
         g_renderDevice.EnableFog();
@@ -140,6 +157,7 @@ void GameWindow::UnloadRace()
         g_soundManager.ReleaseRaceSounds();
     }
     g_raceCamera.SetViewNode(nullptr);
+    particles_.Detach();
     g_raceContent.Unload();
     g_renderDevice.FreeWorld();
 }

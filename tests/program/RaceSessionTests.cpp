@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/game/CurrentRace.h"
 #include "core/util/RuntimeRandom.h"
 #include "kit/DemoInstallation.h"
 #include "platform/VirtualKeys.h"
@@ -44,6 +45,7 @@ struct RaceOutcome
     float slowestComputerRider = 0.0f;
     std::vector<uint64_t> frameHashes;
     size_t messageBoxes = 0;
+    GameMode menuModeAfterRace = GameMode::NetworkRace;
 };
 
 // How the script ends the game: Esc out of the race and the menu, or the window closed while
@@ -126,6 +128,7 @@ RaceOutcome RaceOnce(const TestDirectory& installation, Ending ending = Ending::
             HashFrame({frame.pixels.data(), frame.width, frame.height, frame.width * 2}));
     }
     outcome.messageBoxes = platform.MessageBoxes().size();
+    outcome.menuModeAfterRace = g_gameMode;
     return outcome;
 }
 
@@ -146,6 +149,8 @@ TEST(RaceSessionTest, GoRacesTheFieldAndEscapeLeavesForTheMenuTheSameTwice)
     EXPECT_GT(first.playerSpeed, 10.0f);
     EXPECT_GT(first.slowestComputerRider, 1.0f);
     ASSERT_FALSE(first.frameHashes.empty());
+    // The menu the race returned to offers a race again.
+    EXPECT_EQ(first.menuModeAfterRace, GameMode::Race);
 
     // A game closed in mid-race leaves the riders' records as they were; the next race must
     // not start from them.

@@ -15,6 +15,7 @@
 #include "platform/posix/PosixDatagramNetwork.h"
 #include "program/GameNetLink.h"
 #include "program/InputStep.h"
+#include "program/RaceSoundFrame.h"
 #include "program/TimerTick.h"
 #include "race/RaceSim.h"
 #include "view/camera/RaceCamera.h"
@@ -133,6 +134,7 @@ private:
     RaceSim raceSim_;
     StartSequence start_;
     ParticleTable particles_;
+    RaceSoundFrameBuilder soundFrame_;
     RaceScreens noScreens_;
     InRaceMenu leavingMenu_;
     GameRaceScreens hudScreens_{start_, g_raceCamera, g_marshalFlags};

@@ -39,6 +39,9 @@ constexpr uint32_t kStepMs = 40;
 constexpr uint32_t kTemperatureDigits = 1160;
 constexpr size_t kTensSlot = 15;
 constexpr size_t kUnitsSlot = 16;
+constexpr size_t kShiftLightSlot = 17;
+constexpr uint32_t kShiftLightOff = 1180;
+constexpr uint32_t kShiftLightOn = 1181;
 
 bool Pressed(uint8_t key)
 {
@@ -163,6 +166,13 @@ void GameWindow::RunRace()
                 {
                     g_renderDevice.DrawScene(0);
                     g_marshalFlags.Draw(g_realFrameDt);
+                    if (g_soundManager.IsEnabled())
+                    {
+                        g_soundManager.UpdateEngineSounds(
+                            soundFrame_.Gather(g_bikes, g_raceCamera, g_viewedRider,
+                                               g_playerRider.load(std::memory_order_relaxed),
+                                               g_raceClockMs.load(std::memory_order_relaxed)));
+                    }
                     IdleFrame();
                 }
                 if (!paused)
@@ -285,6 +295,10 @@ void GameWindow::UpdateStart()
     if (moments.restoreView)
     {
         g_raceCamera.RestoreChosenView();
+    }
+    if (moments.startSound && g_soundEnabled.load(std::memory_order_relaxed))
+    {
+        g_soundManager.UpdateFrame();
     }
     if (moments.started)
     {
@@ -483,5 +497,8 @@ void GameWindow::UpdateCockpit()
             static_cast<uint32_t>(std::clamp(bike.engineTemperature, 0.0f, 99.0f));
         SetTextureEntry(*cockpit, kTensSlot, kTemperatureDigits + temperature / 10);
         SetTextureEntry(*cockpit, kUnitsSlot, kTemperatureDigits + temperature % 10);
+        // The shift light comes on where the engine gives its most: shifting up pays from there.
+        const bool shift = bike.peakTorqueRpm > 0.0f && bike.engineRpm >= bike.peakTorqueRpm;
+        SetTextureEntry(*cockpit, kShiftLightSlot, shift ? kShiftLightOn : kShiftLightOff);
     }
 }

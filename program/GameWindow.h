@@ -103,6 +103,8 @@ private:
     void RunRaceSession();
     bool PrepareRaceSession();
     void UnloadRace();
+    // The won race's movie after the race of a weekend.
+    void CelebrateWonRace();
     void HandleEscape();
     void OpenRaceMenu();
     void UpdateRaceMenu();

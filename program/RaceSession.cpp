@@ -11,17 +11,20 @@
 
 #include "app/archive/ArchiveSet.h"
 #include "app/clock/RaceClock.h"
+#include "app/config/ConfigFile.h"
 #include "app/config/RaceScreenMode.h"
 #include "app/device/RenderDevice.h"
 #include "app/game/CurrentRace.h"
 #include "app/input/KeyState.h"
 #include "app/settings/MenuState.h"
 #include "content/RaceContent.h"
+#include "frontend/season/FinishedSession.h"
 #include "net/NetSession.h"
 #include "program/GameRaceHooks.h"
 #include "program/GameWindow.h"
 #include "race/PlayerInputState.h"
 #include "race/RaceContext.h"
+#include "sound/MoviePlayer.h"
 #include "sound/SoundManager.h"
 #include "view/camera/RaceCamera.h"
 #include "view/pit/PitStopSequence.h"
@@ -36,6 +39,9 @@ constexpr uint16_t kInterimLaps = 2;
 // Race status of a rider the computer steers.
 constexpr uint32_t kComputerRider = 8;
 constexpr uint32_t kPlayerAtControls = 0;
+// The weekend's sessions up to the warm-up; the race comes after them.
+constexpr uint32_t kLastPracticeSession = 4;
+constexpr const char* kRaceWonMovie = "Movies/racewon.mpg";
 
 // The words the physics reset keeps for the session start (up to the race status and flags it
 // sets) would otherwise carry the last race's line nodes, grip reserves, pace and rider bits
@@ -138,6 +144,26 @@ void GameWindow::RunRaceSession()
     UnloadRace();
     g_renderDevice.Reset();
     g_renderDevice.CleanUp();
+    if (race_.ran)
+    {
+        ScoreFinishedRace();
+        CelebrateWonRace();
+    }
+}
+
+void GameWindow::CelebrateWonRace()
+{
+    const GameMode mode = g_gameMode;
+    const bool weekend = mode == GameMode::GrandPrix || mode == GameMode::Championship ||
+                         mode == GameMode::ChampionshipSeries;
+    const uint32_t player = g_playerRider.load(std::memory_order_relaxed) % kRiderCount;
+    if (g_net.IsActive() || !weekend || g_demoRace ||
+        g_menuState.U32At(MenuState::kSessionOffset) <= kLastPracticeSession ||
+        g_standings.gridOrder[player] != 1)
+    {
+        return;
+    }
+    PlayMovie(kRaceWonMovie, *this, g_config.U8At(ConfigBlock::kDisplayOptionOffset) != 0);
 }
 
 void GameWindow::UnloadRace()

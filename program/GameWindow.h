@@ -114,6 +114,10 @@ private:
     void UpdateGroundQuads();
     void UpdateCockpit();
     void UpdateStart();
+    // The player watches the race with the pause menu put away.
+    bool Observing() const;
+    void PageObservedRider();
+    RaceScreenFeed ScreenFeed() const;
     void SelectRiderCamera();
 
     // Per race.

@@ -40,6 +40,8 @@ constexpr uint32_t kTemperatureDigits = 1160;
 constexpr size_t kTensSlot = 15;
 constexpr size_t kUnitsSlot = 16;
 constexpr size_t kShiftLightSlot = 17;
+// The weekend's session that is the warm-up before its race.
+constexpr uint32_t kWarmUpSession = 4;
 constexpr uint32_t kShiftLightOff = 1180;
 constexpr uint32_t kShiftLightOn = 1181;
 
@@ -89,6 +91,7 @@ void GameWindow::RunRace()
     ClearKey(vk::RightButton);
     // The race screens load their pictures at their first reset: the loading archives stay open
     // until then.
+    screens_->SetFeed(ScreenFeed());
     screens_->ResetForRace(g_riderCount);
     EndLoading();
     race_.startRestarted = false;
@@ -115,8 +118,14 @@ void GameWindow::RunRace()
             OpenRaceMenu();
         }
         StepFrameTime();
+        screens_->SetFeed(ScreenFeed());
         if (race_.menuOpen)
         {
+            if (raceMenu_->IsHidden() && Pressed(vk::Escape))
+            {
+                ClearKey(vk::Escape);
+                raceMenu_->ShowAgain();
+            }
             const uint32_t choice = raceMenu_->Frame(g_realFrameDt);
             if (choice == InRaceMenu::kLeaveRace)
             {
@@ -140,9 +149,16 @@ void GameWindow::RunRace()
             {
                 UpdateRaceMenu();
             }
-            else
+            else if (!raceMenu_->IsHidden())
             {
                 race_.drawScene = false;
+            }
+            else if (!race_.drawScene)
+            {
+                g_raceCamera.Update(g_frameDt);
+                ClearKey(vk::LeftButton);
+                ClearKey(vk::RightButton);
+                race_.drawScene = true;
             }
         }
         if (g_raceClockOn.load(std::memory_order_relaxed))
@@ -231,6 +247,10 @@ uint32_t GameWindow::UpdateRaceFrame()
         ClearKey(vk::Escape);
         HandleEscape();
     }
+    if (Observing())
+    {
+        PageObservedRider();
+    }
     if (race_.escapeBeforeStart && !race_.startRestarted)
     {
         g_raceStartTick.store(
@@ -250,7 +270,7 @@ uint32_t GameWindow::UpdateRaceFrame()
             g_difficulty,
             g_net.IsActive(),
             g_demoRace,
-            false,
+            Observing(),
             joystickOption_,
             autoCentre,
             g_raceContent.Scene().idealLine,
@@ -283,6 +303,40 @@ uint32_t GameWindow::UpdateRaceFrame()
     }
     race_.raceOver = race_.raceOver || g_standings.sessionOver != 0;
     return goOn;
+}
+
+bool GameWindow::Observing() const
+{
+    return race_.menuOpen && raceMenu_->IsHidden();
+}
+
+RaceScreenFeed GameWindow::ScreenFeed() const
+{
+    const GameMode mode = g_gameMode;
+    const bool weekend = mode == GameMode::GrandPrix || mode == GameMode::Championship ||
+                         mode == GameMode::ChampionshipSeries;
+    return {.topBar = g_menuState.U8At(MenuState::kTransparencyOffset) == 0,
+            .warmUp = weekend && g_menuState.U32At(MenuState::kSessionOffset) == kWarmUpSession,
+            .observing = Observing()};
+}
+
+void GameWindow::PageObservedRider()
+{
+    if ((ReadKey(vk::LeftButton) & kKeyHeld) != 0 && (ReadKey(vk::RightButton) & kKeyHeld) != 0)
+    {
+        raceMenu_->ShowAgain();
+        return;
+    }
+    if (Pressed(vk::LeftButton))
+    {
+        ClearKey(vk::LeftButton);
+        g_raceCamera.ViewPreviousRider();
+    }
+    if (Pressed(vk::RightButton))
+    {
+        ClearKey(vk::RightButton);
+        g_raceCamera.ViewNextRider();
+    }
 }
 
 void GameWindow::UpdateStart()
@@ -385,6 +439,10 @@ void GameWindow::UpdateRaceMenu()
 {
     if (race_.menuOpen)
     {
+        if (raceMenu_->IsHidden())
+        {
+            raceMenu_->ShowAgain();
+        }
         raceMenu_->Close();
         race_.menuOpen = false;
         race_.menuRequest = false;

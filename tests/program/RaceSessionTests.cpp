@@ -6,18 +6,17 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/game/CurrentRace.h"
 #include "core/util/RuntimeRandom.h"
-#include "kit/DemoInstallation.h"
 #include "platform/VirtualKeys.h"
 #include "platform/scripted/ScriptedPlatform.h"
 #include "program/GameApp.h"
 #include "program/GameWindow.h"
 #include "race/RaceContext.h"
+#include "tests/support/DemoInstallationCopy.h"
 #include "tests/support/GoldenFrame.h"
 #include "tests/support/TestDirectory.h"
 
@@ -56,13 +55,12 @@ enum class Ending
     QuitInTheRace,
 };
 
-// The game on a fresh copy of the demo installation.
-RaceOutcome RaceOnce(const TestDirectory& installation, Ending ending = Ending::EscapeAfterStart)
+RaceOutcome RaceOnce(Ending ending = Ending::EscapeAfterStart)
 {
     using Kind = PlatformEvent::Kind;
     TestDirectory directory;
-    std::filesystem::copy(installation.path(), directory.path(),
-                          std::filesystem::copy_options::recursive);
+    std::string error;
+    EXPECT_TRUE(CopyDemoInstallation(directory.path(), error)) << error;
     ScriptedPlatform platform;
     ScopedPlatform installed(platform);
     // A fresh process's runtime random sequence.
@@ -134,11 +132,7 @@ RaceOutcome RaceOnce(const TestDirectory& installation, Ending ending = Ending::
 
 TEST(RaceSessionTest, GoRacesTheFieldAndEscapeLeavesForTheMenuTheSameTwice)
 {
-    const TestDirectory installation;
-    std::string error;
-    ASSERT_TRUE(kit::WriteDemoInstallation(installation.path(), error)) << error;
-
-    const RaceOutcome first = RaceOnce(installation);
+    const RaceOutcome first = RaceOnce();
     EXPECT_EQ(first.result, GameWindow::kRunEnded);
     EXPECT_TRUE(first.endedByScript);
     EXPECT_EQ(first.messageBoxes, 0u);
@@ -154,10 +148,10 @@ TEST(RaceSessionTest, GoRacesTheFieldAndEscapeLeavesForTheMenuTheSameTwice)
 
     // A game closed in mid-race leaves the riders' records as they were; the next race must
     // not start from them.
-    const RaceOutcome closed = RaceOnce(installation, Ending::QuitInTheRace);
+    const RaceOutcome closed = RaceOnce(Ending::QuitInTheRace);
     EXPECT_EQ(closed.result, GameWindow::kRunEnded);
 
-    const RaceOutcome second = RaceOnce(installation);
+    const RaceOutcome second = RaceOnce();
     EXPECT_EQ(second.checksums, first.checksums);
     EXPECT_EQ(second.frameHashes, first.frameHashes);
 }

@@ -113,6 +113,8 @@ private:
     void UpdateBikeEffects();
     void UpdateGroundQuads();
     void UpdateCockpit();
+    // The viewed rider's machine's pictures into the cockpit's instrument textures.
+    void UploadRiderPortraits();
     void UpdateStart();
     // The player watches the race with the pause menu put away.
     bool Observing() const;

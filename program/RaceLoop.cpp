@@ -3,6 +3,7 @@
 // the camera and the cockpit, drawn frame by frame until the race is over.
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "app/archive/ArchiveSet.h"
@@ -529,6 +530,38 @@ void GameWindow::UpdateGroundQuads()
         corners[0].position.x = corners[2].position.x = -0.45f - s;
         corners[4].position.x = corners[5].position.x = 0.45f - s;
     }
+}
+
+void GameWindow::UploadRiderPortraits()
+{
+    // The sizes of the cockpit's nine instrument textures, in the table's order.
+    constexpr std::array<std::array<int32_t, 2>, 9> kSizes = {
+        {{16, 16}, {128, 128}, {32, 16}, {32, 32}, {16, 16}, {32, 32}, {16, 16}, {16, 16}, {4, 4}}};
+    if (!g_raceContent.Loaded())
+    {
+        return;
+    }
+    const RaceScene& scene = g_raceContent.Scene();
+    const uint32_t viewed = g_viewedRider % kRiderCount;
+    const auto& liveries = g_riderLiveries[static_cast<size_t>(g_bikeClass) % kLiveryClassCount];
+    const uint32_t model = std::min<uint32_t>(liveries[viewed].bikeModel, content::kMakeSlots - 1);
+    const auto& pictures = content::CockpitOf(g_bikeClass, model).pictures;
+    for (size_t slot = 0; slot < pictures.size(); ++slot)
+    {
+        Texture* target = scene.cockpitTextures[slot];
+        Texture* source = pictures[slot] < scene.cockpitPictures.size()
+                              ? scene.cockpitPictures[pictures[slot]]
+                              : nullptr;
+        if (target == nullptr || source == nullptr)
+        {
+            continue;
+        }
+        const auto [width, height] = kSizes[slot];
+        g_renderDevice.SetClipRect(0, 0, width, height);
+        g_renderDevice.DrawBitmapRect(source, 0, 0, 0, 0, width, height, 0, target);
+        g_renderDevice.DownLoadTexture(target, 1);
+    }
+    g_renderDevice.SetClipRect(0, 0, g_renderDevice.ScreenWidth(), g_renderDevice.ScreenHeight());
 }
 
 void GameWindow::UpdateCockpit()

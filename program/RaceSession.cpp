@@ -137,6 +137,8 @@ void GameWindow::RunRaceSession()
         GameRaceServices services(animation, particles_);
         raceSim_.SetServices(&services);
         g_raceCamera.SetViewNode(scene.root);
+        g_raceCamera.SetRiderPicturesHook([this] { UploadRiderPortraits(); });
+        UploadRiderPortraits();
         g_renderDevice.EnableFog();
         RunRace();
         raceSim_.SetServices(nullptr);
@@ -183,6 +185,7 @@ void GameWindow::UnloadRace()
         g_soundManager.ReleaseRaceSounds();
     }
     g_raceCamera.SetViewNode(nullptr);
+    g_raceCamera.SetRiderPicturesHook(nullptr);
     particles_.Detach();
     g_raceContent.Unload();
     g_renderDevice.FreeWorld();

@@ -84,6 +84,10 @@ uint32_t GameWindow::RunMainMenu()
     {
         return kQuitGame;
     }
+    // The menu opens on the network page; back from a race it shows the kind of session just
+    // raced again, so that Go starts another of them.
+    const GameMode racedMode = g_gameMode;
+    const bool backFromRace = race_.ran;
     MainMenu menu;
     ResetRaceClock(0);
     g_pumpWatchdogMs.store(0, std::memory_order_relaxed);
@@ -95,6 +99,10 @@ uint32_t GameWindow::RunMainMenu()
     SelectMusicTrack(MusicSituation::Menu, g_lastFrameMs & 0xFF);
     if (menu.Enter())
     {
+        if (backFromRace)
+        {
+            g_gameMode = racedMode;
+        }
         while (!IsQuitting())
         {
             PumpMessages();

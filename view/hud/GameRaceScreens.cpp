@@ -45,6 +45,9 @@ const HudFrame& GameRaceScreens::GatherFrame()
     frame.lapLimited = session.lapLimit;
     frame.lapsOfRace = static_cast<uint16_t>(session.laps);
     frame.curveSignsShown = g_menuState.U8At(MenuState::kBendIndicatorOffset) == 0;
+    frame.topBar = feed_.topBar;
+    frame.isWarmUp = feed_.warmUp;
+    frame.observationMode = feed_.observing;
     frame.tvMode = camera_.tvMode;
     frame.cameraMode = camera_.mode;
     frame.cameraShotClock = camera_.shotClock;

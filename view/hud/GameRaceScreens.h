@@ -27,6 +27,7 @@ public:
     void DrawPanels() override;
     void DrawPaused() override;
     void FreeTextures() override;
+    void SetFeed(const RaceScreenFeed& feed) override { feed_ = feed; }
 
     RaceHud& Hud() { return hud_; }
 
@@ -51,5 +52,6 @@ private:
     RaceHud hud_;
     RenderDeviceCanvas canvas_{hud_.Resources()};
     HudFrame frame_;
+    RaceScreenFeed feed_;
     bool loaded_ = false;
 };

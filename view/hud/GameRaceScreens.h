@@ -26,7 +26,11 @@ public:
     bool DrawRaceScreens() override;
     void DrawPanels() override;
     void DrawPaused() override;
+    void DrawNetPlayerNames() override;
     void FreeTextures() override;
+
+    // The riders whom players of other machines ride (bit r for rider r), in a network race.
+    void SetNetRiders(uint32_t riders) { netRiders_ = riders; }
 
     RaceHud& Hud() { return hud_; }
 
@@ -52,4 +56,5 @@ private:
     RenderDeviceCanvas canvas_{hud_.Resources()};
     HudFrame frame_;
     bool loaded_ = false;
+    uint32_t netRiders_ = 0;
 };

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "kit/menu/MenuCanvas.h"
 #include "kit/picture/BmpWriter.h"
@@ -25,14 +27,17 @@ struct SheetButton
     std::string_view label;
 };
 
-// Back, previous, next, accept, go, the three classes, circuit information, overview, the
-// three weathers, set-up; the sheet positions the menu cuts them from.
-constexpr std::array<SheetButton, 14> kSheetButtons = {{
+// Back, previous, next, accept, go, the panels' cancel and OK (the cancel button's last
+// columns are the OK button's first), the three classes, circuit information, overview, the
+// three weathers, set-up, the slider knob; the sheet positions the menu cuts them from.
+constexpr std::array<SheetButton, 17> kSheetButtons = {{
     {0, 64, 30, "ZURUECK"},
     {64, 44, 26, "-"},
     {108, 44, 26, "+"},
     {152, 28, 37, "OK"},
     {180, 64, 35, "GO"},
+    {244, 44, 40, "X"},
+    {288, 48, 40, "OK"},
     {544, 104, 94, "125"},
     {648, 104, 94, "250"},
     {752, 104, 94, "500"},
@@ -42,6 +47,7 @@ constexpr std::array<SheetButton, 14> kSheetButtons = {{
     {1082, 46, 33, "CLD"},
     {1128, 46, 33, "RAIN"},
     {1174, 42, 34, "SET"},
+    {1216, 12, 18, ""},
 }};
 
 // The main buttons' labels 1..9 and their sizes (label 6 is not shown).
@@ -64,8 +70,8 @@ constexpr std::array<MainLabel, 9> kLabels = {{
 }};
 
 constexpr std::array<std::string_view, 9> kHeadlines = {
-    "TESTFAHRT",     "RENNEN",   "GRAND PRIX", "WELTMEISTERSCHAFT", "WM SERIE", "NETZWERK",
-    "GEISTERRENNEN", "NETZWERK", "LOBBY"};
+    "TESTFAHRT", "RENNEN",     "GRAND PRIX", "WELTMEISTERSCHAFT", "WM SERIE",
+    "NETZWERK",  "FAHRERWAHL", "NETZWERK",   "STRECKENWAHL"};
 
 RgbaPicture LabelPicture(const MainLabel& label, bool lit)
 {
@@ -136,6 +142,42 @@ RgbaPicture InfoBackground(uint32_t top, uint32_t bottom, int circuit)
     return picture;
 }
 
+// The overviews' backgrounds: a framed box behind every tile.
+struct TileGrid
+{
+    int first;
+    int count;
+    int x;
+    int y;
+};
+
+RgbaPicture OverviewBackground(uint32_t top, uint32_t bottom, const std::vector<TileGrid>& rows,
+                               int pitch, int width, int height)
+{
+    const RgbaPicture gradient = Gradient(top, bottom);
+    MenuCanvas canvas(640, 480, top);
+    for (int y = 0; y < 480; ++y)
+    {
+        for (int x = 0; x < 640; ++x)
+        {
+            const uint8_t* pixel = &gradient.rgba[(static_cast<size_t>(y) * 640 + x) * 4];
+            canvas.SetPixel(x, y,
+                            (uint32_t{pixel[0]} << 16) | (uint32_t{pixel[1]} << 8) | pixel[2]);
+        }
+    }
+    for (const TileGrid& row : rows)
+    {
+        for (int k = 0; k < row.count; ++k)
+        {
+            const int x = row.x + pitch * k;
+            canvas.Bevel({x + 2, row.y + 2, x + width - 2, row.y + height - 2}, 0x304050, true);
+            canvas.Label({x + 4, row.y + 6, x + width - 4, row.y + 40},
+                         std::to_string(row.first + k + 1), 2, 0xC8D8F0);
+        }
+    }
+    return canvas.Picture();
+}
+
 RgbaPicture OvalPicture()
 {
     MenuCanvas canvas(60, 40, kBlack);
@@ -157,7 +199,7 @@ RgbaPicture OvalPicture()
 
 RgbaPicture DemoButtonSheet(bool lit)
 {
-    MenuCanvas canvas(1216, 94, kBlack);
+    MenuCanvas canvas(1228, 94, kBlack);
     for (const SheetButton& button : kSheetButtons)
     {
         const Box box{button.x, 0, button.x + button.width, button.height};
@@ -252,6 +294,21 @@ bool AddMainMenuPictures(CprWriter& menuArchive, std::string& error)
     okLit.Label({0, 0, 48, 40}, "OK", 2, 0x282828);
     added = added && addJpeg("streckeninfo/infoheadline.jpg", headline.Picture()) &&
             addBmp("OKA.bmp", okNormal.Picture()) && addBmp("OKH.bmp", okLit.Picture());
+    for (int bikeClass = 0; added && bikeClass < 3; ++bikeClass)
+    {
+        // 25 riders, 26 in the 250 ccm class.
+        const std::vector<TileGrid> riders = {{0, 6, 92, 107},
+                                              {6, 7, 2, 197},
+                                              {13, 7, 2, 287},
+                                              {20, bikeClass == 1 ? 6 : 5, 92, 377}};
+        const std::string name =
+            "MainMenu/overview" + std::to_string(bikeClass == 0 ? 125 : bikeClass * 250) + ".jpg";
+        added = addJpeg(name, OverviewBackground(0x283C64, 0x101828, riders, 90, 88, 85));
+    }
+    const std::vector<TileGrid> circuits = {
+        {0, 5, 59, 102}, {5, 5, 59, 192}, {10, 5, 59, 282}, {15, 3, 173, 372}};
+    added = added && addJpeg("strecken/uebersicht.jpg",
+                             OverviewBackground(0x284C30, 0x101C14, circuits, 114, 114, 90));
     return added &&
            addJpeg("MainMenu/fahrerscreen.jpg", PageBackground(0x283C64, 0x101828, "FAHRER")) &&
            addJpeg("MainMenu/streckenscreen.jpg", PageBackground(0x284C30, 0x101C14, "STRECKE"));

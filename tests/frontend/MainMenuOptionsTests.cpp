@@ -1,0 +1,190 @@
+// The main menu's option trees, overviews and championship loading through the real main
+// routine: changes reach "menustate.dat" only through OK, the controls swap keys, the
+// overviews choose rider and circuit, a picked save starts its championship.
+
+#include "tests/frontend/MainMenuScript.h"
+
+#include <array>
+
+#include "app/config/ConfigFile.h"
+#include "frontend/season/ChampionshipSave.h"
+
+namespace
+{
+// Main buttons and the quit panel.
+constexpr int kMainX = 60;
+constexpr int kRealismY = 212;
+constexpr int kOptionsY = 237;
+
+class MainMenuOptionsTest : public MainMenuTest
+{
+protected:
+    // Back on the start page opens the quit panel; yes saves the settings and ends the game.
+    void QuitAt(uint32_t frame)
+    {
+        ClickAt(frame, 20, 460);
+        ClickAt(frame + 12, 340, 238);
+    }
+
+    // Opens the riding aids, the race settings, the sound and the controls panels over their
+    // trees and compares each with its frozen frame.
+    void ExpectOptionPanelGoldens(uint32_t language, const std::array<uint64_t, 4>& hashes)
+    {
+        MenuState settings;
+        settings.SetU32At(MenuState::kLanguageOffset, language);
+        WriteSettings(settings);
+        platform_.LimitCapturedFrames(230);
+        // A panel of the trees takes a quarter of a second to open.
+        ClickAt(5, kMainX, kRealismY);
+        ClickAt(20, 400, 178);   // riding aids
+        ClickAt(52, 296, 362);   // their cancel
+        ClickAt(65, 400, 250);   // settings
+        ClickAt(97, 258, 298);   // their cancel
+        ClickAt(110, 328, 320);  // the realism panel's cancel
+        ClickAt(123, kMainX, kOptionsY);
+        ClickAt(138, 400, 200);  // sound
+        ClickAt(170, 280, 316);  // its cancel
+        ClickAt(183, 400, 224);  // controls
+        PressEscapeAt(216);
+
+        EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+
+        const std::string suffix = language == 0 ? "" : "_english";
+        const char* names[] = {"mainmenu_ride_aids", "mainmenu_settings", "mainmenu_sound",
+                               "mainmenu_controls"};
+        const uint32_t frames[] = {50, 95, 168, 213};
+        for (size_t shot = 0; shot < hashes.size(); ++shot)
+        {
+            ExpectGolden(names[shot] + suffix, frames[shot], hashes[shot]);
+        }
+    }
+
+    void WriteSettings(const MenuState& settings)
+    {
+        directory_.WriteFile("menustate.dat",
+                             std::string(settings.Bytes().begin(), settings.Bytes().end()));
+    }
+};
+}  // namespace
+
+TEST_F(MainMenuOptionsTest, RealismChangesAreSavedThroughOkAndDroppedByCancel)
+{
+    platform_.LimitCapturedFrames(2);
+    ClickAt(5, kMainX, kRealismY);
+    ClickAt(20, 400, 178);   // "Fahrhilfen"
+    ClickAt(35, 400, 104);   // "Schaltautomatik": off, and the steering aid with it
+    ClickAt(45, 400, 224);   // "Kurvenhinweise": off
+    ClickAt(55, 530, 362);   // the riding aids' OK
+    ClickAt(70, 400, 250);   // "Einstellungen"
+    ClickAt(85, 300, 160);   // "Training": 12 laps
+    ClickAt(100, 508, 298);  // the settings' OK
+    ClickAt(115, 510, 320);  // the realism panel's OK
+    ClickAt(130, kMainX, kRealismY);
+    ClickAt(145, 400, 202);  // "Wetter"
+    ClickAt(160, 300, 200);  // "Beständigkeit": constant
+    ClickAt(170, 440, 295);  // the weather's OK
+    ClickAt(185, 328, 320);  // the realism panel's cancel drops it
+    QuitAt(200);
+
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+    EXPECT_TRUE(EndedByScript());
+
+    g_menuState = MenuState();
+    LoadMenuState();
+    const MenuState defaults;
+    EXPECT_EQ(g_menuState.U8At(MenuState::kAutoGearOffset), 1);
+    EXPECT_EQ(g_menuState.U8At(MenuState::kSteeringAidOffset), 1);
+    EXPECT_EQ(g_menuState.U8At(MenuState::kBendIndicatorOffset), 1);
+    EXPECT_EQ(g_menuState.U32At(MenuState::kTrainingLengthOffset), 1u);
+    EXPECT_EQ(g_menuState.U8At(MenuState::kWeatherPersistencyOffset),
+              defaults.U8At(MenuState::kWeatherPersistencyOffset));
+}
+
+TEST_F(MainMenuOptionsTest, ControlsSwapKeysAndTheSoundPanelChangesTheSetUpRecord)
+{
+    platform_.LimitCapturedFrames(2);
+    ClickAt(5, kMainX, kOptionsY);
+    ClickAt(20, 400, 224);   // "Steuerung"
+    ClickAt(35, 300, 72);    // "Bremse" waits for a key
+    PressKeyAt(40, 'A');     // the throttle's key: the two swap
+    ClickAt(50, 540, 354);   // the controls' OK
+    ClickAt(65, 400, 200);   // "Sound"
+    ClickAt(80, 350, 202);   // "Sampling Rate": the next rate
+    ClickAt(90, 546, 316);   // the sound panel's OK
+    ClickAt(100, 400, 200);  // "Sound" again
+    ClickAt(115, 350, 274);  // "Interpoliert"
+    ClickAt(125, 280, 316);  // cancel drops it
+    ClickAt(135, 546, 290);  // the options panel's OK
+    QuitAt(150);
+
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+    EXPECT_TRUE(EndedByScript());
+
+    EXPECT_EQ(g_config.I32At(ConfigBlock::kSoundRateIndexOffset), 2);
+    EXPECT_EQ(g_config.I32At(ConfigBlock::kSoundBufferIndexOffset), 3);
+    EXPECT_EQ(g_config.U8At(ConfigBlock::kSampleOptionOffset), 1);
+    g_menuState = MenuState();
+    LoadMenuState();
+    EXPECT_EQ(g_menuState.U8At(MenuState::kControlMapOffset), 'Y');
+    EXPECT_EQ(g_menuState.U8At(MenuState::kControlMapOffset + 1), 'A');
+}
+
+TEST_F(MainMenuOptionsTest, TheOverviewsChooseRiderAndCircuit)
+{
+    platform_.LimitCapturedFrames(80);
+    ClickAt(5, 100, 162);   // rider page
+    ClickAt(15, 211, 462);  // overview
+    ClickAt(25, 130, 240);  // the tile of rider 7
+    ClickAt(35, 320, 460);  // accept
+    ClickAt(45, 100, 186);  // circuit page
+    ClickAt(55, 211, 462);  // overview
+    ClickAt(65, 340, 320);  // the tile of circuit 12
+    ClickAt(75, 320, 460);  // accept
+    PressEscapeAt(85);
+
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+
+    ExpectGolden("mainmenu_rider_overview", 22, 0x9FDAC7136383500B);
+    ExpectGolden("mainmenu_circuit_overview", 62, 0x5B0AA8371724445C);
+    EXPECT_EQ(g_menuState.U32At(MenuState::kPlayerRiderOffset), 7u);
+    EXPECT_EQ(g_menuState.U32At(MenuState::kCircuitOffset), 12u);
+}
+
+TEST_F(MainMenuOptionsTest, APickedSaveStartsItsChampionshipAndADamagedOneIsRefused)
+{
+    MenuState championship;
+    championship.SetU32At(MenuState::kGameModeOffset, 3);
+    championship.SetU32At(MenuState::kCircuitOffset, 5);
+    championship.SetU8At(MenuState::kChampionshipOffset + 3 * 18, 2);
+    const std::vector<uint8_t> save = EncodeChampionshipSave(championship, BikeSetup{});
+    directory_.WriteFile("save/wm/A kaputt", std::string(100, '\x7F'));
+    directory_.WriteFile("save/wm/B Meisterschaft", std::string(save.begin(), save.end()));
+    platform_.LimitCapturedFrames(2);
+    const int listX = FileRequester::kDefaultX + 200;
+    const int okX = FileRequester::kDefaultX + 36;
+    const int okY = FileRequester::kDefaultY + 275;
+    ClickAt(5, kMainX, 260);                            // load game
+    ClickAt(14, listX, FileRequester::kDefaultY + 50);  // the damaged save
+    ClickAt(18, okX, okY);                              // refused: the start page again
+    ClickAt(28, kMainX, 260);
+    ClickAt(38, listX, FileRequester::kDefaultY + 62);  // the championship
+    ClickAt(42, okX, okY);
+    platform_.AtFrame(kIntroPictures + 200, {.kind = PlatformEvent::Kind::Quit});
+
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+
+    EXPECT_EQ(g_menuState.U32At(MenuState::kGameModeOffset), 3u);
+    EXPECT_EQ(g_menuState.U8At(MenuState::kChampionshipOffset + 3 * 18), 2);
+}
+
+TEST_F(MainMenuOptionsTest, GermanOptionPanelsMatchTheirFrozenFrames)
+{
+    ExpectOptionPanelGoldens(
+        0, {0x9463EA61C838B3E2, 0x8C4B0DE2924EBF92, 0x202E1E4AB7252B76, 0x1237E78B2B885D3A});
+}
+
+TEST_F(MainMenuOptionsTest, EnglishOptionPanelsMatchTheirFrozenFrames)
+{
+    ExpectOptionPanelGoldens(
+        1, {0x3CC36E9936DA336F, 0x003D95FD9F0FA6A6, 0x5B9A834C09B391B4, 0x4BED1EAE3A890451});
+}

@@ -242,8 +242,8 @@ void MainMenu::BuildGadgets()
     last->next = &quitPanel_.frame;
     last = &quitPanel_.frame;
     for (const OptionPanelId id :
-         {OptionPanelId::Settings, OptionPanelId::Options, OptionPanelId::Graphics,
-          OptionPanelId::Sound, OptionPanelId::Controls})
+         {OptionPanelId::Settings, OptionPanelId::Options, OptionPanelId::Network,
+          OptionPanelId::Graphics, OptionPanelId::Sound, OptionPanelId::Controls})
     {
         last->next = &Options(id).frame;
         last = last->next;
@@ -436,6 +436,7 @@ void MainMenu::HandleInput()
         options(OptionPanelId::Settings),
         options(OptionPanelId::Options),
         panel(infoPagePanel_),
+        options(OptionPanelId::Network),
         options(OptionPanelId::Graphics),
         options(OptionPanelId::Sound),
         options(OptionPanelId::Controls),
@@ -684,7 +685,7 @@ void MainMenu::StartChosenSession()
     const uint32_t mode = static_cast<uint32_t>(g_gameMode);
     if (g_gameMode == GameMode::NetworkRace)
     {
-        // The network lobby is not on this menu: the choice stays open.
+        OpenNetworkPanel();
         return;
     }
     if (g_gameMode == GameMode::Championship)

@@ -169,6 +169,8 @@ private:
     void OpenRealismPanel();
     void OpenOptionsPanel();
     void OpenSettingsPanel();
+    void OpenNetworkPanel();
+    void OnNetworkPanel(int32_t input);
     void OpenControlsPanel();
     void OnRealismPanel(int32_t input);
     void OnRideAidsPanel(int32_t input);

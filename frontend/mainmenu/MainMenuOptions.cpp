@@ -74,7 +74,11 @@ void MainMenu::BuildOptionPanels()
     for (size_t index = 0; index < kOptionPanelCount; ++index)
     {
         const auto id = static_cast<OptionPanelId>(index);
-        BuildOptionPanel(optionPanels_[index], id, OptionPanelTextsFor(id, g_language).title);
+        // The English network panel is narrower.
+        const int32_t columns =
+            id == OptionPanelId::Network && g_language == Language::English ? 10 : 0;
+        BuildOptionPanel(optionPanels_[index], id, OptionPanelTextsFor(id, g_language).title,
+                         columns);
     }
 }
 
@@ -134,6 +138,9 @@ void MainMenu::OnOptionPanel(OptionPanelId id, int32_t input)
             break;
         case OptionPanelId::Controls:
             OnControlsPanel(input);
+            break;
+        case OptionPanelId::Network:
+            OnNetworkPanel(input);
             break;
     }
 }
@@ -222,6 +229,27 @@ void MainMenu::OpenOptionsPanel()
     kept_ = g_menuState;
     keptConfig_ = g_config;
     OpenOptionPanel(OptionPanelId::Options, nullptr, kSubPanelSpeed);
+}
+
+void MainMenu::OpenNetworkPanel()
+{
+    OpenOptionPanel(OptionPanelId::Network, &mainPanel_.frame, 3.0f);
+    mainPanel_.shown = false;
+    bottomBar_.shown = false;
+}
+
+void MainMenu::OnNetworkPanel(int32_t input)
+{
+    if (input >= 0)
+    {
+        // 1 hosts a new session, 0 joins one; the lobby takes the choice from here.
+        g_menuState.SetU8At(MenuState::kNetworkRoleOffset, input == 0 ? 1 : 0);
+    }
+    CloseOptionPanel(OptionPanelId::Network);
+    // The main buttons answer again as well as the bottom bar.
+    mainPanel_.shown = true;
+    bottomBar_.shown = true;
+    RepaintAll();
 }
 
 void MainMenu::OnRealismPanel(int32_t input)
@@ -775,8 +803,8 @@ std::string MainMenu::OptionValue(OptionPanelId id, size_t row) const
 void MainMenu::DrawOptionPanels() const
 {
     for (const OptionPanelId id :
-         {OptionPanelId::Realism, OptionPanelId::Options, OptionPanelId::Graphics,
-          OptionPanelId::Sound, OptionPanelId::Controls})
+         {OptionPanelId::Network, OptionPanelId::Realism, OptionPanelId::Options,
+          OptionPanelId::Graphics, OptionPanelId::Sound, OptionPanelId::Controls})
     {
         DrawOptionPanel(id);
     }
@@ -808,7 +836,11 @@ void MainMenu::DrawOptionPanel(OptionPanelId id) const
     for (size_t row = 0; row < panel.rowCount; ++row)
     {
         const Gadget& gadget = panel.rows[row];
-        const Gadget place = PanelRowGadget(panel.frame, static_cast<int32_t>(row));
+        // A slider's gadget follows the slider; its caption stays at the row's place.
+        const bool slider =
+            row >= panel.firstSliderRow && row < panel.firstSliderRow + panel.sliderCount;
+        const Gadget place =
+            slider ? PanelRowGadget(panel.frame, static_cast<int32_t>(row)) : gadget;
         const bool dim = gadget.visible == 0 || gadget.kind == 0;
         const uint32_t colour =
             dim ? kDimColour : (gadget.hover != 0 ? kHighlightColour : kTextColour);
@@ -826,9 +858,13 @@ void MainMenu::DrawOptionPanel(OptionPanelId id) const
         DrawBitmapClipped(pictures_[kButtonSheetPicture], kKnobSheetX, 0, slider.knobPosition,
                           middle - slider.knobHeight / 2, slider.knobWidth, slider.knobHeight, 1);
     }
-    DrawBitmapClipped(pictures_[panel.ok.hover != 0 ? kLitButtonSheetPicture : kButtonSheetPicture],
-                      panel.ok.sourceX, 0, panel.ok.screenX, panel.ok.screenY, panel.ok.width,
-                      panel.ok.height, 1);
+    if (id != OptionPanelId::Network)
+    {
+        DrawBitmapClipped(
+            pictures_[panel.ok.hover != 0 ? kLitButtonSheetPicture : kButtonSheetPicture],
+            panel.ok.sourceX, 0, panel.ok.screenX, panel.ok.screenY, panel.ok.width,
+            panel.ok.height, 1);
+    }
     DrawBitmapClipped(
         pictures_[panel.cancel.hover != 0 ? kLitButtonSheetPicture : kButtonSheetPicture],
         panel.cancel.sourceX, 0, panel.cancel.screenX, panel.cancel.screenY, panel.cancel.width,

@@ -42,6 +42,7 @@ constexpr std::array<Place, kOptionPanelCount> kPlaces = {{
     {318, 286, 19, 9, 3, 422, 156, 0, 0, 1, 130},
     {418, 256, 19, 15, 7, 522, 256, 0, 0, 1, 130},
     {380, 246, 23, 24, 12, 516, 186, 0, 9, 3, 214},
+    {400, 220, 21, 5, 2, 0, 0, 0, 0, 0, 0},
 }};
 
 Gadget SheetButton(uint16_t sheetX, int32_t x, int32_t y)
@@ -60,21 +61,37 @@ Gadget SheetButton(uint16_t sheetX, int32_t x, int32_t y)
 }
 }  // namespace
 
-void BuildOptionPanel(OptionPanel& panel, OptionPanelId id, const PanelTitle& title)
+void BuildOptionPanel(OptionPanel& panel, OptionPanelId id, const PanelTitle& title,
+                      int32_t columns)
 {
     const Place& place = kPlaces.at(static_cast<size_t>(id));
     panel = OptionPanel{};
     MenuFrame& frame = panel.frame;
     frame.centreX = place.centreX;
     frame.centreY = place.centreY;
-    frame.width = place.columns;
+    frame.width = columns != 0 ? columns : place.columns;
     frame.height = place.rows;
     frame.title = title.text;
     frame.titleLength = title.tiles;
     panel.rowCount = place.rowCount;
+    // The network panel's second row lies one row lower.
+    const int32_t rowStep = id == OptionPanelId::Network ? 2 : 1;
     for (size_t row = 0; row < place.rowCount; ++row)
     {
-        panel.rows[row] = PanelRowGadget(frame, static_cast<int32_t>(row));
+        panel.rows[row] = PanelRowGadget(frame, static_cast<int32_t>(row) * rowStep);
+    }
+    if (id == OptionPanelId::Network)
+    {
+        // Only a close button, at the lower right.
+        const int32_t right = frame.centreX + frame.width * kTile / 2 + 16;
+        panel.cancel = SheetButton(kCancelSheetX, right - kButtonWidth - 8,
+                                   frame.centreY + frame.height * kTile / 2 - kButtonHeight + 24);
+        AddGadget(frame.gadgets, panel.cancel, kGadgetHighlight);
+        for (size_t row = 0; row < place.rowCount; ++row)
+        {
+            AddGadget(frame.gadgets, panel.rows[row], kGadgetHighlight);
+        }
+        return;
     }
     const int32_t lastRowBottom =
         panel.rows[0].screenY + static_cast<int32_t>(place.rowCount) * kRowPitch;

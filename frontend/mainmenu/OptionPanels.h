@@ -27,8 +27,9 @@ enum class OptionPanelId : size_t
     Graphics,
     Sound,
     Controls,
+    Network,  // no tree: the choice of hosting or joining, with a close button
 };
-inline constexpr size_t kOptionPanelCount = 10;
+inline constexpr size_t kOptionPanelCount = 11;
 inline constexpr size_t kMostOptionRows = 12;
 inline constexpr size_t kMostSliders = 3;
 
@@ -47,8 +48,10 @@ struct OptionPanel
 };
 
 // Places the panel, its rows, its buttons (cut from the button sheet, the menu's picture 0
-// and its lit picture 1) and its sliders, and registers the gadgets on the frame.
-void BuildOptionPanel(OptionPanel& panel, OptionPanelId id, const PanelTitle& title);
+// and its lit picture 1) and its sliders, and registers the gadgets on the frame. columns
+// other than 0 replace the panel's width in tiles.
+void BuildOptionPanel(OptionPanel& panel, OptionPanelId id, const PanelTitle& title,
+                      int32_t columns = 0);
 
 // The slider of a row, or null.
 Slider* SliderOfRow(OptionPanel& panel, size_t row);

@@ -42,6 +42,7 @@ constexpr PanelTable kGerman = {{
      {"Gas", "Bremse", "Links", "Rechts", "Kupplung (nur analog)", "Hochschalten", "Runterschalten",
       "Wheely", "Umschauen", "Empfindlichkeit Gas", "Empfindlichkeit Bremse",
       "Empfindlichkeit Lenkung"}},
+    {Title("Netzwerk"), {"Neues Spiel starten", "In ein Spiel einsteigen"}},
 }};
 
 constexpr PanelTable kEnglish = {{
@@ -63,6 +64,7 @@ constexpr PanelTable kEnglish = {{
      {"Throttle", "Brakes", "Left", "Right", "Clutch (analog only)", "Shift Up", "Shift Down",
       "Wheely", "Look Back", "Sensitivity - Throttle", "Sensitivity - Brakes",
       "Sensitivity - Steering"}},
+    {Title("Network"), {"New Session", "Join Session"}},
 }};
 
 constexpr OptionValueTexts kGermanValues = {
@@ -77,8 +79,6 @@ constexpr OptionValueTexts kGermanValues = {
      "Zur\xFC"
      "ckhaltend"},
     {"Niedrig", "Normal", "Hoch"},
-    {"Neues Spiel starten", "In ein Spiel einsteigen"},
-    "Netzwerk",
 };
 
 constexpr OptionValueTexts kEnglishValues = {
@@ -91,8 +91,6 @@ constexpr OptionValueTexts kEnglishValues = {
     {"Identical", "Realistic", "Random"},
     {"Aggressive", "Normal", "Cautious"},
     {"Low", "Normal", "High"},
-    {"New Session", "Join Session"},
-    "Network",
 };
 }  // namespace
 

@@ -26,8 +26,6 @@ struct OptionValueTexts
     std::array<const char*, 3> opponentLevel;
     std::array<const char*, 3> opponentBehaviour;
     std::array<const char*, 3> detail;
-    std::array<const char*, 2> network;  // the network panel's rows
-    const char* networkTitle;
 };
 
 const OptionPanelTexts& OptionPanelTextsFor(OptionPanelId panel, Language language);

@@ -7,6 +7,7 @@
 #include <array>
 
 #include "app/config/ConfigFile.h"
+#include "app/game/CurrentRace.h"
 #include "frontend/season/ChampionshipSave.h"
 
 namespace
@@ -187,4 +188,46 @@ TEST_F(MainMenuOptionsTest, EnglishOptionPanelsMatchTheirFrozenFrames)
 {
     ExpectOptionPanelGoldens(
         1, {0x3CC36E9936DA336F, 0x003D95FD9F0FA6A6, 0x5B9A834C09B391B4, 0x4BED1EAE3A890451});
+}
+
+// Go in game mode 5, the mode the menu opens in, offers hosting or joining; closing the panel
+// either way gives the main buttons back.
+TEST_F(MainMenuOptionsTest, GoInNetworkModeOffersHostingAndGivesTheMenuBack)
+{
+    platform_.LimitCapturedFrames(60);
+    ClickAt(5, 600, 460);   // go
+    ClickAt(22, 300, 174);  // "Neues Spiel starten"
+    ClickAt(35, 100, 115);  // the mode button answers again
+    ClickAt(45, 350, 158);  // "Rennen"
+    PressEscapeAt(55);
+
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+
+    ExpectGolden("mainmenu_network", 20, 0x16445FF5CD25FC69);
+    EXPECT_EQ(g_menuState.U8At(MenuState::kNetworkRoleOffset), 1);
+    EXPECT_EQ(g_gameMode, GameMode::Race);
+}
+
+TEST_F(MainMenuOptionsTest, TheEnglishNetworkPanelIsNarrowerAndClosesWithoutAChoice)
+{
+    MenuState settings;
+    settings.SetU32At(MenuState::kLanguageOffset, 1);
+    settings.SetU8At(MenuState::kNetworkRoleOffset, 0);
+    WriteSettings(settings);
+    platform_.LimitCapturedFrames(60);
+    ClickAt(5, 600, 460);   // go
+    ClickAt(22, 464, 264);  // close
+    ClickAt(35, 100, 115);  // mode
+    ClickAt(45, 350, 158);  // "Race"
+    PressEscapeAt(55);
+
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+
+    const std::optional<FrameView565> panel = MenuFrame(20);
+    ASSERT_TRUE(panel.has_value());
+    EXPECT_TRUE(MatchesGolden("mainmenu_network_english", panel->Region(240, 120, 320, 180),
+                              0xEA3C97D1EB224DDE,
+                              std::string(ZARVO_GOLDEN_DIR) + "/mainmenu_network_english.bmp"));
+    EXPECT_EQ(g_menuState.U8At(MenuState::kNetworkRoleOffset), 0);
+    EXPECT_EQ(g_gameMode, GameMode::Race);
 }

@@ -187,7 +187,7 @@ TEST_F(MainMenuOptionsTest, GermanOptionPanelsMatchTheirFrozenFrames)
 TEST_F(MainMenuOptionsTest, EnglishOptionPanelsMatchTheirFrozenFrames)
 {
     ExpectOptionPanelGoldens(
-        1, {0x3CC36E9936DA336F, 0x003D95FD9F0FA6A6, 0x5B9A834C09B391B4, 0x4BED1EAE3A890451});
+        1, {0x950B6981976786D1, 0x6C6F9E68EF65A138, 0x73EA8E08C46D497A, 0x55D87459E996C87B});
 }
 
 // Go in game mode 5, the mode the menu opens in, offers hosting or joining; closing the panel

@@ -185,7 +185,7 @@ void MainMenu::FreePictures()
             g_renderDevice.FreeMemoryTexture(&picture);
         }
     }
-    for (Texture** picture : {&headlines_, &ghostHeadlines_, &oval_})
+    for (Texture** picture : {&headlines_, &ghostHeadlines_, &oval_, &face_})
     {
         if (*picture != nullptr)
         {
@@ -896,9 +896,27 @@ void MainMenu::CloseCircuitInfo()
     RepaintAll();
 }
 
+void MainMenu::LoadRiderFace()
+{
+    constexpr std::array<int32_t, 3> kClassSizes = {125, 250, 500};
+    const uint32_t bikeClass = std::min<uint32_t>(Offset(MenuState::kBikeClassOffset), 2);
+    char name[40];
+    std::snprintf(name, sizeof(name), "fressen/%dfressen/%.2u.bmp", kClassSizes[bikeClass],
+                  Offset(MenuState::kPlayerRiderOffset) + 1);
+    if (face_ == nullptr)
+    {
+        g_renderDevice.LoadMemoryTexture(name, &face_);
+    }
+    else
+    {
+        g_renderDevice.ReLoadMemoryTexture(name, &face_);
+    }
+}
+
 void MainMenu::ShowRider()
 {
     LoadClassRiders();
+    LoadRiderFace();
     const uint32_t bikeClass = std::min<uint32_t>(Offset(MenuState::kBikeClassOffset), 2);
     g_menuState.SetU32At(MenuState::kRiderNumberOffset,
                          FirstRiderOfClass(bikeClass) + Offset(MenuState::kPlayerRiderOffset));
@@ -1110,6 +1128,7 @@ void MainMenu::DrawPageContent() const
 {
     if (page_ == kRiderPage)
     {
+        DrawBitmapClipped(face_, 0, 0, 200, 146, 104, 83, 0);
         const uint32_t bikeClass = std::min<uint32_t>(Offset(MenuState::kBikeClassOffset), 2);
         const std::string number = "# " + std::to_string(Offset(MenuState::kRiderNumberOffset) + 1);
         SetTextFont(GetMenuFont(MenuFont::Menu18));

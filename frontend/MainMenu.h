@@ -140,6 +140,8 @@ private:
     void CloseOpenPanel();
     void LeaveToStartPage();
     void ShowRider();
+    // The portrait of the settings' rider of the settings' class.
+    void LoadRiderFace();
     void ShowCircuit();
     void StepChoice(int32_t delta);
     void NextClass();
@@ -221,6 +223,7 @@ private:
     Texture* headlines_ = nullptr;
     Texture* ghostHeadlines_ = nullptr;
     Texture* oval_ = nullptr;
+    Texture* face_ = nullptr;  // the chosen rider's portrait
 
     Panel mainPanel_;
     Panel bottomBar_;

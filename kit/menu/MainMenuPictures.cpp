@@ -346,6 +346,20 @@ bool AddMainMenuPictures(CprWriter& menuArchive, Language language, std::string&
             "MainMenu/overview" + std::to_string(bikeClass == 0 ? 125 : bikeClass * 250) + ".jpg";
         added = addJpeg(name, OverviewBackground(0x283C64, 0x101828, riders, 90, 88, 85));
     }
+    // A portrait per rider of each class: 25, 26 and 25.
+    for (int bikeClass = 0; added && bikeClass < 3; ++bikeClass)
+    {
+        const int size = bikeClass == 0 ? 125 : bikeClass * 250;
+        for (int rider = 1; added && rider <= (bikeClass == 1 ? 26 : 25); ++rider)
+        {
+            MenuCanvas face(104, 83, 0x203040 + static_cast<uint32_t>(rider * 0x050302));
+            face.Bevel({30, 10, 74, 60}, 0xC09070, false);
+            face.Label({0, 60, 104, 83}, std::to_string(rider), 1, 0xF0F0F0);
+            char name[40];
+            std::snprintf(name, sizeof(name), "fressen/%dfressen/%.2d.bmp", size, rider);
+            added = addBmp(name, face.Picture());
+        }
+    }
     const std::vector<TileGrid> circuits = {
         {0, 5, 59, 102}, {5, 5, 59, 192}, {10, 5, 59, 282}, {15, 3, 173, 372}};
     return added && addJpeg("strecken/uebersicht.jpg",

@@ -231,3 +231,36 @@ TEST_F(MainMenuOptionsTest, TheEnglishNetworkPanelIsNarrowerAndClosesWithoutACho
     EXPECT_EQ(g_menuState.U8At(MenuState::kNetworkRoleOffset), 0);
     EXPECT_EQ(g_gameMode, GameMode::Race);
 }
+
+// Dragging the start position to the last place, then the opponents down to the fewest, pulls
+// the start position down with them.
+TEST_F(MainMenuOptionsTest, FewerOpponentsPullTheStartPositionDown)
+{
+    // Pressed on the slider, moved on to toX while held, released.
+    const auto dragAt = [this](uint32_t frame, int x, int y, int toX)
+    {
+        const uint32_t at = kIntroPictures + frame;
+        platform_.AtFrame(at, {.kind = PlatformEvent::Kind::MouseMove, .x = x, .y = y});
+        platform_.AtFrame(at,
+                          {.kind = PlatformEvent::Kind::MouseButton, .button = 1, .pressed = true});
+        platform_.AtFrame(at + 2, {.kind = PlatformEvent::Kind::MouseMove, .x = toX, .y = y});
+        platform_.AtFrame(
+            at + 4, {.kind = PlatformEvent::Kind::MouseButton, .button = 1, .pressed = false});
+    };
+    platform_.LimitCapturedFrames(2);
+    ClickAt(5, kMainX, kRealismY);
+    ClickAt(20, 400, 250);      // settings
+    dragAt(50, 440, 136, 500);  // the start position's slider past its right end
+    dragAt(60, 400, 112, 300);  // the opponents' slider past its left end
+    ClickAt(70, 508, 298);      // the settings' OK
+    ClickAt(80, 510, 320);      // the realism panel's OK
+    QuitAt(90);
+
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+    EXPECT_TRUE(EndedByScript());
+
+    g_menuState = MenuState();
+    LoadMenuState();
+    EXPECT_EQ(g_menuState.U32At(MenuState::kOpponentsOffset), 4u);
+    EXPECT_EQ(g_menuState.U32At(MenuState::kGridPositionOffset), 5u);
+}

@@ -74,7 +74,7 @@ TEST_F(MainMenuTest, EveryPageMatchesItsFrozenFrame)
     const PageShot shots[] = {
         {"mainmenu_start", 8, 0x8D136ECDFC88ADD1},
         {"mainmenu_mode", 18, 0x39D362297A1409DB},
-        {"mainmenu_rider", 28, 0x8EBDE437E3F430F8},
+        {"mainmenu_rider", 28, 0x62A10CB3578946FB},
         {"mainmenu_circuit", 42, 0x067A31732B55399B},
         {"mainmenu_circuit_again", 57, 0xF38AC751BABA25E2},
         {"mainmenu_quit", 72, 0xADD7E83BCB7980FA},

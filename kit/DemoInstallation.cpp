@@ -53,9 +53,12 @@ bool WriteArchives(const std::string& directory, const DemoArchives& archives, s
         std::string_view path;
         const CprWriter& archive;
     } kFiles[] = {
-        {"archives/data.cpr", archives.data},         {"archives/patch.cpr", archives.patch},
-        {"archives/objects.cpr", archives.objects},   {"archives/textures.cpr", archives.textures},
-        {"archives/deutsch/menu.cpr", archives.menu}, {"archives/english/menu.cpr", archives.menu},
+        {"archives/data.cpr", archives.data},
+        {"archives/patch.cpr", archives.patch},
+        {"archives/objects.cpr", archives.objects},
+        {"archives/textures.cpr", archives.textures},
+        {"archives/deutsch/menu.cpr", archives.menu},
+        {"archives/english/menu.cpr", archives.englishMenu},
     };
     for (const auto& file : kFiles)
     {
@@ -79,7 +82,9 @@ bool WriteDemoInstallation(const std::string& directory, std::string& error)
     DemoArchives archives;
     return WriteConfig(directory + "/config.dat", DemoConfig(), error) &&
            FillArchives(archives, error) && AddDemoRace(archives, directory, error) &&
-           AddDemoGhost(directory, error) && WriteArchives(directory, archives, error) &&
-           WriteDemoMusic(directory, error) && WriteDemoMovies(directory, error);
+           AddDemoGhost(directory, error) &&
+           archives.englishMenu.AddMissingFrom(archives.menu, error) &&
+           WriteArchives(directory, archives, error) && WriteDemoMusic(directory, error) &&
+           WriteDemoMovies(directory, error);
 }
 }  // namespace kit

@@ -16,6 +16,7 @@
 #include "frontend/framework/MenuSounds.h"
 #include "frontend/mainmenu/MainMenuLayout.h"
 #include "frontend/mainmenu/MainMenuTexts.h"
+#include "frontend/season/ChampionshipSave.h"
 #include "frontend/settings/MenuStateFile.h"
 #include "frontend/toolkit/CircuitInfoScreen.h"
 #include "frontend/toolkit/ClippedDrawing.h"
@@ -716,16 +717,29 @@ void MainMenu::OpenLoadGame()
     bottomBar_.active = false;
 }
 
-void MainMenu::LoadChampionshipFile(int32_t /*requesterResult*/)
+void MainMenu::LoadChampionshipFile(int32_t requesterResult)
 {
     const uint32_t bikeClass = std::min<uint32_t>(Offset(MenuState::kBikeClassOffset), 2);
     riderOfClass_[bikeClass] = static_cast<int32_t>(Offset(MenuState::kPlayerRiderOffset));
     selectedEntry_ = kNoEntry;
     mainPanel_.active = true;
     bottomBar_.active = true;
-    // Loading the chosen save belongs to the championship saves; until they exist a pick is
-    // handled as a save that could not be loaded: back to the start page without a message.
+    std::string name;
+    g_fileRequester.GetResult(&name);
     g_fileRequester.Close();
+    // A save that cannot be taken over leaves the start page as it was, without a message.
+    if (requesterResult == FileRequester::kAccepted &&
+        LoadChampionship(std::string(kSaveFolder) + "/" + name))
+    {
+        if (Offset(MenuState::kControlDeviceOffset) == 1)
+        {
+            g_menuState.SetU8At(MenuState::kAutoClutchOffset, 0);
+        }
+        g_gameMode = static_cast<GameMode>(Offset(MenuState::kGameModeOffset));
+        drawPointer_ = false;
+        result_ = kSessionChosen;
+        g_menuState.SetU8At(MenuState::kTimeLimitOnOffset, 1);
+    }
     RepaintAll();
 }
 

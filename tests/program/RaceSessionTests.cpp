@@ -72,6 +72,8 @@ RaceOutcome RaceOnce()
     click(20, 400, 196);
     click(40, 80, 164);
     click(50, 600, 460);
+    // The pre-race screen's start button, where Go was.
+    click(80, 600, 460);
     // Full throttle as the lights go out.
     at(200, Kind::KeyDown, vk::Letter('A'));
     at(kRaceFrames, Kind::KeyDown, vk::Escape);

@@ -1,0 +1,87 @@
+// The sessions the main menu starts, through the real main routine on the demo installation in
+// virtual time: a championship chosen in the menu comes to its pre-race screen with its first
+// round's timed sessions run in simulation, and the screen's back button returns to the menu.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/settings/MenuState.h"
+#include "frontend/season/ChampionshipTable.h"
+#include "frontend/season/WeekendSessions.h"
+#include "kit/DemoInstallation.h"
+#include "platform/VirtualKeys.h"
+#include "platform/scripted/ScriptedPlatform.h"
+#include "program/GameApp.h"
+#include "program/GameWindow.h"
+#include "tests/support/TestDirectory.h"
+
+namespace
+{
+// The demo's intro movie shows this many pictures before the menu's first frame.
+constexpr uint32_t kIntroPictures = 50;
+constexpr uint32_t kBackstopMs = 120000;
+
+class SeasonGameTest : public testing::Test
+{
+protected:
+    SeasonGameTest() : installed_(platform_)
+    {
+        std::string error;
+        EXPECT_TRUE(kit::WriteDemoInstallation(directory_.path(), error)) << error;
+        platform_.AtTime(kBackstopMs, {.kind = PlatformEvent::Kind::Quit});
+        platform_.LimitCapturedFrames(2);
+    }
+
+    // frame counts the menu's frames.
+    void ClickAt(uint32_t frame, int x, int y)
+    {
+        const uint32_t at = kIntroPictures + frame;
+        platform_.AtFrame(at, {.kind = PlatformEvent::Kind::MouseMove, .x = x, .y = y});
+        platform_.AtFrame(at,
+                          {.kind = PlatformEvent::Kind::MouseButton, .button = 1, .pressed = true});
+        platform_.AtFrame(
+            at + 1, {.kind = PlatformEvent::Kind::MouseButton, .button = 1, .pressed = false});
+    }
+
+    void PressEscapeAt(uint32_t frame)
+    {
+        platform_.AtFrame(kIntroPictures + frame,
+                          {.kind = PlatformEvent::Kind::KeyDown, .virtualKey = vk::Escape});
+    }
+
+    static uint32_t RunGame()
+    {
+        GameApp app;
+        return app.InitInstance();
+    }
+
+    TestDirectory directory_;
+    ScriptedPlatform platform_;
+    ScopedPlatform installed_;
+};
+}  // namespace
+
+TEST_F(SeasonGameTest, AChampionshipFromTheMenuReachesItsPreRaceScreenAndBackLeavesIt)
+{
+    ClickAt(3, 100, 115);   // mode
+    ClickAt(8, 350, 250);   // "Meisterschaft"
+    ClickAt(14, 600, 460);  // go
+    ClickAt(40, 30, 465);   // the pre-race screen's back button
+    PressEscapeAt(70);      // the main menu again: the game ends
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+    EXPECT_LT(platform_.NowMs(), kBackstopMs);
+
+    EXPECT_EQ(g_menuState.U32At(MenuState::kGameModeOffset), 3u);
+    EXPECT_EQ(g_menuState.U32At(MenuState::kCircuitOffset), 0u);
+    // Training to warm-up were simulated before the race's pre-race screen.
+    for (uint32_t session = 0; session < kTimedSessions; ++session)
+    {
+        EXPECT_GT(SessionTimesAt(g_menuState, session, 0).lapMs, 0) << session;
+    }
+    // The first round has not been raced.
+    for (uint32_t rider = 0; rider < MenuState::kRiders; ++rider)
+    {
+        EXPECT_EQ(ChampionshipPlace(g_menuState, rider, 0), kNotRaced) << rider;
+    }
+}

@@ -1,19 +1,22 @@
 // The sessions the main menu starts, through the real main routine on the demo installation in
 // virtual time: a championship chosen in the menu comes to its pre-race screen with its first
-// round's timed sessions run in simulation, and the screen's back button returns to the menu.
+// round's timed sessions run in simulation, its race left early is scored and the next round
+// comes, and the pre-race screen's back button returns to the menu.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
 
 #include "app/settings/MenuState.h"
 #include "frontend/season/ChampionshipTable.h"
 #include "frontend/season/WeekendSessions.h"
-#include "kit/DemoInstallation.h"
 #include "platform/VirtualKeys.h"
 #include "platform/scripted/ScriptedPlatform.h"
 #include "program/GameApp.h"
 #include "program/GameWindow.h"
+#include "tests/support/DemoInstallationCopy.h"
 #include "tests/support/TestDirectory.h"
 
 namespace
@@ -28,7 +31,7 @@ protected:
     SeasonGameTest() : installed_(platform_)
     {
         std::string error;
-        EXPECT_TRUE(kit::WriteDemoInstallation(directory_.path(), error)) << error;
+        EXPECT_TRUE(CopyDemoInstallation(directory_.path(), error)) << error;
         platform_.AtTime(kBackstopMs, {.kind = PlatformEvent::Kind::Quit});
         platform_.LimitCapturedFrames(2);
     }
@@ -83,5 +86,43 @@ TEST_F(SeasonGameTest, AChampionshipFromTheMenuReachesItsPreRaceScreenAndBackLea
     for (uint32_t rider = 0; rider < MenuState::kRiders; ++rider)
     {
         EXPECT_EQ(ChampionshipPlace(g_menuState, rider, 0), kNotRaced) << rider;
+    }
+}
+
+TEST_F(SeasonGameTest, ARaceLeftEarlyIsScoredAndTheChampionshipGoesOnToItsNextRound)
+{
+    ClickAt(3, 100, 115);   // mode
+    ClickAt(8, 350, 250);   // "Meisterschaft"
+    ClickAt(14, 600, 460);  // go
+    ClickAt(40, 600, 460);  // the pre-race screen's start button
+    PressEscapeAt(400);     // leaves the race
+    // However long the race takes to end and be scored: back on the next round's pre-race
+    // screen, and Esc once the main menu is there again ends the game.
+    for (uint32_t frame = 500; frame < 3000; frame += 40)
+    {
+        ClickAt(frame, 30, 465);
+        PressEscapeAt(frame + 20);
+    }
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+    EXPECT_LT(platform_.NowMs(), kBackstopMs);
+
+    EXPECT_EQ(g_menuState.U32At(MenuState::kCircuitOffset), 1u);
+    // Every rider of the field has a place or none at the first circuit; the places are
+    // 0, 1, 2 ... without a gap, each once.
+    std::array<int, MenuState::kRiders> placeCount{};
+    for (uint32_t rider = 0; rider < MenuState::kRiders; ++rider)
+    {
+        const uint8_t place = ChampionshipPlace(g_menuState, rider, 0);
+        EXPECT_NE(place, kNotRaced) << rider;
+        if (place < MenuState::kRiders)
+        {
+            ++placeCount[place];
+        }
+    }
+    const auto placed = static_cast<size_t>(std::ranges::find(placeCount, 0) - placeCount.begin());
+    EXPECT_GT(placed, 4u);
+    for (size_t place = 0; place < MenuState::kRiders; ++place)
+    {
+        EXPECT_EQ(placeCount[place], place < placed ? 1 : 0) << place;
     }
 }

@@ -1,7 +1,8 @@
 // The sessions the main menu starts, through the real main routine on the demo installation in
 // virtual time: a championship chosen in the menu comes to its pre-race screen with its first
 // round's timed sessions run in simulation, its race left early is scored and the next round
-// comes, and the pre-race screen's back button returns to the menu.
+// comes, and the pre-race screen's back button returns to the menu; a save picked in the
+// load-game requester goes on with its championship.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,9 @@
 #include "app/settings/MenuState.h"
 #include "frontend/season/ChampionshipTable.h"
 #include "frontend/season/WeekendSessions.h"
+#include "frontend/toolkit/FileRequester.h"
+#include "kit/race/ClassSetups.h"
+#include "kit/season/ChampionshipSaveWriter.h"
 #include "platform/VirtualKeys.h"
 #include "platform/scripted/ScriptedPlatform.h"
 #include "program/GameApp.h"
@@ -125,4 +129,54 @@ TEST_F(SeasonGameTest, ARaceLeftEarlyIsScoredAndTheChampionshipGoesOnToItsNextRo
     {
         EXPECT_EQ(placeCount[place], place < placed ? 1 : 0) << place;
     }
+}
+
+TEST_F(SeasonGameTest, ASavePickedInTheMenuGoesOnWithItsChampionship)
+{
+    constexpr uint32_t kSavedRider = 7;
+    constexpr uint32_t kSavedCircuit = 5;
+    MenuState saved;
+    saved.SetU32At(MenuState::kGameModeOffset, 3);
+    saved.SetU32At(MenuState::kBikeClassOffset, 1);
+    saved.SetU32At(MenuState::kPlayerRiderOffset, kSavedRider);
+    saved.SetU32At(MenuState::kCircuitOffset, kSavedCircuit);
+    saved.SetU32At(MenuState::kSessionOffset, 0);
+    saved.SetU32At(MenuState::kFieldMaskOffset, 0xFFFF);
+    ClearChampionship(saved);
+    for (uint32_t rider = 0; rider < 16; ++rider)
+    {
+        for (uint32_t circuit = 0; circuit < kSavedCircuit; ++circuit)
+        {
+            SetChampionshipPlace(saved, rider, circuit,
+                                 static_cast<uint8_t>((rider + circuit) % 16));
+        }
+    }
+    std::string error;
+    ASSERT_TRUE(kit::WriteChampionshipSave(directory_.path() + "/save/wm/Saison", saved,
+                                           kit::ClassStandardSetup(BikeClass::Class250),
+                                           kit::SaveForm::Current, error))
+        << error;
+
+    ClickAt(5, 60, 260);                                                         // load game
+    ClickAt(14, FileRequester::kDefaultX + 200, FileRequester::kDefaultY + 50);  // the save
+    ClickAt(18, FileRequester::kDefaultX + 36, FileRequester::kDefaultY + 275);  // OK
+    ClickAt(60, 30, 465);  // the pre-race screen of the saved round: back
+    PressEscapeAt(90);     // the main menu again: the game ends
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+    EXPECT_LT(platform_.NowMs(), kBackstopMs);
+
+    EXPECT_EQ(g_menuState.U32At(MenuState::kGameModeOffset), 3u);
+    EXPECT_EQ(g_menuState.U32At(MenuState::kCircuitOffset), kSavedCircuit);
+    EXPECT_EQ(g_menuState.U32At(MenuState::kPlayerRiderOffset), kSavedRider);
+    EXPECT_EQ(g_menuState.U32At(MenuState::kFieldMaskOffset), 0xFFFFu) << "the season's field";
+    for (uint32_t rider = 0; rider < MenuState::kRiders; ++rider)
+    {
+        for (uint32_t circuit = 0; circuit < kSavedCircuit; ++circuit)
+        {
+            EXPECT_EQ(ChampionshipPlace(g_menuState, rider, circuit),
+                      ChampionshipPlace(saved, rider, circuit));
+        }
+    }
+    // The saved round's timed sessions were run for the field.
+    EXPECT_GT(SessionTimesAt(g_menuState, 1, 0).lapMs, 0);
 }

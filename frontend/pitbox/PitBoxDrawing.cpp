@@ -167,28 +167,31 @@ void PitBoxMenu::DrawHeader()
     const std::string second(profile.infoText.data(),
                              strnlen(profile.infoText.data(), profile.infoText.size()));
     DrawColorTextClipped(50, 80, kTextColour, second.c_str(), kAlignLeft);
-    DrawCircuitTitle(race);
     DrawClassStrip(*context_.settings);
+    DrawCircuitTitle(race);
 }
 
 void PitBoxMenu::DrawCalendarPage()
 {
     DrawHeader();
+    const PitBoxTexts& texts = Texts();
     SetTextFont(GetMenuFont(MenuFont::Menu16));
-    const std::array<std::string_view, 4>& tabs = Texts().sessionTabs;
     constexpr std::array<size_t, 6> kTabOfButton = {0, 1, 0, 1, 2, 3};
     for (size_t index = 0; index < sessionButtons_.size(); ++index)
     {
         const Gadget& button = sessionButtons_[index];
+        if (index % 2 == 0)
+        {
+            Shadowed(button.screenX + button.width / 2, button.screenY - 26, kTextColour,
+                     std::string(texts.dayNames[index / 2]), kAlignCentre);
+        }
         const uint32_t colour = button.visible == 0 ? kDimColour
                                 : button.hover != 0 ? kPlayerColour
                                                     : kTextColour;
-        FillRectClipped(button.screenX, button.screenY, button.screenX + button.width,
-                        button.screenY + button.height, button.hover != 0 ? 0x503020 : 0x302010);
         DrawColorTextClipped(button.screenX + button.width / 2, button.screenY + 12, colour,
-                             std::string(tabs[kTabOfButton[index]]).c_str(), kAlignCentre);
+                             std::string(texts.sessionTabs[kTabOfButton[index]]).c_str(),
+                             kAlignCentre);
     }
-    DrawGadgetList(gadgets_, buttonPictures_);
 }
 
 void PitBoxMenu::DrawTimesPage()
@@ -238,7 +241,16 @@ void PitBoxMenu::DrawTimesPage()
         DrawColorTextClipped(button.screenX + button.width / 2, button.screenY + 4, colour,
                              std::string(texts.sessionTabs[tab]).c_str(), kAlignCentre);
     }
-    Shadowed(20, 166, kTextColour, std::string(texts.timesTitles[listKind_]), kAlignLeft);
+    for (uint32_t day = 0; day < dayButtons_.size(); ++day)
+    {
+        const Gadget& button = dayButtons_[day];
+        const uint32_t colour = day == day_           ? kPlayerColour
+                                : button.visible != 0 ? kTextColour
+                                                      : kDimColour;
+        DrawColorTextClipped(button.screenX + button.width / 2, button.screenY + 4, colour,
+                             std::string(texts.dayNames[day]).c_str(), kAlignCentre);
+    }
+    Shadowed(20, 152, kTextColour, std::string(texts.timesTitles[listKind_]), kAlignLeft);
     SetTextFont(GetMenuFont(MenuFont::Menu12));
     DrawColorTextClipped(60, headingY_, kTextColour,
                          (listKind_ == 0 ? list_.headings[1] : std::string(texts.lapWord)).c_str(),
@@ -283,7 +295,9 @@ void PitBoxMenu::DrawResultList()
     SetTextFont(GetMenuFont(MenuFont::Menu12));
     for (size_t column = 0; column < list_.headings.size(); ++column)
     {
-        Shadowed(kHeadingX[column], headingY_, kTextColour, list_.headings[column], kAlignLeft);
+        // The second heading ends where the lap numbers and the names end.
+        Shadowed(kHeadingX[column], headingY_, kTextColour, list_.headings[column],
+                 column == 1 ? kAlignRight : kAlignLeft);
     }
     const bool ghostSession = Mode() == GameMode::GhostRace;
     for (int32_t shown = 0; shown < visibleRows_; ++shown)
@@ -438,6 +452,7 @@ void PitBoxMenu::DrawGhostPage()
     RaceContext& race = *context_.race;
     DrawColorTextClipped(50, 52, kTextColour, RiderName(race).c_str(), kAlignLeft);
     DrawClassStrip(*context_.settings);
+    DrawCircuitTitle(race);
     SetTextFont(GetMenuFont(MenuFont::Menu16));
     const std::string& name = race.race.ghostFileName;
     const int32_t width = DrawColorTextClipped(158, 396, kTextColour, name.c_str(), kAlignLeft);
@@ -445,7 +460,6 @@ void PitBoxMenu::DrawGhostPage()
     {
         FillRectClipped(159 + width, 403, 159 + width + 8, 407, kPlayerColour);
     }
-    DrawCircuitTitle(race);
     if (selectedGhost_ >= 0 && selectedGhost_ < static_cast<int32_t>(ghosts_.size()))
     {
         DrawColorTextClipped(158, 112, kPlayerColour,

@@ -58,24 +58,26 @@ enum Picture : int8_t
     kButtonInactive = 8,
 };
 
-// Where each page button lies on the strip at the bottom, as in its picture sheets.
+// Where each page button lies on the strip at the bottom, and in its picture sheets, which
+// hold the buttons that share a place one after another.
 struct ButtonPlace
 {
+    uint16_t sourceX;
     uint16_t x;
     uint16_t width;
 };
 constexpr std::array<ButtonPlace, kPageButtonCount> kPageButtonPlaces = {{
-    {0, 80},    // leave
-    {80, 80},   // hide
-    {160, 80},  // circuit information
-    {240, 80},  // list kind
-    {320, 80},  // set-up
-    {400, 60},  // clock rate
-    {540, 98},  // continue
-    {460, 80},  // telemetry
-    {240, 80},  // quit the race
-    {80, 80},   // keep the lap as a ghost
-    {240, 80},  // use the lap as the ghost
+    {0, 0, 80},      // leave
+    {80, 80, 80},    // hide
+    {160, 160, 80},  // circuit information
+    {240, 240, 80},  // list kind
+    {320, 320, 80},  // set-up
+    {400, 400, 60},  // clock rate
+    {540, 540, 98},  // continue
+    {460, 460, 80},  // telemetry
+    {640, 240, 80},  // quit the race
+    {720, 80, 80},   // keep the lap as a ghost
+    {800, 240, 80},  // use the lap as the ghost
 }};
 
 GameMode ModeOf(const MenuState& settings)
@@ -226,7 +228,7 @@ void PitBoxMenu::PlacePageButtons()
     for (uint32_t index = 0; index < kPageButtonCount; ++index)
     {
         const ButtonPlace place = kPageButtonPlaces[index];
-        SetGadget(pageButtons_[index], kButtonActive, kButtonLit, place.x, 0, place.width, 36,
+        SetGadget(pageButtons_[index], kButtonActive, kButtonLit, place.sourceX, 0, place.width, 36,
                   place.x, 444);
     }
     if (page_ == kGhostPage)
@@ -314,7 +316,7 @@ void PitBoxMenu::BuildTimesPage()
         {
             Gadget& button = dayButtons_[index];
             SetGadget(button, kStripActive, kStripLit, static_cast<uint16_t>(index * 90), 0, 90, 24,
-                      static_cast<uint16_t>(30 + index * 95), 110);
+                      static_cast<uint16_t>(30 + index * 95), 92);
             button.visible = words_.dayMask[index] != 0 ? 1 : 0;
             AddGadget(gadgets_, button, kGadgetHighlight);
         }
@@ -322,7 +324,7 @@ void PitBoxMenu::BuildTimesPage()
         {
             Gadget& tab = tabButtons_[index];
             SetGadget(tab, kStripActive, kStripLit, static_cast<uint16_t>(index * 110), 24, 110, 24,
-                      static_cast<uint16_t>(30 + index * 115), 142);
+                      static_cast<uint16_t>(30 + index * 115), 120);
             AddGadget(gadgets_, tab, kGadgetHighlight);
         }
         day_ = DayOfSession(words_.currentSession);
@@ -519,7 +521,7 @@ void PitBoxMenu::SelectDay(uint32_t day)
     day_ = day;
     dayButtons_[day].pressed = 1;
     MarkGadgetDirty(dayButtons_[day], lists_[0], lists_[1]);
-    Mark(30, 142, 490, 166);
+    Mark(30, 92, 490, 144);
 }
 
 void PitBoxMenu::SelectTab(uint32_t tab)
@@ -535,6 +537,13 @@ void PitBoxMenu::SelectTab(uint32_t tab)
 
 void PitBoxMenu::LoadPictures()
 {
+    // A slot holds another page's or language's picture after the page changed.
+    if (picturesPage_ != page_ || picturesLanguage_ != g_language)
+    {
+        FreePictures();
+        picturesPage_ = page_;
+        picturesLanguage_ = g_language;
+    }
     const auto sheets =
         [this](const char* lit, const char* active, const char* inactive, size_t first)
     {
@@ -593,8 +602,9 @@ void PitBoxMenu::LoadPictures()
             {
                 g_renderDevice.LoadTexture("ghost/sliderV.bmp", 51, 0, 0);
             }
+            SetMenuBackground(backgroundName_.c_str());
             g_renderDevice.SetArchive(g_archiveMenu);
-            break;
+            return;
         default:
             break;
     }

@@ -227,6 +227,8 @@ private:
     // Highlighted, active, inactive: the page strip, the OK/abort buttons, the page buttons.
     std::array<Texture*, 9> buttonPictures_{};
     Texture* highlight_ = nullptr;
+    int32_t picturesPage_ = -1;
+    Language picturesLanguage_ = Language::German;
     MenuPointer pointer_;
     ScreenTransition transition_;
 

@@ -21,6 +21,7 @@ struct PitBoxTexts
     std::array<std::string_view, 5> personalHeadings;
     std::array<std::string_view, 6> gridHeadings;
     std::array<std::string_view, 4> sessionTabs;
+    std::array<std::string_view, 3> dayNames;
     std::array<std::string_view, 2> timesTitles;    // general best times, personal lap times
     std::array<std::string_view, 5> timesHeadings;  // the first is "Name"; "Runde" on lap lists
     std::array<std::string_view, kCircuitCount> circuitCodes;

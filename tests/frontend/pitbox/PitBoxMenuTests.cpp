@@ -15,6 +15,7 @@
 #include "app/game/CurrentRace.h"
 #include "app/input/KeyState.h"
 #include "core/files/FileSystem.h"
+#include "frontend/pitbox/PitBoxEntry.h"
 #include "frontend/pitbox/PitBoxMenu.h"
 #include "frontend/season/ChampionshipTable.h"
 #include "frontend/season/WeekendSessions.h"
@@ -504,5 +505,26 @@ TEST_F(PitBoxMenuTest, GoldenGhostPage)
     Menu().EnterPage(PitBoxMenu::kGhostPage);
     RunUntilResult(3);
     ExpectPage("pitbox_ghosts_english", 0x781E0841A31183CEull);
+}
+}  // namespace
+
+namespace
+{
+TEST_F(PitBoxMenuTest, TheSessionFlowRunsAPageUntilItsResult)
+{
+    Mode(GameMode::GrandPrix, 0);
+    SetMainWindow(&window_);
+    const uint32_t at = platform_.PresentCount() + 4;
+    platform_.AtFrame(at, {.kind = PlatformEvent::Kind::MouseMove, .x = 100, .y = 290});
+    platform_.AtFrame(at, {.kind = PlatformEvent::Kind::MouseButton, .button = 1, .pressed = true});
+    platform_.AtFrame(at + 1,
+                      {.kind = PlatformEvent::Kind::MouseButton, .button = 1, .pressed = false});
+    EXPECT_EQ(RunPitBoxPage(Menu(), PitBoxMenu::kCalendarPage, BetweenSessionWords(0)), 2);
+    Menu().Leave();
+
+    platform_.Push({.kind = PlatformEvent::Kind::Quit});
+    EXPECT_EQ(RunPitBoxPage(Menu(), PitBoxMenu::kCalendarPage, BetweenSessionWords(0)),
+              PitBoxMenu::kStay);
+    SetMainWindow(nullptr);
 }
 }  // namespace

@@ -16,7 +16,9 @@
 #include "frontend/toolkit/Gadget.h"
 #include "setup/SetupPages.h"
 #include "setup/SetupScreenLayout.h"
+#include "setup/telemetry/DataRecorder.h"
 
+class MenuState;
 struct Texture;
 
 // What the owner hands the screen: the player's machine and race, and what it shows.
@@ -30,6 +32,10 @@ struct SetupScreenContext
     std::string riderTeam;
     // The settings' choice for the engine's air outside the screen (option byte 49 is 0).
     bool engineConditionsAfterwards = true;
+    // The circuit page shows the circuit and weather of these settings for the session; the
+    // telemetry keeps its channel choices in them.
+    MenuState* settings = nullptr;
+    int32_t session = 0;
 };
 
 class SetupScreen
@@ -48,6 +54,9 @@ public:
     SetupPages& Pages() { return *m_pages; }
     // Opens a page as its icon does.
     void PressIcon(int icon);
+    // The embedded telemetry screen, open from the frame after its icon until it ends.
+    bool TelemetryOpen() const { return m_telemetryOpen; }
+    DataRecorder& Telemetry() { return m_recorder; }
 
 private:
     struct Icon
@@ -68,6 +77,17 @@ private:
     void AnimateIcons(uint32_t steps);
     Slider* PageSlider(int index);
     void SyncTyreButtons();
+    void SelectIcon(int icon);
+
+    // The file requester pages (load, save) and the circuit page.
+    bool OpenRequester(SetupPage page);
+    void FinishRequester();
+    void OpenCircuitInfo();
+    void CloseCircuitInfo();
+    void LeaveSubPage();
+    bool HandleCircuitInput(bool press);
+    // False while the telemetry screen has the frame.
+    bool StepTelemetry(float dt);
 
     void DrawPage(const DirtyRectList& list);
     void DrawPageContent();
@@ -78,10 +98,15 @@ private:
 
     SetupScreenContext m_context;
     std::unique_ptr<SetupPages> m_pages;
+    std::array<uint8_t, 4> m_telemetryChannels{};
+    DataRecorder m_recorder;
+    bool m_telemetryRequested = false;
+    bool m_telemetryOpen = false;
     DirtyRectList m_listA;
     DirtyRectList m_listB;
     std::array<std::vector<Gadget>, 8> m_panels;  // by page 0..7
     std::array<GadgetList, 8> m_panelLists;
+    GadgetList m_circuitPanel;
     std::array<Icon, kSetupIcons> m_icons{};
     // Picture slots: row 1 normal, row 2 lit.
     std::array<Texture*, 2> m_normalSlots{};

@@ -44,6 +44,9 @@ constexpr float kVerticalZoomMinimum = 0.02f;
 constexpr float kVerticalZoomMaximum = 0.15f;
 constexpr float kVerticalZoomStart = 0.076f;
 constexpr int32_t kBothBuffers = 2;
+constexpr int32_t kAxisLabelY = 304;
+constexpr int32_t kLabelSpacing = 11;
+constexpr int32_t kLabelColumn = 38;
 
 namespace tc = telemetry_controls;
 
@@ -416,10 +419,52 @@ void DataRecorder::Draw(const DirtyRectList& list)
         DrawMap(frame, rect);
     }
     g_renderDevice.UnlockLFB(&lock);
+    DrawAxes();
     // The open list lies over the graphs.
     if (m_openPulldown >= 0)
     {
         DrawPulldown(m_openPulldown);
+    }
+}
+
+// The time or distance under the graphs, and each slot's scale along the left of the graph in
+// its colour; labels closer than a line to the one before are left out.
+void DataRecorder::DrawAxes()
+{
+    SetTextFont(GetMenuFont(MenuFont::Menu12));
+    if (m_window.HasRange())
+    {
+        const float first = m_window.AxisValue(0);
+        const float last = m_window.AxisValue(GraphWindow::kColumns - 1);
+        const float grid = GridStep((m_window.rangeMax - m_window.rangeMin) * m_window.xZoom);
+        for (float value = std::ceil(first / grid) * grid; value <= last; value += grid)
+        {
+            const auto column = static_cast<int32_t>((value - first) / m_window.Step());
+            DrawColorTextClipped(GraphWindow::kLeft + column, kAxisLabelY, kLabelColour,
+                                 std::to_string(static_cast<int>(value)).c_str(), kAlignCentre);
+        }
+    }
+    for (int slot = 0; slot < kSlots; ++slot)
+    {
+        const Slot& s = m_slots[static_cast<size_t>(slot)];
+        if (LapOf(s) == nullptr)
+        {
+            continue;
+        }
+        int32_t lastRow = -kLabelSpacing;
+        for (const AxisLabel& label : ChannelAxisLabels(m_window, s.channel))
+        {
+            if (std::abs(label.row - lastRow) < kLabelSpacing)
+            {
+                continue;
+            }
+            lastRow = label.row;
+            std::array<char, 16> text{};
+            std::snprintf(text.data(), text.size(), "%g", static_cast<double>(label.text));
+            DrawColorTextClipped(GraphWindow::kLeft + 3 + kLabelColumn * slot,
+                                 GraphWindow::kTop + label.row - 5,
+                                 kSlotColours[static_cast<size_t>(slot)], text.data(), kAlignLeft);
+        }
     }
 }
 

@@ -97,6 +97,7 @@ private:
     void ChooseEntry(int32_t entry);
     void Draw(const DirtyRectList& list);
     void DrawControls();
+    void DrawAxes();
     void DrawPulldown(int32_t pulldown);
     void Draw3d(const DirtyRectList& list);
     void DrawScene(FrameBuffer16 frame, const ScreenRect& clip) const;

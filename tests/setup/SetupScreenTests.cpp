@@ -456,7 +456,7 @@ TEST_F(SetupScreenTest, TelemetryOfTheDemoLapsReadsTheRecordsValues)
     const CapturedFrame& captured = platform_.Frames().back();
     const FrameView565 frame{captured.pixels.data(), captured.width, captured.height,
                              captured.width * 2};
-    EXPECT_TRUE(MatchesGolden("telemetry-demo-laps", frame, 0x5743914E1FDAE252,
+    EXPECT_TRUE(MatchesGolden("telemetry-demo-laps", frame, 0x61A37A7ED1C85F8E,
                               std::string(ZARVO_GOLDEN_DIR) + "/telemetry-demo-laps.bmp"));
     recorder.ReleaseResources();
 }
@@ -587,7 +587,7 @@ TEST_F(SetupScreenTest, TelemetryPulldownsAndZoomSlidersFollowTheMouse)
     EXPECT_TRUE(MatchesGolden(
         "telemetry-pulldowns",
         {captured.pixels.data(), captured.width, captured.height, captured.width * 2},
-        0x272F8DBCC472AF89, std::string(ZARVO_GOLDEN_DIR) + "/telemetry-pulldowns.bmp"));
+        0x1F69CBFEEBCCCBF2, std::string(ZARVO_GOLDEN_DIR) + "/telemetry-pulldowns.bmp"));
     click(tc::kHeaderX[4] + 20, 12);
     EXPECT_EQ(click(tc::kExitButton.left + 5, tc::kExitButton.top + 5), 1u);
     recorder.ReleaseResources();

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/archive/ArchiveSet.h"
+#include "app/clock/RaceClock.h"
 #include "app/device/RenderDevice.h"
 #include "app/input/KeyState.h"
 #include "app/settings/MenuState.h"
@@ -18,7 +19,6 @@ namespace
 {
 constexpr uint32_t kRepeatDelayMs = 600;
 constexpr int kBothBuffers = 2;
-constexpr size_t kTelemetryIcon = 8;
 
 int ControlOffset(SetupControl control, SetupControl first)
 {
@@ -61,7 +61,9 @@ int32_t SetupScreen::Load()
     m_leave = 0;
     m_icons = {};
     // Telemetry needs a recorded lap of the session.
-    m_icons[kTelemetryIcon].disabled = !files::IsFile(SessionLapPath(1));
+    m_icons[static_cast<size_t>(kTelemetryIcon)].disabled =
+        !files::IsFile(SessionLapPath(1)) || CountdownShown();
+    m_icons[static_cast<size_t>(kCircuitIcon)].disabled = CountdownShown();
     m_pages->Open();
     m_pages->SetLanguage(m_context.language);
 
@@ -168,8 +170,17 @@ void SetupScreen::MarkAll()
     Mark(0, 0, 640, 480);
 }
 
+bool SetupScreen::CountdownShown() const
+{
+    return m_context.sessionCountdownShown && m_context.sessionCountdownShown();
+}
+
 void SetupScreen::PressIcon(int icon)
 {
+    if (m_icons[static_cast<size_t>(icon)].disabled)
+    {
+        return;
+    }
     const SetupPage page = IconPage(icon);
     if (page == SetupPage::LoadSetup || page == SetupPage::SaveSetup)
     {
@@ -183,7 +194,7 @@ void SetupScreen::PressIcon(int icon)
     }
     if (page == SetupPage::Main)
     {
-        m_telemetryRequested = !m_icons[kTelemetryIcon].disabled;
+        m_telemetryRequested = true;
         return;  // the telemetry opens on the next frame, over the page
     }
     LeaveSubPage();
@@ -517,6 +528,12 @@ uint32_t SetupScreen::Update(float dt)
 {
     const auto steps = static_cast<uint32_t>(std::max(dt, 0.0f) * 1024.0f);
     m_nowMs += static_cast<uint32_t>(std::max(dt, 0.0f) * 1000.0f);
+    if (CountdownShown() && g_menuDelayMs.load() <= 0)
+    {
+        LeaveSubPage();
+        m_pages->LeavePage();
+        m_leave = 1;
+    }
     if (!StepTelemetry(dt))
     {
         return m_leave;

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,6 +37,11 @@ struct SetupScreenContext
     // telemetry keeps its channel choices in them.
     MenuState* settings = nullptr;
     int32_t session = 0;
+    // The owner's session countdown: while it is shown the circuit page and the telemetry
+    // cannot be opened, and the screen leaves by itself when the menu delay runs out. Empty:
+    // no countdown.
+    std::function<bool()> sessionCountdownShown;
+    std::function<void()> drawSessionCountdown;
 };
 
 class SetupScreen
@@ -78,6 +84,7 @@ private:
     Slider* PageSlider(int index);
     void SyncTyreButtons();
     void SelectIcon(int icon);
+    bool CountdownShown() const;
 
     // The file requester pages (load, save) and the circuit page.
     bool OpenRequester(SetupPage page);
@@ -95,6 +102,7 @@ private:
     void DrawSummary();
     void DrawPanel(SetupPage page);
     void DrawDiagrams(const DirtyRectList& list);
+    void DrawCountdown() const;
 
     SetupScreenContext m_context;
     std::unique_ptr<SetupPages> m_pages;

@@ -58,6 +58,7 @@ void SetupScreen::DrawPage(const DirtyRectList& list)
     if (page == SetupPage::CircuitInfo)
     {
         CircuitInfoScreen::Draw();
+        DrawCountdown();
         return;
     }
     // The requester pages lie over the main picture.
@@ -85,6 +86,15 @@ void SetupScreen::DrawPage(const DirtyRectList& list)
     if (page == SetupPage::LoadSetup || page == SetupPage::SaveSetup)
     {
         g_fileRequester.Draw();
+    }
+    DrawCountdown();
+}
+
+void SetupScreen::DrawCountdown() const
+{
+    if (m_context.drawSessionCountdown)
+    {
+        m_context.drawSessionCountdown();
     }
 }
 

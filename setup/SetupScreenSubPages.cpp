@@ -12,10 +12,6 @@
 
 namespace
 {
-constexpr int kCircuitIcon = 7;
-constexpr int kLoadIcon = 9;
-constexpr int kSaveIcon = 10;
-
 std::string RequesterTitle(SetupPage page, Language language)
 {
     const bool english = language == Language::English;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/archive/ArchiveSet.h"
+#include "app/clock/RaceClock.h"
 #include "app/device/RenderDevice.h"
 #include "app/settings/MenuState.h"
 #include "app/window/OutputWindow.h"
@@ -482,6 +483,43 @@ TEST_F(SetupScreenTest, TheTelemetryIconOpensTheTelemetryOverThePage)
     EXPECT_FALSE(screen_->TelemetryOpen());
     EXPECT_EQ(settings_.U8At(MenuState::kTelemetrySlotsOffset), 9);
     EXPECT_EQ(screen_->Pages().Page(), SetupPage::Cooling);
+}
+
+TEST_F(SetupScreenTest, TheSessionCountdownClosesTheScreenWhenTheDelayRunsOut)
+{
+    WriteDemoLaps();
+    race_.bikeClass = BikeClass::Class125;
+    bike_->setup = kit::ClassStandardSetup(BikeClass::Class125);
+    int countdownsDrawn = 0;
+    SetupScreenContext context;
+    context.player = bike_.get();
+    context.race = &race_;
+    context.settings = &settings_;
+    context.sessionCountdownShown = [] { return true; };
+    context.drawSessionCountdown = [&] { ++countdownsDrawn; };
+    screen_ = std::make_unique<SetupScreen>(context);
+    ASSERT_EQ(screen_->Load(), 1);
+    g_menuDelayMs = 5000;
+    // The circuit page and the telemetry stay shut while the countdown runs.
+    screen_->PressIcon(kCircuitIcon);
+    screen_->PressIcon(kTelemetryIcon);
+    MoveMouse(100, 100);
+    DrawFrame();
+    EXPECT_EQ(screen_->Pages().Page(), SetupPage::Main);
+    EXPECT_FALSE(screen_->TelemetryOpen());
+    EXPECT_GT(countdownsDrawn, 0);
+
+    // A brake change on the open page is kept when the delay runs out.
+    screen_->PressIcon(1);
+    screen_->Pages().StepBrakeValueA(+1);
+    const float chosen = screen_->Pages().BrakeValueA();
+    window_.PumpMessages();
+    EXPECT_EQ(screen_->Update(0.04f), 0u);
+    g_menuDelayMs = 0;
+    window_.PumpMessages();
+    EXPECT_NE(screen_->Update(0.04f), 0u);
+    EXPECT_EQ(screen_->Pages().Page(), SetupPage::Main);
+    EXPECT_EQ(bike_->setup.brakeValueA, chosen);
 }
 
 TEST_F(SetupScreenTest, TelemetryWithoutLapsOrWithDamagedOnesDrawsNothingAndLeaves)

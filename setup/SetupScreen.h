@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/device/DirtyRectList.h"
@@ -60,6 +61,12 @@ public:
     SetupPages& Pages() { return *m_pages; }
     // Opens a page as its icon does.
     void PressIcon(int icon);
+    // For owners that made the screen through CreatePlayerSetupScreen: their countdown.
+    void SetSessionCountdown(std::function<bool()> shown, std::function<void()> draw)
+    {
+        m_context.sessionCountdownShown = std::move(shown);
+        m_context.drawSessionCountdown = std::move(draw);
+    }
     // The embedded telemetry screen, open from the frame after its icon until it ends.
     bool TelemetryOpen() const { return m_telemetryOpen; }
     DataRecorder& Telemetry() { return m_recorder; }

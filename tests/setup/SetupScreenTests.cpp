@@ -495,9 +495,8 @@ TEST_F(SetupScreenTest, TheSessionCountdownClosesTheScreenWhenTheDelayRunsOut)
     context.player = bike_.get();
     context.race = &race_;
     context.settings = &settings_;
-    context.sessionCountdownShown = [] { return true; };
-    context.drawSessionCountdown = [&] { ++countdownsDrawn; };
     screen_ = std::make_unique<SetupScreen>(context);
+    screen_->SetSessionCountdown([] { return true; }, [&] { ++countdownsDrawn; });
     ASSERT_EQ(screen_->Load(), 1);
     g_menuDelayMs = 5000;
     // The circuit page and the telemetry stay shut while the countdown runs.

@@ -437,11 +437,20 @@ void DataRecorder::DrawAxes()
         const float first = m_window.AxisValue(0);
         const float last = m_window.AxisValue(GraphWindow::kColumns - 1);
         const float grid = GridStep((m_window.rangeMax - m_window.rangeMin) * m_window.xZoom);
-        for (float value = std::ceil(first / grid) * grid; value <= last; value += grid)
+        // Counted, not summed: a damaged lap's huge range must not stall the loop.
+        const double start = std::ceil(static_cast<double>(first) / grid);
+        for (int32_t k = 0; k < GraphWindow::kColumns; ++k)
         {
+            const double value = (start + k) * grid;
+            if (!(value <= last))
+            {
+                break;
+            }
             const auto column = static_cast<int32_t>((value - first) / m_window.Step());
+            std::array<char, 32> text{};
+            std::snprintf(text.data(), text.size(), "%.0f", value);
             DrawColorTextClipped(GraphWindow::kLeft + column, kAxisLabelY, kLabelColour,
-                                 std::to_string(static_cast<int>(value)).c_str(), kAlignCentre);
+                                 text.data(), kAlignCentre);
         }
     }
     for (int slot = 0; slot < kSlots; ++slot)

@@ -46,15 +46,20 @@ struct GroundView
     static constexpr float kScreenCentreX = 320.0f;
     static constexpr float kScreenCentreY = tc::kSceneHeight / 2.0f;
 
-    // Turned as the circuit's map is.
+    // Turned as the circuit's map is; points far off the screen (or no number at all, from a
+    // damaged lap) land far outside it.
     void ToScreen(float x, float z, int32_t* sx, int32_t* sy) const
     {
         const float dx = x - centreX;
         const float dz = z - centreZ;
-        *sx = static_cast<int32_t>(
-            std::floor(kScreenCentreX + (dx * cosA + dz * sinA) * pixelsPerUnit));
-        *sy = static_cast<int32_t>(
-            std::floor(kScreenCentreY - (dz * cosA - dx * sinA) * pixelsPerUnit));
+        *sx = Pixel(kScreenCentreX + (dx * cosA + dz * sinA) * pixelsPerUnit);
+        *sy = Pixel(kScreenCentreY - (dz * cosA - dx * sinA) * pixelsPerUnit);
+    }
+    static int32_t Pixel(float value)
+    {
+        constexpr double kFar = 100000.0;
+        const double v = std::floor(static_cast<double>(value));
+        return static_cast<int32_t>(std::isfinite(v) ? std::clamp(v, -kFar, kFar) : kFar);
     }
     void ToGround(float sx, float sy, float* x, float* z) const
     {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -702,6 +703,49 @@ TEST_F(SetupScreenTest, Telemetry3dViewComparesTwoLapsAndReturnsToTheSameSample)
     EXPECT_FLOAT_EQ(recorder.ZoomSlider(1).value, height);
     const float centre = window.AxisValue(GraphWindow::kCentreColumn);
     EXPECT_NEAR(centre, first.raceTime[300] - first.raceTime[0], window.Step() * 1.5f);
+    recorder.ReleaseResources();
+}
+
+TEST_F(SetupScreenTest, TelemetryOfALapWithAbsurdValuesDrawsInBothViewsAndLeaves)
+{
+    kit::LapFileContent lap;
+    lap.header = {0, 0, 1, 0, 0, 1013, 20, 65};
+    for (int i = 0; i < 60; ++i)
+    {
+        LapSample sample;
+        sample.raceTime = i < 30 ? static_cast<float>(i) * 0.04f : 1e30f;
+        sample.groundX =
+            i % 7 == 0 ? std::numeric_limits<float>::quiet_NaN() : 1e20f * static_cast<float>(i);
+        sample.groundZ = -3e25f;
+        sample.speed = 65000;
+        sample.acceleration = std::numeric_limits<float>::infinity();
+        lap.samples.push_back(sample);
+    }
+    std::string error;
+    ASSERT_TRUE(kit::WriteLapFile(SessionLapPath(1), lap, error)) << error;
+    std::array<uint8_t, 4> channels = {4, 1, 10, 7};
+    DataRecorder recorder({.circuit = 0, .language = Language::English, .slotChannels = &channels});
+    ASSERT_EQ(recorder.Load(), 1);
+    ASSERT_EQ(recorder.Offered().lapsShown, 1);
+    for (int slot = 0; slot < DataRecorder::kSlots; ++slot)
+    {
+        recorder.SetSlotLap(slot, 0);
+    }
+    const auto frame = [&]
+    {
+        window_.PumpMessages();
+        return recorder.Update(0.04f);
+    };
+    EXPECT_EQ(frame(), 0u);
+    recorder.SetDistanceAxis(true);
+    recorder.SetZoomSlider(1, 1.0f);
+    EXPECT_EQ(frame(), 0u);
+    recorder.Enter3DView();
+    recorder.SetViewSlider(1, 1.0f);
+    recorder.StepCompareLap(1, -1);
+    EXPECT_EQ(frame(), 0u);
+    recorder.EnterGraphView();
+    EXPECT_EQ(frame(), 0u);
     recorder.ReleaseResources();
 }
 

@@ -218,6 +218,12 @@ void DataRecorder::HandleInput(float dt)
         return;
     }
     const TelemetryHit hit = tc::HitAt(m_cursorX, m_cursorY, m_openPulldown);
+    const bool axisLit = hit.control == TelemetryControl::AxisSwitch;
+    if (axisLit != m_axisSwitchLit)
+    {
+        m_axisSwitchLit = axisLit;
+        m_list.AddRect(tc::kAxisSwitch);
+    }
 
     if (m_openPulldown >= 0)
     {
@@ -513,8 +519,9 @@ void DataRecorder::DrawControls()
     for (const auto& [rect, caption] : buttons)
     {
         DrawFrame(rect, kButtonColour);
-        DrawColorTextClipped((rect.left + rect.right) / 2, rect.top + 3, kLabelColour, caption,
-                             kAlignCentre);
+        const bool lit = m_axisSwitchLit && rect == tc::kAxisSwitch;
+        DrawColorTextClipped((rect.left + rect.right) / 2, rect.top + 3,
+                             lit ? kHoverColour : kLabelColour, caption, kAlignCentre);
     }
     // The slot strip: the active slot's row stands out.
     const ScreenRect strip = tc::kSlotSelector;

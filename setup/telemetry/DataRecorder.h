@@ -125,6 +125,7 @@ private:
     bool m_panY = false;  // right button
     int32_t m_cursorX = -1;
     int32_t m_cursorY = -1;
+    bool m_axisSwitchLit = false;
     bool m_view3d = false;
     std::array<Slider, 2> m_viewSliders{};
     std::array<int32_t, 2> m_compareLap{};

@@ -326,6 +326,13 @@ private:
     void OnClientLeave(const NetPacketHeader& header, std::span<const uint8_t> datagram);
     void OnSessionClose(const NetPacketHeader& header, std::span<const uint8_t> datagram);
 
+    // NetInputExchange.cpp: the lock-step exchange's sending side.
+    // Broadcasts the own inputs of frames newest-2 .. newest; false (nothing sent) when the
+    // own ring lacks one of them, since a gap would reach the others as inputs of zero.
+    bool SendOwnInputs(uint32_t newest);
+    // Asks every active slot whose ring lacks the frame for it; true when one lacks it.
+    bool RequestFrameFromMissing(uint32_t frame);
+
     // NetSessionLobby.cpp: the lobby's builders and the port probe.
     enum class ProbeEnd
     {

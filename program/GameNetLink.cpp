@@ -26,6 +26,11 @@ uint32_t GameNetLink::RaceClockMs() const
     return g_raceClockMs.load(std::memory_order_relaxed);
 }
 
+uint32_t GameNetLink::InputTick() const
+{
+    return g_inputTick.load(std::memory_order_relaxed);
+}
+
 uint32_t GameNetLink::PlayerRider() const
 {
     return g_playerRider.load(std::memory_order_relaxed);

@@ -17,6 +17,7 @@ public:
     uint32_t TimerMs() const override;
     uint32_t TicksDone() const override;
     uint32_t RaceClockMs() const override;
+    uint32_t InputTick() const override;
     uint32_t PlayerRider() const override;
     void SetPlayerRider(uint32_t rider) override;
     void SetClockHold(bool held) override;

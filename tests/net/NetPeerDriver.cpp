@@ -32,6 +32,7 @@ public:
     uint32_t TimerMs() const override { return timerMs.load(); }
     uint32_t TicksDone() const override { return 0; }
     uint32_t RaceClockMs() const override { return 0; }
+    uint32_t InputTick() const override { return 0; }
     uint32_t PlayerRider() const override { return playerRider.load(); }
     void SetPlayerRider(uint32_t rider) override { playerRider.store(rider); }
     void SetClockHold(bool /*held*/) override {}

@@ -22,6 +22,7 @@ void TestNetMachine::ResetRaceClock(uint32_t ms)
 {
     raceClockMs.store(ms);
     ticksDone.store(0);
+    inputTick.store(0);
     clockHold.store(false);
 }
 

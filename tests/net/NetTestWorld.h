@@ -27,6 +27,7 @@ public:
     uint32_t TimerMs() const override { return timerMs.load(); }
     uint32_t TicksDone() const override { return ticksDone.load(); }
     uint32_t RaceClockMs() const override { return raceClockMs.load(); }
+    uint32_t InputTick() const override { return inputTick.load(); }
     uint32_t PlayerRider() const override { return playerRider.load(); }
     void SetPlayerRider(uint32_t rider) override { playerRider.store(rider); }
     void SetClockHold(bool held) override { clockHold.store(held); }
@@ -53,6 +54,7 @@ public:
     std::atomic<uint32_t> timerMs{0};
     std::atomic<uint32_t> ticksDone{0};
     std::atomic<uint32_t> raceClockMs{0};
+    std::atomic<uint32_t> inputTick{0};
     std::atomic<uint32_t> playerRider{20};
     std::atomic<bool> clockHold{false};
     std::atomic<bool> quitting{false};

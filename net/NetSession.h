@@ -159,6 +159,14 @@ public:
     // others', the race reads them. Lock-free.
     InputRing& InputRingOf(uint32_t slot) { return peers_[slot].inputRing; }
 
+    // --- State check (host, main thread, after each simulation step) --------------------------
+    // Adds a rider's state block, as entry `index` from 0, to the state check of the step; a
+    // new step starts a new check.
+    void AddStateCheckRider(uint32_t tick, uint32_t rider, uint32_t index,
+                            std::span<const uint8_t, kStateBlockBytes> block);
+    // Broadcasts the check when a rider was added since the last one.
+    void SendStateCheck();
+
     // --- Lobby (main thread; each waiting one runs the message pump until done) -----------
     // Client: asks the host to take this machine in. True when accepted: the player's rider,
     // the settings record and the race variables then follow the host.
@@ -418,6 +426,10 @@ private:
         uint32_t to = kNetSlotCount;
     };
     SlotMove lastSlotMove_;  // the host's last granted slot change
+
+    // The state check being built: its step and highest entry (-1: none).
+    uint32_t stateCheckTick_ = 0;
+    int32_t stateCheckHighest_ = -1;
 
     std::array<SendBuffer, kNetMsgTypeCount> sendBuffers_;
     std::vector<uint8_t> receiveBuffer_;

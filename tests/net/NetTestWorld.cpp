@@ -4,6 +4,7 @@
 #include <string>
 
 #include "net/NetSettings.h"
+#include "net/NetStateCheck.h"
 
 void TestNetMachine::PumpMessages()
 {
@@ -55,9 +56,13 @@ void TestNetMachine::TakeBikeSetup(uint32_t /*rider*/,
     ++bikeSetupsTaken;
 }
 
-void TestNetMachine::TakeStateCheck(const StateCheckView& /*check*/)
+void TestNetMachine::TakeStateCheck(const StateCheckView& check)
 {
     ++stateChecksTaken;
+    if (lockstep != nullptr)
+    {
+        TakeHostStateCheck(*lockstep, check);
+    }
 }
 
 void TestNetMachine::TakeRaceResult(const RaceResult& result)

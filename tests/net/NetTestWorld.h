@@ -20,6 +20,8 @@
 #include "net/NetSession.h"
 #include "platform/scripted/DatagramHub.h"
 
+struct LockstepState;
+
 // A machine and race of our own. What the race is handed is recorded for the test.
 class TestNetMachine final : public NetMachine, public NetRace
 {
@@ -61,6 +63,8 @@ public:
     std::atomic<bool> escape{false};
     MenuState settings;
     std::optional<NetSessionSettings> sessionSettings;
+    // The lock-step state the host's state checks go into; none: they are only counted.
+    LockstepState* lockstep = nullptr;
     uint32_t bikeSetupsTaken = 0;
     uint32_t stateChecksTaken = 0;
     std::optional<RaceResult> raceResult;

@@ -201,6 +201,24 @@ public:
     void SendRiderRoster();
     void SetRiderName(uint32_t slot, std::string_view name);
 
+    // --- Race exchange (main thread) --------------------------------------------------------
+    // Host: builds the race's line-up (grid by points or at random, the players' rider
+    // choices and ride aids, the start tick and the random table), hands it to its own race
+    // and waits until every player has it. A host alone returns at once. False when a player
+    // did not acknowledge it, or the session ended.
+    bool SendRaceLineup(uint32_t raceStartTick);
+    // Client: waits for the host's line-up. False when the session ended or the player backed
+    // out with Esc (the session is then left).
+    bool WaitForRaceLineup();
+    // The player leaves the running race: the computer takes the own rider over, here and on
+    // every other machine. Does not wait.
+    void RetireRider();
+    // Host: the race's result to every client. Does not wait.
+    void SendRaceResult(const RaceResult& result);
+    // Client: waits for the host's result of the race. Nothing when the session ended or the
+    // player backed out with Esc (the session is then left).
+    std::optional<RaceResult> ReceiveRaceResult();
+
     // --- Race start (main thread) -----------------------------------------------------------
     // Host: waits for every player to be ready, restarts the race clock and starts the race.
     // False when the host backed out with Esc (the session is then closed) or left.

@@ -48,7 +48,10 @@ bool TestNetMachine::IsRiderRacing(uint32_t rider) const
     return std::find(retired_.begin(), retired_.end(), rider) == retired_.end();
 }
 
-void TestNetMachine::TakeLineup(const RaceLineup& /*lineup*/) {}
+void TestNetMachine::TakeLineup(const RaceLineup& taken)
+{
+    lineup = taken;
+}
 
 void TestNetMachine::TakeBikeSetup(uint32_t /*rider*/,
                                    std::span<const uint8_t, kBikeSetupBytes> /*setup*/)

@@ -65,6 +65,7 @@ public:
     std::optional<NetSessionSettings> sessionSettings;
     // The lock-step state the host's state checks go into; none: they are only counted.
     LockstepState* lockstep = nullptr;
+    std::optional<RaceLineup> lineup;
     uint32_t bikeSetupsTaken = 0;
     uint32_t stateChecksTaken = 0;
     std::optional<RaceResult> raceResult;

@@ -65,6 +65,8 @@ public:
     // The race exchange: what the host sends for the next race and after it.
     virtual void TakeLineup(const RaceLineup& lineup) = 0;
     virtual void TakeBikeSetup(uint32_t rider, std::span<const uint8_t, kBikeSetupBytes> setup) = 0;
+    // Main thread: the rider's set-up as the race holds it, to send.
+    virtual void GiveBikeSetup(uint32_t rider, std::span<uint8_t, kBikeSetupBytes> setup) const = 0;
     virtual void TakeStateCheck(const StateCheckView& check) = 0;
     // Also ends the race loop.
     virtual void TakeRaceResult(const RaceResult& result) = 0;

@@ -1,5 +1,5 @@
-// The race exchange around each race: the host's line-up, a player's retirement and the
-// results.
+// The race exchange around each race: the host's line-up, the bike set-ups, a player's
+// retirement and the results.
 
 #include "core/util/RuntimeRandom.h"
 #include "net/NetLineup.h"
@@ -37,6 +37,7 @@ bool NetSession::SendRaceLineup(uint32_t raceStartTick)
         {
             word = static_cast<uint32_t>(RuntimeRand());
         }
+        raceGrid_ = lineup.gridPlusOne;
         ClearFlag(&NetPeer::exchangeAcked);
         peers_[ownSlot_].exchangeAcked = true;
         race_->TakeLineup(lineup);
@@ -64,6 +65,88 @@ bool NetSession::WaitForRaceLineup()
         aborted_ = true;
     }
     return end == WaitEnd::Done;
+}
+
+bool NetSession::CollectBikeSetups()
+{
+    {
+        const Lock lock(mutex_);
+        ClearFlag(&NetPeer::exchangeAcked);
+        ClearFlag(&NetPeer::setupReceived);
+        peers_[ownSlot_].exchangeAcked = true;
+        peers_[ownSlot_].setupReceived = true;
+        allSetupsReceived_ = false;
+        if (CountActivePeers() <= 1)
+        {
+            return true;
+        }
+        BuildHeaderOnly(NetMsgType::MsgSetupRequest, kNetAllSlots);
+        StartRequest(NetMsgType::MsgSetupRequest, kRequestRetries);
+    }
+    const WaitEnd asked = Wait([this] { return AllActive(&NetPeer::exchangeAcked); }, false);
+    {
+        const Lock lock(mutex_);
+        ClearPending(NetMsgType::MsgSetupRequest);
+    }
+    if (asked != WaitEnd::Done ||
+        Wait([this] { return AllActive(&NetPeer::setupReceived); }, true) == WaitEnd::Stopped)
+    {
+        return false;
+    }
+    const Lock lock(mutex_);
+    ClearFlag(&NetPeer::exchangeAcked);
+    peers_[ownSlot_].exchangeAcked = true;
+    SendBuffer& buffer = BufferOf(NetMsgType::MsgAllBikeSetups);
+    uint32_t count = 0;
+    std::array<uint8_t, kBikeSetupBytes> setup{};
+    for (uint32_t slot = 0; slot < kNetSlotCount; ++slot)
+    {
+        if (raceGrid_[slot] != 0)
+        {
+            race_->GiveBikeSetup(slot, setup);
+            WriteAllBikeSetupsBlock(buffer.bytes, count++, slot, setup);
+        }
+    }
+    WriteAllBikeSetupsHead(buffer.bytes, HeaderFor(NetMsgType::MsgAllBikeSetups), count);
+    buffer.length = AllBikeSetupsLength(count);
+    StartRequest(NetMsgType::MsgAllBikeSetups, kRequestRetries);
+    return true;
+}
+
+bool NetSession::SendBikeSetup()
+{
+    const auto backedOut = [this]
+    {
+        Leave();
+        const Lock lock(mutex_);
+        aborted_ = true;
+        return false;
+    };
+    const WaitEnd asked = Wait([this] { return setupRequested_; }, true);
+    if (asked == WaitEnd::Escaped)
+    {
+        return backedOut();
+    }
+    if (asked != WaitEnd::Done)
+    {
+        return false;
+    }
+    {
+        const Lock lock(mutex_);
+        setupRequested_ = false;
+        std::array<uint8_t, kBikeSetupBytes> setup{};
+        race_->GiveBikeSetup(ownSlot_, setup);
+        BufferOf(NetMsgType::MsgBikeSetup).length = WriteBikeSetup(
+            BufferOf(NetMsgType::MsgBikeSetup).bytes, HeaderFor(NetMsgType::MsgBikeSetup), setup);
+        allSetupsReceived_ = false;
+        StartRequest(NetMsgType::MsgBikeSetup, kRequestRetries);
+    }
+    const WaitEnd all = Wait([this] { return allSetupsReceived_; }, true);
+    if (all == WaitEnd::Escaped)
+    {
+        return backedOut();
+    }
+    return all == WaitEnd::Done;
 }
 
 void NetSession::RetireRider()

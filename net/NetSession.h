@@ -213,6 +213,15 @@ public:
     // The player leaves the running race: the computer takes the own rider over, here and on
     // every other machine. Does not wait.
     void RetireRider();
+    // Host: asks every player for its bike set-up, waits for them (Esc ends only that wait)
+    // and sends every racing rider's set-up to all, without waiting for the answers. A host
+    // alone returns at once. False when a player did not answer the request, or the session
+    // ended.
+    bool CollectBikeSetups();
+    // Client: waits for the host's request, sends the own rider's set-up and waits for
+    // everyone's. False when the session ended or the player backed out with Esc (the
+    // session is then left).
+    bool SendBikeSetup();
     // Host: the race's result to every client. Does not wait.
     void SendRaceResult(const RaceResult& result);
     // Client: waits for the host's result of the race. Nothing when the session ended or the
@@ -445,6 +454,8 @@ private:
     };
     SlotMove lastSlotMove_;  // the host's last granted slot change
 
+    // Grid place + 1 of every slot in the race the host lined up last (0: not racing).
+    std::array<uint8_t, kNetSlotCount> raceGrid_{};
     // The state check being built: its step and highest entry (-1: none).
     uint32_t stateCheckTick_ = 0;
     int32_t stateCheckHighest_ = -1;

@@ -110,6 +110,11 @@ void GameNetLink::TakeBikeSetup(uint32_t rider, std::span<const uint8_t, kBikeSe
     std::memcpy(&g_bikes[rider].setup, setup.data(), setup.size());
 }
 
+void GameNetLink::GiveBikeSetup(uint32_t rider, std::span<uint8_t, kBikeSetupBytes> setup) const
+{
+    std::memcpy(setup.data(), &g_bikes[rider].setup, setup.size());
+}
+
 void GameNetLink::TakeStateCheck(const StateCheckView& /*check*/) {}
 
 void GameNetLink::TakeRaceResult(const RaceResult& /*result*/) {}

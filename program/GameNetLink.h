@@ -34,6 +34,7 @@ public:
     bool IsRiderRacing(uint32_t rider) const override;
     void TakeLineup(const RaceLineup& lineup) override;
     void TakeBikeSetup(uint32_t rider, std::span<const uint8_t, kBikeSetupBytes> setup) override;
+    void GiveBikeSetup(uint32_t rider, std::span<uint8_t, kBikeSetupBytes> setup) const override;
     void TakeStateCheck(const StateCheckView& check) override;
     void TakeRaceResult(const RaceResult& result) override;
 

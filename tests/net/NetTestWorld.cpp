@@ -53,10 +53,28 @@ void TestNetMachine::TakeLineup(const RaceLineup& taken)
     lineup = taken;
 }
 
-void TestNetMachine::TakeBikeSetup(uint32_t /*rider*/,
-                                   std::span<const uint8_t, kBikeSetupBytes> /*setup*/)
+void TestNetMachine::TakeBikeSetup(uint32_t rider, std::span<const uint8_t, kBikeSetupBytes> setup)
 {
     ++bikeSetupsTaken;
+    std::copy(setup.begin(), setup.end(), bikeSetups[rider].begin());
+}
+
+void TestNetMachine::GiveBikeSetup(uint32_t rider, std::span<uint8_t, kBikeSetupBytes> setup) const
+{
+    std::copy(bikeSetups[rider].begin(), bikeSetups[rider].end(), setup.begin());
+}
+
+std::array<std::array<uint8_t, kBikeSetupBytes>, kNetSlotCount> TestNetMachine::OwnSetups()
+{
+    std::array<std::array<uint8_t, kBikeSetupBytes>, kNetSlotCount> setups{};
+    for (uint32_t rider = 0; rider < kNetSlotCount; ++rider)
+    {
+        for (size_t byte = 0; byte < kBikeSetupBytes; ++byte)
+        {
+            setups[rider][byte] = static_cast<uint8_t>(rider * 7 + byte);
+        }
+    }
+    return setups;
 }
 
 void TestNetMachine::TakeStateCheck(const StateCheckView& check)

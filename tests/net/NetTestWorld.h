@@ -46,6 +46,7 @@ public:
     bool IsRiderRacing(uint32_t rider) const override;
     void TakeLineup(const RaceLineup& lineup) override;
     void TakeBikeSetup(uint32_t rider, std::span<const uint8_t, kBikeSetupBytes> setup) override;
+    void GiveBikeSetup(uint32_t rider, std::span<uint8_t, kBikeSetupBytes> setup) const override;
     void TakeStateCheck(const StateCheckView& check) override;
     void TakeRaceResult(const RaceResult& result) override;
 
@@ -67,6 +68,9 @@ public:
     LockstepState* lockstep = nullptr;
     std::optional<RaceLineup> lineup;
     uint32_t bikeSetupsTaken = 0;
+    // The set-ups the race holds: each rider's own pattern until one is taken.
+    std::array<std::array<uint8_t, kBikeSetupBytes>, kNetSlotCount> bikeSetups = OwnSetups();
+    static std::array<std::array<uint8_t, kBikeSetupBytes>, kNetSlotCount> OwnSetups();
     uint32_t stateChecksTaken = 0;
     std::optional<RaceResult> raceResult;
 

@@ -5,104 +5,15 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <ostream>
 #include <string>
 #include <vector>
 
-#include "tests/net/NetTestWorld.h"
+#include "tests/net/NetRaceDriver.h"
 
 namespace
 {
 using Machine = NetTestWorld::Machine;
-
-constexpr uint32_t kInputStepMs = 40;
-constexpr uint32_t kRepeatMs = 200;
-
-// What a player steers on a step: different for every slot and step.
-InputFrame PlayerInput(uint32_t slot, uint32_t frame)
-{
-    return {static_cast<int8_t>((slot * 37 + frame * 11) % 255 - 127),
-            static_cast<int8_t>((frame * 5 + slot) % 200 - 100), static_cast<int8_t>(frame % 128),
-            static_cast<uint8_t>((frame + slot) & 0x0F)};
-}
-
-// One machine's input steps, as the timer tick takes them, and the inputs its race applied.
-struct Racer
-{
-    Machine* machine = nullptr;
-    uint32_t sinceStepMs = 0;
-    uint32_t heldMs = 0;
-    uint32_t applied = 0;  // steps whose inputs the race has read
-    uint32_t heldTotalMs = 0;
-    // Per step, every racing slot's inputs in slot order.
-    std::vector<std::vector<InputFrame>> inputs;
-
-    void Tick(const std::vector<uint32_t>& slots)
-    {
-        NetSession& session = machine->session;
-        TestNetMachine& link = machine->link;
-        if (link.clockHold.load())
-        {
-            heldTotalMs += 2;
-            if ((heldMs += 2) >= kRepeatMs)
-            {
-                heldMs = 0;
-                session.RepeatInputRequests(session.AwaitedFrame());
-            }
-            return;
-        }
-        heldMs = 0;
-        if ((sinceStepMs += 2) < kInputStepMs)
-        {
-            return;
-        }
-        sinceStepMs = 0;
-        const uint32_t own = session.OwnSlot();
-        const uint32_t sampled = link.inputTick.load() + session.InputDelay();
-        session.InputRingOf(own).Publish(sampled, PlayerInput(own, sampled));
-        link.inputTick.fetch_add(1);
-        session.SendInputFrames();
-        session.RequestMissingInputs();
-        // The race runs every step up to the input tick: their inputs are all there.
-        while (applied <= link.inputTick.load() && !link.clockHold.load())
-        {
-            std::vector<InputFrame> step;
-            for (const uint32_t slot : slots)
-            {
-                const std::optional<InputFrame> frame = session.InputRingOf(slot).Read(applied);
-                if (!frame)
-                {
-                    return;
-                }
-                step.push_back(*frame);
-            }
-            inputs.push_back(step);
-            ++applied;
-        }
-    }
-};
-
-// A host and `clients` clients confirm their riders and start a race together; every
-// machine's rings are primed for it as the race set-up primes them.
-void StartRace(NetTestWorld& world, size_t clients)
-{
-    ASSERT_TRUE(world.HostWithClients(clients));
-    for (size_t index = clients; index + 1 > 0; --index)
-    {
-        ASSERT_TRUE(world.At(index).lobby.ConfirmRider());
-    }
-    ASSERT_TRUE(world.At(0).lobby.StartSession());
-    for (size_t index = 0; index <= clients; ++index)
-    {
-        world.At(index).session.ResetInputRings();
-    }
-    ASSERT_TRUE(world.At(0).session.StartRaceAsHost());
-    for (size_t index = 1; index <= clients; ++index)
-    {
-        ASSERT_TRUE(world.At(index).session.WaitForRaceStart());
-    }
-}
 
 struct NetworkCase
 {

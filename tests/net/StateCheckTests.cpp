@@ -8,57 +8,11 @@
 #include <memory>
 #include <vector>
 
-#include "race/LockstepState.h"
-#include "tests/net/NetTestWorld.h"
-#include "tests/race/support/TestRace.h"
+#include "tests/net/NetRaceDriver.h"
 
 namespace
 {
 constexpr uint32_t kRiders = 6;
-
-// The host's race hands its state checks to its session.
-class StateCheckSender : public RaceServices
-{
-public:
-    StateCheckSender(const std::array<BikeRecord, kRiderCount>& bikes, NetSession& session)
-        : bikes_(bikes), session_(session)
-    {
-    }
-    void AddStateCheckRider(uint32_t step, uint32_t rider, uint32_t index) override
-    {
-        std::array<uint32_t, kStateBlockWords> words{};
-        CopyStateBlock(bikes_[rider], words);
-        std::array<uint8_t, kStateBlockBytes> block{};
-        for (size_t word = 0; word < kStateBlockWords; ++word)
-        {
-            for (size_t byte = 0; byte < 4; ++byte)
-            {
-                block[4 * word + byte] = static_cast<uint8_t>(words[word] >> (8 * byte));
-            }
-        }
-        session_.AddStateCheckRider(step, rider, index, block);
-    }
-    void SendStateCheck() override { session_.SendStateCheck(); }
-
-private:
-    const std::array<BikeRecord, kRiderCount>& bikes_;
-    NetSession& session_;
-};
-
-// One machine's race and its lock-step state.
-struct RaceOfMachine
-{
-    RaceOfMachine() : race(kRiders)
-    {
-        for (uint32_t rider = 0; rider < kRiders; ++rider)
-        {
-            lockstep.riderPresent[rider] = true;
-        }
-        race.Sim().SetLockstep(&lockstep);
-    }
-    TestRace race;
-    LockstepState lockstep;
-};
 
 class StateCheckTest : public ::testing::TestWithParam<LinkConditions>
 {
@@ -69,7 +23,7 @@ protected:
         world_.Hub().SetConditions(GetParam());
         for (size_t index = 0; index < 3; ++index)
         {
-            races_.push_back(std::make_unique<RaceOfMachine>());
+            races_.push_back(std::make_unique<RaceOfMachine>(kRiders));
         }
         races_[0]->lockstep.isHost = true;
         sender_ = std::make_unique<StateCheckSender>(races_[0]->race.Bikes(), world_.At(0).session);

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "core/util/RuntimeRandom.h"
-#include "kit/DemoInstallation.h"
 #include "platform/VirtualKeys.h"
 #include "platform/scripted/ScriptedPlatform.h"
 #include "program/GameApp.h"
 #include "program/GameWindow.h"
 #include "race/RaceContext.h"
+#include "tests/support/DemoInstallationCopy.h"
 #include "tests/support/GoldenFrame.h"
 #include "tests/support/TestDirectory.h"
 
@@ -51,7 +51,7 @@ RaceOutcome RaceOnce()
     // A fresh process's runtime random sequence.
     RuntimeSeed(1);
     std::string error;
-    EXPECT_TRUE(kit::WriteDemoInstallation(directory.path(), error)) << error;
+    EXPECT_TRUE(CopyDemoInstallation(directory.path(), error)) << error;
     platform.SetFrameQuantumMs(kFrameMs);
     platform.LimitCapturedFrames(6);
     platform.AtTime(kBackstopMs, {.kind = Kind::Quit});

@@ -855,6 +855,8 @@ void MainMenu::LoadChampionshipFile(int32_t requesterResult)
     {
         g_menuState.SetU8At(MenuState::kAutoClutchOffset, 0);
     }
+    // The save's own mode: a championship goes on as one.
+    g_gameMode = static_cast<GameMode>(Offset(MenuState::kGameModeOffset));
     drawPointer_ = false;
     result_ = kSessionChosen;
     g_menuState.SetU8At(MenuState::kTimeLimitOnOffset, 1);

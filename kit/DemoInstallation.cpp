@@ -12,6 +12,7 @@
 #include "kit/menu/DemoMenu.h"
 #include "kit/motion/DemoMotions.h"
 #include "kit/race/DemoRace.h"
+#include "kit/season/PreRacePictures.h"
 #include "kit/setup/DemoTelemetry.h"
 #include "kit/setup/SetupPictures.h"
 #include "kit/sound/DemoMovies.h"
@@ -32,7 +33,8 @@ bool FillArchives(DemoArchives& archives, std::string& error)
            AddStartScreen(archives.menu, error) && AddDemoObjects(archives.objects, error) &&
            AddDemoMenu(archives, error) && AddDemoMotions(archives.menu, error) &&
            AddDemoContent(archives, error) && AddDemoHudPictures(archives, error) &&
-           AddDemoCourseMaps(archives, error) && AddSetupPictures(archives.menu, error);
+           AddDemoCourseMaps(archives, error) && AddSetupPictures(archives.menu, error) &&
+           AddPreRacePictures(archives.menu, error);
 }
 
 bool WriteArchive(const std::string& path, const CprWriter& archive, std::string& error)

@@ -12,11 +12,11 @@
 #include "app/settings/MenuState.h"
 #include "frontend/settings/MenuStateFile.h"
 #include "frontend/toolkit/FileRequester.h"
-#include "kit/DemoInstallation.h"
 #include "platform/VirtualKeys.h"
 #include "platform/scripted/ScriptedPlatform.h"
 #include "program/GameApp.h"
 #include "program/GameWindow.h"
+#include "tests/support/DemoInstallationCopy.h"
 #include "tests/support/GoldenFrame.h"
 #include "tests/support/TestDirectory.h"
 
@@ -30,7 +30,7 @@ protected:
     MainMenuTest() : installed_(platform_)
     {
         std::string error;
-        EXPECT_TRUE(kit::WriteDemoInstallation(directory_.path(), error)) << error;
+        EXPECT_TRUE(CopyDemoInstallation(directory_.path(), error)) << error;
         platform_.AtTime(kBackstopMs, {.kind = PlatformEvent::Kind::Quit});
     }
 

@@ -107,6 +107,13 @@ fuzz() {
 
 test_all() {
     build_release
+    # One demo installation for every test program of every build: writing one takes seconds,
+    # and many times that under the sanitizers.
+    say "writing the demo installation the tests copy"
+    rm -rf build/demo
+    build/release/bin/zarvo-kit demo build/demo
+    export ZARVO_DEMO_INSTALLATION="$root/build/demo"
+
     say "tests"
     run_tests build/release
 

@@ -20,7 +20,7 @@
 #include <thread>
 #include <vector>
 
-#include "kit/DemoInstallation.h"
+#include "tests/support/DemoInstallationCopy.h"
 #include "tests/support/TestDirectory.h"
 
 extern char** environ;
@@ -141,7 +141,7 @@ TEST(GameSmokeTest, StartsStaysUpIdlingAndEndsNormallyOnInterrupt)
 {
     const TestDirectory directory;
     std::string error;
-    ASSERT_TRUE(kit::WriteDemoInstallation(directory.path(), error)) << error;
+    ASSERT_TRUE(CopyDemoInstallation(directory.path(), error)) << error;
     const std::string config = directory.ReadFile("config.dat");
 
     const pid_t child = StartGame(EnvironmentWithoutDisplay("dummy"), "stderr.txt");
@@ -188,7 +188,7 @@ TEST(GameSmokeTest, WithoutADisplaySaysSoAndEndsInFailure)
 {
     const TestDirectory directory;
     std::string error;
-    ASSERT_TRUE(kit::WriteDemoInstallation(directory.path(), error)) << error;
+    ASSERT_TRUE(CopyDemoInstallation(directory.path(), error)) << error;
     const std::string config = directory.ReadFile("config.dat");
 
     const pid_t child = StartGame(EnvironmentWithoutDisplay(nullptr), "stderr.txt");

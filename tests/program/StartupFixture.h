@@ -9,10 +9,10 @@
 #include <cstdint>
 #include <string>
 
-#include "kit/DemoInstallation.h"
 #include "platform/VirtualKeys.h"
 #include "platform/scripted/ScriptedPlatform.h"
 #include "program/GameApp.h"
+#include "tests/support/DemoInstallationCopy.h"
 #include "tests/support/TestDirectory.h"
 
 // Which file the path names now: a file replaced by another one with the same bytes shows.
@@ -32,7 +32,7 @@ protected:
     StartupTest() : installed_(platform_)
     {
         std::string error;
-        EXPECT_TRUE(kit::WriteDemoInstallation(directory_.path(), error)) << error;
+        EXPECT_TRUE(CopyDemoInstallation(directory_.path(), error)) << error;
         platform_.LimitCapturedFrames(2);
         platform_.AtTime(kBackstopMs, {.kind = PlatformEvent::Kind::Quit});
     }

@@ -10,12 +10,12 @@
 #include "core/world/Region.h"
 #include "core/world/VectorVars.h"
 #include "core/world/WorldObject.h"
-#include "kit/DemoInstallation.h"
 #include "kit/world/BillboardListWriter.h"
 #include "kit/world/DemoObjects.h"
 #include "kit/world/TrackCollisionWriter.h"
 #include "tests/app/world/TestMeshes.h"
 #include "tests/app/world/WorldTestSupport.h"
+#include "tests/support/DemoInstallationCopy.h"
 
 namespace
 {
@@ -295,7 +295,7 @@ TEST_F(ObjectWorldTest, BillboardsAttachToTheParent)
 TEST_F(ObjectWorldTest, DemoObjectsLoadFromTheObjectsArchive)
 {
     std::string error;
-    ASSERT_TRUE(kit::WriteDemoInstallation("demo", error)) << error;
+    ASSERT_TRUE(CopyDemoInstallation("demo", error)) << error;
     CprArchive objects;
     ASSERT_TRUE(objects.Open("demo/archives/objects.cpr", true));
     for (const std::string_view name :

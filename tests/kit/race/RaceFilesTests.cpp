@@ -17,7 +17,6 @@
 #include "core/files/FileSystem.h"
 #include "core/util/LittleEndian.h"
 #include "core/world/MeshRecords.h"
-#include "kit/DemoInstallation.h"
 #include "kit/race/CircuitGenerator.h"
 #include "kit/race/ClassSetups.h"
 #include "kit/race/DemoRace.h"
@@ -26,6 +25,7 @@
 #include "race/RaceContext.h"
 #include "race/RacingLineFile.h"
 #include "race/RiderProfileFile.h"
+#include "tests/support/DemoInstallationCopy.h"
 #include "tests/support/TestDirectory.h"
 
 namespace
@@ -38,7 +38,7 @@ protected:
     void SetUp() override
     {
         std::string error;
-        ASSERT_TRUE(kit::WriteDemoInstallation(directory_.path(), error)) << error;
+        ASSERT_TRUE(CopyDemoInstallation(directory_.path(), error)) << error;
         ASSERT_TRUE(data_.Open("archives/data.cpr", false));
         ASSERT_TRUE(objects_.Open("archives/objects.cpr", false));
         ASSERT_TRUE(menu_.Open("archives/english/menu.cpr", false));

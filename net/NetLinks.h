@@ -25,6 +25,9 @@ public:
     virtual uint32_t TimerMs() const = 0;      // free-running, + 2 every 2 ms tick
     virtual uint32_t TicksDone() const = 0;    // simulation steps of the running race
     virtual uint32_t RaceClockMs() const = 0;  // the race clock
+    // The input steps of the running race (g_inputTick): own inputs are sampled for step
+    // InputTick() + the input delay.
+    virtual uint32_t InputTick() const = 0;
     virtual uint32_t PlayerRider() const = 0;  // the local player's rider (slot)
     virtual void SetPlayerRider(uint32_t rider) = 0;
     // Race time stands while held: the lock-step exchange waits for a player's inputs.
@@ -62,6 +65,8 @@ public:
     // The race exchange: what the host sends for the next race and after it.
     virtual void TakeLineup(const RaceLineup& lineup) = 0;
     virtual void TakeBikeSetup(uint32_t rider, std::span<const uint8_t, kBikeSetupBytes> setup) = 0;
+    // Main thread: the rider's set-up as the race holds it, to send.
+    virtual void GiveBikeSetup(uint32_t rider, std::span<uint8_t, kBikeSetupBytes> setup) const = 0;
     virtual void TakeStateCheck(const StateCheckView& check) = 0;
     // Also ends the race loop.
     virtual void TakeRaceResult(const RaceResult& result) = 0;

@@ -9,12 +9,6 @@ InputFrame ToInputFrame(const std::array<uint8_t, 4>& bytes)
     return {static_cast<int8_t>(bytes[0]), static_cast<int8_t>(bytes[1]),
             static_cast<int8_t>(bytes[2]), bytes[3]};
 }
-
-std::array<uint8_t, 4> ToBytes(const InputFrame& frame)
-{
-    return {static_cast<uint8_t>(frame.steer), static_cast<uint8_t>(frame.throttleBrake),
-            static_cast<uint8_t>(frame.clutch), frame.buttons};
-}
 }  // namespace
 
 void NetSession::OnRaceLineup(const NetPacketHeader& header, std::span<const uint8_t> datagram)
@@ -75,24 +69,11 @@ void NetSession::OnInputFrames(const NetPacketHeader& header, std::span<const ui
 
 void NetSession::OnInputResendRequest(std::span<const uint8_t> datagram)
 {
-    const std::optional<uint32_t> frame = ParseInputResendRequest(datagram);
-    const InputRing& ring = peers_[ownSlot_].inputRing;
-    if (!frame || !ring.Read(*frame))
+    // Silent when this machine does not hold the frame: it has nothing to give.
+    if (const std::optional<uint32_t> frame = ParseInputResendRequest(datagram))
     {
-        return;
+        SendOwnInputs(*frame);
     }
-    InputFrames answer;
-    answer.newest = *frame;
-    for (uint32_t back = 0; back < 3; ++back)
-    {
-        if (*frame >= back)
-        {
-            answer.inputs[2 - back] = ToBytes(ring.Read(*frame - back).value_or(InputFrame{}));
-        }
-    }
-    WriteInputFrames(BufferOf(NetMsgType::MsgInputFrames).bytes,
-                     HeaderFor(NetMsgType::MsgInputFrames), answer);
-    Send(NetMsgType::MsgInputFrames);
 }
 
 void NetSession::OnHostStatus(const NetPacketHeader& header, std::span<const uint8_t> datagram)

@@ -11,9 +11,10 @@
 #include <span>
 
 #include "net/NetPacket.h"
+#include "race/LockstepState.h"
 
 inline constexpr size_t kBikeSetupBytes = 1092;
-inline constexpr size_t kStateBlockBytes = 372;  // a rider's checksum word and 92 words
+static_assert(kStateBlockBytes == 372, "a rider's checksum word and 92 words");
 inline constexpr size_t kRandomTableWords = 260;
 inline constexpr uint32_t kRandomValueMax = 0x7FFF;  // the runtime generator's range
 

@@ -306,6 +306,9 @@ void NetSession::OnJoinRequest(std::span<const uint8_t> datagram)
     if (possible && TakeJoiner(*request, slot))
     {
         SendJoinAccept(request->address, slot);
+        // After the answer: a roster that reached the joiner first would find it outside the
+        // session and be lost, and it would not learn who else plays.
+        SendPlayerRosterLocked();
         return;
     }
     if (possible)
@@ -358,7 +361,6 @@ bool NetSession::TakeJoiner(const JoinRequest& request, uint32_t& slot)
     peer.reserved = request.reserved;
     peer.lastHeardMs = nowMs;
     riderNames_[slot] = request.name;
-    SendPlayerRosterLocked();
     return true;
 }
 

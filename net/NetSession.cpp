@@ -352,12 +352,6 @@ void NetSession::ReevaluateClockHold()
     machine_->SetClockHold(held);
 }
 
-void NetSession::SendInputFrames() {}
-
-void NetSession::RequestMissingInputs() {}
-
-void NetSession::RepeatInputRequests(uint32_t /*frame*/) {}
-
 NetSession::SendBuffer& NetSession::BufferOf(NetMsgType type)
 {
     return sendBuffers_[IndexOf(type)];

@@ -159,6 +159,14 @@ public:
     // others', the race reads them. Lock-free.
     InputRing& InputRingOf(uint32_t slot) { return peers_[slot].inputRing; }
 
+    // --- State check (host, main thread, after each simulation step) --------------------------
+    // Adds a rider's state block, as entry `index` from 0, to the state check of the step; a
+    // new step starts a new check.
+    void AddStateCheckRider(uint32_t tick, uint32_t rider, uint32_t index,
+                            std::span<const uint8_t, kStateBlockBytes> block);
+    // Broadcasts the check when a rider was added since the last one.
+    void SendStateCheck();
+
     // --- Lobby (main thread; each waiting one runs the message pump until done) -----------
     // Client: asks the host to take this machine in. True when accepted: the player's rider,
     // the settings record and the race variables then follow the host.
@@ -192,6 +200,33 @@ public:
     void SendPlayerRoster();
     void SendRiderRoster();
     void SetRiderName(uint32_t slot, std::string_view name);
+
+    // --- Race exchange (main thread) --------------------------------------------------------
+    // Host: builds the race's line-up (grid by points or at random, the players' rider
+    // choices and ride aids, the start tick and the random table), hands it to its own race
+    // and waits until every player has it. A host alone returns at once. False when a player
+    // did not acknowledge it, or the session ended.
+    bool SendRaceLineup(uint32_t raceStartTick);
+    // Client: waits for the host's line-up. False when the session ended or the player backed
+    // out with Esc (the session is then left).
+    bool WaitForRaceLineup();
+    // The player leaves the running race: the computer takes the own rider over, here and on
+    // every other machine. Does not wait.
+    void RetireRider();
+    // Host: asks every player for its bike set-up, waits for them (Esc ends only that wait)
+    // and sends every racing rider's set-up to all, without waiting for the answers. A host
+    // alone returns at once. False when a player did not answer the request, or the session
+    // ended.
+    bool CollectBikeSetups();
+    // Client: waits for the host's request, sends the own rider's set-up and waits for
+    // everyone's. False when the session ended or the player backed out with Esc (the
+    // session is then left).
+    bool SendBikeSetup();
+    // Host: the race's result to every client. Does not wait.
+    void SendRaceResult(const RaceResult& result);
+    // Client: waits for the host's result of the race. Nothing when the session ended or the
+    // player backed out with Esc (the session is then left).
+    std::optional<RaceResult> ReceiveRaceResult();
 
     // --- Race start (main thread) -----------------------------------------------------------
     // Host: waits for every player to be ready, restarts the race clock and starts the race.
@@ -326,6 +361,13 @@ private:
     void OnClientLeave(const NetPacketHeader& header, std::span<const uint8_t> datagram);
     void OnSessionClose(const NetPacketHeader& header, std::span<const uint8_t> datagram);
 
+    // NetInputExchange.cpp: the lock-step exchange's sending side.
+    // Broadcasts the own inputs of frames newest-2 .. newest; false (nothing sent) when the
+    // own ring lacks one of them, since a gap would reach the others as inputs of zero.
+    bool SendOwnInputs(uint32_t newest);
+    // Asks every active slot whose ring lacks the frame for it; true when one lacks it.
+    bool RequestFrameFromMissing(uint32_t frame);
+
     // NetSessionLobby.cpp: the lobby's builders and the port probe.
     enum class ProbeEnd
     {
@@ -411,6 +453,12 @@ private:
         uint32_t to = kNetSlotCount;
     };
     SlotMove lastSlotMove_;  // the host's last granted slot change
+
+    // Grid place + 1 of every slot in the race the host lined up last (0: not racing).
+    std::array<uint8_t, kNetSlotCount> raceGrid_{};
+    // The state check being built: its step and highest entry (-1: none).
+    uint32_t stateCheckTick_ = 0;
+    int32_t stateCheckHighest_ = -1;
 
     std::array<SendBuffer, kNetMsgTypeCount> sendBuffers_;
     std::vector<uint8_t> receiveBuffer_;

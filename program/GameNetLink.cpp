@@ -26,6 +26,11 @@ uint32_t GameNetLink::RaceClockMs() const
     return g_raceClockMs.load(std::memory_order_relaxed);
 }
 
+uint32_t GameNetLink::InputTick() const
+{
+    return g_inputTick.load(std::memory_order_relaxed);
+}
+
 uint32_t GameNetLink::PlayerRider() const
 {
     return g_playerRider.load(std::memory_order_relaxed);
@@ -103,6 +108,11 @@ void GameNetLink::TakeBikeSetup(uint32_t rider, std::span<const uint8_t, kBikeSe
 {
     static_assert(sizeof(BikeSetup) == kBikeSetupBytes);
     std::memcpy(&g_bikes[rider].setup, setup.data(), setup.size());
+}
+
+void GameNetLink::GiveBikeSetup(uint32_t rider, std::span<uint8_t, kBikeSetupBytes> setup) const
+{
+    std::memcpy(setup.data(), &g_bikes[rider].setup, setup.size());
 }
 
 void GameNetLink::TakeStateCheck(const StateCheckView& /*check*/) {}

@@ -17,6 +17,7 @@ public:
     uint32_t TimerMs() const override;
     uint32_t TicksDone() const override;
     uint32_t RaceClockMs() const override;
+    uint32_t InputTick() const override;
     uint32_t PlayerRider() const override;
     void SetPlayerRider(uint32_t rider) override;
     void SetClockHold(bool held) override;
@@ -33,6 +34,7 @@ public:
     bool IsRiderRacing(uint32_t rider) const override;
     void TakeLineup(const RaceLineup& lineup) override;
     void TakeBikeSetup(uint32_t rider, std::span<const uint8_t, kBikeSetupBytes> setup) override;
+    void GiveBikeSetup(uint32_t rider, std::span<uint8_t, kBikeSetupBytes> setup) const override;
     void TakeStateCheck(const StateCheckView& check) override;
     void TakeRaceResult(const RaceResult& result) override;
 

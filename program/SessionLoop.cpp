@@ -1,8 +1,8 @@
 // The session loop: the main menu, again and again, until the player quits.
 //
 // Each pass runs one visit of the main menu with the weekend's weather prepared, then takes
-// the player's rider from the settings and acts on the visit's result: a race is set up,
-// loaded, raced and unloaded, and the loop returns to the main menu.
+// the player's rider from the settings and acts on the visit's result: the chosen sessions run
+// (each set up, loaded, raced, unloaded and scored), and the loop returns to the main menu.
 
 #include "app/clock/RaceClock.h"
 #include "app/device/RenderDevice.h"
@@ -12,6 +12,7 @@
 #include "frontend/MainMenu.h"
 #include "frontend/MenuResources.h"
 #include "frontend/SessionChoices.h"
+#include "frontend/season/SeasonFlow.h"
 #include "frontend/settings/MenuStateFile.h"
 #include "net/NetSession.h"
 #include "program/GameWindow.h"
@@ -62,7 +63,12 @@ void GameWindow::RunSessionLoop()
         switch (code)
         {
             case kRaceSession:
-                RunRaceSession();
+                RunChosenSessions(
+                    [this]
+                    {
+                        RunRaceSession();
+                        return race_.ran;
+                    });
                 break;
             case kQuitGame:
             case kEndGame:

@@ -374,8 +374,11 @@ RoleWorld::RoleWorld(NetRole role)
             target_ = &host;
             break;
         case NetRole::ClientInLobby:
+            target_ = &client;
+            break;
         case NetRole::ClientInRace:
             target_ = &client;
+            target_->link.lockstep = &lockstep_;
             break;
         case NetRole::ClientOutsideSession:
             target_ = &world_.Add(7, "Outsider");

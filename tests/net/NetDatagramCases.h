@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "race/LockstepState.h"
 #include "tests/net/NetTestWorld.h"
 
 using Datagram = std::vector<uint8_t>;
@@ -57,6 +58,8 @@ public:
     NetTestWorld& World() { return world_; }
 
 private:
+    // A client in a race takes the host's state checks into it.
+    LockstepState lockstep_;
     NetTestWorld world_;
     NetTestWorld::Machine* target_ = nullptr;
     std::unique_ptr<DatagramNetwork> injectorNetwork_;

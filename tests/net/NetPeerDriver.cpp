@@ -8,6 +8,7 @@
 // broadcast address come from ZARVO_NET_ADDRESS and ZARVO_NET_BROADCAST. Prints one line per
 // step; exits 0 when every step was done, 1 when one failed, 2 when it ran out of time.
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -32,6 +33,7 @@ public:
     uint32_t TimerMs() const override { return timerMs.load(); }
     uint32_t TicksDone() const override { return 0; }
     uint32_t RaceClockMs() const override { return 0; }
+    uint32_t InputTick() const override { return 0; }
     uint32_t PlayerRider() const override { return playerRider.load(); }
     void SetPlayerRider(uint32_t rider) override { playerRider.store(rider); }
     void SetClockHold(bool /*held*/) override {}
@@ -53,6 +55,10 @@ public:
     void TakeBikeSetup(uint32_t /*rider*/,
                        std::span<const uint8_t, kBikeSetupBytes> /*setup*/) override
     {
+    }
+    void GiveBikeSetup(uint32_t /*rider*/, std::span<uint8_t, kBikeSetupBytes> setup) const override
+    {
+        std::fill(setup.begin(), setup.end(), uint8_t{0});
     }
     void TakeStateCheck(const StateCheckView& /*check*/) override {}
     void TakeRaceResult(const RaceResult& /*result*/) override {}

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "net/NetSettings.h"
+#include "net/NetStateCheck.h"
 
 void TestNetMachine::PumpMessages()
 {
@@ -22,6 +23,7 @@ void TestNetMachine::ResetRaceClock(uint32_t ms)
 {
     raceClockMs.store(ms);
     ticksDone.store(0);
+    inputTick.store(0);
     clockHold.store(false);
 }
 
@@ -46,17 +48,42 @@ bool TestNetMachine::IsRiderRacing(uint32_t rider) const
     return std::find(retired_.begin(), retired_.end(), rider) == retired_.end();
 }
 
-void TestNetMachine::TakeLineup(const RaceLineup& /*lineup*/) {}
-
-void TestNetMachine::TakeBikeSetup(uint32_t /*rider*/,
-                                   std::span<const uint8_t, kBikeSetupBytes> /*setup*/)
+void TestNetMachine::TakeLineup(const RaceLineup& taken)
 {
-    ++bikeSetupsTaken;
+    lineup = taken;
 }
 
-void TestNetMachine::TakeStateCheck(const StateCheckView& /*check*/)
+void TestNetMachine::TakeBikeSetup(uint32_t rider, std::span<const uint8_t, kBikeSetupBytes> setup)
+{
+    ++bikeSetupsTaken;
+    std::copy(setup.begin(), setup.end(), bikeSetups[rider].begin());
+}
+
+void TestNetMachine::GiveBikeSetup(uint32_t rider, std::span<uint8_t, kBikeSetupBytes> setup) const
+{
+    std::copy(bikeSetups[rider].begin(), bikeSetups[rider].end(), setup.begin());
+}
+
+std::array<std::array<uint8_t, kBikeSetupBytes>, kNetSlotCount> TestNetMachine::OwnSetups()
+{
+    std::array<std::array<uint8_t, kBikeSetupBytes>, kNetSlotCount> setups{};
+    for (uint32_t rider = 0; rider < kNetSlotCount; ++rider)
+    {
+        for (size_t byte = 0; byte < kBikeSetupBytes; ++byte)
+        {
+            setups[rider][byte] = static_cast<uint8_t>(rider * 7 + byte);
+        }
+    }
+    return setups;
+}
+
+void TestNetMachine::TakeStateCheck(const StateCheckView& check)
 {
     ++stateChecksTaken;
+    if (lockstep != nullptr)
+    {
+        TakeHostStateCheck(*lockstep, check);
+    }
 }
 
 void TestNetMachine::TakeRaceResult(const RaceResult& result)

@@ -20,6 +20,8 @@
 #include "net/NetSession.h"
 #include "platform/scripted/DatagramHub.h"
 
+struct LockstepState;
+
 // A machine and race of our own. What the race is handed is recorded for the test.
 class TestNetMachine final : public NetMachine, public NetRace
 {
@@ -27,6 +29,7 @@ public:
     uint32_t TimerMs() const override { return timerMs.load(); }
     uint32_t TicksDone() const override { return ticksDone.load(); }
     uint32_t RaceClockMs() const override { return raceClockMs.load(); }
+    uint32_t InputTick() const override { return inputTick.load(); }
     uint32_t PlayerRider() const override { return playerRider.load(); }
     void SetPlayerRider(uint32_t rider) override { playerRider.store(rider); }
     void SetClockHold(bool held) override { clockHold.store(held); }
@@ -43,6 +46,7 @@ public:
     bool IsRiderRacing(uint32_t rider) const override;
     void TakeLineup(const RaceLineup& lineup) override;
     void TakeBikeSetup(uint32_t rider, std::span<const uint8_t, kBikeSetupBytes> setup) override;
+    void GiveBikeSetup(uint32_t rider, std::span<uint8_t, kBikeSetupBytes> setup) const override;
     void TakeStateCheck(const StateCheckView& check) override;
     void TakeRaceResult(const RaceResult& result) override;
 
@@ -53,13 +57,20 @@ public:
     std::atomic<uint32_t> timerMs{0};
     std::atomic<uint32_t> ticksDone{0};
     std::atomic<uint32_t> raceClockMs{0};
+    std::atomic<uint32_t> inputTick{0};
     std::atomic<uint32_t> playerRider{20};
     std::atomic<bool> clockHold{false};
     std::atomic<bool> quitting{false};
     std::atomic<bool> escape{false};
     MenuState settings;
     std::optional<NetSessionSettings> sessionSettings;
+    // The lock-step state the host's state checks go into; none: they are only counted.
+    LockstepState* lockstep = nullptr;
+    std::optional<RaceLineup> lineup;
     uint32_t bikeSetupsTaken = 0;
+    // The set-ups the race holds: each rider's own pattern until one is taken.
+    std::array<std::array<uint8_t, kBikeSetupBytes>, kNetSlotCount> bikeSetups = OwnSetups();
+    static std::array<std::array<uint8_t, kBikeSetupBytes>, kNetSlotCount> OwnSetups();
     uint32_t stateChecksTaken = 0;
     std::optional<RaceResult> raceResult;
 

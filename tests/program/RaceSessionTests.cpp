@@ -86,6 +86,8 @@ RaceOutcome RaceOnce(Ending ending = Ending::EscapeAfterStart)
     click(20, 400, 196);
     click(40, 80, 164);
     click(50, 600, 460);
+    // The pre-race screen's start button, where Go was.
+    click(80, 600, 460);
     // Full throttle as the lights go out; Esc 4 s later leaves the race, Esc in the menu the
     // game.
     at(0, Kind::KeyDown, vk::Letter('A'));

@@ -26,8 +26,12 @@ public:
     bool DrawRaceScreens() override;
     void DrawPanels() override;
     void DrawPaused() override;
+    void DrawNetPlayerNames() override;
     void FreeTextures() override;
     void SetFeed(const RaceScreenFeed& feed) override { feed_ = feed; }
+
+    // The riders whom players of other machines ride (bit r for rider r), in a network race.
+    void SetNetRiders(uint32_t riders) { netRiders_ = riders; }
 
     RaceHud& Hud() { return hud_; }
 
@@ -54,4 +58,5 @@ private:
     HudFrame frame_;
     RaceScreenFeed feed_;
     bool loaded_ = false;
+    uint32_t netRiders_ = 0;
 };

@@ -102,10 +102,9 @@ bool NetSession::TakeAcknowledgement(const NetPacketHeader& header,
     };
     using T = NetMsgType;
     static constexpr Acknowledgement kAcknowledgements[] = {
-        {T::MsgRaceLineupAck, &NetPeer::exchangeAcked, T::MsgRaceLineupAck, nullptr,
-         T::MsgRaceLineup},
+        {T::MsgRaceLineupAck, &NetPeer::exchangeAcked, T::MsgRaceLineup, nullptr, T::MsgRaceLineup},
         {T::MsgRaceEntryListAck, &NetPeer::departureAcked, T::MsgRaceEntryListAck, nullptr},
-        {T::MsgSetupRequestAck, &NetPeer::exchangeAcked, T::MsgSetupRequestAck, nullptr,
+        {T::MsgSetupRequestAck, &NetPeer::exchangeAcked, T::MsgSetupRequest, nullptr,
          T::MsgSetupRequest},
         {T::MsgAllBikeSetupsAck, &NetPeer::exchangeAcked, T::MsgAllBikeSetups, nullptr,
          T::MsgAllBikeSetups},

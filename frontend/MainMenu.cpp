@@ -9,6 +9,7 @@
 #include "app/game/CurrentRace.h"
 #include "app/input/KeyState.h"
 #include "app/window/FrameTime.h"
+#include "app/window/KeyListeners.h"
 #include "core/files/FileSystem.h"
 #include "frontend/MenuFiles.h"
 #include "frontend/SessionChoices.h"
@@ -16,6 +17,7 @@
 #include "frontend/framework/MenuSounds.h"
 #include "frontend/mainmenu/MainMenuLayout.h"
 #include "frontend/mainmenu/MainMenuTexts.h"
+#include "frontend/season/ChampionshipSave.h"
 #include "frontend/settings/MenuStateFile.h"
 #include "frontend/toolkit/CircuitInfoScreen.h"
 #include "frontend/toolkit/ClippedDrawing.h"
@@ -64,6 +66,8 @@ bool ChoiceAllowed(size_t which)
 constexpr std::array<uint32_t, 5> kModeOfRow = {0, 1, 2, 3, 5};
 }  // namespace
 
+MainMenu* g_mainMenu = nullptr;
+
 MainMenu::~MainMenu()
 {
     Leave();
@@ -97,6 +101,12 @@ bool MainMenu::Enter()
     drawPointer_ = true;
     screenActive_ = g_renderDevice.IsGlideActive() != 0;
     animation_.Open();
+    allValue_ = 1;
+    draggedSlider_ = -1;
+    waitingControl_ = -1;
+    ApplyAidLocks();
+    g_mainMenu = this;
+    AddKeyListener(&MainMenu::OnKey);
     entered_ = true;
     ResetToStartScreen();
     return true;
@@ -130,6 +140,11 @@ void MainMenu::Leave()
         return;
     }
     entered_ = false;
+    RemoveKeyListener(&MainMenu::OnKey);
+    if (g_mainMenu == this)
+    {
+        g_mainMenu = nullptr;
+    }
     FreePictures();
     g_fileRequester.Close();
     animation_.Close();
@@ -170,7 +185,7 @@ void MainMenu::FreePictures()
             g_renderDevice.FreeMemoryTexture(&picture);
         }
     }
-    for (Texture** picture : {&headlines_, &ghostHeadlines_, &oval_})
+    for (Texture** picture : {&headlines_, &ghostHeadlines_, &oval_, &face_})
     {
         if (*picture != nullptr)
         {
@@ -206,6 +221,8 @@ void MainMenu::BuildGadgets()
         levelRows_[row] = PanelRowGadget(levelPanel_.frame, static_cast<int32_t>(row));
         AddGadget(levelPanel_.frame.gadgets, levelRows_[row], kGadgetHighlight);
     }
+    BuildOptionPanels();
+    BuildOverviewTiles();
     quitYes_ = QuitAnswerGadget(quitPanel_.frame, true);
     quitNo_ = QuitAnswerGadget(quitPanel_.frame, false);
     AddGadget(quitPanel_.frame.gadgets, quitYes_, kGadgetHighlight);
@@ -214,7 +231,23 @@ void MainMenu::BuildGadgets()
     mainPanel_.frame.next = &bottomBar_.frame;
     bottomBar_.frame.next = &modePanel_.frame;
     modePanel_.frame.next = &levelPanel_.frame;
-    levelPanel_.frame.next = &quitPanel_.frame;
+    MenuFrame* last = &levelPanel_.frame;
+    for (const OptionPanelId id :
+         {OptionPanelId::RideAids, OptionPanelId::Realism, OptionPanelId::Damage,
+          OptionPanelId::Weather, OptionPanelId::Opposition})
+    {
+        last->next = &Options(id).frame;
+        last = last->next;
+    }
+    last->next = &quitPanel_.frame;
+    last = &quitPanel_.frame;
+    for (const OptionPanelId id :
+         {OptionPanelId::Settings, OptionPanelId::Options, OptionPanelId::Network,
+          OptionPanelId::Graphics, OptionPanelId::Sound, OptionPanelId::Controls})
+    {
+        last->next = &Options(id).frame;
+        last = last->next;
+    }
 }
 
 void MainMenu::UpdateElement(int32_t page)
@@ -228,7 +261,7 @@ void MainMenu::UpdateElement(int32_t page)
         for (size_t button = 0; button < kBottomButtonCount; ++button)
         {
             bool shown = button == kBack || button == kGo;
-            if (button == kPrevious || button == kNext || button == kAccept)
+            if (button == kPrevious || button == kNext || button == kAccept || button == kOverview)
             {
                 shown = riderChoice || circuitChoice;
             }
@@ -309,7 +342,20 @@ int32_t MainMenu::UpdateFrame(float frameSeconds)
         animation_.Step(static_cast<uint32_t>(frameSeconds * 1000.0f), lists_[0], lists_[1]);
     }
     g_fileRequester.SetDirtyLists(&lists_[0], &lists_[1]);
-    AnimateMenuFrames(lists_[0], lists_[1], &modePanel_.frame, frameSeconds);
+    if (pointer_.IsHeld() && draggedSlider_ >= 0)
+    {
+        DragSlider();
+    }
+    else
+    {
+        PollControlInput();
+    }
+    AnimateMenuFrames(lists_[0], lists_[1], &mainPanel_.frame, frameSeconds);
+    if (waitingControl_ >= 0 && ((g_lastFrameMs ^ blinkPhase_) & 0x100) != 0)
+    {
+        RepaintValue(OptionPanelId::Controls, static_cast<size_t>(waitingControl_));
+    }
+    blinkPhase_ = g_lastFrameMs;
     HandleInput();
     if (g_fileRequester.IsOpen() && g_fileRequester.GetResult(nullptr) != FileRequester::kPending)
     {
@@ -334,6 +380,16 @@ int32_t MainMenu::UpdateFrame(float frameSeconds)
         }
         Repaint(0, 0, kHeadlineWidth, kHeadlineHeight);
     }
+    // The marker pulses every frame; a marker that moved leaves its old place to repaint.
+    for (const int32_t entry : {markedEntry_, selectedEntry_})
+    {
+        if (entry >= 0 && entry < static_cast<int32_t>(kMainButtonCount))
+        {
+            const MarkerPosition marker = SelectionMarker(entry);
+            Repaint(marker.x, marker.y, marker.x + 32, marker.y + 32);
+        }
+    }
+    markedEntry_ = selectedEntry_;
     PresentFrame();
     return result_;
 }
@@ -345,19 +401,56 @@ void MainMenu::HandleInput()
     const int32_t pointerHeight = pointerPicture != nullptr ? pointerPicture->height : 0;
     pointer_.Update(pointerWidth, pointerHeight, drawPointer_, lists_[0], lists_[1]);
     const bool click = pointer_.TakeClick();
-
-    Gadget* hovered = nullptr;
-    for (Panel* panel :
-         {&mainPanel_, &bottomBar_, &modePanel_, &levelPanel_, &quitPanel_, &infoPagePanel_})
+    if (!pointer_.IsHeld())
     {
-        const bool takesClicks = panel->active && (panel->shown || panel->frame.open);
+        draggedSlider_ = -1;
+    }
+
+    // The panels in the order of their chain; the first gadget under the pointer is hit.
+    struct Owner
+    {
+        GadgetList* gadgets;
+        bool takesClicks;
+    };
+    const auto panel = [](Panel& owner) {
+        return Owner{&owner.frame.gadgets, owner.active && (owner.shown || owner.frame.open)};
+    };
+    const auto options = [this](OptionPanelId id)
+    {
+        OptionPanel& owner = Options(id);
+        return Owner{&owner.frame.gadgets, owner.active && owner.frame.open};
+    };
+    const Owner owners[] = {
+        panel(mainPanel_),
+        panel(bottomBar_),
+        panel(modePanel_),
+        panel(levelPanel_),
+        options(OptionPanelId::RideAids),
+        options(OptionPanelId::Realism),
+        options(OptionPanelId::Damage),
+        options(OptionPanelId::Weather),
+        options(OptionPanelId::Opposition),
+        panel(quitPanel_),
+        panel(riderOverview_),
+        panel(circuitOverview_),
+        options(OptionPanelId::Settings),
+        options(OptionPanelId::Options),
+        panel(infoPagePanel_),
+        options(OptionPanelId::Network),
+        options(OptionPanelId::Graphics),
+        options(OptionPanelId::Sound),
+        options(OptionPanelId::Controls),
+    };
+    Gadget* hovered = nullptr;
+    for (const Owner& owner : owners)
+    {
         Gadget* hit = nullptr;
-        if (takesClicks && hovered == nullptr)
+        if (owner.takesClicks && hovered == nullptr)
         {
-            hit = FindGadgetAt(panel->frame.gadgets, pointer_.X(), pointer_.Y());
+            hit = FindGadgetAt(*owner.gadgets, pointer_.X(), pointer_.Y());
             hovered = hit;
         }
-        if (Gadget* lit = UpdateGadgetHover(panel->frame.gadgets, hit, lists_[0], lists_[1]))
+        if (Gadget* lit = UpdateGadgetHover(*owner.gadgets, hit, lists_[0], lists_[1]))
         {
             PlayGadgetSound(*lit, 1);
         }
@@ -417,6 +510,10 @@ void MainMenu::Dispatch(Gadget& gadget)
     {
         CloseCircuitInfo();
     }
+    if (!DispatchOptionPanel(gadget))
+    {
+        DispatchOverviewTile(gadget);
+    }
 }
 
 void MainMenu::OpenPanel(Panel& panel, MenuFrame* linked)
@@ -435,6 +532,13 @@ void MainMenu::CloseOpenPanel()
             MenuFrame::Close(panel->frame);
             panel->active = false;
             --openLayers_;
+        }
+    }
+    for (const OptionPanelId id : {OptionPanelId::Realism, OptionPanelId::Options})
+    {
+        if (Options(id).active)
+        {
+            OnOptionPanel(id, kPanelCancel);
         }
     }
     if (page_ == kRiderPage || page_ == kCircuitPage)
@@ -509,9 +613,11 @@ void MainMenu::OnMainButton(int32_t entry)
         case kLoadGameEntry:
             OpenLoadGame();
             break;
+        case kRealismEntry:
+            OpenRealismPanel();
+            break;
         default:
-            // Realism and options open panels of their own.
-            selectedEntry_ = entry;
+            OpenOptionsPanel();
             break;
     }
 }
@@ -542,6 +648,16 @@ void MainMenu::OnBottomButton(size_t button)
         case kCircuitInfo:
             OpenCircuitInfo();
             break;
+        case kOverview:
+            if (selectedEntry_ == kRiderEntry)
+            {
+                OpenRiderOverview();
+            }
+            else if (selectedEntry_ == kCircuitEntry)
+            {
+                OpenCircuitOverview();
+            }
+            break;
         case kWeatherSunny:
         case kWeatherCloudy:
         case kWeatherRainy:
@@ -569,7 +685,7 @@ void MainMenu::StartChosenSession()
     const uint32_t mode = static_cast<uint32_t>(g_gameMode);
     if (g_gameMode == GameMode::NetworkRace)
     {
-        // The network lobby is not on this menu: the choice stays open.
+        OpenNetworkPanel();
         return;
     }
     if (g_gameMode == GameMode::Championship)
@@ -662,12 +778,13 @@ void MainMenu::ChooseLevel(int32_t level)
 {
     if (ChoiceAllowed(1))
     {
-        g_menuState.SetU32At(MenuState::kLevelOffset, static_cast<uint32_t>(level));
+        g_menuState.SetU8At(MenuState::kLevelOffset, static_cast<uint8_t>(level));
     }
     MenuFrame::Close(levelPanel_.frame);
     levelPanel_.active = false;
     --openLayers_;
     selectedEntry_ = kNoEntry;
+    ApplyAidLocks();
 }
 
 void MainMenu::AnswerQuit(bool yes)
@@ -716,17 +833,33 @@ void MainMenu::OpenLoadGame()
     bottomBar_.active = false;
 }
 
-void MainMenu::LoadChampionshipFile(int32_t /*requesterResult*/)
+void MainMenu::LoadChampionshipFile(int32_t requesterResult)
 {
     const uint32_t bikeClass = std::min<uint32_t>(Offset(MenuState::kBikeClassOffset), 2);
     riderOfClass_[bikeClass] = static_cast<int32_t>(Offset(MenuState::kPlayerRiderOffset));
     selectedEntry_ = kNoEntry;
     mainPanel_.active = true;
     bottomBar_.active = true;
-    // Loading the chosen save belongs to the championship saves; until they exist a pick is
-    // handled as a save that could not be loaded: back to the start page without a message.
+    std::string name;
+    const bool loaded = requesterResult == FileRequester::kAccepted &&
+                        g_fileRequester.GetResult(&name) == FileRequester::kAccepted &&
+                        LoadChampionship(std::string(kChampionshipSaveFolder) + name);
     g_fileRequester.Close();
     RepaintAll();
+    if (!loaded)
+    {
+        // A damaged or unreadable save leaves the start page as it was, without a message.
+        return;
+    }
+    if (Offset(MenuState::kControlDeviceOffset) == 1)
+    {
+        g_menuState.SetU8At(MenuState::kAutoClutchOffset, 0);
+    }
+    // The save's own mode: a championship goes on as one.
+    g_gameMode = static_cast<GameMode>(Offset(MenuState::kGameModeOffset));
+    drawPointer_ = false;
+    result_ = kSessionChosen;
+    g_menuState.SetU8At(MenuState::kTimeLimitOnOffset, 1);
 }
 
 void MainMenu::CycleWeather()
@@ -765,8 +898,27 @@ void MainMenu::CloseCircuitInfo()
     RepaintAll();
 }
 
+void MainMenu::LoadRiderFace()
+{
+    constexpr std::array<int32_t, 3> kClassSizes = {125, 250, 500};
+    const uint32_t bikeClass = std::min<uint32_t>(Offset(MenuState::kBikeClassOffset), 2);
+    char name[40];
+    std::snprintf(name, sizeof(name), "fressen/%dfressen/%.2u.bmp", kClassSizes[bikeClass],
+                  Offset(MenuState::kPlayerRiderOffset) + 1);
+    if (face_ == nullptr)
+    {
+        g_renderDevice.LoadMemoryTexture(name, &face_);
+    }
+    else
+    {
+        g_renderDevice.ReLoadMemoryTexture(name, &face_);
+    }
+}
+
 void MainMenu::ShowRider()
 {
+    LoadClassRiders();
+    LoadRiderFace();
     const uint32_t bikeClass = std::min<uint32_t>(Offset(MenuState::kBikeClassOffset), 2);
     g_menuState.SetU32At(MenuState::kRiderNumberOffset,
                          FirstRiderOfClass(bikeClass) + Offset(MenuState::kPlayerRiderOffset));
@@ -849,6 +1001,19 @@ void MainMenu::DrawPage(const DirtyRectList& list)
         DrawPointer(list);
         return;
     }
+    if (page_ == kRiderOverviewPage || page_ == kCircuitOverviewPage)
+    {
+        if (page_ == kRiderOverviewPage)
+        {
+            DrawRiderOverview();
+        }
+        else
+        {
+            DrawCircuitOverview();
+        }
+        DrawPointer(list);
+        return;
+    }
     DrawBasePage();
     const MainMenuTexts& texts = Texts();
     if (modePanel_.frame.visible)
@@ -861,7 +1026,7 @@ void MainMenu::DrawPage(const DirtyRectList& list)
     if (levelPanel_.frame.visible)
     {
         DrawRowPanel(levelPanel_, levelRows_.data(), levelRows_.size(), texts.levelRows.data(),
-                     static_cast<int32_t>(Offset(MenuState::kLevelOffset)));
+                     g_menuState.U8At(MenuState::kLevelOffset));
     }
     if (quitPanel_.frame.visible)
     {
@@ -872,6 +1037,7 @@ void MainMenu::DrawPage(const DirtyRectList& list)
         g_fileRequester.Draw();
     }
     DrawPageContent();
+    DrawOptionPanels();
     DrawPointer(list);
 }
 
@@ -964,6 +1130,7 @@ void MainMenu::DrawPageContent() const
 {
     if (page_ == kRiderPage)
     {
+        DrawBitmapClipped(face_, 0, 0, 200, 146, 104, 83, 0);
         const uint32_t bikeClass = std::min<uint32_t>(Offset(MenuState::kBikeClassOffset), 2);
         const std::string number = "# " + std::to_string(Offset(MenuState::kRiderNumberOffset) + 1);
         SetTextFont(GetMenuFont(MenuFont::Menu18));

@@ -11,12 +11,17 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
+#include "app/config/ConfigBlock.h"
 #include "app/device/DirtyRectList.h"
 #include "app/settings/MenuState.h"
 #include "frontend/framework/MenuFrame.h"
 #include "frontend/framework/ScreenTransition.h"
+#include "frontend/mainmenu/ControlAssignment.h"
 #include "frontend/mainmenu/MenuAnimation.h"
+#include "frontend/mainmenu/OptionPanels.h"
+#include "frontend/mainmenu/OptionRules.h"
 #include "frontend/toolkit/Gadget.h"
 #include "frontend/toolkit/MenuPointer.h"
 
@@ -35,6 +40,8 @@ public:
         kStartPage = 1,
         kRiderPage = 2,
         kCircuitPage = 3,
+        kRiderOverviewPage = 4,
+        kCircuitOverviewPage = 5,
         kCircuitInfoPage = 6,
     };
     // The main buttons, which are also the selected main entries.
@@ -64,6 +71,7 @@ public:
         kWeatherSunny,
         kWeatherCloudy,
         kWeatherRainy,
+        kOverview,
         kBottomButtonCount,
     };
     static constexpr size_t kMainButtonCount = 8;
@@ -89,6 +97,10 @@ public:
     bool IsLevelPanelOpen() const { return levelPanel_.frame.open; }
     bool IsQuitPanelOpen() const { return quitPanel_.frame.open; }
     bool IsTransitionRunning() const { return transition_.IsRunning(); }
+    bool IsOptionPanelOpen(OptionPanelId id) const { return Options(id).active; }
+
+    // The key listener while a menu runs: a key for the waiting control row.
+    static int32_t OnKey(uint32_t kind, uint32_t virtualKey);
 
 private:
     struct Panel
@@ -128,6 +140,8 @@ private:
     void CloseOpenPanel();
     void LeaveToStartPage();
     void ShowRider();
+    // The portrait of the settings' rider of the settings' class.
+    void LoadRiderFace();
     void ShowCircuit();
     void StepChoice(int32_t delta);
     void NextClass();
@@ -138,6 +152,64 @@ private:
     void LoadChampionshipFile(int32_t requesterResult);
     void CloseCircuitInfo();
     int32_t RidersOfClass() const;
+
+    // The realism and options trees (MainMenuOptions.cpp). A handler takes the clicked row,
+    // or kPanelOk or kPanelCancel.
+    static constexpr int32_t kPanelOk = -1;
+    static constexpr int32_t kPanelCancel = -2;
+    OptionPanel& Options(OptionPanelId id) { return optionPanels_[static_cast<size_t>(id)]; }
+    const OptionPanel& Options(OptionPanelId id) const
+    {
+        return optionPanels_[static_cast<size_t>(id)];
+    }
+    void BuildOptionPanels();
+    bool DispatchOptionPanel(const Gadget& gadget);
+    void OnOptionPanel(OptionPanelId id, int32_t input);
+    void OpenOptionPanel(OptionPanelId id, MenuFrame* linked, float speed);
+    void CloseOptionPanel(OptionPanelId id);
+    void CloseSubPanels(bool commit);
+    void OpenRealismPanel();
+    void OpenOptionsPanel();
+    void OpenSettingsPanel();
+    void OpenNetworkPanel();
+    void OnNetworkPanel(int32_t input);
+    void OpenControlsPanel();
+    void OnRealismPanel(int32_t input);
+    void OnRideAidsPanel(int32_t input);
+    void OnWeatherPanel(int32_t input);
+    void OnOppositionPanel(int32_t input);
+    void OnDamagePanel(int32_t input);
+    void OnSettingsPanel(int32_t input);
+    void OnOptionsPanel(int32_t input);
+    void OnGraphicsPanel(int32_t input);
+    void OnSoundPanel(int32_t input);
+    void OnControlsPanel(int32_t input);
+    bool FinishSubPanel(OptionPanelId id, int32_t input);
+    void CommitOptions();
+    void ApplyAidLocks();
+    bool ConditionsChangeable() const;
+    void SetSliderValues(OptionPanelId id);
+    void DragSlider();
+    void RepaintValue(OptionPanelId id, size_t row);
+    void PollControlInput();
+    void EndControlWaiting();
+    void TakeKey(uint32_t virtualKey);
+    void DrawOptionPanels() const;
+    void DrawOptionPanel(OptionPanelId id) const;
+    std::string OptionValue(OptionPanelId id, size_t row) const;
+
+    // The rider and circuit overviews (MainMenuOverviews.cpp).
+    void BuildOverviewTiles();
+    // The names of the class's riders, for the pages that show them.
+    void LoadClassRiders();
+    bool DispatchOverviewTile(const Gadget& gadget);
+    void OpenRiderOverview();
+    void OpenCircuitOverview();
+    void PickRiderTile(int32_t rider);
+    void PickCircuitTile(int32_t circuit);
+    void DrawRiderOverview() const;
+    void DrawCircuitOverview() const;
+    void DrawRiderName() const;
 
     std::array<DirtyRectList, 2> lists_;
     size_t drawnList_ = 0;  // the list of the buffer being drawn now
@@ -151,6 +223,7 @@ private:
     Texture* headlines_ = nullptr;
     Texture* ghostHeadlines_ = nullptr;
     Texture* oval_ = nullptr;
+    Texture* face_ = nullptr;  // the chosen rider's portrait
 
     Panel mainPanel_;
     Panel bottomBar_;
@@ -158,6 +231,10 @@ private:
     Panel levelPanel_;
     Panel quitPanel_;
     Panel infoPagePanel_;  // the circuit information page's OK button
+    Panel riderOverview_;
+    Panel circuitOverview_;
+    std::array<Gadget, 26> riderTiles_{};
+    std::array<Gadget, 18> circuitTiles_{};
     std::array<Gadget, kMainButtonCount> mainButtons_{};
     std::array<Gadget, kBottomButtonCount> bottomButtons_{};
     std::array<Gadget, 5> modeRows_{};
@@ -169,6 +246,7 @@ private:
     bool startLayout_ = true;
     int32_t result_ = kStay;
     int32_t selectedEntry_ = kNoEntry;
+    int32_t markedEntry_ = kNoEntry;  // where the marker was drawn
     int32_t openLayers_ = 0;
     int32_t redrawCount_ = 2;
     bool screenActive_ = false;
@@ -179,4 +257,19 @@ private:
     int32_t fadeAlpha_ = 0;
     float animationTime_ = 0.0f;
     std::array<int32_t, 3> riderOfClass_{};
+
+    std::array<OptionPanel, kOptionPanelCount> optionPanels_{};
+    MenuState working_;
+    ConfigBlock keptConfig_;
+    ConfigBlock workingConfig_;  // the sound panel's, so that its cancel drops its changes
+    uint8_t allValue_ = 1;       // what "all" sets next, shared by riding aids and damage
+    RowMask lockedAids_ = 0;
+    int32_t draggedSlider_ = -1;  // of the open slider panel
+    int32_t waitingControl_ = -1;
+    bool controlMapChanged_ = false;
+    uint32_t blinkPhase_ = 0;
+    JoystickCodeReader joystickCodes_;
 };
+
+// The running main menu, for its key listener.
+extern MainMenu* g_mainMenu;

@@ -11,21 +11,32 @@
 // >> 8.
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 
 namespace glide
 {
 
-// Decoded rows hold width + 1 texels: the last repeats the row's first, so that the two
-// texels a bilinear sample blends across a row always lie side by side, wrapped or not.
+// Decoded rows hold width + 1 texels, the last repeating the row's first, and each texel is
+// stored beside the one below it (the last row's below the first's): the four texels a
+// bilinear sample blends, (x, y) (x, y + 1) (x + 1, y) (x + 1, y + 1), are four words side by
+// side, wrapped or not, one load for the wide routines.
 struct TexelSampler
 {
     const uint32_t* texels = nullptr;
     uint32_t widthMask = 0;  // width - 1 (a power of two)
     uint32_t heightMask = 0;
-    uint32_t stride = 1;           // texels from one row to the next: width + 1
+    uint32_t stride = 1;           // texel slots from one row to the next: width + 1
     float coordinateScale = 0.0f;  // s and t (0..256 along the longer side) to x256
 };
+
+inline constexpr size_t kDecodedWordsPerTexel = 2;
+
+// The word of texel (x, y), x up to width (the repeated first texel), y below the height.
+[[gnu::always_inline]] inline size_t DecodedIndex(uint32_t stride, uint32_t x, uint32_t y)
+{
+    return (static_cast<size_t>(y) * stride + x) * kDecodedWordsPerTexel;
+}
 
 // s x scale to x256: clamped to +-2^30 (far beyond any texture repeat that matters), floor.
 inline int32_t TexelCoordinate(float scaled)
@@ -39,7 +50,7 @@ inline int32_t TexelCoordinate(float scaled)
 
 [[gnu::always_inline]] inline uint32_t TexelAt(const TexelSampler& sampler, uint32_t x, uint32_t y)
 {
-    return sampler.texels[y * sampler.stride + x];
+    return sampler.texels[DecodedIndex(sampler.stride, x, y)];
 }
 
 [[gnu::always_inline]] inline uint32_t SamplePoint(const TexelSampler& sampler, int32_t x256,
@@ -74,16 +85,13 @@ inline uint64_t LerpLanes(uint64_t a, uint64_t b, uint32_t f)
 [[gnu::always_inline]] inline uint32_t SampleBilinear(const TexelSampler& sampler, int32_t x256,
                                                       int32_t y256)
 {
-    const uint32_t x0 = static_cast<uint32_t>(x256 >> 8) & sampler.widthMask;
-    const uint32_t y0 = static_cast<uint32_t>(y256 >> 8) & sampler.heightMask;
-    const uint32_t x1 = (x0 + 1) & sampler.widthMask;
-    const uint32_t y1 = (y0 + 1) & sampler.heightMask;
+    const uint32_t x = static_cast<uint32_t>(x256 >> 8) & sampler.widthMask;
+    const uint32_t y = static_cast<uint32_t>(y256 >> 8) & sampler.heightMask;
+    const uint32_t* const quad = sampler.texels + DecodedIndex(sampler.stride, x, y);
     const uint32_t fx = static_cast<uint32_t>(x256) & 0xFF;
     const uint32_t fy = static_cast<uint32_t>(y256) & 0xFF;
-    const uint64_t top = LerpLanes(SpreadChannels(TexelAt(sampler, x0, y0)),
-                                   SpreadChannels(TexelAt(sampler, x1, y0)), fx);
-    const uint64_t bottom = LerpLanes(SpreadChannels(TexelAt(sampler, x0, y1)),
-                                      SpreadChannels(TexelAt(sampler, x1, y1)), fx);
+    const uint64_t top = LerpLanes(SpreadChannels(quad[0]), SpreadChannels(quad[2]), fx);
+    const uint64_t bottom = LerpLanes(SpreadChannels(quad[1]), SpreadChannels(quad[3]), fx);
     return GatherChannels(LerpLanes(top, bottom, fy));
 }
 

@@ -19,8 +19,9 @@ struct AspectShape
 };
 constexpr AspectShape kAspectShapes[] = {{0, 3}, {0, 2}, {0, 1}, {0, 0}, {1, 0}, {2, 0}, {3, 0}};
 
-// A texture selected where there is none: one transparent black texel.
-constexpr uint32_t kNoTexel = 0;
+// A texture selected where there is none: transparent black, as many words as a bilinear
+// sample reads.
+constexpr uint32_t kNoTexel[4] = {};
 
 // Decoded copies beyond this many bytes are dropped all together.
 constexpr size_t kDecodedBudgetBytes = size_t{96} << 20;
@@ -131,16 +132,18 @@ void TextureUnit::SetCombine(GrCombineFunction rgbFunction, GrCombineFunction al
 
 DecodedTexels TextureUnit::Decode() const
 {
-    const size_t width = static_cast<size_t>(layout_.width);
-    const size_t stride = width + 1;
-    auto texels = std::make_shared<std::vector<uint32_t>>(stride * layout_.height);
+    const auto width = static_cast<uint32_t>(layout_.width);
+    const auto height = static_cast<uint32_t>(layout_.height);
+    const uint32_t stride = width + 1;
+    std::vector<uint32_t> row(stride);
+    auto texels = std::make_shared<std::vector<uint32_t>>(DecodedIndex(stride, 0, height));
+    uint32_t* const out = texels->data();
     const uint8_t* source = memory_.data() + (selectedAddress_ - minAddress_);
-    for (size_t y = 0; y < static_cast<size_t>(layout_.height); ++y)
+    for (uint32_t y = 0; y < height; ++y)
     {
-        uint32_t* row = texels->data() + y * stride;
-        for (size_t x = 0; x < width; ++x)
+        for (uint32_t x = 0; x < width; ++x)
         {
-            const size_t i = y * width + x;
+            const size_t i = static_cast<size_t>(y) * width + x;
             if (format_ == GrTextureFormat::P8)
             {
                 row[x] = palette_[source[i]];
@@ -151,6 +154,13 @@ DecodedTexels TextureUnit::Decode() const
             row[x] = format_ == GrTextureFormat::Rgb565 ? Expand565(pixel) : Expand4444(pixel);
         }
         row[width] = row[0];
+        // The row's texels, and each again as the one below the row above.
+        const uint32_t above = (y + height - 1) % height;
+        for (uint32_t x = 0; x < stride; ++x)
+        {
+            out[DecodedIndex(stride, x, y)] = row[x];
+            out[DecodedIndex(stride, x, above) + 1] = row[x];
+        }
     }
     return texels;
 }
@@ -161,7 +171,7 @@ TexelSampler TextureUnit::Sampler(DecodedTexels& texels)
     if (!selected_)
     {
         texels = nullptr;
-        sampler.texels = &kNoTexel;
+        sampler.texels = kNoTexel;
         return sampler;
     }
     const DecodedKey key{selectedAddress_, layout_.lod, layout_.widthLog2,

@@ -183,19 +183,6 @@ inline __m128i Narrow(__m128i values)
                          _mm_set1_epi16(static_cast<int16_t>(0x8000)));
 }
 
-// Lanes 0 and 2 of a, then of b (the lefts of two texel pairs each); OddLanes the rights.
-inline __m128i EvenLanes(__m128i a, __m128i b)
-{
-    return _mm_castps_si128(
-        _mm_shuffle_ps(_mm_castsi128_ps(a), _mm_castsi128_ps(b), _MM_SHUFFLE(2, 0, 2, 0)));
-}
-
-inline __m128i OddLanes(__m128i a, __m128i b)
-{
-    return _mm_castps_si128(
-        _mm_shuffle_ps(_mm_castsi128_ps(a), _mm_castsi128_ps(b), _MM_SHUFFLE(3, 1, 3, 1)));
-}
-
 inline __m128i Select(__m128i mask, __m128i yes, __m128i no)
 {
     return _mm_or_si128(_mm_and_si128(mask, yes), _mm_andnot_si128(mask, no));
@@ -215,33 +202,27 @@ template <TexelKind kTexel>
     {
         x256 = _mm_sub_epi32(x256, _mm_set1_epi32(128));
         y256 = _mm_sub_epi32(y256, _mm_set1_epi32(128));
-        // Per lane the two texel pairs around the sample: top left and right, bottom left and
-        // right (decoded rows repeat their first texel at the end, so each pair is one load);
-        // then one vector per corner.
-        const auto pairs = [&](int lane, __m128i& top, __m128i& bottom)
+        // Per lane its four texels in one load, top left, bottom left, top right, bottom right;
+        // transposed into one vector per corner.
+        const auto quad = [&](int lane)
         {
             const uint32_t x = static_cast<uint32_t>(Lane(x256, lane) >> 8) & sampler.widthMask;
             const uint32_t y = static_cast<uint32_t>(Lane(y256, lane) >> 8) & sampler.heightMask;
-            const uint32_t* topLeft = sampler.texels + y * sampler.stride + x;
-            const uint32_t* bottomLeft =
-                sampler.texels + ((y + 1) & sampler.heightMask) * sampler.stride + x;
-            top = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(topLeft));
-            bottom = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(bottomLeft));
+            return _mm_loadu_si128(reinterpret_cast<const __m128i*>(
+                sampler.texels + DecodedIndex(sampler.stride, x, y)));
         };
-        __m128i top0, top1, top2, top3, bottom0, bottom1, bottom2, bottom3;
-        pairs(0, top0, bottom0);
-        pairs(1, top1, bottom1);
-        pairs(2, top2, bottom2);
-        pairs(3, top3, bottom3);
-        // Each pair of pairs: left0 right0 left1 right1.
-        const __m128i tops01 = _mm_unpacklo_epi64(top0, top1);
-        const __m128i tops23 = _mm_unpacklo_epi64(top2, top3);
-        const __m128i bottoms01 = _mm_unpacklo_epi64(bottom0, bottom1);
-        const __m128i bottoms23 = _mm_unpacklo_epi64(bottom2, bottom3);
-        const __m128i topLeft = EvenLanes(tops01, tops23);
-        const __m128i topRight = OddLanes(tops01, tops23);
-        const __m128i bottomLeft = EvenLanes(bottoms01, bottoms23);
-        const __m128i bottomRight = OddLanes(bottoms01, bottoms23);
+        const __m128i quad0 = quad(0);
+        const __m128i quad1 = quad(1);
+        const __m128i quad2 = quad(2);
+        const __m128i quad3 = quad(3);
+        const __m128i lefts01 = _mm_unpacklo_epi32(quad0, quad1);
+        const __m128i lefts23 = _mm_unpacklo_epi32(quad2, quad3);
+        const __m128i rights01 = _mm_unpackhi_epi32(quad0, quad1);
+        const __m128i rights23 = _mm_unpackhi_epi32(quad2, quad3);
+        const __m128i topLeft = _mm_unpacklo_epi64(lefts01, lefts23);
+        const __m128i bottomLeft = _mm_unpackhi_epi64(lefts01, lefts23);
+        const __m128i topRight = _mm_unpacklo_epi64(rights01, rights23);
+        const __m128i bottomRight = _mm_unpackhi_epi64(rights01, rights23);
 
         const __m128i fraction = _mm_set1_epi32(0xFF);
         const Channels fx = Broadcast(_mm_and_si128(x256, fraction));

@@ -162,17 +162,11 @@ ZARVO_AVX2 inline __m128i NarrowMask(__m256i mask)
     return _mm256_castsi256_si128(_mm256_permute4x64_epi64(packed, _MM_SHUFFLE(3, 1, 2, 0)));
 }
 
-// Lanes 0 and 2 of each half of a, then of b; OddLanes lanes 1 and 3.
+// Lanes 0 and 2 of each half of a, then of b.
 ZARVO_AVX2 inline __m256i EvenLanes(__m256i a, __m256i b)
 {
     return _mm256_castps_si256(
         _mm256_shuffle_ps(_mm256_castsi256_ps(a), _mm256_castsi256_ps(b), _MM_SHUFFLE(2, 0, 2, 0)));
-}
-
-ZARVO_AVX2 inline __m256i OddLanes(__m256i a, __m256i b)
-{
-    return _mm256_castps_si256(
-        _mm256_shuffle_ps(_mm256_castsi256_ps(a), _mm256_castsi256_ps(b), _MM_SHUFFLE(3, 1, 3, 1)));
 }
 
 ZARVO_AVX2 inline __m128i Select(__m128i mask, __m128i yes, __m128i no)
@@ -180,11 +174,18 @@ ZARVO_AVX2 inline __m128i Select(__m128i mask, __m128i yes, __m128i no)
     return _mm_or_si128(_mm_and_si128(mask, yes), _mm_andnot_si128(mask, no));
 }
 
-// Two lanes' texel pairs side by side: left, right of lane a, then of lane b.
-ZARVO_AVX2 inline __m128i PairsOf(const uint32_t* a, const uint32_t* b)
+// The four texels of lane i (top left, bottom left, top right, bottom right) in the low half,
+// those of lane i + 4 in the high half: one load each.
+ZARVO_AVX2 inline __m256i QuadsOf(const TexelSampler& sampler, const int32_t* xs, const int32_t* ys,
+                                  int lane)
 {
-    return _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(a)),
-                              _mm_loadl_epi64(reinterpret_cast<const __m128i*>(b)));
+    const auto at = [&](int i)
+    {
+        return reinterpret_cast<const __m128i*>(
+            sampler.texels + DecodedIndex(sampler.stride, static_cast<uint32_t>(xs[i]),
+                                          static_cast<uint32_t>(ys[i])));
+    };
+    return _mm256_loadu2_m128i(at(lane + 4), at(lane));
 }
 
 template <TexelKind kTexel>
@@ -211,35 +212,27 @@ ZARVO_AVX2 inline Channels FetchTexels(const TexelSampler& sampler, __m256i x256
             reinterpret_cast<__m256i*>(xs),
             _mm256_and_si256(_mm256_srai_epi32(x256, 8),
                              _mm256_set1_epi32(static_cast<int>(sampler.widthMask))));
-        const __m256i rows = _mm256_and_si256(
-            _mm256_srai_epi32(y256, 8), _mm256_set1_epi32(static_cast<int>(sampler.heightMask)));
-        _mm256_store_si256(reinterpret_cast<__m256i*>(ys), rows);
-        // Per lane the top and bottom texel pairs (decoded rows repeat their first texel at the
-        // end, so each pair is one load).
-        const uint32_t* top[8];
-        const uint32_t* bottom[8];
-        for (int lane = 0; lane < 8; ++lane)
-        {
-            const uint32_t x = static_cast<uint32_t>(xs[lane]);
-            const uint32_t y = static_cast<uint32_t>(ys[lane]);
-            top[lane] = sampler.texels + y * sampler.stride + x;
-            bottom[lane] = sampler.texels + ((y + 1) & sampler.heightMask) * sampler.stride + x;
-        }
-        // Halves: lanes 0-1 with 4-5, and 2-3 with 6-7, as the four-pixel layout has them.
-        const __m256i tops01 = _mm256_set_m128i(PairsOf(top[4], top[5]), PairsOf(top[0], top[1]));
-        const __m256i tops23 = _mm256_set_m128i(PairsOf(top[6], top[7]), PairsOf(top[2], top[3]));
-        const __m256i bottoms01 =
-            _mm256_set_m128i(PairsOf(bottom[4], bottom[5]), PairsOf(bottom[0], bottom[1]));
-        const __m256i bottoms23 =
-            _mm256_set_m128i(PairsOf(bottom[6], bottom[7]), PairsOf(bottom[2], bottom[3]));
+        _mm256_store_si256(
+            reinterpret_cast<__m256i*>(ys),
+            _mm256_and_si256(_mm256_srai_epi32(y256, 8),
+                             _mm256_set1_epi32(static_cast<int>(sampler.heightMask))));
+        // Transposed within each half into one vector per corner, lanes in order.
+        const __m256i quads0 = QuadsOf(sampler, xs, ys, 0);
+        const __m256i quads1 = QuadsOf(sampler, xs, ys, 1);
+        const __m256i quads2 = QuadsOf(sampler, xs, ys, 2);
+        const __m256i quads3 = QuadsOf(sampler, xs, ys, 3);
+        const __m256i lefts01 = _mm256_unpacklo_epi32(quads0, quads1);
+        const __m256i lefts23 = _mm256_unpacklo_epi32(quads2, quads3);
+        const __m256i rights01 = _mm256_unpackhi_epi32(quads0, quads1);
+        const __m256i rights23 = _mm256_unpackhi_epi32(quads2, quads3);
 
         const __m256i fraction = _mm256_set1_epi32(0xFF);
         const Channels fx = Broadcast(_mm256_and_si256(x256, fraction));
         const Channels fy = Broadcast(_mm256_and_si256(y256, fraction));
-        const Channels topRow =
-            Lerp(Unpack(EvenLanes(tops01, tops23)), Unpack(OddLanes(tops01, tops23)), fx);
-        const Channels bottomRow = Lerp(Unpack(EvenLanes(bottoms01, bottoms23)),
-                                        Unpack(OddLanes(bottoms01, bottoms23)), fx);
+        const Channels topRow = Lerp(Unpack(_mm256_unpacklo_epi64(lefts01, lefts23)),
+                                     Unpack(_mm256_unpacklo_epi64(rights01, rights23)), fx);
+        const Channels bottomRow = Lerp(Unpack(_mm256_unpackhi_epi64(lefts01, lefts23)),
+                                        Unpack(_mm256_unpackhi_epi64(rights01, rights23)), fx);
         return Lerp(topRow, bottomRow, fy);
     }
 }

@@ -1,5 +1,6 @@
 #include "kit/CprWriter.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "core/archive/CprArchive.h"
@@ -70,6 +71,30 @@ bool CprWriter::Add(std::string_view name, std::span<const uint8_t> bytes, Membe
     }
     archiveSize_ = grown;
     members_.push_back(std::move(member));
+    return true;
+}
+
+bool CprWriter::AddMissingFrom(const CprWriter& other, std::string& error)
+{
+    for (const Member& member : other.members_)
+    {
+        const bool held =
+            std::any_of(members_.begin(), members_.end(),
+                        [&member](const Member& own) { return own.name == member.name; });
+        if (held)
+        {
+            continue;
+        }
+        const uint64_t grown =
+            archiveSize_ + kEntryHeaderSize + member.name.size() + member.stored.size();
+        if (grown > static_cast<uint64_t>(std::numeric_limits<int32_t>::max()))
+        {
+            error = "archive would exceed 2 GiB at " + member.name;
+            return false;
+        }
+        archiveSize_ = grown;
+        members_.push_back(member);
+    }
     return true;
 }
 

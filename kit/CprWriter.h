@@ -31,6 +31,8 @@ public:
     bool Add(std::string_view name, std::span<const uint8_t> bytes, MemberStorage storage,
              std::string& error);
 
+    // Takes over the other archive's members whose names this one does not hold yet.
+    bool AddMissingFrom(const CprWriter& other, std::string& error);
     std::vector<uint8_t> Build() const;
 
 private:

@@ -12,6 +12,7 @@
 #include "kit/menu/DemoMenu.h"
 #include "kit/motion/DemoMotions.h"
 #include "kit/race/DemoRace.h"
+#include "kit/season/PreRacePictures.h"
 #include "kit/setup/DemoTelemetry.h"
 #include "kit/setup/SetupPictures.h"
 #include "kit/sound/DemoMovies.h"
@@ -32,7 +33,8 @@ bool FillArchives(DemoArchives& archives, std::string& error)
            AddStartScreen(archives.menu, error) && AddDemoObjects(archives.objects, error) &&
            AddDemoMenu(archives, error) && AddDemoMotions(archives.menu, error) &&
            AddDemoContent(archives, error) && AddDemoHudPictures(archives, error) &&
-           AddDemoCourseMaps(archives, error) && AddSetupPictures(archives.menu, error);
+           AddDemoCourseMaps(archives, error) && AddSetupPictures(archives.menu, error) &&
+           AddPreRacePictures(archives.menu, error);
 }
 
 bool WriteArchive(const std::string& path, const CprWriter& archive, std::string& error)
@@ -53,9 +55,12 @@ bool WriteArchives(const std::string& directory, const DemoArchives& archives, s
         std::string_view path;
         const CprWriter& archive;
     } kFiles[] = {
-        {"archives/data.cpr", archives.data},         {"archives/patch.cpr", archives.patch},
-        {"archives/objects.cpr", archives.objects},   {"archives/textures.cpr", archives.textures},
-        {"archives/deutsch/menu.cpr", archives.menu}, {"archives/english/menu.cpr", archives.menu},
+        {"archives/data.cpr", archives.data},
+        {"archives/patch.cpr", archives.patch},
+        {"archives/objects.cpr", archives.objects},
+        {"archives/textures.cpr", archives.textures},
+        {"archives/deutsch/menu.cpr", archives.menu},
+        {"archives/english/menu.cpr", archives.englishMenu},
     };
     for (const auto& file : kFiles)
     {
@@ -79,7 +84,9 @@ bool WriteDemoInstallation(const std::string& directory, std::string& error)
     DemoArchives archives;
     return WriteConfig(directory + "/config.dat", DemoConfig(), error) &&
            FillArchives(archives, error) && AddDemoRace(archives, directory, error) &&
-           AddDemoGhost(directory, error) && WriteArchives(directory, archives, error) &&
-           WriteDemoMusic(directory, error) && WriteDemoMovies(directory, error);
+           AddDemoGhost(directory, error) &&
+           archives.englishMenu.AddMissingFrom(archives.menu, error) &&
+           WriteArchives(directory, archives, error) && WriteDemoMusic(directory, error) &&
+           WriteDemoMovies(directory, error);
 }
 }  // namespace kit

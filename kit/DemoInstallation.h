@@ -16,7 +16,9 @@ struct DemoArchives
     CprWriter patch;
     CprWriter objects;
     CprWriter textures;
-    CprWriter menu;  // written as the German and the English menu archive
+    CprWriter menu;  // the German menu archive
+    // The English menu archive's own members; it takes every other member from menu.
+    CprWriter englishMenu;
 };
 
 // Writes the installation into the folder (created when missing). On failure returns false

@@ -6,6 +6,7 @@
 
 #include "content/RaceContentHooks.h"
 #include "race/RaceServices.h"
+#include "view/race/ParticleTable.h"
 #include "view/rider/RiderAnimation.h"
 
 class RaceCamera;
@@ -37,13 +38,22 @@ private:
     RaceCamera& camera_;
 };
 
-// What a race step asks of the view: the riders' body motion.
-class RiderAnimationServices : public RaceServices
+// What a race step asks of the view: the riders' body motion and the frame's particles.
+class GameRaceServices : public RaceServices
 {
 public:
-    explicit RiderAnimationServices(RiderAnimation& animation) : animation_(animation) {}
+    GameRaceServices(RiderAnimation& animation, ParticleTable& particles)
+        : animation_(animation), particles_(particles)
+    {
+    }
     void AnimateRider(uint32_t rider, float dt) override { animation_.AnimateRider(rider, dt); }
+    void EmitParticle(RaceParticle kind, uint32_t /*rider*/, float x, float y, float z,
+                      float size) override
+    {
+        particles_.Emit(kind, x, y, z, size);
+    }
 
 private:
     RiderAnimation& animation_;
+    ParticleTable& particles_;
 };

@@ -15,12 +15,14 @@
 #include "platform/posix/PosixDatagramNetwork.h"
 #include "program/GameNetLink.h"
 #include "program/InputStep.h"
+#include "program/RaceSoundFrame.h"
 #include "program/TimerTick.h"
 #include "race/RaceSim.h"
 #include "view/camera/RaceCamera.h"
 #include "view/hud/GameRaceScreens.h"
 #include "view/race/InRaceMenu.h"
 #include "view/race/MarshalFlags.h"
+#include "view/race/ParticleTable.h"
 #include "view/race/RaceScreens.h"
 #include "view/race/StartSequence.h"
 
@@ -101,6 +103,8 @@ private:
     void RunRaceSession();
     bool PrepareRaceSession();
     void UnloadRace();
+    // The won race's movie after the race of a weekend.
+    void CelebrateWonRace();
     void HandleEscape();
     void OpenRaceMenu();
     void UpdateRaceMenu();
@@ -109,7 +113,13 @@ private:
     void UpdateBikeEffects();
     void UpdateGroundQuads();
     void UpdateCockpit();
+    // The viewed rider's machine's pictures into the cockpit's instrument textures.
+    void UploadRiderPortraits();
     void UpdateStart();
+    // The player watches the race with the pause menu put away.
+    bool Observing() const;
+    void PageObservedRider();
+    RaceScreenFeed ScreenFeed() const;
     void SelectRiderCamera();
 
     // Per race.
@@ -131,6 +141,8 @@ private:
     RaceLoopState race_;
     RaceSim raceSim_;
     StartSequence start_;
+    ParticleTable particles_;
+    RaceSoundFrameBuilder soundFrame_;
     RaceScreens noScreens_;
     InRaceMenu leavingMenu_;
     GameRaceScreens hudScreens_{start_, g_raceCamera, g_marshalFlags};

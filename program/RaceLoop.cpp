@@ -3,6 +3,7 @@
 // the camera and the cockpit, drawn frame by frame until the race is over.
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "app/archive/ArchiveSet.h"
@@ -39,6 +40,11 @@ constexpr uint32_t kStepMs = 40;
 constexpr uint32_t kTemperatureDigits = 1160;
 constexpr size_t kTensSlot = 15;
 constexpr size_t kUnitsSlot = 16;
+constexpr size_t kShiftLightSlot = 17;
+// The weekend's session that is the warm-up before its race.
+constexpr uint32_t kWarmUpSession = 4;
+constexpr uint32_t kShiftLightOff = 1180;
+constexpr uint32_t kShiftLightOn = 1181;
 
 bool Pressed(uint8_t key)
 {
@@ -86,6 +92,7 @@ void GameWindow::RunRace()
     ClearKey(vk::RightButton);
     // The race screens load their pictures at their first reset: the loading archives stay open
     // until then.
+    screens_->SetFeed(ScreenFeed());
     screens_->ResetForRace(g_riderCount);
     EndLoading();
     race_.startRestarted = false;
@@ -112,8 +119,14 @@ void GameWindow::RunRace()
             OpenRaceMenu();
         }
         StepFrameTime();
+        screens_->SetFeed(ScreenFeed());
         if (race_.menuOpen)
         {
+            if (raceMenu_->IsHidden() && Pressed(vk::Escape))
+            {
+                ClearKey(vk::Escape);
+                raceMenu_->ShowAgain();
+            }
             const uint32_t choice = raceMenu_->Frame(g_realFrameDt);
             if (choice == InRaceMenu::kLeaveRace)
             {
@@ -137,9 +150,16 @@ void GameWindow::RunRace()
             {
                 UpdateRaceMenu();
             }
-            else
+            else if (!raceMenu_->IsHidden())
             {
                 race_.drawScene = false;
+            }
+            else if (!race_.drawScene)
+            {
+                g_raceCamera.Update(g_frameDt);
+                ClearKey(vk::LeftButton);
+                ClearKey(vk::RightButton);
+                race_.drawScene = true;
             }
         }
         if (g_raceClockOn.load(std::memory_order_relaxed))
@@ -163,6 +183,13 @@ void GameWindow::RunRace()
                 {
                     g_renderDevice.DrawScene(0);
                     g_marshalFlags.Draw(g_realFrameDt);
+                    if (g_soundManager.IsEnabled())
+                    {
+                        g_soundManager.UpdateEngineSounds(
+                            soundFrame_.Gather(g_bikes, g_raceCamera, g_viewedRider,
+                                               g_playerRider.load(std::memory_order_relaxed),
+                                               g_raceClockMs.load(std::memory_order_relaxed)));
+                    }
                     IdleFrame();
                 }
                 if (!paused)
@@ -221,6 +248,10 @@ uint32_t GameWindow::UpdateRaceFrame()
         ClearKey(vk::Escape);
         HandleEscape();
     }
+    if (Observing())
+    {
+        PageObservedRider();
+    }
     if (race_.escapeBeforeStart && !race_.startRestarted)
     {
         g_raceStartTick.store(
@@ -240,7 +271,7 @@ uint32_t GameWindow::UpdateRaceFrame()
             g_difficulty,
             g_net.IsActive(),
             g_demoRace,
-            false,
+            Observing(),
             joystickOption_,
             autoCentre,
             g_raceContent.Scene().idealLine,
@@ -268,10 +299,45 @@ uint32_t GameWindow::UpdateRaceFrame()
         g_raceCamera.Update(g_frameDt);
         g_renderDevice.SetFieldOfView(g_raceCamera.zoom, 1.0f);
         UpdateGroundQuads();
+        particles_.Update(g_frameDt);
         UpdateCockpit();
     }
     race_.raceOver = race_.raceOver || g_standings.sessionOver != 0;
     return goOn;
+}
+
+bool GameWindow::Observing() const
+{
+    return race_.menuOpen && raceMenu_->IsHidden();
+}
+
+RaceScreenFeed GameWindow::ScreenFeed() const
+{
+    const GameMode mode = g_gameMode;
+    const bool weekend = mode == GameMode::GrandPrix || mode == GameMode::Championship ||
+                         mode == GameMode::ChampionshipSeries;
+    return {.topBar = g_menuState.U8At(MenuState::kTransparencyOffset) == 0,
+            .warmUp = weekend && g_menuState.U32At(MenuState::kSessionOffset) == kWarmUpSession,
+            .observing = Observing()};
+}
+
+void GameWindow::PageObservedRider()
+{
+    if ((ReadKey(vk::LeftButton) & kKeyHeld) != 0 && (ReadKey(vk::RightButton) & kKeyHeld) != 0)
+    {
+        raceMenu_->ShowAgain();
+        return;
+    }
+    if (Pressed(vk::LeftButton))
+    {
+        ClearKey(vk::LeftButton);
+        g_raceCamera.ViewPreviousRider();
+    }
+    if (Pressed(vk::RightButton))
+    {
+        ClearKey(vk::RightButton);
+        g_raceCamera.ViewNextRider();
+    }
 }
 
 void GameWindow::UpdateStart()
@@ -284,6 +350,10 @@ void GameWindow::UpdateStart()
     if (moments.restoreView)
     {
         g_raceCamera.RestoreChosenView();
+    }
+    if (moments.startSound && g_soundEnabled.load(std::memory_order_relaxed))
+    {
+        g_soundManager.UpdateFrame();
     }
     if (moments.started)
     {
@@ -370,6 +440,10 @@ void GameWindow::UpdateRaceMenu()
 {
     if (race_.menuOpen)
     {
+        if (raceMenu_->IsHidden())
+        {
+            raceMenu_->ShowAgain();
+        }
         raceMenu_->Close();
         race_.menuOpen = false;
         race_.menuRequest = false;
@@ -458,6 +532,38 @@ void GameWindow::UpdateGroundQuads()
     }
 }
 
+void GameWindow::UploadRiderPortraits()
+{
+    // The sizes of the cockpit's nine instrument textures, in the table's order.
+    constexpr std::array<std::array<int32_t, 2>, 9> kSizes = {
+        {{16, 16}, {128, 128}, {32, 16}, {32, 32}, {16, 16}, {32, 32}, {16, 16}, {16, 16}, {4, 4}}};
+    if (!g_raceContent.Loaded())
+    {
+        return;
+    }
+    const RaceScene& scene = g_raceContent.Scene();
+    const uint32_t viewed = g_viewedRider % kRiderCount;
+    const auto& liveries = g_riderLiveries[static_cast<size_t>(g_bikeClass) % kLiveryClassCount];
+    const uint32_t model = std::min<uint32_t>(liveries[viewed].bikeModel, content::kMakeSlots - 1);
+    const auto& pictures = content::CockpitOf(g_bikeClass, model).pictures;
+    for (size_t slot = 0; slot < pictures.size(); ++slot)
+    {
+        Texture* target = scene.cockpitTextures[slot];
+        Texture* source = pictures[slot] < scene.cockpitPictures.size()
+                              ? scene.cockpitPictures[pictures[slot]]
+                              : nullptr;
+        if (target == nullptr || source == nullptr)
+        {
+            continue;
+        }
+        const auto [width, height] = kSizes[slot];
+        g_renderDevice.SetClipRect(0, 0, width, height);
+        g_renderDevice.DrawBitmapRect(source, 0, 0, 0, 0, width, height, 0, target);
+        g_renderDevice.DownLoadTexture(target, 1);
+    }
+    g_renderDevice.SetClipRect(0, 0, g_renderDevice.ScreenWidth(), g_renderDevice.ScreenHeight());
+}
+
 void GameWindow::UpdateCockpit()
 {
     const uint32_t viewed = g_viewedRider % kRiderCount;
@@ -482,5 +588,8 @@ void GameWindow::UpdateCockpit()
             static_cast<uint32_t>(std::clamp(bike.engineTemperature, 0.0f, 99.0f));
         SetTextureEntry(*cockpit, kTensSlot, kTemperatureDigits + temperature / 10);
         SetTextureEntry(*cockpit, kUnitsSlot, kTemperatureDigits + temperature % 10);
+        // The shift light comes on where the engine gives its most: shifting up pays from there.
+        const bool shift = bike.peakTorqueRpm > 0.0f && bike.engineRpm >= bike.peakTorqueRpm;
+        SetTextureEntry(*cockpit, kShiftLightSlot, shift ? kShiftLightOn : kShiftLightOff);
     }
 }

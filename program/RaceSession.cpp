@@ -5,21 +5,26 @@
 // the settings' class and weather, a full field of computer riders round the player, two laps
 // from the grid.
 
+#include <algorithm>
+#include <cstddef>
 #include <string_view>
 
 #include "app/archive/ArchiveSet.h"
 #include "app/clock/RaceClock.h"
+#include "app/config/ConfigFile.h"
 #include "app/config/RaceScreenMode.h"
 #include "app/device/RenderDevice.h"
 #include "app/game/CurrentRace.h"
 #include "app/input/KeyState.h"
 #include "app/settings/MenuState.h"
 #include "content/RaceContent.h"
+#include "frontend/season/FinishedSession.h"
 #include "net/NetSession.h"
 #include "program/GameRaceHooks.h"
 #include "program/GameWindow.h"
 #include "race/PlayerInputState.h"
 #include "race/RaceContext.h"
+#include "sound/MoviePlayer.h"
 #include "sound/SoundManager.h"
 #include "view/camera/RaceCamera.h"
 #include "view/pit/PitStopSequence.h"
@@ -34,6 +39,19 @@ constexpr uint16_t kInterimLaps = 2;
 // Race status of a rider the computer steers.
 constexpr uint32_t kComputerRider = 8;
 constexpr uint32_t kPlayerAtControls = 0;
+// The weekend's sessions up to the warm-up; the race comes after them.
+constexpr uint32_t kLastPracticeSession = 4;
+constexpr const char* kRaceWonMovie = "Movies/racewon.mpg";
+
+// The words the physics reset keeps for the session start (up to the race status and flags it
+// sets) would otherwise carry the last race's line nodes, grip reserves, pace and rider bits
+// into this one: every race starts from them cleared, as the first of the run does.
+void ClearLastRaceWords(BikeRecord& bike)
+{
+    auto* bytes = reinterpret_cast<std::byte*>(&bike);
+    std::fill(bytes + offsetof(BikeRecord, aiTargetNode), bytes + offsetof(BikeRecord, raceStatus),
+              std::byte{0});
+}
 
 // The field in grid order, the player at the controls of its own rider; the race load puts
 // it on the grid's slots.
@@ -93,6 +111,10 @@ void GameWindow::RunRaceSession()
     {
         return;
     }
+    for (BikeRecord& bike : g_bikes)
+    {
+        ClearLastRaceWords(bike);
+    }
     GameRaceHooks hooks(raceSim_, start_, g_raceCamera);
     if (g_raceContent.Load(RaceContentOptions::FromSettings(g_menuState), hooks))
     {
@@ -111,9 +133,12 @@ void GameWindow::RunRaceSession()
         animation.SetGround(scene.ground ? &*scene.ground : nullptr);
         animation.SetChannels(&raceSim_.Channels());
         animation.SetPlayerRider(player);
-        RiderAnimationServices services(animation);
+        particles_.Attach(scene.smokeClouds, scene.effects);
+        GameRaceServices services(animation, particles_);
         raceSim_.SetServices(&services);
         g_raceCamera.SetViewNode(scene.root);
+        g_raceCamera.SetRiderPicturesHook([this] { UploadRiderPortraits(); });
+        UploadRiderPortraits();
         g_renderDevice.EnableFog();
         RunRace();
         raceSim_.SetServices(nullptr);
@@ -121,6 +146,26 @@ void GameWindow::RunRaceSession()
     UnloadRace();
     g_renderDevice.Reset();
     g_renderDevice.CleanUp();
+    if (race_.ran)
+    {
+        ScoreFinishedRace();
+        CelebrateWonRace();
+    }
+}
+
+void GameWindow::CelebrateWonRace()
+{
+    const GameMode mode = g_gameMode;
+    const bool weekend = mode == GameMode::GrandPrix || mode == GameMode::Championship ||
+                         mode == GameMode::ChampionshipSeries;
+    const uint32_t player = g_playerRider.load(std::memory_order_relaxed) % kRiderCount;
+    if (g_net.IsActive() || !weekend || g_demoRace ||
+        g_menuState.U32At(MenuState::kSessionOffset) <= kLastPracticeSession ||
+        g_standings.gridOrder[player] != 1)
+    {
+        return;
+    }
+    PlayMovie(kRaceWonMovie, *this, g_config.U8At(ConfigBlock::kDisplayOptionOffset) != 0);
 }
 
 void GameWindow::UnloadRace()
@@ -140,6 +185,8 @@ void GameWindow::UnloadRace()
         g_soundManager.ReleaseRaceSounds();
     }
     g_raceCamera.SetViewNode(nullptr);
+    g_raceCamera.SetRiderPicturesHook(nullptr);
+    particles_.Detach();
     g_raceContent.Unload();
     g_renderDevice.FreeWorld();
 }

@@ -1,8 +1,8 @@
 // The session loop: the main menu, again and again, until the player quits.
 //
 // Each pass runs one visit of the main menu with the weekend's weather prepared, then takes
-// the player's rider from the settings and acts on the visit's result: a race is set up,
-// loaded, raced and unloaded, and the loop returns to the main menu.
+// the player's rider from the settings and acts on the visit's result: the chosen sessions run
+// (each set up, loaded, raced, unloaded and scored), and the loop returns to the main menu.
 
 #include "app/clock/RaceClock.h"
 #include "app/device/RenderDevice.h"
@@ -12,6 +12,7 @@
 #include "frontend/MainMenu.h"
 #include "frontend/MenuResources.h"
 #include "frontend/SessionChoices.h"
+#include "frontend/season/SeasonFlow.h"
 #include "frontend/settings/MenuStateFile.h"
 #include "net/NetSession.h"
 #include "program/GameWindow.h"
@@ -62,7 +63,12 @@ void GameWindow::RunSessionLoop()
         switch (code)
         {
             case kRaceSession:
-                RunRaceSession();
+                RunChosenSessions(
+                    [this]
+                    {
+                        RunRaceSession();
+                        return race_.ran;
+                    });
                 break;
             case kQuitGame:
             case kEndGame:
@@ -84,6 +90,10 @@ uint32_t GameWindow::RunMainMenu()
     {
         return kQuitGame;
     }
+    // The menu opens on the network page; back from a race it shows the kind of session just
+    // raced again, so that Go starts another of them.
+    const GameMode racedMode = g_gameMode;
+    const bool backFromRace = race_.ran;
     MainMenu menu;
     ResetRaceClock(0);
     g_pumpWatchdogMs.store(0, std::memory_order_relaxed);
@@ -95,6 +105,10 @@ uint32_t GameWindow::RunMainMenu()
     SelectMusicTrack(MusicSituation::Menu, g_lastFrameMs & 0xFF);
     if (menu.Enter())
     {
+        if (backFromRace)
+        {
+            g_gameMode = racedMode;
+        }
         while (!IsQuitting())
         {
             PumpMessages();

@@ -14,6 +14,7 @@
 
 class CprArchive;
 class RaceContext;
+class RaceServices;
 class RaceSim;
 struct CurrentRace;
 struct LapRecord;
@@ -131,6 +132,13 @@ public:
     uint32_t steeringSide = 0;     // 1: the aim point lies on the non-negative lateral side
     uint32_t incidentCounter = 1000;
     std::array<int32_t, kRiderCount> hazardPlace{};  // the reference place inside a zone
+    // The ten pit crews; slot 9 is kept for the player's rider.
+    static constexpr uint32_t kPitCrews = 10;
+    std::array<uint8_t, kPitCrews> pitCrewBusy{};
+    float lastPracticeDeparture = -1e9f;         // race time a computer rider last left its pit box
+    static constexpr uint8_t kCelebrations = 3;  // each rider's below first place
+    std::array<uint8_t, kRiderCount> celebrationsLeft{};
+    RaceServices* services = nullptr;  // of the step being worked on; never null inside it
 
 private:
     RaceContext* context_ = nullptr;

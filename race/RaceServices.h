@@ -31,6 +31,16 @@ public:
     // Rider animation, once per step for every active rider.
     virtual void AnimateRider(uint32_t /*rider*/, float /*dt*/) {}
 
+    // The pit crew scene of slot 0..9: started at a pit box when a rider comes in, moved to its
+    // first phase when the rider stops there, stopped when the player's rider leaves it.
+    virtual void StartPitCrew(uint32_t /*slot*/, float /*x*/, float /*z*/) {}
+    virtual void PitCrewToFirstPhase(uint32_t /*slot*/) {}
+    virtual void StopPitCrew(uint32_t /*slot*/) {}
+    // The player's rider stopped in its pit box: the in-race menu opens.
+    virtual void RequestRaceMenu() {}
+    // A finished rider's celebration clip 0..3; the rider motion ignores it while a clip plays.
+    virtual void StartCelebration(uint32_t /*rider*/, uint32_t /*clip*/) {}
+
     // Network state check, host side.
     virtual void AddStateCheckRider(uint32_t /*step*/, uint32_t /*rider*/, uint32_t /*n*/) {}
     virtual void SendStateCheck() {}

@@ -72,6 +72,7 @@ public:
     void SetRace(RaceContext* race);
     // The parts above the simulation; null for none.
     void SetServices(RaceServices* services);
+    RaceServices& Services() { return *services_; }
     // The network race's shared state check; null offline (no checksums, no snapshots).
     void SetLockstep(LockstepState* lockstep) { lockstep_ = lockstep; }
     // Where the riders at the controls (race status 0 and 1) find their inputs.

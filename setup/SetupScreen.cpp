@@ -4,9 +4,12 @@
 #include <cmath>
 
 #include "app/archive/ArchiveSet.h"
+#include "app/clock/RaceClock.h"
 #include "app/device/RenderDevice.h"
 #include "app/input/KeyState.h"
+#include "app/settings/MenuState.h"
 #include "core/files/FileSystem.h"
+#include "frontend/toolkit/FileRequester.h"
 #include "frontend/toolkit/MenuClip.h"
 #include "frontend/toolkit/MenuFonts.h"
 #include "platform/VirtualKeys.h"
@@ -16,7 +19,6 @@ namespace
 {
 constexpr uint32_t kRepeatDelayMs = 600;
 constexpr int kBothBuffers = 2;
-constexpr size_t kTelemetryIcon = 8;
 
 int ControlOffset(SetupControl control, SetupControl first)
 {
@@ -38,7 +40,12 @@ void LoadPicture(std::string_view name, Texture** handle)
 SetupScreen::SetupScreen(const SetupScreenContext& context)
     : m_context(context),
       m_pages(
-          std::make_unique<SetupPages>(*context.player, *context.race, context.topSpeedReference))
+          std::make_unique<SetupPages>(*context.player, *context.race, context.topSpeedReference)),
+      m_recorder({.circuit = context.settings != nullptr
+                                 ? context.settings->U32At(MenuState::kCircuitOffset)
+                                 : 0,
+                  .language = context.language,
+                  .slotChannels = &m_telemetryChannels})
 {
 }
 
@@ -54,7 +61,9 @@ int32_t SetupScreen::Load()
     m_leave = 0;
     m_icons = {};
     // Telemetry needs a recorded lap of the session.
-    m_icons[kTelemetryIcon].disabled = !files::IsFile(SessionLapPath(1));
+    m_icons[static_cast<size_t>(kTelemetryIcon)].disabled =
+        !files::IsFile(SessionLapPath(1)) || CountdownShown();
+    m_icons[static_cast<size_t>(kCircuitIcon)].disabled = CountdownShown();
     m_pages->Open();
     m_pages->SetLanguage(m_context.language);
 
@@ -89,6 +98,12 @@ void SetupScreen::ReleaseResources()
     {
         return;
     }
+    if (m_telemetryOpen)
+    {
+        m_recorder.ReleaseResources();
+        m_telemetryOpen = m_telemetryRequested = false;
+    }
+    LeaveSubPage();
     for (Texture** picture :
          {&m_barsActive, &m_barsInactive, &m_iconStrip, &m_largeTyres, &m_tyreTexts,
           &m_normalSlots[0], &m_normalSlots[1], &m_litSlots[0], &m_litSlots[1]})
@@ -155,23 +170,49 @@ void SetupScreen::MarkAll()
     Mark(0, 0, 640, 480);
 }
 
+bool SetupScreen::CountdownShown() const
+{
+    return m_context.sessionCountdownShown && m_context.sessionCountdownShown();
+}
+
 void SetupScreen::PressIcon(int icon)
 {
-    const SetupPage page = IconPage(icon);
-    if (page == SetupPage::Main || page == SetupPage::CircuitInfo || page == SetupPage::LoadSetup ||
-        page == SetupPage::SaveSetup)
+    if (m_icons[static_cast<size_t>(icon)].disabled)
     {
-        return;  // telemetry, the circuit page and the file requester are the owner's
+        return;
     }
+    const SetupPage page = IconPage(icon);
+    if (page == SetupPage::LoadSetup || page == SetupPage::SaveSetup)
+    {
+        OpenRequester(page);
+        return;
+    }
+    if (page == SetupPage::CircuitInfo)
+    {
+        OpenCircuitInfo();
+        return;
+    }
+    if (page == SetupPage::Main)
+    {
+        m_telemetryRequested = true;
+        return;  // the telemetry opens on the next frame, over the page
+    }
+    LeaveSubPage();
     m_pages->OpenPage(page);
+    SelectIcon(icon);
+    SyncTyreButtons();
+    MarkAll();
+}
+
+// The icon of the open page is selected (-1: none); none stays lit.
+void SetupScreen::SelectIcon(int icon)
+{
     for (int i = 0; i < kSetupIcons; ++i)
     {
         m_icons[static_cast<size_t>(i)].selected = i == icon;
         m_icons[static_cast<size_t>(i)].underMouse = false;
         m_icons[static_cast<size_t>(i)].lit = false;
     }
-    SyncTyreButtons();
-    MarkAll();
 }
 
 void SetupScreen::SyncTyreButtons()
@@ -222,16 +263,14 @@ void SetupScreen::RunControl(SetupControl control)
     using C = SetupControl;
     if (control == C::Leave)
     {
+        LeaveSubPage();
         pages.LeavePage();
         m_leave = 1;
     }
     else if (control == C::Ok || control == C::Cancel)
     {
         control == C::Ok ? pages.Ok() : pages.Cancel();
-        for (Icon& icon : m_icons)
-        {
-            icon.selected = false;
-        }
+        SelectIcon(-1);
     }
     else if (InRange(control, C::TyreCategory0, 3))
     {
@@ -353,6 +392,17 @@ void SetupScreen::HandleInput()
         Mark(m_cursorX, m_cursorY, m_cursorX + 32, m_cursorY + 32);
     }
 
+    if (HandleCircuitInput(press))
+    {
+        return;  // the circuit page has neither icons nor the screen's panels
+    }
+    const SetupPage page = m_pages->Page();
+    if (page == SetupPage::LoadSetup || page == SetupPage::SaveSetup)
+    {
+        g_fileRequester.OnMouse(m_cursorX, m_cursorY, press && !m_buttonHeld,
+                                (button & kKeyHeld) != 0, m_nowMs);
+    }
+
     int iconUnderMouse = -1;
     if (!m_buttonHeld)
     {
@@ -441,10 +491,53 @@ void SetupScreen::AnimateIcons(uint32_t steps)
     }
 }
 
+// The channel choices live in the settings; the telemetry sees them as four bytes.
+bool SetupScreen::StepTelemetry(float dt)
+{
+    MenuState* settings = m_context.settings;
+    if (m_telemetryRequested && !m_telemetryOpen)
+    {
+        for (size_t slot = 0; slot < m_telemetryChannels.size(); ++slot)
+        {
+            m_telemetryChannels[slot] =
+                settings != nullptr ? settings->U8At(MenuState::kTelemetrySlotsOffset + slot) : 0;
+        }
+        m_recorder.Load();
+        m_telemetryOpen = true;
+    }
+    if (!m_telemetryOpen)
+    {
+        return true;
+    }
+    if (m_recorder.Update(dt) == 0)
+    {
+        return false;
+    }
+    m_recorder.ReleaseResources();
+    m_telemetryOpen = m_telemetryRequested = false;
+    for (size_t slot = 0; settings != nullptr && slot < m_telemetryChannels.size(); ++slot)
+    {
+        settings->SetU8At(MenuState::kTelemetrySlotsOffset + slot, m_telemetryChannels[slot]);
+    }
+    ClearAllKeys();
+    MarkAll();
+    return true;
+}
+
 uint32_t SetupScreen::Update(float dt)
 {
     const auto steps = static_cast<uint32_t>(std::max(dt, 0.0f) * 1024.0f);
     m_nowMs += static_cast<uint32_t>(std::max(dt, 0.0f) * 1000.0f);
+    if (CountdownShown() && g_menuDelayMs.load() <= 0)
+    {
+        LeaveSubPage();
+        m_pages->LeavePage();
+        m_leave = 1;
+    }
+    if (!StepTelemetry(dt))
+    {
+        return m_leave;
+    }
     if (g_renderDevice.BeginDraw() == 0)
     {
         m_redraw = kBothBuffers;
@@ -456,6 +549,10 @@ uint32_t SetupScreen::Update(float dt)
         --m_redraw;
     }
     HandleInput();
+    if (m_pages->Page() == SetupPage::LoadSetup || m_pages->Page() == SetupPage::SaveSetup)
+    {
+        FinishRequester();
+    }
     AnimateIcons(steps);
     if (g_renderDevice.IsGlideActive() != 0)
     {

@@ -8,15 +8,19 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/device/DirtyRectList.h"
 #include "frontend/toolkit/Gadget.h"
 #include "setup/SetupPages.h"
 #include "setup/SetupScreenLayout.h"
+#include "setup/telemetry/DataRecorder.h"
 
+class MenuState;
 struct Texture;
 
 // What the owner hands the screen: the player's machine and race, and what it shows.
@@ -30,6 +34,15 @@ struct SetupScreenContext
     std::string riderTeam;
     // The settings' choice for the engine's air outside the screen (option byte 49 is 0).
     bool engineConditionsAfterwards = true;
+    // The circuit page shows the circuit and weather of these settings for the session; the
+    // telemetry keeps its channel choices in them.
+    MenuState* settings = nullptr;
+    int32_t session = 0;
+    // The owner's session countdown: while it is shown the circuit page and the telemetry
+    // cannot be opened, and the screen leaves by itself when the menu delay runs out. Empty:
+    // no countdown.
+    std::function<bool()> sessionCountdownShown;
+    std::function<void()> drawSessionCountdown;
 };
 
 class SetupScreen
@@ -48,6 +61,15 @@ public:
     SetupPages& Pages() { return *m_pages; }
     // Opens a page as its icon does.
     void PressIcon(int icon);
+    // For owners that made the screen through CreatePlayerSetupScreen: their countdown.
+    void SetSessionCountdown(std::function<bool()> shown, std::function<void()> draw)
+    {
+        m_context.sessionCountdownShown = std::move(shown);
+        m_context.drawSessionCountdown = std::move(draw);
+    }
+    // The embedded telemetry screen, open from the frame after its icon until it ends.
+    bool TelemetryOpen() const { return m_telemetryOpen; }
+    DataRecorder& Telemetry() { return m_recorder; }
 
 private:
     struct Icon
@@ -68,6 +90,18 @@ private:
     void AnimateIcons(uint32_t steps);
     Slider* PageSlider(int index);
     void SyncTyreButtons();
+    void SelectIcon(int icon);
+    bool CountdownShown() const;
+
+    // The file requester pages (load, save) and the circuit page.
+    bool OpenRequester(SetupPage page);
+    void FinishRequester();
+    void OpenCircuitInfo();
+    void CloseCircuitInfo();
+    void LeaveSubPage();
+    bool HandleCircuitInput(bool press);
+    // False while the telemetry screen has the frame.
+    bool StepTelemetry(float dt);
 
     void DrawPage(const DirtyRectList& list);
     void DrawPageContent();
@@ -75,13 +109,19 @@ private:
     void DrawSummary();
     void DrawPanel(SetupPage page);
     void DrawDiagrams(const DirtyRectList& list);
+    void DrawCountdown() const;
 
     SetupScreenContext m_context;
     std::unique_ptr<SetupPages> m_pages;
+    std::array<uint8_t, 4> m_telemetryChannels{};
+    DataRecorder m_recorder;
+    bool m_telemetryRequested = false;
+    bool m_telemetryOpen = false;
     DirtyRectList m_listA;
     DirtyRectList m_listB;
     std::array<std::vector<Gadget>, 8> m_panels;  // by page 0..7
     std::array<GadgetList, 8> m_panelLists;
+    GadgetList m_circuitPanel;
     std::array<Icon, kSetupIcons> m_icons{};
     // Picture slots: row 1 normal, row 2 lit.
     std::array<Texture*, 2> m_normalSlots{};

@@ -8,7 +8,9 @@
 #include <string>
 
 #include "app/device/RenderDevice.h"
+#include "frontend/toolkit/CircuitInfoScreen.h"
 #include "frontend/toolkit/ClippedDrawing.h"
+#include "frontend/toolkit/FileRequester.h"
 #include "frontend/toolkit/KnobDrawing.h"
 #include "frontend/toolkit/MenuClip.h"
 #include "frontend/toolkit/MenuFonts.h"
@@ -53,7 +55,15 @@ void SetupScreen::DrawPage(const DirtyRectList& list)
 {
     SetActiveRectList(&list);
     const SetupPage page = m_pages->Page();
-    Texture* picture = m_pagePictures[static_cast<size_t>(std::min(page, SetupPage::Gearbox))];
+    if (page == SetupPage::CircuitInfo)
+    {
+        CircuitInfoScreen::Draw();
+        DrawCountdown();
+        return;
+    }
+    // The requester pages lie over the main picture.
+    const SetupPage pictured = page > SetupPage::Gearbox ? SetupPage::Main : page;
+    Texture* picture = m_pagePictures[static_cast<size_t>(pictured)];
     if (picture != nullptr)
     {
         DrawBitmapClipped(picture, 0, 0, 0, 0, 640, 480, 0);
@@ -73,6 +83,19 @@ void SetupScreen::DrawPage(const DirtyRectList& list)
         DrawBitmapClipped(classes, 0, 31 * bikeClass, 403, 56, 160, 31, 1);
     }
     DrawDiagrams(list);
+    if (page == SetupPage::LoadSetup || page == SetupPage::SaveSetup)
+    {
+        g_fileRequester.Draw();
+    }
+    DrawCountdown();
+}
+
+void SetupScreen::DrawCountdown() const
+{
+    if (m_context.drawSessionCountdown)
+    {
+        m_context.drawSessionCountdown();
+    }
 }
 
 void SetupScreen::DrawPanel(SetupPage page)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "app/settings/MenuState.h"
 #include "race/RaceContext.h"
 
 std::unique_ptr<SetupScreen> CreatePlayerSetupScreen(Language language,
@@ -20,5 +21,7 @@ std::unique_ptr<SetupScreen> CreatePlayerSetupScreen(Language language,
     context.riderTeam.assign(profile.infoText.data(),
                              strnlen(profile.infoText.data(), profile.infoText.size()));
     context.engineConditionsAfterwards = engineConditionsAfterwards;
+    context.settings = &g_menuState;
+    context.session = static_cast<int32_t>(g_menuState.U32At(MenuState::kSessionOffset));
     return std::make_unique<SetupScreen>(context);
 }

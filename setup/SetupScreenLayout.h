@@ -62,6 +62,10 @@ struct SetupIconPlace
 inline constexpr int kSetupIcons = 11;
 inline constexpr int kIconSize = 48;
 inline constexpr int kIconTop = 432;
+inline constexpr int kCircuitIcon = 7;
+inline constexpr int kTelemetryIcon = 8;
+inline constexpr int kLoadIcon = 9;
+inline constexpr int kSaveIcon = 10;
 constexpr int IconLeft(int icon)
 {
     return 71 + 51 * icon;

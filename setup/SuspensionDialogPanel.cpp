@@ -10,16 +10,13 @@
 #include "frontend/toolkit/MenuClip.h"
 #include "frontend/toolkit/MenuFonts.h"
 #include "platform/VirtualKeys.h"
+#include "setup/PanelDrawing.h"
 
 namespace
 {
 constexpr ScreenRect kPanel{80, 30, 560, 450};
-constexpr uint32_t kFace = 0xA0A8B4;  // 0x00BBGGRR
-constexpr uint32_t kTitleBar = 0x783C28;
-constexpr uint32_t kText = 0x101010;
+constexpr uint32_t kText = kPanelText;
 constexpr uint32_t kTrack = 0x505050;
-constexpr uint32_t kChecked = 0x2020C0;
-constexpr uint32_t kUnchecked = 0xF0F0F0;
 constexpr ScreenRect kOkButton{200, 412, 280, 436};
 constexpr ScreenRect kCancelButton{360, 412, 440, 436};
 constexpr std::array<int32_t, 2> kColumnX = {100, 340};
@@ -50,17 +47,6 @@ int32_t GroupTop(int group)
     return group < 2 ? kSpringTop : kOilTop;
 }
 
-bool Inside(const ScreenRect& r, int32_t x, int32_t y)
-{
-    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-}
-
-void Button(const ScreenRect& r, const char* text)
-{
-    FillRectClipped(r.left, r.top, r.right, r.bottom, 0x606060);
-    FillRectClipped(r.left + 1, r.top + 1, r.right - 1, r.bottom - 1, 0xD0D0D0);
-    DrawColorTextClipped((r.left + r.right) / 2, r.top + 5, kText, text, kAlignCentre);
-}
 }  // namespace
 
 void SuspensionDialogPanel::Enter()
@@ -199,13 +185,7 @@ DialogResult SuspensionDialogPanel::Step(const DirtyRectList& list)
 void SuspensionDialogPanel::Draw(const DirtyRectList& list)
 {
     SetActiveRectList(&list);
-    FillRectClipped(kPanel.left, kPanel.top, kPanel.right, kPanel.bottom, 0x303030);
-    FillRectClipped(kPanel.left + 2, kPanel.top + 2, kPanel.right - 2, kPanel.bottom - 2, kFace);
-    FillRectClipped(kPanel.left + 2, kPanel.top + 2, kPanel.right - 2, kPanel.top + 24, kTitleBar);
-    SetTextFont(GetMenuFont(MenuFont::Menu16));
-    DrawColorTextClipped(kPanel.left + 10, kPanel.top + 4, 0xFFFFFF, "Federh\xE4rte einstellen",
-                         kAlignLeft);
-    SetTextFont(GetMenuFont(MenuFont::Menu12));
+    DrawPanelWithTitle(kPanel, "Federh\xE4rte einstellen");
     for (int wheel = 0; wheel < 2; ++wheel)
     {
         const int32_t x = kColumnX[static_cast<size_t>(wheel)];
@@ -232,13 +212,10 @@ void SuspensionDialogPanel::Draw(const DirtyRectList& list)
         {
             const int32_t x = GroupX(group);
             const int32_t y = GroupTop(group) + kRadioRow * row;
-            const bool checked = m_radio[static_cast<size_t>(group)] == row;
-            FillRectClipped(x, y + 2, x + 10, y + 12, 0x303030);
-            FillRectClipped(x + 1, y + 3, x + 9, y + 11, checked ? kChecked : kUnchecked);
-            DrawColorTextClipped(x + 16, y, kText,
-                                 std::string(texts[static_cast<size_t>(row)]).c_str(), kAlignLeft);
+            DrawCheckBox(x, y, m_radio[static_cast<size_t>(group)] == row,
+                         std::string(texts[static_cast<size_t>(row)]).c_str());
         }
     }
-    Button(kOkButton, "OK");
-    Button(kCancelButton, "Abbruch");
+    DrawButton(kOkButton, "OK");
+    DrawButton(kCancelButton, "Abbruch");
 }

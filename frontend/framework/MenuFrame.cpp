@@ -34,13 +34,13 @@ void DrawTileRun(Texture* kit, int32_t sourceX, int32_t count, int32_t x, int32_
 }
 }  // namespace
 
-void MenuFrame::Open(MenuFrame& frame, MenuFrame* linked)
+void MenuFrame::Open(MenuFrame& frame, MenuFrame* linked, float speed)
 {
     if (!frame.visible)
     {
         ++g_visibleFrames;
     }
-    frame.speed = kOpeningSpeed;
+    frame.speed = speed;
     frame.scale = 0.0f;
     frame.open = true;
     frame.visible = true;

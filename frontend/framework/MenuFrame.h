@@ -29,7 +29,8 @@ struct MenuFrame
     GadgetList gadgets;
     MenuFrame* linked = nullptr;  // hidden while this one is open
 
-    static void Open(MenuFrame& frame, MenuFrame* linked);
+    // speed 1 opens in 1/4 s, 3 in 1/12 s.
+    static void Open(MenuFrame& frame, MenuFrame* linked, float speed = 3.0f);
     static void Close(MenuFrame& frame);
     static void Reset(MenuFrame& frame);
     // Draws the frame clipped to every rectangle of the active repaint list.

@@ -30,8 +30,8 @@ constexpr std::array<ButtonPlace, 8> kMainButtons = {{
 constexpr std::array<int32_t, 8> kMainButtonLabels = {1, 2, 3, 4, 5, 7, 8, 9};
 
 // Back, previous, next, accept, go, class 125 / 250 / 500, circuit information, weather sunny /
-// cloudy / rainy.
-constexpr std::array<ButtonPlace, 12> kBottomButtons = {{
+// cloudy / rainy, overview.
+constexpr std::array<ButtonPlace, 13> kBottomButtons = {{
     {0, 64, 30, 4, 448},
     {64, 44, 26, 254, 454},
     {108, 44, 26, 340, 454},
@@ -44,6 +44,7 @@ constexpr std::array<ButtonPlace, 12> kBottomButtons = {{
     {1036, 46, 33, 414, 447},
     {1082, 46, 33, 414, 447},
     {1128, 46, 33, 414, 447},
+    {998, 38, 35, 192, 445},
 }};
 
 constexpr std::array<MarkerPosition, 8> kMarkers = {{
@@ -106,8 +107,7 @@ void SetPanelGeometry(MenuFrame& frame, RowPanel panel, const PanelTitle& title)
     frame.centreX = place.centreX;
     frame.centreY = place.centreY;
     frame.width = place.columns;
-    // Rows are 8 pixels; the frame counts 16-pixel tiles.
-    frame.height = (place.rows + 1) / 2;
+    frame.height = place.rows;
     frame.title = title.text;
     frame.titleLength = title.tiles;
 }

@@ -1,6 +1,9 @@
 #include "kit/font/DemoFonts.h"
 
+#include <algorithm>
 #include <array>
+#include <utility>
+#include <vector>
 
 #include "kit/picture/BmpWriter.h"
 
@@ -75,6 +78,35 @@ constexpr std::array<CellLabel, 12> kPictograms{{
     {},
 }};
 
+// In the fonts of character set B four signs stand for the ordinal suffixes of places.
+constexpr std::array<std::pair<char, std::string_view>, 4> kOrdinalCells = {
+    {{'!', "st"}, {'"', "nd"}, {'#', "rd"}, {'$', "th"}}};
+
+RgbaPicture WithOrdinalCells(RgbaPicture picture, const DemoFont& font)
+{
+    std::vector<CellLabel> labels(font.characters.size());
+    for (const auto& [sign, suffix] : kOrdinalCells)
+    {
+        labels[font.characters.find(sign)] = {suffix, LabelPlace::Left};
+    }
+    // Two letters at the sheet's own width would not fit a cell.
+    FontStyle narrow = font.style;
+    narrow.scaleX = 1;
+    const RgbaPicture suffixes = DrawLabelPicture(labels, narrow);
+    const int cell = font.style.cellWidth;
+    for (const auto& [sign, suffix] : kOrdinalCells)
+    {
+        const auto left = static_cast<size_t>(font.characters.find(sign)) * cell;
+        for (int y = 0; y < picture.height; ++y)
+        {
+            const size_t row = static_cast<size_t>(y) * picture.width;
+            std::copy_n(suffixes.rgba.begin() + static_cast<ptrdiff_t>((row + left) * 4), cell * 4,
+                        picture.rgba.begin() + static_cast<ptrdiff_t>((row + left) * 4));
+        }
+    }
+    return picture;
+}
+
 }  // namespace
 
 std::span<const DemoFont> DemoFonts()
@@ -87,6 +119,10 @@ RgbaPicture DemoFontPicture(const DemoFont& font)
     if (font.characters == kRaceSymbolCharacters)
     {
         return DrawLabelPicture(kPictograms, font.style);
+    }
+    if (font.characters == kCharacterSetB)
+    {
+        return WithOrdinalCells(DrawFontPicture(font.characters, font.style), font);
     }
     return DrawFontPicture(font.characters, font.style);
 }

@@ -6,6 +6,7 @@
 
 #include "kit/menu/MainMenuPictures.h"
 #include "kit/menu/MenuPictures.h"
+#include "kit/menu/PitBoxPictures.h"
 
 namespace kit
 {
@@ -156,6 +157,9 @@ bool AddDemoMenu(DemoArchives& archives, std::string& error)
            WriteMenuData(DemoMenuData(), menuData, error) &&
            archives.data.Add(kCircuitTextFileName, circuitTexts, MemberStorage::Smaller, error) &&
            archives.data.Add(kMenuDataFileName, menuData, MemberStorage::Smaller, error) &&
-           AddMenuPictures(archives.menu, error) && AddMainMenuPictures(archives.menu, error);
+           AddMenuPictures(archives.menu, error) &&
+           AddMainMenuPictures(archives.menu, Language::German, error) &&
+           AddMainMenuPictures(archives.englishMenu, Language::English, error) &&
+           AddPitBoxPictures(archives.menu, archives.patch, error);
 }
 }  // namespace kit

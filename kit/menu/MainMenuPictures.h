@@ -6,17 +6,20 @@
 
 #include <string>
 
+#include "core/game/GameEnums.h"
 #include "kit/CprWriter.h"
 #include "kit/picture/Picture.h"
 
 namespace kit
 {
-// 1216 x 94: the bottom bar's buttons at their sheet positions, lit or not.
-RgbaPicture DemoButtonSheet(bool lit);
+// 1228 x 94: the bottom bar's and the panels' buttons at their sheet positions, lit or not.
+RgbaPicture DemoButtonSheet(bool lit, Language language);
 // 512 x 16: a row of frame tiles; each look has its own colour.
 RgbaPicture DemoFrameKit(int look);
 // 512 x 9 rows of 55: one headline per game mode.
-RgbaPicture DemoHeadlineSheet();
+RgbaPicture DemoHeadlineSheet(Language language);
 
-bool AddMainMenuPictures(CprWriter& menuArchive, std::string& error);
+// The English archive gets only the pictures with words on them; the others are the German
+// archive's.
+bool AddMainMenuPictures(CprWriter& menuArchive, Language language, std::string& error);
 }  // namespace kit

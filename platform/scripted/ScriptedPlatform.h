@@ -53,6 +53,12 @@ public:
 
     // Time: Yield advances by the frame quantum, SleepMs by its argument.
     void SetFrameQuantumMs(uint32_t ms) { frameQuantumMs_ = ms; }
+    // From that virtual time on, Yield advances by ms: a long stretch of a run in fewer frames.
+    void SetFrameQuantumMsFrom(uint32_t timeMs, uint32_t ms)
+    {
+        laterQuantumFromMs_ = timeMs;
+        laterQuantumMs_ = ms;
+    }
 
     // Input script. An entry is handed out by PollEvent, in the order the entries were
     // given, once virtual time reaches timeMs or Present has been called frame times.
@@ -102,7 +108,10 @@ public:
 
     uint32_t NowMs() override { return static_cast<uint32_t>(elapsedMs_); }
     void SleepMs(uint32_t ms) override { AdvanceTime(ms); }
-    void Yield() override { AdvanceTime(frameQuantumMs_); }
+    void Yield() override
+    {
+        AdvanceTime(elapsedMs_ >= laterQuantumFromMs_ ? laterQuantumMs_ : frameQuantumMs_);
+    }
     TimerId StartPeriodicTimer(uint32_t periodMs, std::function<void()> tick) override;
     void KillTimer(TimerId id) override;
 
@@ -143,6 +152,8 @@ private:
     // Atomic because streams may be opened from other threads.
     std::atomic<uint64_t> elapsedMs_{0};
     uint32_t frameQuantumMs_ = kDefaultFrameQuantumMs;
+    uint64_t laterQuantumFromMs_ = std::numeric_limits<uint64_t>::max();
+    uint32_t laterQuantumMs_ = kDefaultFrameQuantumMs;
     std::map<TimerId, std::shared_ptr<Timer>> timers_;  // ordered by id: ties fire oldest first
     TimerId nextTimerId_ = 1;
 

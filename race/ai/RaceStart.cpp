@@ -65,6 +65,9 @@ void RaceAi::PrepareRaceStart()
     hazard = HazardZone{};
     hazardPlace.fill(0);
     incidentCounter = 1000;
+    celebrationsLeft.fill(kCelebrations);
+    pitCrewBusy.fill(0);
+    lastPracticeDeparture = -1e9f;
     stepLength = 0.04f;
     startPhase = 1;
     const uint32_t bikeClass = std::min<uint32_t>(ToIndex(race.current.bikeClass), 2);

@@ -10,58 +10,23 @@ namespace racing_decision
 namespace
 {
 constexpr float kClosingRate = 0.8f;  // m/s of cap per metre of room beyond the safe gap
+constexpr float kHazardCrawl = 16.7f;
+constexpr float kSwerveStart = 0.05f;
 
-bool InRace(const RiderStep& step, uint32_t rider)
-{
-    return rider < step.ai.riderCount && step.ai.inRace[rider] != 0 &&
-           !step.race.bikes[rider].IsInactive();
-}
-
-float DistanceSqTo(const BikeRecord& a, const BikeRecord& b)
-{
-    const float dx = b.positionX - a.positionX;
-    const float dz = b.positionZ - a.positionZ;
-    return dx * dx + dz * dz;
-}
-
-bool ChangeRunning(const BikeRecord& bike)
-{
-    return bike.aiLineChangeTime > 0.0f;
-}
-
-uint32_t SideLink(const RacingLineNode& node, uint32_t side)
-{
-    return side == 1 ? node.sideLink1 : node.sideLink0;
-}
-
-// Passing a slower rider close ahead: to a side that has a lane, is not blocked and is free of
-// riders up to a few nodes ahead.
-void TryOvertake(RiderStep& step, uint32_t ahead)
+// Beside a player's rider or the watched one, a rider with its bars straight sometimes swerves
+// away; the watched rider is a machine's own choice, so a network race leaves it out.
+void StartSwerve(const RiderStep& step, const BikeRecord& other, uint32_t otherRider, float lateral)
 {
     BikeRecord& bike = step.bike;
-    const BikeRecord& other = step.race.bikes[ahead];
-    if (bike.speed <= other.speed + 0.2f || std::fabs(bike.steer) > 0.4f)
+    const bool network = step.race.current.gameMode == GameMode::NetworkRace;
+    const bool watched = other.raceStatus == race_status::kPlayer ||
+                         (!network && otherRider == step.race.current.viewedRider);
+    if ((bike.aiFlags & ai_flags::kSwerveAllowed) == 0 || std::fabs(bike.steer) >= 0.1f || !watched)
     {
         return;
     }
-    const RacingLineNode& target = step.Node(bike.aiTargetNode);
-    const uint32_t preferred =
-        target.sideLink1 < step.ai.linkLimit && (bike.aiFlags & ai_flags::kBlockedSide1) == 0 ? 1
-                                                                                              : 0;
-    for (const uint32_t side : {preferred, 1 - preferred})
-    {
-        if (SideLink(target, side) >= step.ai.linkLimit)
-        {
-            continue;
-        }
-        if (step.ai.ChangeLine(step.rider, side, 2))
-        {
-            bike.aiFlags &= ~(ai_flags::kChangeForPitLane | ai_flags::kChangeForAvoidance);
-            bike.aiLineChangeGain = std::max(1.0f - bike.speed * 0.006666667f, 0.1f);
-            bike.aiSpeedCap = rider_control::kNoLimit;
-            return;
-        }
-    }
+    bike.aiFlags = (bike.aiFlags & ~ai_flags::kSwerveAllowed) | ai_flags::kSwerving;
+    bike.poseTwist = lateral >= 0.0f ? kSwerveStart : -kSwerveStart;
 }
 
 // On a branch or passing lane: back towards the lower-index line when no rider there is in
@@ -142,6 +107,8 @@ RiderAhead FindRiderAhead(const RiderStep& step)
         }
     }
     lookAhead = std::clamp<uint32_t>(std::max<uint32_t>(lookAhead, main.runAhead), 1, 40);
+    const float c = sim::Cos(bike.heading);
+    const float s = sim::Sin(bike.heading);
     RiderAhead found;
     for (uint32_t other = 0; other < ai.riderCount; ++other)
     {
@@ -155,21 +122,87 @@ RiderAhead FindRiderAhead(const RiderStep& step)
             continue;
         }
         const uint32_t nodes = NodesAhead(ai, bike.aiLineNode, o.aiLineNode);
-        if (nodes == 0 || nodes > lookAhead || (found.rider != kNoRider && nodes >= found.nodes))
+        if (nodes > lookAhead || (found.rider != kNoRider && nodes >= found.nodes))
         {
             continue;
         }
-        // Riders on other lanes count only while they are slower.
-        if (o.aiSection != bike.aiSection && o.speed >= bike.speed)
+        const float dx = o.positionX - bike.positionX;
+        const float dz = o.positionZ - bike.positionZ;
+        const float forward = dz * c + dx * s;
+        const float lateral = dx * c - dz * s;
+        const bool beside =
+            o.aiSection == bike.aiSection && forward > 2.0f && std::fabs(lateral) >= 0.5f;
+        if (beside)
+        {
+            StartSwerve(step, o, other, lateral);
+        }
+        // Riders beside or on other lanes count only while they are slower.
+        if ((beside || o.aiSection != bike.aiSection) && o.speed >= bike.speed)
+        {
+            continue;
+        }
+        if (nodes == 0 && !beside)
+        {
+            continue;
+        }
+        found.rider = other;
+        found.nodes = std::max<uint32_t>(nodes, 1);
+    }
+    if (found.rider != kNoRider)
+    {
+        found.gap = static_cast<float>(found.nodes) * 7.0f / (bike.speed + 0.1f);
+    }
+    return found;
+}
+
+uint32_t FindSlowerRiderAhead(const RiderStep& step, uint32_t from, uint32_t nodes)
+{
+    const RaceAi& ai = step.ai;
+    uint32_t found = kNoRider;
+    uint32_t foundNodes = nodes + 1;
+    for (uint32_t other = 0; other < ai.riderCount; ++other)
+    {
+        if (other == step.rider || !InRace(step, other))
+        {
+            continue;
+        }
+        const BikeRecord& o = step.race.bikes[other];
+        const uint32_t ahead = NodesAhead(ai, from, o.aiLineNode);
+        if (ahead >= 1 && ahead < foundNodes && o.speed < step.bike.speed)
+        {
+            found = other;
+            foundNodes = ahead;
+        }
+    }
+    return found;
+}
+
+RiderAhead FindSlowRiderInHazard(const RiderStep& step, const RiderAhead& ahead)
+{
+    const BikeRecord& bike = step.bike;
+    const RaceAi& ai = step.ai;
+    uint32_t reach = ahead.rider != kNoRider ? std::min(ahead.nodes, 10u) : 10u;
+    if (bike.aiLineNode < ai.pitLaneFirstNode)
+    {
+        reach = std::min(reach, ai.pitLaneFirstNode - 1u - bike.aiLineNode);
+    }
+    RiderAhead found;
+    for (uint32_t other = 0; other < ai.riderCount; ++other)
+    {
+        if (other == step.rider || !InRace(step, other))
+        {
+            continue;
+        }
+        const BikeRecord& o = step.race.bikes[other];
+        const uint32_t nodes = NodesAhead(ai, bike.aiLineNode, o.aiLineNode);
+        if (nodes == 0 || nodes > reach || (found.rider != kNoRider && nodes >= found.nodes) ||
+            !(o.speed < bike.speed || o.speed < kHazardCrawl))
         {
             continue;
         }
         found.rider = other;
         found.nodes = nodes;
-    }
-    if (found.rider != kNoRider)
-    {
-        found.gap = static_cast<float>(found.nodes) * 7.0f / (bike.speed + 0.1f);
+        found.gap = static_cast<float>(nodes) * 7.0f / (bike.speed + 0.1f);
     }
     return found;
 }
@@ -272,40 +305,69 @@ void AvoidRiders(RiderStep& step, bool startPhase)
     }
 }
 
-void Decide(RiderStep& step, bool startPhase)
+void Decide(RiderStep& step, bool startPhase, bool lineUp)
 {
     BikeRecord& bike = step.bike;
-    const RiderAhead ahead = FindRiderAhead(step);
+    RiderAhead ahead = FindRiderAhead(step);
     if (startPhase)
     {
         if (ahead.rider != kNoRider)
         {
             LimitSpeedBehind(step, ahead.rider);
         }
+        if (lineUp)
+        {
+            LineUpAtStart(step);
+        }
         return;
+    }
+    if ((bike.aiFlags & ai_flags::kInHazardZone) != 0)
+    {
+        ahead = FindSlowRiderInHazard(step, ahead);
     }
     if (ahead.rider != kNoRider)
     {
         BikeRecord& other = step.race.bikes[ahead.rider];
-        const bool lapping = step.race.bikes[step.rider].timedLap > other.timedLap;
-        if (step.IsRace() && lapping && other.raceStatus == race_status::kRacing &&
-            ahead.gap < 1.0f)
+        if (other.raceStatus == race_status::kRacing)
         {
-            other.raceStatus = race_status::kYielding;
-        }
-        if (ahead.gap < 0.8f)
-        {
-            LimitSpeedBehind(step, ahead.rider);
-            if (bike.aiSpeedCap < bike.aiLineSpeed && !ChangeRunning(bike))
+            const bool yields = step.IsRace() ? bike.timedLap > other.timedLap && ahead.gap < 1.0f
+                                              : step.race.riderProfiles[ahead.rider].paceRank >=
+                                                    step.profile.paceRank + 8;
+            if (yields)
             {
-                TryOvertake(step, ahead.rider);
+                other.raceStatus = race_status::kYielding;
             }
+        }
+        if (ahead.gap >= 0.8f)
+        {
+            RideFree(step, ahead);
+            return;
+        }
+        LimitSpeedBehind(step, ahead.rider);
+        if (bike.aiSpeedCap < bike.aiLineSpeed && !ChangeRunning(bike))
+        {
+            TryOvertake(step, ahead.rider);
         }
         return;
     }
-    if (bike.aiTargetNode >= step.ai.pitLaneEndNode)
+    const RaceAi& ai = step.ai;
+    if (bike.aiTargetNode >= ai.pitLaneEndNode)
     {
         FollowBranch(step);
+        return;
+    }
+    if (bike.raceStatus == race_status::kFinished && !ChangeRunning(bike))
+    {
+        // The cool-down lap: out towards the higher-numbered lane.
+        const RacingLineNode& target = step.Node(bike.aiTargetNode);
+        const auto index = [&](uint32_t link)
+        { return link < ai.linkLimit ? static_cast<int64_t>(link) : -1; };
+        const uint32_t side = index(target.sideLink1) > index(target.sideLink0) ? 1 : 0;
+        if (index(SideLink(target, side)) > static_cast<int64_t>(bike.aiTargetNode) &&
+            step.ai.ChangeLine(step.rider, side, 1))
+        {
+            bike.aiLineChangeGain = 0.5f;
+        }
     }
 }
 

@@ -22,6 +22,43 @@ struct RiderAhead
 // Main-line nodes from node a forward to node b over the lap's end.
 uint32_t NodesAhead(const RaceAi& ai, uint32_t a, uint32_t b);
 
+inline bool InRace(const RiderStep& step, uint32_t rider)
+{
+    return rider < step.ai.riderCount && step.ai.inRace[rider] != 0 &&
+           !step.race.bikes[rider].IsInactive();
+}
+inline float DistanceSqTo(const BikeRecord& a, const BikeRecord& b)
+{
+    const float dx = b.positionX - a.positionX;
+    const float dz = b.positionZ - a.positionZ;
+    return dx * dx + dz * dz;
+}
+inline bool ChangeRunning(const BikeRecord& bike)
+{
+    return bike.aiLineChangeTime > 0.0f;
+}
+inline uint32_t SideLink(const RacingLineNode& node, uint32_t side)
+{
+    return side == 1 ? node.sideLink1 : node.sideLink0;
+}
+
+// The nearest rider in the race slower than this one whose main-line node lies 1 to nodes
+// ahead of from; kNoRider for none.
+uint32_t FindSlowerRiderAhead(const RiderStep& step, uint32_t from, uint32_t nodes);
+// Inside a hazard zone: the nearest rider within the next 10 main-line nodes (no farther than
+// the rider ahead, not past the lap's end) slower than this one or than 16.7 m/s.
+RiderAhead FindSlowRiderInHazard(const RiderStep& step, const RiderAhead& ahead);
+// The rider ahead is 0.8 s or more away: a line to pass it on, and the speed to close in at.
+void RideFree(RiderStep& step, const RiderAhead& ahead);
+// Held up close behind the rider ahead: a change to a side where the pass can be made.
+void TryOvertake(RiderStep& step, uint32_t ahead);
+// Whether the rider gets along the side lane past the rider ahead in time.
+bool IsSideFree(const RiderStep& step, uint32_t ahead, uint32_t side);
+// Whether the lane of node is open ahead of the rider.
+bool GapOnSide(const RiderStep& step, uint32_t node);
+// After the first seconds of the start: the field spreads over the lanes across the line.
+void LineUpAtStart(RiderStep& step);
+
 // The nearest rider in the race ahead on the main line within the look-ahead (at most 40
 // nodes), and its time gap.
 RiderAhead FindRiderAhead(const RiderStep& step);
@@ -30,8 +67,9 @@ RiderAhead FindRiderAhead(const RiderStep& step);
 void LimitSpeedBehind(RiderStep& step, uint32_t ahead);
 // Caps the speed and asks for line changes against the riders within 8 m.
 void AvoidRiders(RiderStep& step, bool startPhase);
-// Statuses 9 and above: the racing decision of the step.
-void Decide(RiderStep& step, bool startPhase);
+// Statuses 9 and above: the racing decision of the step; during the start phase only the
+// speed behind the rider ahead, and the line-up once lineUp is set.
+void Decide(RiderStep& step, bool startPhase, bool lineUp);
 // Status 8: lets the faster rider by.
 void Yield(RiderStep& step);
 }  // namespace racing_decision

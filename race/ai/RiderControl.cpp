@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "race/SimMath.h"
+#include "race/ai/PitLane.h"
 #include "race/ai/RiderStep.h"
 
 float RiderStep::DistanceSq(uint32_t node) const
@@ -25,35 +26,12 @@ namespace
 constexpr float kNoRadius = 1e13f;
 constexpr float kRpmPerRadian = 0.10471976f;  // rpm of one rad/s
 constexpr int32_t kTopGear = 6;
+constexpr float kCoolDownCrawl = 8.0f;
 constexpr uint32_t kMaxWalk = 400;  // nodes any walk along the line may take
 
 constexpr uint32_t kChangeFlags = ai_flags::kChangingToSide1 | ai_flags::kChangingToSide0;
 constexpr uint32_t kReasonFlags =
     ai_flags::kLineChangeReason0 | ai_flags::kLineChangeReason1 | ai_flags::kLineChangeReason2;
-
-struct Aim
-{
-    float dx = 0.0f;  // relative to the rider
-    float dz = 0.0f;
-};
-
-float SteerRate(float speed)
-{
-    if (speed <= 8.4f)
-    {
-        return 0.12f;
-    }
-    return speed <= 16.8f ? 0.11f : 0.06f;
-}
-
-float BandRadius(float speed)
-{
-    if (speed > 25.2f)
-    {
-        return 15.0f;
-    }
-    return speed >= 8.4f ? speed * 0.59523815f : 5.0f;
-}
 
 // The angular distance of c from the shorter arc between a and b; 0 on it.
 float DistanceFromArc(float a, float b, float c)
@@ -113,6 +91,26 @@ uint32_t OldLineNode(const RiderStep& step)
                                                                  : target.sideLink1;
 }
 
+}  // namespace
+
+float SteerRate(float speed)
+{
+    if (speed <= 8.4f)
+    {
+        return 0.12f;
+    }
+    return speed <= 16.8f ? 0.11f : 0.06f;
+}
+
+float BandRadius(float speed)
+{
+    if (speed > 25.2f)
+    {
+        return 15.0f;
+    }
+    return speed >= 8.4f ? speed * 0.59523815f : 5.0f;
+}
+
 Aim TargetOnLine(RiderStep& step)
 {
     BikeRecord& bike = step.bike;
@@ -167,6 +165,8 @@ Aim TargetOnLine(RiderStep& step)
     return onNew;
 }
 
+namespace
+{
 // Without ground under a wheel: back to the nearest node of the line, stepping back where the
 // line behind is nearer.
 Aim TargetOffGround(RiderStep& step)
@@ -288,8 +288,10 @@ void AdvanceTarget(RiderStep& step)
     RaceAi& ai = step.ai;
     if (bike.raceStatus == race_status::kFinished)
     {
-        bike.aiFollowSpeed =
-            std::min({bike.aiFollowSpeed, 22.0f * step.profile.pace, 0.995f * bike.speed});
+        // The cool-down lap eases off but never stops on the line, where riders still racing
+        // would pile up behind it.
+        const float easing = std::max(0.995f * bike.speed, kCoolDownCrawl);
+        bike.aiFollowSpeed = std::min({bike.aiFollowSpeed, 22.0f * step.profile.pace, easing});
     }
     else if (bike.raceStatus == race_status::kLeavingPits)
     {
@@ -356,6 +358,11 @@ void Steer(RiderStep& step)
     {
         aim = TargetOffGround(step);
     }
+    else if (bike.raceStatus == race_status::kInPitLane ||
+             bike.raceStatus == race_status::kPlayerToPitBox)
+    {
+        aim = pit_lane::TargetPitBox(step);
+    }
     else if (step.IsNode(bike.aiNextNode))
     {
         aim = TargetNextNode(step);
@@ -421,6 +428,24 @@ void ChooseTargetSpeed(RiderStep& step)
     if (!step.IsNode(bike.aiTargetNode))
     {
         return;
+    }
+    if (step.InPitLane(bike.aiLineNode))
+    {
+        // Slow to a walk at the box; the lane's own speed still holds elsewhere.
+        const uint32_t box = pit_lane::PitBoxNode(step);
+        const uint32_t t = bike.aiTargetNode;
+        if (t == box)
+        {
+            ai.targetSpeed = std::min(ai.targetSpeed, 3.0f);
+        }
+        else if (t == box + 1)
+        {
+            ai.targetSpeed = std::min(ai.targetSpeed, 4.0f);
+        }
+        else if (t > box + 1 && t <= box + 5)
+        {
+            ai.targetSpeed = std::min(ai.targetSpeed, 7.0f);
+        }
     }
     const RacingLineNode& target = step.Node(bike.aiTargetNode);
     const uint32_t next = step.IsNode(target.next) ? target.next : bike.aiTargetNode;

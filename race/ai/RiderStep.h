@@ -25,6 +25,14 @@ struct RiderStep
     // Squared x/z distance from the rider to a node; 1e7 for no node.
     float DistanceSq(uint32_t node) const;
     bool IsRace() const { return race.standings.Session().isRace; }
+    bool InPitLane(uint32_t node) const
+    {
+        return node >= ai.pitLaneFirstNode && node < ai.pitLaneEndNode;
+    }
+    bool IsPlayerDriven() const
+    {
+        return rider == race.playerRider.load(std::memory_order_relaxed);
+    }
 };
 
 // The status values of the rider state machine.
@@ -55,6 +63,22 @@ namespace rider_control
 {
 inline constexpr float kNoLimit = 111.111f;
 
+// A point the rider steers for, relative to its position.
+struct Aim
+{
+    float dx = 0.0f;
+    float dz = 0.0f;
+};
+
+// How far the steer moves in a step towards an aim well to the side, and the turn radius
+// taken meanwhile, by the speed band.
+float SteerRate(float speed);
+float BandRadius(float speed);
+
+// The point the look-ahead reaches along the rider's line, blended from the old line while a
+// line change runs; counts the change time down.
+Aim TargetOnLine(RiderStep& step);
+
 // Moves the target node on along the line and keeps the sections and the main-line node.
 void AdvanceTarget(RiderStep& step);
 // The aim point and from it the signed steering radius the dynamics steer by.
@@ -69,12 +93,19 @@ void Accelerate(RiderStep& step, float amount);
 void Brake(RiderStep& step, float amount);
 // The pose twist of a swerve.
 void Swerve(RiderStep& step);
+// Status 10 in a race: a finished rider up front on a straight starts a celebration.
+void TryCelebration(RiderStep& step);
 
 // The player's rider: its target and main-line node from where it rides, the lapping and
 // finish-zone flags; true while it is within 20 m of the line.
 bool TrackPlayerLine(RiderStep& step);
 // The automatic gearbox and clutch of the player's rider, on its own inputs.
 void GearAid(RiderStep& step);
+// Near the line, in the curves the aid zones mark: the steering radius towards the line's aim
+// point, and the steering-aid mode the dynamics blend the player's steer with.
+void SteerAid(RiderStep& step);
+// Near the line: brakes for a little below what a computer rider would ride there.
+void BrakeAid(RiderStep& step);
 void ClutchAid(RiderStep& step);
 
 // The engine's torque figure at an engine speed, from the record's curve.

@@ -9,6 +9,7 @@
 #include "race/RaceContext.h"
 #include "race/RaceSim.h"
 #include "race/ai/HazardRules.h"
+#include "race/ai/PitLane.h"
 #include "race/ai/RacingDecision.h"
 #include "race/ai/RiderStep.h"
 #include "race/ai/StagedIncidents.h"
@@ -23,68 +24,11 @@ RiderStep StepOf(RaceAi& ai, RaceContext& race, uint32_t rider)
     return RiderStep{ai, race, rider, race.bikes[rider], race.riderProfiles[rider]};
 }
 
-// Without a pit lane a retiring rider slows to a stop beside the line and leaves the race.
-void RideToPits(RiderStep& step)
-{
-    BikeRecord& bike = step.bike;
-    const RaceAi& ai = step.ai;
-    if ((bike.aiFlags & ai_flags::kDisqualified) == 0 && bike.aiLineNode >= ai.pitLaneFirstNode &&
-        bike.aiLineNode < ai.pitLaneEndNode)
-    {
-        bike.raceStatus = race_status::kInPitLane;
-        return;
-    }
-    if (ai.pitLaneFirstNode < ai.pitLaneEndNode)
-    {
-        bike.aiFollowSpeed = bike.speed > 15.0f ? 0.97f * bike.speed : 15.0f;
-        return;
-    }
-    bike.aiFollowSpeed = bike.speed > 3.0f ? 0.7f * bike.speed : 0.0f;
-    if (bike.speed < 0.3f)
-    {
-        bike.raceStatus = race_status::kFallenOut;
-        step.race.standings.SetFinalStatus(step.rider, session_rank::kDroppedOut);
-    }
-}
-
-// Statuses 12 to 16 served in the pit lane; a circuit without one has nowhere to serve a
-// ride-through, so the penalty lapses at once.
-void ServePenalty(RiderStep& step)
-{
-    BikeRecord& bike = step.bike;
-    const RaceAi& ai = step.ai;
-    const bool pitLane = ai.pitLaneFirstNode < ai.pitLaneEndNode;
-    if (bike.raceStatus == race_status::kPenaltyPending)
-    {
-        if (!pitLane)
-        {
-            bike.raceStatus = race_status::kRacing;
-            bike.aiFlags &= ~ai_flags::kPenaltyPending;
-            return;
-        }
-        const bool atEntry = std::find(ai.timingNodes.begin(), ai.timingNodes.end(),
-                                       bike.aiTargetNode) != ai.timingNodes.end();
-        if (!atEntry)
-        {
-            return;
-        }
-        bike.aiTargetNode = bike.aiSection = bike.aiAltSection = bike.aiLineNode =
-            ai.pitLaneFirstNode;
-        bike.raceStatus = step.IsRace() ? race_status::kRideThrough : race_status::kInPitLane;
-    }
-    else if (bike.raceStatus == race_status::kRideThrough &&
-             bike.aiLineNode >= ai.pitLaneFirstNode && bike.aiLineNode < ai.pitLaneEndNode)
-    {
-        bike.raceStatus = race_status::kRacing;
-        bike.aiFlags &= ~ai_flags::kPenaltyPending;
-    }
-}
-
 void RunControllers(RiderStep& step)
 {
     BikeRecord& bike = step.bike;
     step.ai.targetSpeed = rider_control::kNoLimit;
-    ServePenalty(step);
+    pit_lane::ServePenalty(step);
     rider_control::AdvanceTarget(step);
     rider_control::Steer(step);
     rider_control::ChooseTargetSpeed(step);
@@ -94,12 +38,16 @@ void RunControllers(RiderStep& step)
     }
     rider_control::Swerve(step);
     rider_control::ApplyTargetSpeed(step);
+    if (bike.raceStatus == race_status::kFinished)
+    {
+        rider_control::TryCelebration(step);
+    }
 }
 void RunPlayerAids(RiderStep& step)
 {
     BikeRecord& bike = step.bike;
     step.ai.targetSpeed = rider_control::kNoLimit;
-    rider_control::TrackPlayerLine(step);
+    const bool nearLine = rider_control::TrackPlayerLine(step);
     if (bike.furtherAid == 0)
     {
         bike.aiSteerRadius = 1.0f;
@@ -108,7 +56,22 @@ void RunPlayerAids(RiderStep& step)
     }
     else
     {
-        bike.aiSteerRadius = bike.turnRadius;
+        if (bike.steeringAid == 0)
+        {
+            bike.aiSteerRadius = bike.turnRadius;
+        }
+        else if (nearLine)
+        {
+            rider_control::SteerAid(step);
+            if (bike.steeringAidMode == 1)
+            {
+                bike.aiSteerRadius = bike.turnRadius;
+            }
+        }
+        if (nearLine)
+        {
+            rider_control::BrakeAid(step);
+        }
     }
     if (bike.autoGearbox != 0)
     {
@@ -125,6 +88,7 @@ void RaceAi::UpdateRiders(RaceSim& sim, uint32_t count)
 {
     RaceContext& race = *context_;
     RaceStandings& standings = race.standings;
+    services = &sim.Services();
     raceTime = sim.RaceTime();
     standings.Session().raceTime = raceTime;
     stepLength = 0.04f;
@@ -180,7 +144,7 @@ void RaceAi::UpdateRiders(RaceSim& sim, uint32_t count)
         switch (bike.raceStatus)
         {
             case race_status::kRetiring:
-                RideToPits(step);
+                pit_lane::RideToPits(step);
                 break;
             case race_status::kYielding:
                 racing_decision::Yield(step);
@@ -188,7 +152,7 @@ void RaceAi::UpdateRiders(RaceSim& sim, uint32_t count)
             default:
                 if (bike.raceStatus >= race_status::kRacing)
                 {
-                    racing_decision::Decide(step, starting && sinceStart < kStartLineUpDelay);
+                    racing_decision::Decide(step, starting, sinceStart >= kStartLineUpDelay);
                 }
                 break;
         }
@@ -236,6 +200,11 @@ void RaceAi::UpdateRiders(RaceSim& sim, uint32_t count)
         else if (bike.raceStatus == race_status::kPlayer)
         {
             RunPlayerAids(step);
+            pit_lane::EnterPitLane(step);
+        }
+        else
+        {
+            pit_lane::Wait(step);
         }
         const bool watched = controlled ? rider == race.current.viewedRider
                                         : bike.raceStatus == race_status::kPlayer;

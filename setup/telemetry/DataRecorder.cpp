@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "app/archive/ArchiveSet.h"
@@ -10,10 +12,13 @@
 #include "app/input/KeyState.h"
 #include "core/archive/DAFile.h"
 #include "frontend/toolkit/ClippedDrawing.h"
+#include "frontend/toolkit/KnobDrawing.h"
 #include "frontend/toolkit/MenuClip.h"
 #include "frontend/toolkit/MenuFonts.h"
 #include "platform/VirtualKeys.h"
 #include "race/SimMath.h"
+#include "setup/PanelDrawing.h"
+#include "setup/telemetry/MapDrawing.h"
 
 namespace
 {
@@ -27,15 +32,29 @@ constexpr std::array<uint32_t, DataRecorder::kSlots> kSlotColours = {0x00C8C8, 0
 constexpr uint32_t kTrackColour = 0xFFFF50;
 constexpr int32_t kReadoutTop = 342;
 constexpr int32_t kReadoutRow = 16;
+constexpr uint32_t kHeaderColour = 0x403020;
+constexpr uint32_t kListColour = 0x302418;
+constexpr uint32_t kHoverColour = 0x80FFFF;
+constexpr uint32_t kUnavailableColour = 0x707070;
+constexpr uint32_t kButtonColour = 0x604830;
+constexpr uint32_t kTrackColourRgb = 0x8098A0;
+constexpr int32_t kKnobTexture = 50;
+constexpr const char* kKnobPicture = "MainMenu/slider.tga";
+constexpr float kVerticalZoomMinimum = 0.02f;
+constexpr float kVerticalZoomMaximum = 0.15f;
+constexpr float kVerticalZoomStart = 0.076f;
+constexpr int32_t kBothBuffers = 2;
+constexpr int32_t kAxisLabelY = 304;
+constexpr int32_t kLabelSpacing = 11;
+constexpr int32_t kLabelColumn = 38;
 
-// Map pixels straight into the frame buffer, kept inside the clip.
-void Plot(FrameBuffer16 frame, const ScreenRect& clip, int32_t x, int32_t y, uint16_t colour)
+namespace tc = telemetry_controls;
+
+std::string LapLabel(int32_t lap)
 {
-    if (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom && x >= 0 && x < 640 &&
-        y >= 0 && y < 480)
-    {
-        frame.pixels[static_cast<ptrdiff_t>(y) * frame.stridePixels + x] = colour;
-    }
+    std::array<char, 16> text{};
+    std::snprintf(text.data(), text.size(), "%.2d", static_cast<int>(lap));
+    return text.data();
 }
 }  // namespace
 
@@ -64,8 +83,22 @@ int32_t DataRecorder::Load()
         m_slots[static_cast<size_t>(slot)].channel = std::min(stored, kNoChannel);
     }
     m_window = GraphWindow{};
+    m_zoomSliders = {tc::TrackSlider(tc::kZoomTracks[0], kVerticalZoomMinimum, kVerticalZoomMaximum,
+                                     kVerticalZoomStart),
+                     tc::TrackSlider(tc::kZoomTracks[1], 0.0f, 1.0f, 0.0f)};
+    m_draggedSlider = -1;
+    m_openPulldown = -1;
+    m_hoverEntry = -1;
+    m_activeSlot = 0;
+    m_panX = m_panY = false;
+    m_view3d = false;
+    m_compareLap = {0, m_offered.lapsShown};
+    if (g_renderDevice.GetTexture(kKnobTexture) == nullptr)
+    {
+        g_renderDevice.LoadTexture(kKnobPicture, kKnobTexture, 0, 0);
+    }
     m_result = 0;
-    m_redraw = 2;
+    m_redraw = kBothBuffers;
     Layout();
     return 1;
 }
@@ -98,6 +131,27 @@ void DataRecorder::SetSlotChannel(int slot, uint8_t channel)
 void DataRecorder::SetSlotLap(int slot, int32_t entry)
 {
     m_slots[static_cast<size_t>(slot)].entry = entry;
+    Layout();
+}
+
+// The horizontal zoom keeps the centre column's axis value where it is.
+void DataRecorder::SetZoomSlider(int slider, float value)
+{
+    Slider& zoom = m_zoomSliders[static_cast<size_t>(slider)];
+    zoom.value = value;
+    zoom.UpdateKnob();
+    if (slider == 0)
+    {
+        m_window.yZoom = zoom.value * 10.0f + 0.1f;
+    }
+    else
+    {
+        const float xZoom = 1.0f - zoom.value * 0.98f;
+        const float perColumn = (m_window.rangeMax - m_window.rangeMin) / GraphWindow::kColumns;
+        m_window.panOffsetX -=
+            perColumn * (xZoom - m_window.xZoom) * static_cast<float>(GraphWindow::kCentreColumn);
+        m_window.xZoom = xZoom;
+    }
     Layout();
 }
 
@@ -148,6 +202,136 @@ std::string DataRecorder::Readout(int slot) const
                          m_context.language);
 }
 
+void DataRecorder::HandleInput(float dt)
+{
+    std::array<int32_t, 3> cursor{};
+    g_renderDevice.GetCursorData(cursor.data());
+    const int32_t dx = m_cursorX < 0 ? 0 : cursor[0] - m_cursorX;
+    const int32_t dy = m_cursorY < 0 ? 0 : cursor[1] - m_cursorY;
+    m_cursorX = cursor[0];
+    m_cursorY = cursor[1];
+    const uint8_t left = ReadKey(vk::LeftButton);
+    const uint8_t right = ReadKey(vk::RightButton);
+    if (m_view3d)
+    {
+        HandleInput3d(tc::HitAt3d(m_cursorX, m_cursorY), left, dt);
+        return;
+    }
+    const TelemetryHit hit = tc::HitAt(m_cursorX, m_cursorY, m_openPulldown);
+    const bool axisLit = hit.control == TelemetryControl::AxisSwitch;
+    if (axisLit != m_axisSwitchLit)
+    {
+        m_axisSwitchLit = axisLit;
+        m_list.AddRect(tc::kAxisSwitch);
+    }
+
+    if (m_openPulldown >= 0)
+    {
+        const int32_t hover = hit.control == TelemetryControl::PulldownEntry ? hit.index : -1;
+        if (hover != m_hoverEntry)
+        {
+            m_hoverEntry = hover;
+            m_list.AddRect(tc::ListBox(m_openPulldown));
+        }
+    }
+    if ((left & kKeyHeld) == 0)
+    {
+        m_draggedSlider = -1;
+        m_panX = false;
+    }
+    if ((right & kKeyHeld) == 0)
+    {
+        m_panY = false;
+    }
+    // A drag moves the graphs from the frame after its press on.
+    const bool panX = m_panX;
+    const bool panY = m_panY;
+    if ((left & kKeyPressed) != 0)
+    {
+        Press(hit);
+    }
+    if ((right & kKeyPressed) != 0 && hit.control == TelemetryControl::Graph)
+    {
+        m_panY = true;
+    }
+    if (m_draggedSlider >= 0)
+    {
+        Slider zoom = m_zoomSliders[static_cast<size_t>(m_draggedSlider)];
+        zoom.SetFromMouse(m_cursorX);
+        SetZoomSlider(m_draggedSlider, zoom.value);
+    }
+    else if ((panX || panY) && (dx != 0 || dy != 0))
+    {
+        m_window.Pan(panX ? dx : 0, panY ? dy : 0);
+        Layout();
+    }
+}
+
+void DataRecorder::Press(const TelemetryHit& hit)
+{
+    const int32_t wasOpen = m_openPulldown;
+    if (wasOpen >= 0 && hit.control != TelemetryControl::PulldownEntry)
+    {
+        m_openPulldown = -1;  // a click anywhere else closes the list
+        m_list.Add(0, 0, 640, 480);
+    }
+    switch (hit.control)
+    {
+        case TelemetryControl::Pulldown:
+            m_openPulldown = hit.index == wasOpen ? -1 : hit.index;
+            m_hoverEntry = -1;
+            m_list.Add(0, 0, 640, 480);
+            break;
+        case TelemetryControl::PulldownEntry:
+            ChooseEntry(hit.index);
+            break;
+        case TelemetryControl::ZoomSlider:
+            m_draggedSlider = hit.index;
+            break;
+        case TelemetryControl::SlotSelector:
+            m_activeSlot = (m_activeSlot + 1) % kSlots;
+            m_list.Add(0, 0, 640, 480);
+            break;
+        case TelemetryControl::AxisSwitch:
+            SetDistanceAxis(!m_distanceAxis);
+            break;
+        case TelemetryControl::Exit:
+            m_result = 1;
+            break;
+        case TelemetryControl::View3d:
+            Enter3DView();
+            break;
+        case TelemetryControl::Graph:
+            m_panX = wasOpen < 0;
+            break;
+        default:
+            break;
+    }
+}
+
+// A channel list sets the slot's channel (the last entry is none); a lap list the slot's lap
+// among those offered.
+void DataRecorder::ChooseEntry(int32_t entry)
+{
+    const int32_t pulldown = m_openPulldown;
+    const int slot = tc::SlotOf(pulldown);
+    if (tc::IsChannelList(pulldown))
+    {
+        SetSlotChannel(slot, static_cast<uint8_t>(entry));
+    }
+    else if (entry < m_offered.lapsShown)
+    {
+        SetSlotLap(slot, entry);
+    }
+    else
+    {
+        return;  // a lap that was not recorded
+    }
+    m_openPulldown = -1;
+    m_hoverEntry = -1;
+    m_list.Add(0, 0, 640, 480);
+}
+
 uint32_t DataRecorder::Update(float dt)
 {
     m_markerPhase += dt;
@@ -165,11 +349,19 @@ uint32_t DataRecorder::Update(float dt)
         m_list.Add(0, 0, 640, 480);
         --m_redraw;
     }
-    // The marker moves every frame.
-    m_list.Add(214, 335, 640, 480);
+    HandleInput(dt);
+    // The marker moves every frame; the 3D view is drawn whole.
+    if (m_view3d)
+    {
+        m_list.Add(0, 0, 640, 480);
+    }
+    else
+    {
+        m_list.AddRect(tc::kMapArea);
+    }
     if (g_renderDevice.IsGlideActive() != 0)
     {
-        Draw(m_list);
+        m_view3d ? Draw3d(m_list) : Draw(m_list);
         g_renderDevice.Wait(0);
         g_renderDevice.Flip();
     }
@@ -201,6 +393,7 @@ void DataRecorder::Draw(const DirtyRectList& list)
         const std::string value = Readout(slot);
         DrawColorTextClipped(202, y, kLabelColour, value.c_str(), kAlignLeft);
     }
+    DrawControls();
 
     LfbInfo lock;
     if (g_renderDevice.LockLFB(&lock) == 0 || lock.address == nullptr)
@@ -226,32 +419,169 @@ void DataRecorder::Draw(const DirtyRectList& list)
         {
             for (int32_t y = GraphWindow::kTop; y <= GraphWindow::kTop + GraphWindow::kHeight; ++y)
             {
-                Plot(frame, rect, x, y, white);
+                PlotPixel(frame, rect, x, y, white);
             }
         }
         DrawMap(frame, rect);
     }
     g_renderDevice.UnlockLFB(&lock);
+    DrawAxes();
+    // The open list lies over the graphs.
+    if (m_openPulldown >= 0)
+    {
+        DrawPulldown(m_openPulldown);
+    }
 }
 
-// The part of the lap in view on the map, three pixels thick, and the marker at the centre
-// column's sample of the first slot with a lap.
-void DataRecorder::DrawMap(FrameBuffer16 frame, const ScreenRect& clip)
+// The time or distance under the graphs, and each slot's scale along the left of the graph in
+// its colour; labels closer than a line to the one before are left out.
+void DataRecorder::DrawAxes()
 {
-    const Slot* active = nullptr;
-    for (const Slot& slot : m_slots)
+    SetTextFont(GetMenuFont(MenuFont::Menu12));
+    if (m_window.HasRange())
     {
-        active = active == nullptr && LapOf(slot) != nullptr ? &slot : active;
+        const float first = m_window.AxisValue(0);
+        const float last = m_window.AxisValue(GraphWindow::kColumns - 1);
+        const float grid = GridStep((m_window.rangeMax - m_window.rangeMin) * m_window.xZoom);
+        // Counted, not summed: a damaged lap's huge range must not stall the loop.
+        const double start = std::ceil(static_cast<double>(first) / grid);
+        for (int32_t k = 0; k < GraphWindow::kColumns; ++k)
+        {
+            const double value = (start + k) * grid;
+            if (!(value <= last))
+            {
+                break;
+            }
+            const auto column = static_cast<int32_t>((value - first) / m_window.Step());
+            std::array<char, 32> text{};
+            std::snprintf(text.data(), text.size(), "%.0f", value);
+            DrawColorTextClipped(GraphWindow::kLeft + column, kAxisLabelY, kLabelColour,
+                                 text.data(), kAlignCentre);
+        }
     }
-    if (active == nullptr)
+    for (int slot = 0; slot < kSlots; ++slot)
+    {
+        const Slot& s = m_slots[static_cast<size_t>(slot)];
+        if (LapOf(s) == nullptr)
+        {
+            continue;
+        }
+        int32_t lastRow = -kLabelSpacing;
+        for (const AxisLabel& label : ChannelAxisLabels(m_window, s.channel))
+        {
+            if (std::abs(label.row - lastRow) < kLabelSpacing)
+            {
+                continue;
+            }
+            lastRow = label.row;
+            std::array<char, 16> text{};
+            std::snprintf(text.data(), text.size(), "%g", static_cast<double>(label.text));
+            DrawColorTextClipped(GraphWindow::kLeft + 3 + kLabelColumn * slot,
+                                 GraphWindow::kTop + label.row - 5,
+                                 kSlotColours[static_cast<size_t>(slot)], text.data(), kAlignLeft);
+        }
+    }
+}
+
+void DataRecorder::DrawControls()
+{
+    const bool english = m_context.language == Language::English;
+    for (int32_t pulldown = 0; pulldown < tc::kPulldowns; ++pulldown)
+    {
+        const ScreenRect header = tc::Header(pulldown);
+        const Slot& slot = m_slots[static_cast<size_t>(tc::SlotOf(pulldown))];
+        DrawFrame(header, kHeaderColour);
+        std::string label;
+        if (tc::IsChannelList(pulldown) && slot.channel < kTelemetryChannels)
+        {
+            label = TelemetryChannelOf(slot.channel).name[ToIndex(m_context.language)];
+        }
+        else if (!tc::IsChannelList(pulldown) && slot.entry >= 0)
+        {
+            label = LapLabel(m_offered.lapOffset + 1 + slot.entry);
+        }
+        DrawColorTextClipped(header.left + 3, header.top + 3,
+                             kSlotColours[static_cast<size_t>(tc::SlotOf(pulldown))], label.c_str(),
+                             kAlignLeft);
+    }
+    for (const Slider& zoom : m_zoomSliders)
+    {
+        FillRectClipped(zoom.x, zoom.y + zoom.height / 2 - 1, zoom.x + zoom.width,
+                        zoom.y + zoom.height / 2 + 1, kTrackColourRgb);
+        DrawSpriteClipped(kKnobTexture, zoom);
+    }
+    const std::array<std::pair<ScreenRect, const char*>, 3> buttons = {{
+        {tc::kAxisSwitch,
+         m_distanceAxis ? (english ? "Metres" : "Meter") : (english ? "Sec" : "Sek.")},
+        {tc::kView3dButton, "3D"},
+        {tc::kExitButton, english ? "Exit" : "Ende"},
+    }};
+    for (const auto& [rect, caption] : buttons)
+    {
+        DrawFrame(rect, kButtonColour);
+        const bool lit = m_axisSwitchLit && rect == tc::kAxisSwitch;
+        DrawColorTextClipped((rect.left + rect.right) / 2, rect.top + 3,
+                             lit ? kHoverColour : kLabelColour, caption, kAlignCentre);
+    }
+    // The slot strip: the active slot's row stands out.
+    const ScreenRect strip = tc::kSlotSelector;
+    const int32_t row = (strip.bottom - strip.top) / kSlots;
+    for (int slot = 0; slot < kSlots; ++slot)
+    {
+        const ScreenRect cell{strip.left, strip.top + row * slot, strip.right,
+                              strip.top + row * (slot + 1)};
+        DrawFrame(cell,
+                  slot == m_activeSlot ? kSlotColours[static_cast<size_t>(slot)] : kButtonColour);
+        DrawColorTextClipped(cell.left + 9, cell.top + 10,
+                             slot == m_activeSlot ? 0x000000 : kLabelColour,
+                             std::to_string(slot + 1).c_str(), kAlignLeft);
+    }
+}
+
+void DataRecorder::DrawPulldown(int32_t pulldown)
+{
+    DrawFrame(tc::ListBox(pulldown), kListColour);
+    const bool channels = tc::IsChannelList(pulldown);
+    for (int32_t entry = 0; entry < tc::EntryCount(pulldown); ++entry)
+    {
+        const ScreenRect box = tc::Entry(pulldown, entry);
+        const bool hovered = entry == m_hoverEntry;
+        if (channels)
+        {
+            DrawFrame(box, hovered ? kButtonColour : kHeaderColour);
+            if (entry < kTelemetryChannels)
+            {
+                const std::string name(TelemetryChannelOf(static_cast<uint8_t>(entry))
+                                           .name[ToIndex(m_context.language)]);
+                DrawColorTextClipped(box.left + 2, box.top + 12,
+                                     hovered ? kHoverColour : kLabelColour,
+                                     name.substr(0, 6).c_str(), kAlignLeft);
+            }
+            continue;
+        }
+        const bool offered = entry < m_offered.lapsShown;
+        const uint32_t colour = !offered  ? kUnavailableColour
+                                : hovered ? kHoverColour
+                                          : kLabelColour;
+        DrawColorTextClipped(box.left + 3, box.top + 5, colour,
+                             LapLabel(m_offered.lapOffset + 1 + entry).c_str(), kAlignLeft);
+    }
+}
+
+// The part of the active slot's lap in view on the map, three pixels thick, and the marker at
+// its centre column's sample.
+void DataRecorder::DrawMap(FrameBuffer16 frame, const ScreenRect& clip) const
+{
+    const Slot& active = m_slots[static_cast<size_t>(m_activeSlot)];
+    const LapRecord* lap = LapOf(active);
+    if (lap == nullptr)
     {
         return;
     }
-    const LapRecord& lap = *LapOf(*active);
     const uint16_t track = g_renderDevice.GetScreenColor(kTrackColour);
     int32_t first = -1;
     int32_t last = -1;
-    for (const GraphColumn& column : active->columns)
+    for (const GraphColumn& column : active.columns)
     {
         if (column.sample >= 0)
         {
@@ -262,22 +592,27 @@ void DataRecorder::DrawMap(FrameBuffer16 frame, const ScreenRect& clip)
     for (int32_t sample = std::max(first, 0); sample <= last; ++sample)
     {
         const MapPoint p =
-            m_maps.Project(m_context.circuit, lap.groundX[sample], lap.groundZ[sample]);
-        Plot(frame, clip, p.x, p.y, track);
-        Plot(frame, clip, p.x + 1, p.y, track);
-        Plot(frame, clip, p.x, p.y - 1, track);
+            m_maps.Project(m_context.circuit, lap->groundX[sample], lap->groundZ[sample]);
+        PlotPixel(frame, clip, p.x, p.y, track);
+        PlotPixel(frame, clip, p.x + 1, p.y, track);
+        PlotPixel(frame, clip, p.x, p.y - 1, track);
     }
-    const GraphColumn& centre = active->columns[GraphWindow::kCentreColumn];
-    if (centre.sample < 0)
+    if (!m_view3d)
+    {
+        DrawMarker(frame, clip, *lap, active.columns[GraphWindow::kCentreColumn].sample);
+    }
+}
+
+// A black cross that pulses with the marker phase.
+void DataRecorder::DrawMarker(FrameBuffer16 frame, const ScreenRect& clip, const LapRecord& lap,
+                              int32_t sample) const
+{
+    if (sample < 0 || sample >= lap.sampleCount)
     {
         return;
     }
     const MapPoint marker =
-        m_maps.Project(m_context.circuit, lap.groundX[centre.sample], lap.groundZ[centre.sample]);
+        m_maps.Project(m_context.circuit, lap.groundX[sample], lap.groundZ[sample]);
     const auto half = static_cast<int32_t>(std::lround(2.0f - sim::Sin(16.0f * m_markerPhase)));
-    for (int32_t d = -half; d <= half; ++d)
-    {
-        Plot(frame, clip, marker.x + d, marker.y, 0);
-        Plot(frame, clip, marker.x, marker.y + d, 0);
-    }
+    PlotCross(frame, clip, marker.x, marker.y, half, 0);
 }

@@ -9,11 +9,14 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "app/device/DirtyRectList.h"
 #include "core/game/GameEnums.h"
+#include "frontend/toolkit/Slider.h"
 #include "setup/telemetry/CourseMaps.h"
 #include "setup/telemetry/TelemetryChannels.h"
+#include "setup/telemetry/TelemetryControls.h"
 #include "setup/telemetry/TelemetryGraphs.h"
 #include "setup/telemetry/TelemetryLaps.h"
 
@@ -34,7 +37,7 @@ public:
     virtual ~DataRecorder() = default;
 
     int32_t Load();
-    // Non-zero once the player leaves (Escape).
+    // Non-zero once the player leaves (the exit button or Escape).
     uint32_t Update(float dt);
     void ReleaseResources();
 
@@ -42,6 +45,36 @@ public:
     // Entry of the offered laps; -1 for none.
     void SetSlotLap(int slot, int32_t entry);
     void SetDistanceAxis(bool distance);
+    bool DistanceAxis() const { return m_distanceAxis; }
+    uint8_t SlotChannel(int slot) const { return m_slots[static_cast<size_t>(slot)].channel; }
+    int32_t SlotLap(int slot) const { return m_slots[static_cast<size_t>(slot)].entry; }
+    int32_t ActiveSlot() const { return m_activeSlot; }
+    int32_t OpenPulldown() const { return m_openPulldown; }
+    // The zoom sliders: 0 the vertical zoom (0.02..0.15), 1 the horizontal zoom (0..1).
+    void SetZoomSlider(int slider, float value);
+    const Slider& ZoomSlider(int slider) const
+    {
+        return m_zoomSliders[static_cast<size_t>(slider)];
+    }
+
+    // The 3D view: the height follows the horizontal zoom, the position the centre sample of
+    // the active slot's lap; back in the graph view that sample sits at the centre again.
+    void Enter3DView();
+    void EnterGraphView();
+    bool In3dView() const { return m_view3d; }
+    // Slider 0 the position along the lap, 1 the view's height, both 0..1.
+    void SetViewSlider(int slider, float value);
+    const Slider& ViewSlider(int slider) const
+    {
+        return m_viewSliders[static_cast<size_t>(slider)];
+    }
+    // The compared lap moves through the offered laps and one empty position after them.
+    void StepCompareLap(int which, int delta);
+    // An entry of the offered laps, or lapsShown for the empty position.
+    int32_t CompareLap(int which) const { return m_compareLap[static_cast<size_t>(which)]; }
+    // "%.2d" and "%d:%.2d:%.3d", or "--" and "--:--:---" for the empty position.
+    std::string CompareLapNumber(int which) const;
+    std::string CompareLapTime(int which) const;
     GraphWindow& Window() { return m_window; }
     const OfferedLaps& Offered() const { return m_offered; }
     const CourseMaps& Maps() const { return m_maps; }
@@ -58,8 +91,23 @@ private:
 
     const LapRecord* LapOf(const Slot& slot) const;
     void Layout();
+    void HandleInput(float dt);
+    void HandleInput3d(const TelemetryHit& hit, uint8_t left, float dt);
+    void Press(const TelemetryHit& hit);
+    void ChooseEntry(int32_t entry);
     void Draw(const DirtyRectList& list);
-    void DrawMap(FrameBuffer16 frame, const ScreenRect& clip);
+    void DrawControls();
+    void DrawAxes();
+    void DrawPulldown(int32_t pulldown);
+    void Draw3d(const DirtyRectList& list);
+    void DrawScene(FrameBuffer16 frame, const ScreenRect& clip) const;
+    void Draw3DTraces(FrameBuffer16 frame, const ScreenRect& clip) const;
+    void DrawMarker(FrameBuffer16 frame, const ScreenRect& clip, const LapRecord& lap,
+                    int32_t sample) const;
+    // The active slot's lap and its sample at the position slider; null without a lap.
+    const LapRecord* PositionSample(int32_t* sample) const;
+    const LapRecord* CompareRecord(int which) const;
+    void DrawMap(FrameBuffer16 frame, const ScreenRect& clip) const;
 
     DataRecorderContext m_context;
     CourseMaps m_maps;
@@ -68,6 +116,19 @@ private:
     std::array<Slot, kSlots> m_slots{};
     GraphWindow m_window;
     bool m_distanceAxis = false;
+    std::array<Slider, 2> m_zoomSliders{};
+    int32_t m_draggedSlider = -1;
+    int32_t m_openPulldown = -1;
+    int32_t m_hoverEntry = -1;
+    int32_t m_activeSlot = 0;
+    bool m_panX = false;  // left button dragging the graph
+    bool m_panY = false;  // right button
+    int32_t m_cursorX = -1;
+    int32_t m_cursorY = -1;
+    bool m_axisSwitchLit = false;
+    bool m_view3d = false;
+    std::array<Slider, 2> m_viewSliders{};
+    std::array<int32_t, 2> m_compareLap{};
     float m_markerPhase = 0.0f;
     DirtyRectList m_list;
     int m_redraw = 0;

@@ -1,7 +1,9 @@
 #include "setup/telemetry/TelemetryGraphs.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <utility>
 
 #include "race/laps/LapRecord.h"
 #include "setup/telemetry/TelemetryChannels.h"
@@ -54,6 +56,55 @@ GraphColumns LayoutColumns(const GraphWindow& window, std::span<const float> axi
                                                 span > 0.0f ? (value - axis[pair]) / span : 0.0f};
     }
     return columns;
+}
+
+float GridStep(float visibleRange)
+{
+    constexpr std::array<std::pair<float, float>, 9> kSteps = {{{6.0f, 1.0f},
+                                                                {12.0f, 2.0f},
+                                                                {30.0f, 5.0f},
+                                                                {60.0f, 10.0f},
+                                                                {120.0f, 20.0f},
+                                                                {240.0f, 40.0f},
+                                                                {480.0f, 80.0f},
+                                                                {960.0f, 160.0f},
+                                                                {1920.0f, 320.0f}}};
+    for (const auto& [below, step] : kSteps)
+    {
+        if (visibleRange < below)
+        {
+            return step;
+        }
+    }
+    return 640.0f;
+}
+
+// An unsigned channel's axis maximum fills the graph; a signed channel's values lie about the
+// middle line at the scale of its samples (raw = value / read-out factor).
+std::vector<AxisLabel> ChannelAxisLabels(const GraphWindow& window, uint8_t channel)
+{
+    std::vector<AxisLabel> labels;
+    if (channel >= kTelemetryChannels)
+    {
+        return labels;
+    }
+    const TelemetryChannel& c = TelemetryChannelOf(channel);
+    const bool isSigned = c.pixelOffset < 0.0f;
+    const int32_t steps = static_cast<int32_t>(std::floor(c.axisMaximum / c.labelStep + 0.5f));
+    for (int32_t k = isSigned ? -steps : 0; k <= steps; ++k)
+    {
+        const float value = static_cast<float>(k) * c.labelStep;
+        const float pixels = isSigned ? value * c.pixelScale / c.readoutFactor
+                                      : value / c.axisMaximum * GraphWindow::kHeight;
+        const float shown = window.yZoom * (pixels - c.pixelOffset) +
+                            141.0f * (1.0f - window.yZoom) + window.panOffsetY;
+        const auto row = static_cast<int32_t>(std::lround(GraphWindow::kHeight - shown));
+        if (row >= 0 && row <= GraphWindow::kHeight)
+        {
+            labels.push_back({row, value * c.labelFactor});
+        }
+    }
+    return labels;
 }
 
 int32_t GraphRow(const GraphWindow& window, uint8_t channel, float raw)

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "app/device/DirtyRectList.h"
 #include "setup/SetupDiagrams.h"
@@ -60,3 +61,16 @@ float InterpolatedSample(const LapRecord& lap, uint8_t channel, const GraphColum
 // on the top or the bottom edge are left out.
 void DrawGraph(FrameBuffer16 frame, const ScreenRect& clip, const GraphWindow& window,
                const GraphColumns& columns, const LapRecord& lap, uint8_t channel, uint16_t colour);
+
+// The step of the time or distance labels for the range the window shows (axis units).
+float GridStep(float visibleRange);
+
+// The labels of a channel's axis: every label step up to the axis maximum (and down to minus
+// it for a signed channel), each at the graph row the window puts its value on, with the text
+// value (label x label factor). Labels off the graph are left out.
+struct AxisLabel
+{
+    int32_t row = 0;
+    float text = 0.0f;
+};
+std::vector<AxisLabel> ChannelAxisLabels(const GraphWindow& window, uint8_t channel);

@@ -231,27 +231,26 @@ TEST(TexelAddressing, FloorsNegativeCoordinates)
 class TexelSampling : public ::testing::Test
 {
 protected:
-    // 4 x 4 texels, red growing along the row, green falling, decoded as the texture unit keeps
-    // them: each row followed by its first texel again.
+    // 4 x 4 texels, red growing along the row, green falling, read as the pipeline reads the
+    // texture unit's decoded copy.
     void SetUp() override
     {
-        for (int y = 0; y < 4; ++y)
+        for (uint16_t i = 0; i < 16; ++i)
         {
-            for (int x = 0; x < 5; ++x)
-            {
-                const int i = y * 4 + x % 4;
-                texels_[y * 5 + x] =
-                    Expand4444(static_cast<uint32_t>(0xF000 | (i << 8) | ((15 - i) << 4)));
-            }
+            source_[i] = static_cast<uint16_t>(0xF000 | (i << 8) | ((15 - i) << 4));
         }
-        sampler_.texels = texels_;
-        sampler_.widthMask = 3;
-        sampler_.heightMask = 3;
-        sampler_.stride = 5;
+        unit_.Reset(0, 4096);
+        const GrTexInfo info{GrLod::Lod4, GrLod::Lod4, GrAspectRatio::Aspect1x1,
+                             GrTextureFormat::Argb4444, source_};
+        unit_.Download(0, info);
+        unit_.Select(0, info);
+        sampler_ = unit_.Sampler(decoded_);
     }
-    uint32_t Texel(int x, int y) const { return texels_[y * 5 + x]; }
+    uint32_t Texel(int x, int y) const { return Expand4444(source_[(y & 3) * 4 + (x & 3)]); }
 
-    uint32_t texels_[20];
+    uint16_t source_[16];
+    TextureUnit unit_;
+    DecodedTexels decoded_;
     TexelSampler sampler_;
 };
 
@@ -271,6 +270,21 @@ TEST_F(TexelSampling, BilinearWeighsTheFourNeighbours)
     EXPECT_EQ(Red(mixed), (Red(Texel(3, 0)) * 128 + Red(Texel(0, 0)) * 128) >> 8);
     EXPECT_EQ(Green(mixed), (Green(Texel(3, 0)) * 128 + Green(Texel(0, 0)) * 128) >> 8);
     EXPECT_EQ(Alpha(mixed), 255);
+}
+
+TEST_F(TexelSampling, BilinearWrapsPastTheLastRowAndColumn)
+{
+    // The corner sample blends texels (3, 3), (0, 3), (3, 0) and (0, 0) equally.
+    const uint32_t corner = SampleBilinear(sampler_, 3 * 256 + 128, 3 * 256 + 128);
+    const auto blend = [&](int (*channel)(uint32_t))
+    {
+        const int top = (channel(Texel(3, 3)) * 128 + channel(Texel(0, 3)) * 128) >> 8;
+        const int bottom = (channel(Texel(3, 0)) * 128 + channel(Texel(0, 0)) * 128) >> 8;
+        return (top * 128 + bottom * 128) >> 8;
+    };
+    EXPECT_EQ(Red(corner), blend(Red));
+    EXPECT_EQ(Green(corner), blend(Green));
+    EXPECT_EQ(Blue(corner), blend(Blue));
 }
 
 TEST(TextureLayout, FollowsLevelOfDetailAndAspect)

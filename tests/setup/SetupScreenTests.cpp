@@ -4,18 +4,27 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <limits>
 #include <memory>
 #include <string>
 
 #include "app/archive/ArchiveSet.h"
+#include "app/clock/RaceClock.h"
 #include "app/device/RenderDevice.h"
+#include "app/settings/MenuState.h"
 #include "app/window/OutputWindow.h"
 #include "core/archive/CprArchive.h"
+#include "core/files/FileSystem.h"
+#include "frontend/toolkit/FileRequester.h"
+#include "frontend/toolkit/MenuBackground.h"
 #include "frontend/toolkit/MenuClip.h"
 #include "frontend/toolkit/MenuFonts.h"
 #include "kit/DemoInstallation.h"
 #include "kit/font/DemoFonts.h"
 #include "kit/laps/DemoLaps.h"
+#include "kit/menu/MainMenuPictures.h"
 #include "kit/menu/MenuPictures.h"
 #include "kit/race/ClassSetups.h"
 #include "kit/race/DemoRace.h"
@@ -25,10 +34,13 @@
 #include "platform/scripted/ScriptedPlatform.h"
 #include "race/RaceContext.h"
 #include "race/laps/LapFile.h"
+#include "setup/DeviceSetupDialogPanel.h"
 #include "setup/SetupScreen.h"
 #include "setup/SetupScreenEntry.h"
+#include "setup/SetupScreenLayout.h"
 #include "setup/SuspensionDialogPanel.h"
 #include "setup/telemetry/DataRecorder.h"
+#include "tests/setup/FakeRenderLibraryProbe.h"
 #include "tests/support/GoldenFrame.h"
 #include "tests/support/TestDirectory.h"
 
@@ -47,6 +59,7 @@ protected:
         ASSERT_TRUE(kit::AddDemoFonts(archives, error)) << error;
         ASSERT_TRUE(kit::AddMenuPictures(archives.menu, error)) << error;
         ASSERT_TRUE(kit::AddSetupPictures(archives.menu, error)) << error;
+        ASSERT_TRUE(kit::AddMainMenuPictures(archives.menu, error)) << error;
         ASSERT_TRUE(kit::AddDemoCourseMaps(archives, error)) << error;
         const std::vector<uint8_t> bytes = archives.menu.Build();
         directory_.WriteFile("menu.cpr", std::string(bytes.begin(), bytes.end()));
@@ -58,12 +71,15 @@ protected:
         const ScreenMode mode{kWidth, kHeight, 16, 60, 0};
         ASSERT_EQ(g_renderDevice.InitScreen(window_.RenderTarget(), 0, "", &mode), 1);
         LoadMenuFonts();
+        LoadRaceFonts();
     }
 
     void TearDown() override
     {
         screen_.reset();
+        FreeMenuBackground();  // the circuit page shows its picture there
         FreeMenuFonts();
+        FreeRaceFonts();
         SetActiveRectList(nullptr);
         g_renderDevice.CleanUp();
         g_renderDevice.ShotDown();
@@ -83,6 +99,7 @@ protected:
         context.topSpeedReference = 200.0f;
         context.riderName = "Karl Brenner";
         context.riderTeam = "Team Zarvo";
+        context.settings = &settings_;
         screen_ = std::make_unique<SetupScreen>(context);
         ASSERT_EQ(screen_->Load(), 1);
     }
@@ -120,6 +137,7 @@ protected:
     std::unique_ptr<CprArchive> menuArchive_;
     std::unique_ptr<BikeRecord> bike_ = std::make_unique<BikeRecord>();
     CurrentRace race_;
+    MenuState settings_;
     std::unique_ptr<SetupScreen> screen_;
 };
 
@@ -167,7 +185,10 @@ INSTANTIATE_TEST_SUITE_P(
                     PageFrame{"front-en", 3, Language::English, 0x67A20E441CE88FB7},
                     PageFrame{"rear-en", 4, Language::English, 0xEB3876B1063D765C},
                     PageFrame{"gearbox-en", 5, Language::English, 0x9C244CE8DBA7B5AE},
-                    PageFrame{"ignition-en", 6, Language::English, 0x1843220DA5A121D4}),
+                    PageFrame{"ignition-en", 6, Language::English, 0x1843220DA5A121D4},
+                    PageFrame{"load-de", 9, Language::German, 0xDAA8F0934F31227B},
+                    PageFrame{"save-en", 10, Language::English, 0x7C74684C0656304C},
+                    PageFrame{"circuit-de", 7, Language::German, 0x9015DB1F2D0882C9}),
     [](const testing::TestParamInfo<PageFrame>& info)
     {
         std::string name = info.param.name;
@@ -236,6 +257,132 @@ TEST_F(SetupScreenTest, OtherArrowsRepeatOnlyAfterTheHoldDelay)
     Button(false);
     DrawFrame();
     EXPECT_EQ(screen_->Pages().SuspensionSlider(2).value, before + 4.0f);
+}
+
+// The requester's window at its default corner.
+constexpr int kRequesterX = FileRequester::kDefaultX;
+constexpr int kRequesterY = FileRequester::kDefaultY;
+
+TEST_F(SetupScreenTest, ASetupSavedUnderATypedNameLoadsBackFromTheList)
+{
+    OpenScreen(BikeClass::Class250, Language::German);
+    const BikeSetup saved = bike_->setup;
+    MoveMouse(100, 100);
+    DrawFrame();
+    // Save: the class folder does not exist yet and is made; the name is typed and taken.
+    const auto click = [&](int x, int y)
+    {
+        MoveMouse(x, y);
+        Button(true);
+        DrawFrame();
+        Button(false);
+        DrawFrame();
+    };
+    click(IconLeft(10) + 20, kIconTop + 20);
+    ASSERT_EQ(screen_->Pages().Page(), SetupPage::SaveSetup);
+    for (const uint32_t key : std::array<uint32_t, 4>{'W', 'E', 'T', vk::Return})
+    {
+        PlatformEvent down;
+        down.kind = PlatformEvent::Kind::KeyDown;
+        down.virtualKey = key;
+        platform_.Push(down);
+        PlatformEvent up = down;
+        up.kind = PlatformEvent::Kind::KeyUp;
+        platform_.Push(up);
+    }
+    DrawFrame();
+    EXPECT_EQ(screen_->Pages().Page(), SetupPage::Main);
+    EXPECT_FALSE(g_fileRequester.IsOpen());
+    EXPECT_TRUE(files::IsFile("save/setup/Klasse1/wet"));
+
+    // Another set-up, then the saved one picked from the list and loaded with OK.
+    bike_->setup.frontSprocket = static_cast<uint8_t>(saved.frontSprocket + 1);
+    bike_->setup.coolingOpening = 0.9f;
+    click(IconLeft(9) + 20, kIconTop + 20);
+    ASSERT_EQ(screen_->Pages().Page(), SetupPage::LoadSetup);
+    ASSERT_EQ(g_fileRequester.EntryCount(), 1);
+    click(kRequesterX + 200, kRequesterY + 45 + 4);
+    EXPECT_EQ(screen_->Pages().Page(), SetupPage::LoadSetup);  // a pick is no answer yet
+    click(kRequesterX + 30, kRequesterY + 270);
+    EXPECT_EQ(screen_->Pages().Page(), SetupPage::Main);
+    EXPECT_EQ(bike_->setup.frontSprocket, saved.frontSprocket);
+    EXPECT_EQ(bike_->setup.coolingOpening, saved.coolingOpening);
+}
+
+TEST_F(SetupScreenTest, CancelOrAnotherPageClosesTheRequesterAndChangesNothing)
+{
+    OpenScreen(BikeClass::Class125, Language::English);
+    directory_.WriteFile("save/setup/Klasse0/dry", "");  // too short to be a set-up
+    const BikeSetup before = bike_->setup;
+    screen_->PressIcon(9);
+    MoveMouse(kRequesterX + 200, kRequesterY + 45 + 4);
+    Button(true);
+    DrawFrame();
+    Button(false);
+    DrawFrame();
+    MoveMouse(kRequesterX + 240, kRequesterY + 270);  // cancel
+    Button(true);
+    DrawFrame();
+    Button(false);
+    DrawFrame();
+    EXPECT_EQ(screen_->Pages().Page(), SetupPage::Main);
+    EXPECT_FALSE(g_fileRequester.IsOpen());
+
+    // The damaged file, accepted, leaves the record as it was.
+    screen_->PressIcon(9);
+    MoveMouse(kRequesterX + 200, kRequesterY + 45 + 4);
+    Button(true);
+    DrawFrame();
+    Button(false);
+    DrawFrame();
+    MoveMouse(kRequesterX + 30, kRequesterY + 270);
+    Button(true);
+    DrawFrame();
+    Button(false);
+    DrawFrame();
+    EXPECT_EQ(screen_->Pages().Page(), SetupPage::Main);
+    EXPECT_EQ(std::memcmp(&bike_->setup, &before, sizeof(BikeSetup)), 0);
+
+    screen_->PressIcon(10);
+    screen_->PressIcon(1);  // brakes: the requester goes
+    EXPECT_EQ(screen_->Pages().Page(), SetupPage::Brakes);
+    EXPECT_FALSE(g_fileRequester.IsOpen());
+}
+
+TEST_F(SetupScreenTest, ARequesterFolderThatCannotBeMadeLeavesThePage)
+{
+    OpenScreen(BikeClass::Class500, Language::German);
+    directory_.WriteFile("save/setup", "a file where the folder belongs");
+    screen_->PressIcon(2);
+    screen_->PressIcon(9);
+    EXPECT_EQ(screen_->Pages().Page(), SetupPage::Cooling);
+    EXPECT_FALSE(g_fileRequester.IsOpen());
+}
+
+TEST_F(SetupScreenTest, TheCircuitPageTakesTheMouseUntilItsOk)
+{
+    OpenScreen(BikeClass::Class125, Language::German);
+    MoveMouse(100, 100);
+    DrawFrame();
+    MoveMouse(IconLeft(7) + 20, kIconTop + 20);
+    Button(true);
+    DrawFrame();
+    Button(false);
+    DrawFrame();
+    ASSERT_EQ(screen_->Pages().Page(), SetupPage::CircuitInfo);
+    // The icons are not there: a click where the brakes icon was does nothing.
+    MoveMouse(IconLeft(1) + 20, kIconTop + 20);
+    Button(true);
+    DrawFrame();
+    Button(false);
+    DrawFrame();
+    EXPECT_EQ(screen_->Pages().Page(), SetupPage::CircuitInfo);
+    MoveMouse(584 + 20, 440 + 20);
+    Button(true);
+    DrawFrame();
+    Button(false);
+    DrawFrame();
+    EXPECT_EQ(screen_->Pages().Page(), SetupPage::Main);
 }
 
 TEST_F(SetupScreenTest, ThePitBoxOpensThePlayersMachine)
@@ -311,9 +458,68 @@ TEST_F(SetupScreenTest, TelemetryOfTheDemoLapsReadsTheRecordsValues)
     const CapturedFrame& captured = platform_.Frames().back();
     const FrameView565 frame{captured.pixels.data(), captured.width, captured.height,
                              captured.width * 2};
-    EXPECT_TRUE(MatchesGolden("telemetry-demo-laps", frame, 0x5B30667D18DFA82C,
+    EXPECT_TRUE(MatchesGolden("telemetry-demo-laps", frame, 0x61A37A7ED1C85F8E,
                               std::string(ZARVO_GOLDEN_DIR) + "/telemetry-demo-laps.bmp"));
     recorder.ReleaseResources();
+}
+
+TEST_F(SetupScreenTest, TheTelemetryIconOpensTheTelemetryOverThePage)
+{
+    WriteDemoLaps();
+    settings_.SetU8At(MenuState::kTelemetrySlotsOffset, 4);
+    OpenScreen(BikeClass::Class125, Language::German);
+    screen_->PressIcon(2);  // cooling
+    screen_->PressIcon(8);
+    MoveMouse(100, 100);
+    DrawFrame();
+    ASSERT_TRUE(screen_->TelemetryOpen());
+    // A channel chosen there is kept in the settings when the telemetry ends.
+    screen_->Telemetry().SetSlotChannel(0, 9);
+    namespace tc = telemetry_controls;
+    MoveMouse(tc::kExitButton.left + 5, tc::kExitButton.top + 5);
+    Button(true);
+    DrawFrame();
+    Button(false);
+    DrawFrame();
+    EXPECT_FALSE(screen_->TelemetryOpen());
+    EXPECT_EQ(settings_.U8At(MenuState::kTelemetrySlotsOffset), 9);
+    EXPECT_EQ(screen_->Pages().Page(), SetupPage::Cooling);
+}
+
+TEST_F(SetupScreenTest, TheSessionCountdownClosesTheScreenWhenTheDelayRunsOut)
+{
+    WriteDemoLaps();
+    race_.bikeClass = BikeClass::Class125;
+    bike_->setup = kit::ClassStandardSetup(BikeClass::Class125);
+    int countdownsDrawn = 0;
+    SetupScreenContext context;
+    context.player = bike_.get();
+    context.race = &race_;
+    context.settings = &settings_;
+    screen_ = std::make_unique<SetupScreen>(context);
+    screen_->SetSessionCountdown([] { return true; }, [&] { ++countdownsDrawn; });
+    ASSERT_EQ(screen_->Load(), 1);
+    g_menuDelayMs = 5000;
+    // The circuit page and the telemetry stay shut while the countdown runs.
+    screen_->PressIcon(kCircuitIcon);
+    screen_->PressIcon(kTelemetryIcon);
+    MoveMouse(100, 100);
+    DrawFrame();
+    EXPECT_EQ(screen_->Pages().Page(), SetupPage::Main);
+    EXPECT_FALSE(screen_->TelemetryOpen());
+    EXPECT_GT(countdownsDrawn, 0);
+
+    // A brake change on the open page is kept when the delay runs out.
+    screen_->PressIcon(1);
+    screen_->Pages().StepBrakeValueA(+1);
+    const float chosen = screen_->Pages().BrakeValueA();
+    window_.PumpMessages();
+    EXPECT_EQ(screen_->Update(0.04f), 0u);
+    g_menuDelayMs = 0;
+    window_.PumpMessages();
+    EXPECT_NE(screen_->Update(0.04f), 0u);
+    EXPECT_EQ(screen_->Pages().Page(), SetupPage::Main);
+    EXPECT_EQ(bike_->setup.brakeValueA, chosen);
 }
 
 TEST_F(SetupScreenTest, TelemetryWithoutLapsOrWithDamagedOnesDrawsNothingAndLeaves)
@@ -333,6 +539,213 @@ TEST_F(SetupScreenTest, TelemetryWithoutLapsOrWithDamagedOnesDrawsNothingAndLeav
     platform_.Push(escape);
     window_.PumpMessages();
     EXPECT_EQ(recorder.Update(0.04f), 1u);
+    recorder.ReleaseResources();
+}
+
+TEST_F(SetupScreenTest, TelemetryPulldownsAndZoomSlidersFollowTheMouse)
+{
+    WriteDemoLaps();
+    // The set-up screen has the knob loaded when it opens the telemetry.
+    g_renderDevice.LoadTexture(std::string(kKnobPicture).c_str(), kKnobTexture, 0, 0);
+    std::array<uint8_t, 4> channels = {4, kNoChannel, kNoChannel, kNoChannel};
+    DataRecorder recorder({.circuit = 0, .language = Language::German, .slotChannels = &channels});
+    ASSERT_EQ(recorder.Load(), 1);
+    const auto frame = [&]
+    {
+        window_.PumpMessages();
+        return recorder.Update(0.04f);
+    };
+    const auto click = [&](int x, int y)
+    {
+        MoveMouse(x, y);
+        Button(true);
+        frame();
+        Button(false);
+        return frame();
+    };
+    namespace tc = telemetry_controls;
+    // Slot 2: revolutions of the second lap; a lap that was not recorded cannot be chosen.
+    click(tc::kHeaderX[2] + 20, 12);
+    ASSERT_EQ(recorder.OpenPulldown(), 2);
+    const ScreenRect revolutions = tc::Entry(2, 5);
+    click(revolutions.left + 10, revolutions.top + 10);
+    EXPECT_EQ(recorder.SlotChannel(1), 5);
+    EXPECT_EQ(channels[1], 5);
+    EXPECT_EQ(recorder.OpenPulldown(), -1);
+    click(tc::kHeaderX[3] + 10, 12);
+    const ScreenRect missing = tc::Entry(3, 4);
+    click(missing.left + 10, missing.top + 10);
+    EXPECT_EQ(recorder.OpenPulldown(), 3);
+    EXPECT_EQ(recorder.SlotLap(1), -1);
+    const ScreenRect second = tc::Entry(3, 1);
+    click(second.left + 10, second.top + 10);
+    EXPECT_EQ(recorder.SlotLap(1), 1);
+    click(tc::kHeaderX[1] + 10, 12);
+    click(tc::Entry(1, 0).left + 10, tc::Entry(1, 0).top + 10);
+    EXPECT_EQ(recorder.SlotLap(0), 0);
+
+    // The horizontal zoom dragged half-way keeps the centre's axis value.
+    GraphWindow& window = recorder.Window();
+    const float centre = window.AxisValue(GraphWindow::kCentreColumn);
+    const Slider& zoom = recorder.ZoomSlider(1);
+    MoveMouse(zoom.knobPosition + zoom.knobWidth / 2, zoom.y + 3);
+    Button(true);
+    frame();
+    MoveMouse(zoom.x + zoom.width / 2 + 5, zoom.y + 3);
+    frame();
+    Button(false);
+    frame();
+    EXPECT_GT(zoom.value, 0.2f);
+    EXPECT_NEAR(window.xZoom, 1.0f - zoom.value * 0.98f, 1e-6f);
+    EXPECT_NEAR(window.AxisValue(GraphWindow::kCentreColumn), centre, 1e-3f);
+
+    // The right button drags the graphs up and down.
+    MoveMouse(300, 200);
+    PlatformEvent right;
+    right.kind = PlatformEvent::Kind::MouseButton;
+    right.button = 2;
+    right.pressed = true;
+    platform_.Push(right);
+    frame();
+    MoveMouse(300, 230);
+    frame();
+    right.pressed = false;
+    platform_.Push(right);
+    frame();
+    EXPECT_EQ(window.panOffsetY, 30.0f);
+
+    click(tc::kSlotSelector.left + 5, tc::kSlotSelector.top + 5);
+    EXPECT_EQ(recorder.ActiveSlot(), 1);
+    click(tc::kAxisSwitch.left + 5, tc::kAxisSwitch.top + 5);
+    EXPECT_TRUE(recorder.DistanceAxis());
+    click(tc::kHeaderX[4] + 20, 12);  // slot 3's channels left open
+    MoveMouse(tc::Entry(4, 3).left + 4, tc::Entry(4, 3).top + 4);
+    frame();
+    const CapturedFrame& captured = platform_.Frames().back();
+    EXPECT_TRUE(MatchesGolden(
+        "telemetry-pulldowns",
+        {captured.pixels.data(), captured.width, captured.height, captured.width * 2},
+        0x1F69CBFEEBCCCBF2, std::string(ZARVO_GOLDEN_DIR) + "/telemetry-pulldowns.bmp"));
+    click(tc::kHeaderX[4] + 20, 12);
+    EXPECT_EQ(click(tc::kExitButton.left + 5, tc::kExitButton.top + 5), 1u);
+    recorder.ReleaseResources();
+}
+
+TEST_F(SetupScreenTest, Telemetry3dViewComparesTwoLapsAndReturnsToTheSameSample)
+{
+    WriteDemoLaps();
+    g_renderDevice.LoadTexture(std::string(kKnobPicture).c_str(), kKnobTexture, 0, 0);
+    std::array<uint8_t, 4> channels = {4, 5, kNoChannel, kNoChannel};
+    DataRecorder recorder({.circuit = 0, .language = Language::German, .slotChannels = &channels});
+    ASSERT_EQ(recorder.Load(), 1);
+    recorder.SetSlotLap(0, 0);
+    recorder.SetSlotLap(1, 1);
+    GraphWindow& window = recorder.Window();
+    window.panOffsetX = 300 * 0.04f - GraphWindow::kCentreColumn * window.Step() + 1e-4f;
+    recorder.SetSlotLap(0, 0);
+    LapRecord first;
+    LapRecord second;
+    ASSERT_TRUE(ReadLapFile(SessionLapPath(1), first));
+    ASSERT_TRUE(ReadLapFile(SessionLapPath(2), second));
+    const auto frame = [&]
+    {
+        window_.PumpMessages();
+        return recorder.Update(0.04f);
+    };
+    const auto click = [&](const ScreenRect& rect)
+    {
+        MoveMouse(rect.left + 4, rect.top + 4);
+        Button(true);
+        frame();
+        Button(false);
+        return frame();
+    };
+    namespace tc = telemetry_controls;
+    click(tc::kView3dButton);
+    ASSERT_TRUE(recorder.In3dView());
+    EXPECT_FLOAT_EQ(recorder.ViewSlider(0).value, 300.0f / static_cast<float>(first.sampleCount));
+    // The second compared lap starts empty; it steps past the empty place to the first lap.
+    EXPECT_EQ(recorder.CompareLapNumber(0), "01");
+    EXPECT_EQ(recorder.CompareLapNumber(1), "--");
+    EXPECT_EQ(recorder.CompareLapTime(1), "--:--:---");
+    click(tc::CompareArrow(1, 0));
+    EXPECT_EQ(recorder.CompareLap(1), 1);
+    click(tc::CompareArrow(1, 1));
+    click(tc::CompareArrow(1, 1));
+    EXPECT_EQ(recorder.CompareLap(1), 0);
+    click(tc::CompareArrow(1, 1));
+    const int32_t ms = second.times[static_cast<size_t>(LapTime::Lap)];
+    std::array<char, 32> expected{};
+    std::snprintf(expected.data(), expected.size(), "%d:%.2d:%.3d", ms / 60000, ms / 1000 % 60,
+                  ms % 1000);
+    EXPECT_EQ(recorder.CompareLapTime(1), expected.data());
+
+    // Height up, held for ten frames: 0.1 a second.
+    MoveMouse(tc::kHeightArrows[0].left + 4, tc::kHeightArrows[0].top + 4);
+    Button(true);
+    for (int i = 0; i < 10; ++i)
+    {
+        frame();
+    }
+    Button(false);
+    frame();
+    EXPECT_NEAR(recorder.ViewSlider(1).value, 0.04f, 0.0045f);
+    const CapturedFrame& captured = platform_.Frames().back();
+    EXPECT_TRUE(
+        MatchesGolden("telemetry-3d",
+                      {captured.pixels.data(), captured.width, captured.height, captured.width * 2},
+                      0x4B32C0E36B807131, std::string(ZARVO_GOLDEN_DIR) + "/telemetry-3d.bmp"));
+
+    // Back in the graphs the horizontal zoom is the height, and the sample is at the centre.
+    const float height = recorder.ViewSlider(1).value;
+    click(tc::kGraphViewButton);
+    EXPECT_FALSE(recorder.In3dView());
+    EXPECT_FLOAT_EQ(recorder.ZoomSlider(1).value, height);
+    const float centre = window.AxisValue(GraphWindow::kCentreColumn);
+    EXPECT_NEAR(centre, first.raceTime[300] - first.raceTime[0], window.Step() * 1.5f);
+    recorder.ReleaseResources();
+}
+
+TEST_F(SetupScreenTest, TelemetryOfALapWithAbsurdValuesDrawsInBothViewsAndLeaves)
+{
+    kit::LapFileContent lap;
+    lap.header = {0, 0, 1, 0, 0, 1013, 20, 65};
+    for (int i = 0; i < 60; ++i)
+    {
+        LapSample sample;
+        sample.raceTime = i < 30 ? static_cast<float>(i) * 0.04f : 1e30f;
+        sample.groundX =
+            i % 7 == 0 ? std::numeric_limits<float>::quiet_NaN() : 1e20f * static_cast<float>(i);
+        sample.groundZ = -3e25f;
+        sample.speed = 65000;
+        sample.acceleration = std::numeric_limits<float>::infinity();
+        lap.samples.push_back(sample);
+    }
+    std::string error;
+    ASSERT_TRUE(kit::WriteLapFile(SessionLapPath(1), lap, error)) << error;
+    std::array<uint8_t, 4> channels = {4, 1, 10, 7};
+    DataRecorder recorder({.circuit = 0, .language = Language::English, .slotChannels = &channels});
+    ASSERT_EQ(recorder.Load(), 1);
+    ASSERT_EQ(recorder.Offered().lapsShown, 1);
+    for (int slot = 0; slot < DataRecorder::kSlots; ++slot)
+    {
+        recorder.SetSlotLap(slot, 0);
+    }
+    const auto frame = [&]
+    {
+        window_.PumpMessages();
+        return recorder.Update(0.04f);
+    };
+    EXPECT_EQ(frame(), 0u);
+    recorder.SetDistanceAxis(true);
+    recorder.SetZoomSlider(1, 1.0f);
+    EXPECT_EQ(frame(), 0u);
+    recorder.Enter3DView();
+    recorder.SetViewSlider(1, 1.0f);
+    recorder.StepCompareLap(1, -1);
+    EXPECT_EQ(frame(), 0u);
+    recorder.EnterGraphView();
+    EXPECT_EQ(frame(), 0u);
     recorder.ReleaseResources();
 }
 
@@ -386,5 +799,85 @@ TEST_F(SetupScreenTest, SuspensionPanelTakesTheMouseAndOkWritesTheRecord)
     EXPECT_EQ(setup.rearSpringRate, 20000.0f);  // (4 + 4) x 2500
     EXPECT_EQ(setup.frontOilValue, 120.0f);
     EXPECT_EQ(setup.frontOilFactor, -60.0f);
+}
+
+TEST_F(SetupScreenTest, DevicePanelListsWhatALibraryOffersAndOkWritesTheChoice)
+{
+    ConfigBlock config;
+    config.SetRenderLibraryName("ZarvoGlide2.so");
+    config.SetDisplayText("Software");
+    config.SetDisplayMode({1024, 768, 16, 85, 0});
+    config.SetU8At(ConfigBlock::kDisplayOptionOffset, 1);
+    FakeProbe probe;
+    DeviceSetupDialog dialog(config, {"other.so", "ZarvoGlide2.so"}, probe, Language::German);
+    DeviceSetupDialogPanel panel(dialog);
+    panel.Enter();
+    DirtyRectList list;
+    const auto frame = [&]
+    {
+        window_.PumpMessages();
+        g_renderDevice.BeginDraw();
+        list.Add(0, 0, kWidth, kHeight);
+        const DialogResult result = panel.Step(list);
+        g_renderDevice.Wait(0);
+        g_renderDevice.Flip();
+        g_renderDevice.EndDraw();
+        list.Clear();
+        return result;
+    };
+    const auto click = [&](int x, int y)
+    {
+        MoveMouse(x, y);
+        Button(true);
+        frame();
+        Button(false);
+        return frame();
+    };
+    using D = DeviceSetupDialog;
+    EXPECT_EQ(panel.GetSel(D::kModes), 1);  // 1024 x 768 of the record
+    // The other library, its second device, the full screen switched off.
+    click(100, 56 + 1 + 6);
+    EXPECT_EQ(panel.Items(D::kDevices), (std::vector<std::string>{"First", "Second"}));
+    click(100, 126 + 1 + 13 + 6);
+    EXPECT_EQ(panel.Items(D::kModes), (std::vector<std::string>{"0  640 x 480"}));
+    EXPECT_EQ(panel.Items(D::kRefreshRates), (std::vector<std::string>{"72 Hz"}));
+    click(360, 56 + 6);
+    EXPECT_EQ(frame(), DialogResult::Open);
+    const CapturedFrame& captured = platform_.Frames().back();
+    EXPECT_TRUE(
+        MatchesGolden("device-panel",
+                      {captured.pixels.data(), captured.width, captured.height, captured.width * 2},
+                      0x60C5BFFBA38835C2, std::string(ZARVO_GOLDEN_DIR) + "/device-panel.bmp"));
+
+    EXPECT_EQ(click(240, 430), DialogResult::Ok);
+    EXPECT_EQ(config.RenderLibraryName(), "other.so");
+    EXPECT_EQ(config.DisplayText(), "Second");
+    EXPECT_EQ(config.DisplayMode().width, 640);
+    EXPECT_EQ(config.DisplayMode().refreshHz, 72);
+    EXPECT_EQ(config.U8At(ConfigBlock::kDisplayOptionOffset), 0);
+}
+
+TEST_F(SetupScreenTest, DevicePanelClosedWithEscapeChangesNothing)
+{
+    ConfigBlock config;
+    config.SetRenderLibraryName("ZarvoGlide2.so");
+    const ConfigBlock before = config;
+    FakeProbe probe;
+    DeviceSetupDialog dialog(config, {"other.so", "ZarvoGlide2.so"}, probe, Language::English);
+    DeviceSetupDialogPanel panel(dialog);
+    panel.Enter();
+    DirtyRectList list;
+    MoveMouse(100, 56 + 1 + 6);
+    Button(true);
+    window_.PumpMessages();
+    panel.Step(list);
+    PlatformEvent escape;
+    escape.kind = PlatformEvent::Kind::KeyDown;
+    escape.virtualKey = vk::Escape;
+    platform_.Push(escape);
+    window_.PumpMessages();
+    EXPECT_EQ(panel.Step(list), DialogResult::Cancel);
+    EXPECT_EQ(config.RenderLibraryName(), before.RenderLibraryName());
+    EXPECT_EQ(probe.releases, 1);
 }
 }  // namespace

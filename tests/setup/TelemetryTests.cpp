@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "core/files/FileSystem.h"
@@ -312,3 +314,46 @@ TEST(TelemetryGraphs, GraphRunsStayInTheGraphAreaAndFollowTheSamples)
     EXPECT_EQ(std::count(none.begin(), none.end(), 0xFFFF), 0);
 }
 }  // namespace
+
+TEST(TelemetryGraphs, GridStepFollowsTheVisibleRange)
+{
+    const std::array<std::pair<float, float>, 12> cases = {{{0.5f, 1.0f},
+                                                            {5.99f, 1.0f},
+                                                            {6.0f, 2.0f},
+                                                            {11.9f, 2.0f},
+                                                            {29.0f, 5.0f},
+                                                            {59.0f, 10.0f},
+                                                            {119.0f, 20.0f},
+                                                            {239.0f, 40.0f},
+                                                            {479.0f, 80.0f},
+                                                            {959.0f, 160.0f},
+                                                            {1919.0f, 320.0f},
+                                                            {1920.0f, 640.0f}}};
+    for (const auto& [range, step] : cases)
+    {
+        EXPECT_EQ(GridStep(range), step) << range;
+    }
+}
+
+TEST(TelemetryGraphs, AxisLabelsSitWhereTheirValuesArePlotted)
+{
+    GraphWindow window;
+    window.yZoom = 1.0f;
+    // Speed: 300 km/h at the top, 0 at the bottom, each label on the row of its raw value.
+    const std::vector<AxisLabel> speed = ChannelAxisLabels(window, 4);
+    ASSERT_EQ(speed.size(), 31u);
+    EXPECT_EQ(speed.front().row, GraphWindow::kHeight);
+    EXPECT_EQ(speed.back().row, 0);
+    EXPECT_FLOAT_EQ(speed.back().text, 30.0f);
+    const float raw150 = 150.0f / 0.0055384613f;
+    EXPECT_NEAR(speed[15].row, GraphRow(window, 4, raw150), 1);
+    // Steering: zero on the middle line, the full lock near the edges; zoomed in, the outer
+    // labels leave the graph.
+    const std::vector<AxisLabel> steering = ChannelAxisLabels(window, 1);
+    ASSERT_EQ(steering.size(), 21u);
+    EXPECT_EQ(steering[10].row, 141);
+    EXPECT_NEAR(steering.back().row, GraphRow(window, 1, 32000.0f), 1);
+    window.yZoom = 2.0f;
+    EXPECT_LT(ChannelAxisLabels(window, 1).size(), 21u);
+    EXPECT_TRUE(ChannelAxisLabels(window, kNoChannel).empty());
+}

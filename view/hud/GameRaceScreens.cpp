@@ -7,8 +7,10 @@
 #include "app/settings/MenuState.h"
 #include "app/window/FrameTime.h"
 #include "core/util/RuntimeRandom.h"
+#include "core/world/WorldObject.h"
 #include "race/RaceContext.h"
 #include "view/camera/RaceCamera.h"
+#include "view/hud/NetPlayerNames.h"
 #include "view/race/MarshalFlags.h"
 #include "view/race/StartSequence.h"
 
@@ -45,6 +47,9 @@ const HudFrame& GameRaceScreens::GatherFrame()
     frame.lapLimited = session.lapLimit;
     frame.lapsOfRace = static_cast<uint16_t>(session.laps);
     frame.curveSignsShown = g_menuState.U8At(MenuState::kBendIndicatorOffset) == 0;
+    frame.topBar = feed_.topBar;
+    frame.isWarmUp = feed_.warmUp;
+    frame.observationMode = feed_.observing;
     frame.tvMode = camera_.tvMode;
     frame.cameraMode = camera_.mode;
     frame.cameraShotClock = camera_.shotClock;
@@ -94,6 +99,20 @@ void GameRaceScreens::DrawPanels()
 void GameRaceScreens::DrawPaused()
 {
     hud_.DrawPaused(GatherFrame(), canvas_);
+}
+
+void GameRaceScreens::DrawNetPlayerNames()
+{
+    const HudFrame& frame = GatherFrame();
+    std::array<Vector3, kRiderCount> bikeViews{};  // depth 0: not drawn
+    for (uint32_t rider = 0; rider < frame.riderCount; ++rider)
+    {
+        if (const WorldObject* bike = g_bikes[rider].links.bike.get())
+        {
+            bikeViews[rider] = bike->viewTranslation;
+        }
+    }
+    ::DrawNetPlayerNames(frame, netRiders_, bikeViews, g_renderDevice.Projection(), canvas_);
 }
 
 void GameRaceScreens::FreeTextures()

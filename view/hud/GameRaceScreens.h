@@ -26,7 +26,12 @@ public:
     bool DrawRaceScreens() override;
     void DrawPanels() override;
     void DrawPaused() override;
+    void DrawNetPlayerNames() override;
     void FreeTextures() override;
+    void SetFeed(const RaceScreenFeed& feed) override { feed_ = feed; }
+
+    // The riders whom players of other machines ride (bit r for rider r), in a network race.
+    void SetNetRiders(uint32_t riders) { netRiders_ = riders; }
 
     RaceHud& Hud() { return hud_; }
 
@@ -51,5 +56,7 @@ private:
     RaceHud hud_;
     RenderDeviceCanvas canvas_{hud_.Resources()};
     HudFrame frame_;
+    RaceScreenFeed feed_;
     bool loaded_ = false;
+    uint32_t netRiders_ = 0;
 };

@@ -24,4 +24,9 @@ public:
     }
     virtual uint32_t Frame(float /*realSeconds*/) { return kLeaveRace; }
     virtual void Close() {}
+
+    // The menu put away while the player watches the race (observation): the mouse and the
+    // paging keys switch riders; Esc, or both mouse buttons held, bring the menu back.
+    virtual bool IsHidden() const { return false; }
+    virtual void ShowAgain() {}
 };

@@ -7,10 +7,20 @@
 
 #include <cstdint>
 
+// What the game tells the overlays before each frame, of the session and of the view.
+struct RaceScreenFeed
+{
+    bool topBar = false;     // the translucent band behind the panels' top line
+    bool warmUp = false;     // the weekend's warm-up session
+    bool observing = false;  // the player watches the other riders
+};
+
 class RaceScreens
 {
 public:
     virtual ~RaceScreens() = default;
+
+    virtual void SetFeed(const RaceScreenFeed& /*feed*/) {}
 
     // Before the first frame of a race with that many riders.
     virtual void ResetForRace(uint32_t /*riders*/) {}

@@ -71,3 +71,31 @@ void AiRig::PutOnNode(uint32_t rider, uint16_t node, float speed)
     bike.aiSection = bike.aiAltSection = n.section;
     bike.velocity = {speed * sim::Sin(n.heading), 0.0f, speed * sim::Cos(n.heading)};
 }
+
+void AiRig::AddPitLane()
+{
+    RaceAi& ai = race->race;
+    const uint16_t lap = ai.pitLaneFirstNode;
+    for (uint16_t i = 0; i < lap; ++i)
+    {
+        ai.nodes[i].sideLink0 = RacingLine::kNoNode;
+        ai.nodes[lap + i].sideLink1 = RacingLine::kNoNode;
+    }
+    ai.pitLaneEndNode = static_cast<uint16_t>(2 * lap);
+    ai.timingNodes[0] = OpenNode();
+    StartSlots& slots = ai.startSlots;
+    slots.firstPracticeSlot = slots.count;
+    for (uint32_t rider = 0; rider < riders; ++rider)
+    {
+        const uint16_t node = PitBox(rider);
+        slots.node[slots.count] = node;
+        slots.x[slots.count] = ai.nodes[node].x;
+        slots.z[slots.count] = ai.nodes[node].z;
+        ++slots.count;
+    }
+}
+
+uint16_t AiRig::PitBox(uint32_t rider) const
+{
+    return static_cast<uint16_t>(race->race.pitLaneFirstNode + kFirstBox + kBoxSpacing * rider);
+}

@@ -21,6 +21,13 @@ public:
     RaceAi& Ai() { return race->race; }
     // A main-line node a third of the way round, well away from the timing lines.
     uint16_t OpenNode() const;
+    // Turns the side-0 lane into a pit lane of its own (no side links to the main line) with
+    // a pit box per rider from kFirstBox on, kBoxSpacing nodes apart; timing line 0 at the
+    // open node is the way in.
+    static constexpr uint16_t kFirstBox = 60;
+    static constexpr uint16_t kBoxSpacing = 3;
+    void AddPitLane();
+    uint16_t PitBox(uint32_t rider) const;
     // Puts the rider on a node of the line, facing along it at the speed.
     void PutOnNode(uint32_t rider, uint16_t node, float speed);
 

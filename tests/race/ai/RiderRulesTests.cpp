@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "race/ai/HazardRules.h"
+#include "race/ai/PitLane.h"
 #include "race/ai/RacingDecision.h"
 #include "race/ai/RiderStep.h"
 #include "tests/race/ai/AiRig.h"
@@ -389,7 +390,8 @@ TEST_P(RideThroughTest, APenalisedRiderTurnsIntoThePitLaneAtATimingNode)
     BikeRecord& bike = rig.Bike(0);
     bike.raceStatus = 12;
     bike.aiFlags |= ai_flags::kPenaltyPending;
-    ai.UpdateRiders(*rig.sim, 1);
+    RiderStep step = StepOf(rig, 0);
+    pit_lane::ServePenalty(step);
     EXPECT_EQ(bike.raceStatus, c.status);
     EXPECT_EQ((bike.aiFlags & ai_flags::kPenaltyPending) != 0, c.penalty);
 }
@@ -397,7 +399,7 @@ TEST_P(RideThroughTest, APenalisedRiderTurnsIntoThePitLaneAtATimingNode)
 INSTANTIATE_TEST_SUITE_P(
     Table, RideThroughTest,
     testing::Values(RideThroughCase{"RaceRidesThrough", 10, true, 15, true},
-                    RideThroughCase{"TimedSessionGoesToThePitBox", 10, false, 13, false},
+                    RideThroughCase{"TimedSessionGoesToThePitBox", 10, false, 13, true},
                     RideThroughCase{"WithoutAPitLaneThePenaltyLapses", 0, true, 9, false}),
     [](const testing::TestParamInfo<RideThroughCase>& info) { return info.param.name; });
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "app/device/RenderDevice.h"
 #include "tests/view/hud/HudScreen.h"
+#include "view/hud/NetPlayerNames.h"
 
 namespace
 {
@@ -119,7 +120,7 @@ TEST_F(HudGolden, ObservationPanelInBothLanguages)
         scene_.frame.language = language;
         Present([&] { hud_.DrawPanels(scene_.frame, *canvas_, hooks_); });
         ExpectGolden(language == Language::German ? "observation-de" : "observation-en", 0, 0, 640,
-                     480, language == Language::German ? 0x1F11F16F53AF69C0 : 0x463AD0B57C7F112B);
+                     480, language == Language::German ? 0x0352981A30460420 : 0xFA7BAF8D8FB0874B);
     }
 }
 
@@ -155,7 +156,7 @@ TEST_F(HudGolden, StartingGridAndFinalStanding)
     {
         Present([&] { hud_.DrawRaceScreens(scene_.frame, *canvas_, hooks_); });
     }
-    ExpectGolden("final-standing", 0, 0, 640, 480, 0x5A95B21DE1375EEF);
+    ExpectGolden("final-standing", 0, 0, 640, 480, 0xC3782981558D9D77);
 }
 
 TEST_F(HudGolden, TvNameBandWithPortraitAndLogo)
@@ -175,6 +176,17 @@ TEST_F(HudGolden, TvNameBandWithPortraitAndLogo)
         Present([&] { hud_.DrawRaceScreens(scene_.frame, *canvas_, hooks_); });
         scene_.frame.viewedRider = static_cast<uint32_t>(std::max(hooks_.viewedRider, 0));
     }
-    ExpectGolden("tv-name-band", 0, 0, 640, 480, 0xF3349DC055F2807E);
+    ExpectGolden("tv-name-band", 0, 0, 640, 480, 0x86DCB85094E02A1E);
+}
+TEST_F(HudGolden, NetPlayerNamesOverTheirBikes)
+{
+    scene_.frame.playerRider = 0;
+    std::array<Vector3, 26> views{};
+    views[1] = {-2.0f, 0.0f, 8.0f};
+    views[2] = {3.0f, 0.5f, 30.0f};
+    views[3] = {0.0f, 0.0f, 250.0f};  // beyond reading
+    const ProjectionValues projection{640, 480, 320.0f, 240.0f, 400.0f, 400.0f};
+    Present([&] { DrawNetPlayerNames(scene_.frame, 0b1111, views, projection, *canvas_); });
+    ExpectGolden("net-player-names", 0, 0, 640, 480, 0xB94E7AE5FE37BD72);
 }
 }  // namespace

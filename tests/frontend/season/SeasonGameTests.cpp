@@ -1,0 +1,182 @@
+// The sessions the main menu starts, through the real main routine on the demo installation in
+// virtual time: a championship chosen in the menu comes to its pre-race screen with its first
+// round's timed sessions run in simulation, its race left early is scored and the next round
+// comes, and the pre-race screen's back button returns to the menu; a save picked in the
+// load-game requester goes on with its championship.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "app/settings/MenuState.h"
+#include "frontend/season/ChampionshipTable.h"
+#include "frontend/season/WeekendSessions.h"
+#include "frontend/toolkit/FileRequester.h"
+#include "kit/race/ClassSetups.h"
+#include "kit/season/ChampionshipSaveWriter.h"
+#include "platform/VirtualKeys.h"
+#include "platform/scripted/ScriptedPlatform.h"
+#include "program/GameApp.h"
+#include "program/GameWindow.h"
+#include "tests/support/DemoInstallationCopy.h"
+#include "tests/support/TestDirectory.h"
+
+namespace
+{
+// The demo's intro movie shows this many pictures before the menu's first frame.
+constexpr uint32_t kIntroPictures = 50;
+constexpr uint32_t kBackstopMs = 120000;
+
+class SeasonGameTest : public testing::Test
+{
+protected:
+    SeasonGameTest() : installed_(platform_)
+    {
+        std::string error;
+        EXPECT_TRUE(CopyDemoInstallation(directory_.path(), error)) << error;
+        platform_.AtTime(kBackstopMs, {.kind = PlatformEvent::Kind::Quit});
+        platform_.LimitCapturedFrames(2);
+    }
+
+    // frame counts the menu's frames.
+    void ClickAt(uint32_t frame, int x, int y)
+    {
+        const uint32_t at = kIntroPictures + frame;
+        platform_.AtFrame(at, {.kind = PlatformEvent::Kind::MouseMove, .x = x, .y = y});
+        platform_.AtFrame(at,
+                          {.kind = PlatformEvent::Kind::MouseButton, .button = 1, .pressed = true});
+        platform_.AtFrame(
+            at + 1, {.kind = PlatformEvent::Kind::MouseButton, .button = 1, .pressed = false});
+    }
+
+    void PressEscapeAt(uint32_t frame)
+    {
+        platform_.AtFrame(kIntroPictures + frame,
+                          {.kind = PlatformEvent::Kind::KeyDown, .virtualKey = vk::Escape});
+    }
+
+    static uint32_t RunGame()
+    {
+        GameApp app;
+        return app.InitInstance();
+    }
+
+    TestDirectory directory_;
+    ScriptedPlatform platform_;
+    ScopedPlatform installed_;
+};
+}  // namespace
+
+TEST_F(SeasonGameTest, AChampionshipFromTheMenuReachesItsPreRaceScreenAndBackLeavesIt)
+{
+    ClickAt(3, 100, 115);   // mode
+    ClickAt(8, 350, 250);   // "Meisterschaft"
+    ClickAt(14, 600, 460);  // go
+    ClickAt(40, 30, 465);   // the pre-race screen's back button
+    PressEscapeAt(70);      // the main menu again: the game ends
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+    EXPECT_LT(platform_.NowMs(), kBackstopMs);
+
+    EXPECT_EQ(g_menuState.U32At(MenuState::kGameModeOffset), 3u);
+    EXPECT_EQ(g_menuState.U32At(MenuState::kCircuitOffset), 0u);
+    // Training to warm-up were simulated before the race's pre-race screen.
+    for (uint32_t session = 0; session < kTimedSessions; ++session)
+    {
+        EXPECT_GT(SessionTimesAt(g_menuState, session, 0).lapMs, 0) << session;
+    }
+    // The first round has not been raced.
+    for (uint32_t rider = 0; rider < MenuState::kRiders; ++rider)
+    {
+        EXPECT_EQ(ChampionshipPlace(g_menuState, rider, 0), kNotRaced) << rider;
+    }
+}
+
+TEST_F(SeasonGameTest, ARaceLeftEarlyIsScoredAndTheChampionshipGoesOnToItsNextRound)
+{
+    ClickAt(3, 100, 115);   // mode
+    ClickAt(8, 350, 250);   // "Meisterschaft"
+    ClickAt(14, 600, 460);  // go
+    ClickAt(40, 600, 460);  // the pre-race screen's start button
+    PressEscapeAt(400);     // leaves the race
+    // However long the race takes to end and be scored: back on the next round's pre-race
+    // screen, and Esc once the main menu is there again ends the game.
+    for (uint32_t frame = 500; frame < 3000; frame += 40)
+    {
+        ClickAt(frame, 30, 465);
+        PressEscapeAt(frame + 20);
+    }
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+    EXPECT_LT(platform_.NowMs(), kBackstopMs);
+
+    EXPECT_EQ(g_menuState.U32At(MenuState::kCircuitOffset), 1u);
+    // Every rider of the field has a place or none at the first circuit; the places are
+    // 0, 1, 2 ... without a gap, each once.
+    std::array<int, MenuState::kRiders> placeCount{};
+    for (uint32_t rider = 0; rider < MenuState::kRiders; ++rider)
+    {
+        const uint8_t place = ChampionshipPlace(g_menuState, rider, 0);
+        EXPECT_NE(place, kNotRaced) << rider;
+        if (place < MenuState::kRiders)
+        {
+            ++placeCount[place];
+        }
+    }
+    const auto placed = static_cast<size_t>(std::ranges::find(placeCount, 0) - placeCount.begin());
+    EXPECT_GT(placed, 4u);
+    for (size_t place = 0; place < MenuState::kRiders; ++place)
+    {
+        EXPECT_EQ(placeCount[place], place < placed ? 1 : 0) << place;
+    }
+}
+
+TEST_F(SeasonGameTest, ASavePickedInTheMenuGoesOnWithItsChampionship)
+{
+    constexpr uint32_t kSavedRider = 7;
+    constexpr uint32_t kSavedCircuit = 5;
+    MenuState saved;
+    saved.SetU32At(MenuState::kGameModeOffset, 3);
+    saved.SetU32At(MenuState::kBikeClassOffset, 1);
+    saved.SetU32At(MenuState::kPlayerRiderOffset, kSavedRider);
+    saved.SetU32At(MenuState::kCircuitOffset, kSavedCircuit);
+    saved.SetU32At(MenuState::kSessionOffset, 0);
+    saved.SetU32At(MenuState::kFieldMaskOffset, 0xFFFF);
+    ClearChampionship(saved);
+    for (uint32_t rider = 0; rider < 16; ++rider)
+    {
+        for (uint32_t circuit = 0; circuit < kSavedCircuit; ++circuit)
+        {
+            SetChampionshipPlace(saved, rider, circuit,
+                                 static_cast<uint8_t>((rider + circuit) % 16));
+        }
+    }
+    std::string error;
+    ASSERT_TRUE(kit::WriteChampionshipSave(directory_.path() + "/save/wm/Saison", saved,
+                                           kit::ClassStandardSetup(BikeClass::Class250),
+                                           kit::SaveForm::Current, error))
+        << error;
+
+    ClickAt(5, 60, 260);                                                         // load game
+    ClickAt(14, FileRequester::kDefaultX + 200, FileRequester::kDefaultY + 50);  // the save
+    ClickAt(18, FileRequester::kDefaultX + 36, FileRequester::kDefaultY + 275);  // OK
+    ClickAt(60, 30, 465);  // the pre-race screen of the saved round: back
+    PressEscapeAt(90);     // the main menu again: the game ends
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+    EXPECT_LT(platform_.NowMs(), kBackstopMs);
+
+    EXPECT_EQ(g_menuState.U32At(MenuState::kGameModeOffset), 3u);
+    EXPECT_EQ(g_menuState.U32At(MenuState::kCircuitOffset), kSavedCircuit);
+    EXPECT_EQ(g_menuState.U32At(MenuState::kPlayerRiderOffset), kSavedRider);
+    EXPECT_EQ(g_menuState.U32At(MenuState::kFieldMaskOffset), 0xFFFFu) << "the season's field";
+    for (uint32_t rider = 0; rider < MenuState::kRiders; ++rider)
+    {
+        for (uint32_t circuit = 0; circuit < kSavedCircuit; ++circuit)
+        {
+            EXPECT_EQ(ChampionshipPlace(g_menuState, rider, circuit),
+                      ChampionshipPlace(saved, rider, circuit));
+        }
+    }
+    // The saved round's timed sessions were run for the field.
+    EXPECT_GT(SessionTimesAt(g_menuState, 1, 0).lapMs, 0);
+}

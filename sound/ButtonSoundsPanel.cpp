@@ -31,17 +31,6 @@ const std::string kNoFile;
 
 ButtonSoundsPanel* g_listeningPanel = nullptr;
 
-Gadget At(int32_t x, int32_t y, int32_t width, int32_t height)
-{
-    Gadget gadget;
-    gadget.screenX = static_cast<uint16_t>(x);
-    gadget.screenY = static_cast<uint16_t>(y);
-    gadget.width = static_cast<uint16_t>(width);
-    gadget.height = static_cast<uint16_t>(height);
-    gadget.visible = 1;
-    return gadget;
-}
-
 void Fill(const Gadget& gadget, uint32_t colour)
 {
     FillRectClipped(gadget.screenX, gadget.screenY, gadget.screenX + gadget.width,
@@ -75,24 +64,24 @@ char TypedCharacter(uint8_t virtualKey)
 ButtonSoundsPanel::ButtonSoundsPanel(MenuSoundEditor& editor) : editor_(editor)
 {
     const int32_t row = kListY;
-    controls_[kHighlightedPrevious] = At(kChoiceX + 90, row, 20, 16);
-    controls_[kHighlightedNext] = At(kChoiceX + 250, row, 20, 16);
-    controls_[kHighlightedVolume] = At(kChoiceX + 90, row + 24, 120, 16);
-    controls_[kHighlightedPitch] = At(kChoiceX + 90, row + 48, 120, 16);
-    controls_[kPressedPrevious] = At(kChoiceX + 90, row + 90, 20, 16);
-    controls_[kPressedNext] = At(kChoiceX + 250, row + 90, 20, 16);
-    controls_[kPressedVolume] = At(kChoiceX + 90, row + 114, 120, 16);
-    controls_[kPressedPitch] = At(kChoiceX + 90, row + 138, 120, 16);
-    controls_[kFilePrevious] = At(kChoiceX + 90, row + 190, 20, 16);
-    controls_[kFileNext] = At(kChoiceX + 250, row + 190, 20, 16);
-    controls_[kAdd] = At(kChoiceX, row + 220, 80, 20);
-    controls_[kDelete] = At(kChoiceX + 90, row + 220, 80, 20);
-    controls_[kReplace] = At(kChoiceX + 180, row + 220, 80, 20);
-    controls_[kOk] = At(kRight - 100, kBottom - 36, 80, 24);
-    controls_[kListUp] = At(kListX + kListWidth + 4, kListY, 26, 16);
+    controls_[kHighlightedPrevious] = VisibleGadget(kChoiceX + 90, row, 20, 16);
+    controls_[kHighlightedNext] = VisibleGadget(kChoiceX + 250, row, 20, 16);
+    controls_[kHighlightedVolume] = VisibleGadget(kChoiceX + 90, row + 24, 120, 16);
+    controls_[kHighlightedPitch] = VisibleGadget(kChoiceX + 90, row + 48, 120, 16);
+    controls_[kPressedPrevious] = VisibleGadget(kChoiceX + 90, row + 90, 20, 16);
+    controls_[kPressedNext] = VisibleGadget(kChoiceX + 250, row + 90, 20, 16);
+    controls_[kPressedVolume] = VisibleGadget(kChoiceX + 90, row + 114, 120, 16);
+    controls_[kPressedPitch] = VisibleGadget(kChoiceX + 90, row + 138, 120, 16);
+    controls_[kFilePrevious] = VisibleGadget(kChoiceX + 90, row + 190, 20, 16);
+    controls_[kFileNext] = VisibleGadget(kChoiceX + 250, row + 190, 20, 16);
+    controls_[kAdd] = VisibleGadget(kChoiceX, row + 220, 80, 20);
+    controls_[kDelete] = VisibleGadget(kChoiceX + 90, row + 220, 80, 20);
+    controls_[kReplace] = VisibleGadget(kChoiceX + 180, row + 220, 80, 20);
+    controls_[kOk] = VisibleGadget(kRight - 100, kBottom - 36, 80, 24);
+    controls_[kListUp] = VisibleGadget(kListX + kListWidth + 4, kListY, 26, 16);
     controls_[kListDown] =
-        At(kListX + kListWidth + 4, kListY + kRowHeight * (kVisibleEntries - 1), 26, 16);
-    controls_[kList] = At(kListX, kListY, kListWidth, kRowHeight * kVisibleEntries);
+        VisibleGadget(kListX + kListWidth + 4, kListY + kRowHeight * (kVisibleEntries - 1), 26, 16);
+    controls_[kList] = VisibleGadget(kListX, kListY, kListWidth, kRowHeight * kVisibleEntries);
     for (Gadget& control : controls_)
     {
         AddPlainGadget(gadgets_, control);

@@ -54,17 +54,6 @@ constexpr std::array<TileRow, 4> kCircuitRows = {{
 }};
 constexpr int32_t kCircuitTilePitch = 114;
 
-Gadget Tile(int32_t x, int32_t y, int32_t width, int32_t height)
-{
-    Gadget gadget;
-    gadget.screenX = static_cast<uint16_t>(x);
-    gadget.screenY = static_cast<uint16_t>(y);
-    gadget.width = static_cast<uint16_t>(width);
-    gadget.height = static_cast<uint16_t>(height);
-    gadget.visible = 1;
-    return gadget;
-}
-
 std::string NameLine(const std::array<char, 16>& name)
 {
     return std::string(name.data(), strnlen(name.data(), name.size()));
@@ -80,7 +69,7 @@ void MainMenu::BuildOverviewTiles()
         for (int32_t k = 0; k < row.count; ++k)
         {
             riderTiles_[static_cast<size_t>(row.firstTile + k)] =
-                Tile(row.x + kRiderTilePitch * k, row.y, 88, 85);
+                VisibleGadget(row.x + kRiderTilePitch * k, row.y, 88, 85);
         }
     }
     for (const TileRow& row : kCircuitRows)
@@ -88,7 +77,7 @@ void MainMenu::BuildOverviewTiles()
         for (int32_t k = 0; k < row.count; ++k)
         {
             circuitTiles_[static_cast<size_t>(row.firstTile + k)] =
-                Tile(row.x + kCircuitTilePitch * k, row.y, 114, 90);
+                VisibleGadget(row.x + kCircuitTilePitch * k, row.y, 114, 90);
         }
     }
     for (Gadget& tile : circuitTiles_)

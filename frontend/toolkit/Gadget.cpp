@@ -2,6 +2,17 @@
 
 #include "app/device/DirtyRectList.h"
 
+Gadget VisibleGadget(int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    Gadget gadget;
+    gadget.screenX = static_cast<uint16_t>(x);
+    gadget.screenY = static_cast<uint16_t>(y);
+    gadget.width = static_cast<uint16_t>(width);
+    gadget.height = static_cast<uint16_t>(height);
+    gadget.visible = 1;
+    return gadget;
+}
+
 void AddGadget(GadgetList& owner, Gadget& gadget, uint8_t kind)
 {
     gadget.kind = kind;

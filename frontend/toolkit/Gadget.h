@@ -32,6 +32,9 @@ struct Gadget
     Gadget* next = nullptr;  // the owner's list
 };
 
+// A visible gadget without pictures covering the rectangle: a click area that its owner draws.
+Gadget VisibleGadget(int32_t x, int32_t y, int32_t width, int32_t height);
+
 // Kind bit 0: the gadget lights up, with the hover sound, while the pointer is over it.
 inline constexpr uint8_t kGadgetHighlight = 0x01;
 

@@ -83,26 +83,35 @@ play() {
     exec ../build/release/bin/zarvo
 }
 
+# fuzz_one TARGET: runs one fuzz target for its time; prints its log when it finds something.
+fuzz_one() {
+    local target=$1 name corpus
+    name=$(basename "$target")
+    corpus=$(mktemp -d)
+    local seeds=()
+    [ -d "fuzz/corpus/$name" ] && seeds=("fuzz/corpus/$name")
+    if ! "$target" -max_total_time="$fuzz_seconds" -print_final_stats=1 -rss_limit_mb=2048 \
+        "$corpus" "${seeds[@]}" 2>"$corpus.log"; then
+        echo "-- $name found a fault"
+        tail -n 60 "$corpus.log"
+        return 1
+    fi
+    echo "-- $name: $(grep -oE 'number_of_executed_units: *[0-9]+' "$corpus.log" | grep -oE '[0-9]+$') runs"
+    rm -rf "$corpus" "$corpus.log"
+}
+
 fuzz() {
-    say "fuzzing (${fuzz_seconds}s per target)"
+    say "fuzzing (${fuzz_seconds}s per target, $jobs side by side)"
     CC=clang CXX=clang++ configure build/fuzz -DZARVO_FUZZ=ON
     build build/fuzz --target fuzzers
-    local found=0
-    for target in build/fuzz/bin/fuzz_*; do
-        [ -x "$target" ] || continue
-        found=1
-        local name corpus
-        name=$(basename "$target")
-        corpus=$(mktemp -d)
-        local seeds=()
-        [ -d "fuzz/corpus/$name" ] && seeds=("fuzz/corpus/$name")
-        echo "-- $name"
-        "$target" -max_total_time="$fuzz_seconds" -print_final_stats=1 -rss_limit_mb=2048 \
-            "$corpus" "${seeds[@]}" 2>"$corpus.log" || { tail -n 60 "$corpus.log"; return 1; }
-        grep -E 'stat::number_of_executed_units' "$corpus.log" || true
-        rm -rf "$corpus" "$corpus.log"
-    done
-    ((found)) || echo "no fuzz targets"
+    local targets=(build/fuzz/bin/fuzz_*)
+    if [ ! -x "${targets[0]}" ]; then
+        echo "no fuzz targets"
+        return
+    fi
+    export -f fuzz_one
+    export fuzz_seconds
+    printf '%s\n' "${targets[@]}" | xargs -P "$jobs" -I{} bash -c 'fuzz_one "$1"' _ {}
 }
 
 test_all() {

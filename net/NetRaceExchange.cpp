@@ -88,8 +88,13 @@ bool NetSession::CollectBikeSetups()
         const Lock lock(mutex_);
         ClearPending(NetMsgType::MsgSetupRequest);
     }
-    if (asked != WaitEnd::Done ||
-        Wait([this] { return AllActive(&NetPeer::setupReceived); }, true) == WaitEnd::Stopped)
+    if (asked != WaitEnd::Done)
+    {
+        return false;
+    }
+    // Esc ends only the wait: the set-ups that came go out.
+    const WaitEnd collected = Wait([this] { return AllActive(&NetPeer::setupReceived); }, true);
+    if (collected != WaitEnd::Done && collected != WaitEnd::Escaped)
     {
         return false;
     }

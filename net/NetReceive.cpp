@@ -85,7 +85,10 @@ void NetSession::Dispatch(const NetPacketHeader& header, std::span<const uint8_t
 }
 
 // Acknowledgements of a request sent to every player: each sets its sender's flag, and the
-// request ends once every player has it (where the request waits for all of them).
+// request ends once every player has it (where the request waits for all of them). The
+// exchange before a race shares one flag among three requests; their acknowledgements count
+// only while their own request is under way, so that a late answer to the line-up cannot
+// stand for an answer to the set-up request that follows it.
 bool NetSession::TakeAcknowledgement(const NetPacketHeader& header,
                                      std::span<const uint8_t> datagram)
 {
@@ -95,13 +98,16 @@ bool NetSession::TakeAcknowledgement(const NetPacketHeader& header,
         bool NetPeer::*flag;
         NetMsgType completes;  // the request that ends when all have it, or the type itself
         bool NetSession::*completedFlag;
+        NetMsgType countsDuring = type;  // the request that must be pending, or the type itself
     };
     using T = NetMsgType;
     static constexpr Acknowledgement kAcknowledgements[] = {
-        {T::MsgRaceLineupAck, &NetPeer::exchangeAcked, T::MsgRaceLineupAck, nullptr},
+        {T::MsgRaceLineupAck, &NetPeer::exchangeAcked, T::MsgRaceLineup, nullptr, T::MsgRaceLineup},
         {T::MsgRaceEntryListAck, &NetPeer::departureAcked, T::MsgRaceEntryListAck, nullptr},
-        {T::MsgSetupRequestAck, &NetPeer::exchangeAcked, T::MsgSetupRequestAck, nullptr},
-        {T::MsgAllBikeSetupsAck, &NetPeer::exchangeAcked, T::MsgAllBikeSetups, nullptr},
+        {T::MsgSetupRequestAck, &NetPeer::exchangeAcked, T::MsgSetupRequest, nullptr,
+         T::MsgSetupRequest},
+        {T::MsgAllBikeSetupsAck, &NetPeer::exchangeAcked, T::MsgAllBikeSetups, nullptr,
+         T::MsgAllBikeSetups},
         {T::MsgRaceResultAck, &NetPeer::resultAcked, T::MsgRaceResult, nullptr},
         {T::MsgPeerReady, &NetPeer::ready, T::MsgPeerReady, nullptr},
         {T::MsgRiderRetireAck, &NetPeer::departureAcked, T::MsgRiderRetire,
@@ -116,7 +122,9 @@ bool NetSession::TakeAcknowledgement(const NetPacketHeader& header,
             continue;
         }
         NetPeer* sender = ActiveSender(header);
-        if (sender != nullptr && HasFixedLength(datagram, acknowledgement.type))
+        const bool counts = acknowledgement.countsDuring == acknowledgement.type ||
+                            pendingType_ == static_cast<uint32_t>(acknowledgement.countsDuring);
+        if (sender != nullptr && counts && HasFixedLength(datagram, acknowledgement.type))
         {
             sender->*acknowledgement.flag = true;
             if (acknowledgement.completes != acknowledgement.type &&

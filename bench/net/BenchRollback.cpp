@@ -6,35 +6,13 @@
 #include <benchmark/benchmark.h>
 
 #include "race/LockstepState.h"
+#include "tests/race/support/HostStateSender.h"
 #include "tests/race/support/TestRace.h"
 
 namespace
 {
 constexpr uint32_t kRiders = 26;
 constexpr uint32_t kRollbackSteps = 60;  // a multiple of 4 inside the ring's 64
-
-// The host's states go straight into the client's ring.
-class HostStates : public RaceServices
-{
-public:
-    HostStates(const std::array<BikeRecord, kRiderCount>& bikes, HostStateRing& ring)
-        : bikes_(bikes), ring_(ring)
-    {
-    }
-    void AddStateCheckRider(uint32_t step, uint32_t rider, uint32_t) override
-    {
-        step_ = step;
-        CopyStateBlock(bikes_[rider], std::span<uint32_t, kStateBlockWords>(
-                                          &blocks_[rider * kStateBlockWords], kStateBlockWords));
-    }
-    void SendStateCheck() override { ring_.Publish(step_, blocks_); }
-
-private:
-    const std::array<BikeRecord, kRiderCount>& bikes_;
-    HostStateRing& ring_;
-    HostStateRing::Blocks blocks_{};
-    uint32_t step_ = 0;
-};
 
 void LongestRollback(benchmark::State& state)
 {
@@ -48,7 +26,7 @@ void LongestRollback(benchmark::State& state)
         hostState.riderPresent[rider] = true;
         clientState.riderPresent[rider] = true;
     }
-    HostStates sender(host.Bikes(), clientState.hostStates);
+    HostStateSender sender(host.Bikes(), clientState.hostStates);
     host.Sim().SetLockstep(&hostState);
     host.Sim().SetServices(&sender);
     client.Sim().SetLockstep(&clientState);

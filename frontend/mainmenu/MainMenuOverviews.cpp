@@ -146,6 +146,7 @@ void MainMenu::OpenRiderOverview()
 
 void MainMenu::OpenCircuitOverview()
 {
+    LoadClassRiders();
     SetMenuBackground(kCircuitOverviewScreen);
     page_ = kCircuitOverviewPage;
     circuitOverview_.shown = circuitOverview_.active = true;

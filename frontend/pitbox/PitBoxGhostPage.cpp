@@ -254,7 +254,7 @@ void PitBoxMenu::StepGhostNameEntry()
     }
     if (!nameEntry_.TakeTyped())
     {
-        const bool blink = (g_renderDevice.IsGlideActive() != 0) && ((NowMs() >> 7) & 1u) != 0;
+        const bool blink = ((NowMs() >> 7) & 1u) != 0;
         if (nameEntry_.IsActive() && blink != cursorBlink_)
         {
             cursorBlink_ = blink;

@@ -129,6 +129,11 @@ PitBoxMenu::PitBoxMenu(const PitBoxContext& context) : context_(context) {}
 
 PitBoxMenu::~PitBoxMenu()
 {
+    // An owner that forgot Leave must not cost the race its scene.
+    if (ownsMenuScene_ || setupScreen_ != nullptr || dataRecorder_ != nullptr)
+    {
+        Leave();
+    }
     EndNameEntry();
 }
 
@@ -1013,6 +1018,7 @@ void PitBoxMenu::Act(Gadget& gadget)
         if (&gadget == &CircuitInfoScreen::OkGadget())
         {
             CircuitInfoScreen::Close();
+            CircuitInfoScreen::OkGadget().visible = 0;
             page_ = savedPage_;
             SetMenuBackground(backgroundName_.c_str());
             fullRedraws_ = 2;

@@ -6,7 +6,6 @@
 #include "app/window/FrameTime.h"
 #include "app/window/OutputWindow.h"
 #include "frontend/season/ChampionshipTable.h"
-#include "frontend/season/FinishedSession.h"
 #include "frontend/season/PreRaceScreen.h"
 #include "frontend/season/SessionStart.h"
 #include "frontend/season/WeekendSessions.h"
@@ -87,7 +86,6 @@ void RunChosenSessions(const RaceSessionRunner& raceSession)
         {
             return;
         }
-        ScoreFinishedRace();
         if (!AdvanceAfterSession(g_menuState, mode))
         {
             return;

@@ -1,9 +1,9 @@
 #pragma once
 
 // The sessions a choice in the main menu leads to. Each session is started on the game's race
-// (the field, the grid, the weather), shown on the pre-race screen, raced and scored; a Grand
-// Prix weekend goes on to its next session, a championship after each race to its next round,
-// until the player backs out on the pre-race screen, the single session or the weekend is
+// (the field, the grid, the weather), shown on the pre-race screen, raced and scored by the runner;
+// a Grand Prix weekend goes on to its next session, a championship after each race to its next
+// round, until the player backs out on the pre-race screen, the single session or the weekend is
 // over, or the championship has had its last round. Until the player can pick the session to
 // ride between sessions, a weekend's timed sessions are simulated and the player rides its
 // race. Main thread only.
@@ -14,7 +14,7 @@
 #include "app/settings/MenuState.h"
 #include "core/game/GameEnums.h"
 
-// Loads, races and unloads the started session; true when the race ran and may be scored.
+// Loads, races, unloads and scores the started session; true when the race ran.
 using RaceSessionRunner = std::function<bool()>;
 
 void RunChosenSessions(const RaceSessionRunner& raceSession);

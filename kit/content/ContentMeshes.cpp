@@ -135,6 +135,18 @@ void ShapeBuilder::Quad(const MeshPoint& a, const MeshPoint& b, const MeshPoint&
                {{0, vRepeat}, {uRepeat, vRepeat}, {uRepeat, 0}, {0, 0}}, slot, behind, shaded);
 }
 
+void ShapeBuilder::QuadOnVertices(const std::array<MeshPoint, 4>& vertices,
+                                  const std::array<uint32_t, 4>& corners, const MeshPoint& seenFrom,
+                                  uint32_t slot)
+{
+    const auto first = static_cast<uint32_t>(mesh_.vertices.size());
+    mesh_.vertices.insert(mesh_.vertices.end(), vertices.begin(), vertices.end());
+    const MeshPoint& a = vertices[corners[0]];
+    const MeshPoint behind = {2 * a.x - seenFrom.x, 2 * a.y - seenFrom.y, 2 * a.z - seenFrom.z};
+    AddPolygon({first + corners[0], first + corners[1], first + corners[2], first + corners[3]},
+               {{0, 1.0f}, {1.0f, 1.0f}, {1.0f, 0}, {0, 0}}, slot, behind, false);
+}
+
 void ShapeBuilder::GroundTriangle(const MeshPoint (&corners)[3], const float (&uv)[6],
                                   uint32_t slot)
 {

@@ -39,6 +39,19 @@ Mesh UprightQuad(float half, float y, float z, uint32_t texture)
     return quad.Finish();
 }
 
+// The smoke cloud as the race's particles reshape it: its vertices bottom left, top right,
+// bottom right, top left.
+Mesh SmokeQuad(float half, uint32_t texture)
+{
+    ShapeBuilder quad({texture});
+    quad.QuadOnVertices({{{-half, 0.0f, 0.0f},
+                          {half, 2 * half, 0.0f},
+                          {half, 0.0f, 0.0f},
+                          {-half, 2 * half, 0.0f}}},
+                        {3, 1, 2, 0}, {0.0f, half, -5.0f}, 0);
+    return quad.Finish();
+}
+
 Mesh TestBody(float half)
 {
     return PaintedBox({-half, 0.0f, -half}, {half, 2 * half, half}, 1);
@@ -139,7 +152,7 @@ bool AddDemoEffects(ContentWriter& writer)
     writer.Object(content::kFrontSprayModel, UprightQuad(0.3f, 0.3f, 0.9f, 1030));
     writer.Object(content::kRearSprayModel, UprightQuad(0.4f, 0.35f, -1.0f, 1030));
     writer.Object(content::kSecondRearSprayModel, UprightQuad(0.5f, 0.45f, -1.3f, 1030));
-    writer.Object(content::kSmokeCloudModel, UprightQuad(0.8f, 0.0f, 0.0f, 1019));
+    writer.Object(content::kSmokeCloudModel, SmokeQuad(0.8f, 1019));
     writer.Object(content::kTestBody, TestBody(0.5f));
     writer.Object(content::kTestBody2, TestBody(0.4f));
     for (const content::NumberedPicture& picture : content::SharedRacePictures())

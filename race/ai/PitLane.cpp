@@ -413,7 +413,10 @@ void RideToPits(RiderStep& step)
         bike.aiFollowSpeed = bike.speed > 3.0f ? 0.7f * bike.speed : 0.0f;
         if (bike.speed < 0.3f)
         {
+            // Out of the race for good: off the line, so nobody rides into it.
             bike.raceStatus = race_status::kFallenOut;
+            bike.flags |= bike_flags::kInactive;
+            step.ai.inRace[step.rider] = 0;
             if (step.race.standings.sessionRanks[step.rider] == session_rank::kRacing)
             {
                 step.race.standings.SetFinalStatus(step.rider, session_rank::kDroppedOut);

@@ -14,8 +14,11 @@ const CourseMapRecord kEmptyMap{};
 
 int32_t ScreenCoordinate(double value)
 {
-    // Far off the map for points the table throws away; never an overflowing conversion.
-    return static_cast<int32_t>(std::clamp(std::trunc(value), -1.0e6, 1.0e6));
+    // Far off the map for points the table throws away, and for no number at all (a damaged
+    // lap's position); never an overflowing conversion.
+    constexpr double kFar = 1.0e6;
+    const double whole = std::trunc(value);
+    return static_cast<int32_t>(std::isnan(whole) ? kFar : std::clamp(whole, -kFar, kFar));
 }
 }  // namespace
 

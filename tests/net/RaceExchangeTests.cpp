@@ -176,7 +176,7 @@ TEST(RaceExchange, ThreeMachinesShareTheLineupARetirementAndTheResult)
     EXPECT_FALSE(world.TimedOut());
 }
 
-TEST(RaceExchange, AHostAloneSendsNoLineupAndAClientMayBackOutOfTheWait)
+TEST(RaceExchange, AHostAloneSendsNothingAndAClientMayBackOutOfTheWait)
 {
     NetTestWorld alone;
     ASSERT_TRUE(alone.HostWithClients(0));
@@ -186,6 +186,8 @@ TEST(RaceExchange, AHostAloneSendsNoLineupAndAClientMayBackOutOfTheWait)
     EXPECT_EQ(alone.Hub().DatagramsSent(), sent);
     EXPECT_EQ(alone.NowMs(), now);
     EXPECT_TRUE(alone.At(0).link.lineup.has_value());
+    EXPECT_TRUE(alone.At(0).session.CollectBikeSetups());
+    EXPECT_EQ(alone.Hub().DatagramsSent(), sent) << "nobody to ask for a set-up";
 
     NetTestWorld world;
     ASSERT_TRUE(world.HostWithClients(1));

@@ -83,7 +83,7 @@ RaceOutcome RaceOnce(Ending ending = Ending::EscapeAfterStart)
     // A race: the mode entry's panel, its race row; then the rider page, whose Go button
     // starts the chosen session.
     click(0, 80, 116);
-    click(20, 400, 196);
+    click(20, 400, 158);
     click(40, 80, 164);
     click(50, 600, 460);
     // The pre-race screen's start button, where Go was.

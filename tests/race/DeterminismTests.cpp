@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "race/LockstepState.h"
+#include "tests/race/support/HostStateSender.h"
 #include "tests/race/support/TestRace.h"
 
 namespace
@@ -121,29 +122,6 @@ TEST(DeterminismTest, TwoRunsAndEveryBatchingGiveTheSameSteps)
     EXPECT_EQ(end, kEndChecksums) << "the reference race changed";
 }
 
-// The host: sends every present rider's state block into the client's ring.
-class HostSender : public RaceServices
-{
-public:
-    HostSender(const std::array<BikeRecord, kRiderCount>& bikes, HostStateRing& ring)
-        : bikes_(bikes), ring_(ring)
-    {
-    }
-    void AddStateCheckRider(uint32_t step, uint32_t rider, uint32_t) override
-    {
-        step_ = step;
-        CopyStateBlock(bikes_[rider], std::span<uint32_t, kStateBlockWords>(
-                                          &blocks_[rider * kStateBlockWords], kStateBlockWords));
-    }
-    void SendStateCheck() override { ring_.Publish(step_, blocks_); }
-
-private:
-    const std::array<BikeRecord, kRiderCount>& bikes_;
-    HostStateRing& ring_;
-    HostStateRing::Blocks blocks_{};
-    uint32_t step_ = 0;
-};
-
 class RollbackTest : public testing::Test
 {
 protected:
@@ -185,7 +163,7 @@ protected:
     TestRace client_;
     LockstepState hostState_;
     LockstepState clientState_;
-    HostSender sender_;
+    HostStateSender sender_;
 };
 
 TEST_F(RollbackTest, AClientThatDivergedIsTakenBackToTheHostsState)

@@ -59,7 +59,7 @@ protected:
         ASSERT_TRUE(kit::AddDemoFonts(archives, error)) << error;
         ASSERT_TRUE(kit::AddMenuPictures(archives.menu, error)) << error;
         ASSERT_TRUE(kit::AddSetupPictures(archives.menu, error)) << error;
-        ASSERT_TRUE(kit::AddMainMenuPictures(archives.menu, error)) << error;
+        ASSERT_TRUE(kit::AddMainMenuPictures(archives.menu, Language::German, error)) << error;
         ASSERT_TRUE(kit::AddDemoCourseMaps(archives, error)) << error;
         const std::vector<uint8_t> bytes = archives.menu.Build();
         directory_.WriteFile("menu.cpr", std::string(bytes.begin(), bytes.end()));

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -356,4 +357,14 @@ TEST(TelemetryGraphs, AxisLabelsSitWhereTheirValuesArePlotted)
     window.yZoom = 2.0f;
     EXPECT_LT(ChannelAxisLabels(window, 1).size(), 21u);
     EXPECT_TRUE(ChannelAxisLabels(window, kNoChannel).empty());
+}
+
+TEST(CourseMaps, APointThatIsNoNumberLandsFarOffTheMap)
+{
+    const CourseMaps maps;
+    const float nothing = std::numeric_limits<float>::quiet_NaN();
+    const MapPoint p = maps.Project(8, nothing, 1.0f);
+    EXPECT_EQ(p.x, 1000000);
+    EXPECT_EQ(p.y, 1000000);
+    EXPECT_EQ(maps.Project(8, 1e30f, 0.0f).x, 1000000);
 }

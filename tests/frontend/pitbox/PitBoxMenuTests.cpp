@@ -528,3 +528,20 @@ TEST_F(PitBoxMenuTest, TheSessionFlowRunsAPageUntilItsResult)
     SetMainWindow(nullptr);
 }
 }  // namespace
+
+namespace
+{
+TEST_F(PitBoxMenuTest, TheCircuitInformationReturnsToThePageItCameFrom)
+{
+    Mode(GameMode::GrandPrix, 5);
+    g_raceContext.standings.sessionOver = 1;
+    Menu().SetSessionWords(InRaceWords(GameMode::GrandPrix, 5));
+    Menu().EnterPage(PitBoxMenu::kTimesPage);
+    Click(200, 460);  // information
+    EXPECT_EQ(Menu().CurrentPage(), PitBoxMenu::kCircuitInfoPage);
+    Click(600, 455);  // its OK
+    EXPECT_EQ(Menu().CurrentPage(), PitBoxMenu::kTimesPage);
+    Click(600, 455);  // the OK is gone with its page: this is continue
+    EXPECT_EQ(Menu().Result(), PitBoxMenu::kContinue);
+}
+}  // namespace

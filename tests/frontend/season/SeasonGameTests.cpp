@@ -72,7 +72,7 @@ protected:
 TEST_F(SeasonGameTest, AChampionshipFromTheMenuReachesItsPreRaceScreenAndBackLeavesIt)
 {
     ClickAt(3, 100, 115);   // mode
-    ClickAt(8, 350, 250);   // "Meisterschaft"
+    ClickAt(8, 350, 206);   // "Meisterschaft"
     ClickAt(14, 600, 460);  // go
     ClickAt(40, 30, 465);   // the pre-race screen's back button
     PressEscapeAt(70);      // the main menu again: the game ends
@@ -96,7 +96,7 @@ TEST_F(SeasonGameTest, AChampionshipFromTheMenuReachesItsPreRaceScreenAndBackLea
 TEST_F(SeasonGameTest, ARaceLeftEarlyIsScoredAndTheChampionshipGoesOnToItsNextRound)
 {
     ClickAt(3, 100, 115);   // mode
-    ClickAt(8, 350, 250);   // "Meisterschaft"
+    ClickAt(8, 350, 206);   // "Meisterschaft"
     ClickAt(14, 600, 460);  // go
     ClickAt(40, 600, 460);  // the pre-race screen's start button
     PressEscapeAt(400);     // leaves the race

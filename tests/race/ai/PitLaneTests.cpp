@@ -291,3 +291,25 @@ INSTANTIATE_TEST_SUITE_P(Table, PlayerPitEntryTest,
                          testing::Values(EntryCase{true, true, 16}, EntryCase{false, false, 14},
                                          EntryCase{false, true, 11}));
 }  // namespace
+
+namespace
+{
+TEST(RetiringWithoutPitLaneTest, ARiderWithNowhereToGoStopsAndLeavesTheLineClear)
+{
+    AiRig rig(2);
+    BikeRecord& bike = rig.Bike(1);
+    rig.PutOnNode(1, rig.OpenNode(), 20.0f);
+    bike.raceStatus = race_status::kRetiring;
+    rig.race->standings.sessionRanks[1] = session_rank::kRacing;
+    RiderStep step{rig.Ai(), *rig.race, 1, bike, rig.race->riderProfiles[1]};
+    pit_lane::RideToPits(step);
+    EXPECT_FLOAT_EQ(bike.aiFollowSpeed, 14.0f);
+    EXPECT_EQ(rig.Ai().inRace[1], 1u);
+    bike.speed = 0.2f;
+    pit_lane::RideToPits(step);
+    EXPECT_EQ(bike.raceStatus, race_status::kFallenOut);
+    EXPECT_EQ(rig.race->standings.sessionRanks[1], session_rank::kDroppedOut);
+    EXPECT_EQ(rig.Ai().inRace[1], 0u) << "riders behind no longer wait for it";
+    EXPECT_TRUE(bike.IsInactive());
+}
+}  // namespace

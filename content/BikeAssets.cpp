@@ -120,6 +120,9 @@ bool BuildMachine(LoadSession& session, uint32_t rider, const BikeTemplate& mach
     {
         spray->flags |= 0x4;
         spray->flags |= 0x8018;
+        // The chain draws them with the rider whatever their place in the tree: they stay
+        // hidden until the race shows the dust or spray that the ground and weather call for.
+        spray->flags |= object_flags::kNoOwnPolygons;
     }
     nodes.frontWheel->flags |= 0x4;
     nodes.frontWheel->flags |= 0x8010;

@@ -230,6 +230,24 @@ TEST_F(MainMenuOptionsTest, HostingOpensTheServerPageAndItsBackButtonGivesTheMen
     EXPECT_EQ(g_gameMode, GameMode::Race);
 }
 
+// Joining opens the player page; leaving it returns to the start page as a client.
+TEST_F(MainMenuOptionsTest, JoiningOpensThePlayerPageAndLeavingGivesTheMenuBack)
+{
+    platform_.LimitCapturedFrames(80);
+    ClickAt(5, 600, 460);   // go
+    ClickAt(22, 300, 222);  // "In ein Spiel einsteigen"
+    ClickAt(35, (kLeaveArea.left + kLeaveArea.right) / 2, (kLeaveArea.top + kLeaveArea.bottom) / 2);
+    ClickAt(47, 100, 115);  // mode
+    ClickAt(57, 350, 158);  // "Rennen"
+    PressEscapeAt(67);
+
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+
+    ExpectGolden("mainmenu_player_page", 30, 0x15606C5728F5122B);
+    EXPECT_EQ(g_menuState.U8At(MenuState::kNetworkRoleOffset), 0);
+    EXPECT_EQ(g_gameMode, GameMode::Race);
+}
+
 TEST_F(MainMenuOptionsTest, TheEnglishNetworkPanelIsNarrowerAndClosesWithoutAChoice)
 {
     MenuState settings;

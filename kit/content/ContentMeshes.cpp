@@ -135,7 +135,7 @@ void ShapeBuilder::Quad(const MeshPoint& a, const MeshPoint& b, const MeshPoint&
                {{0, vRepeat}, {uRepeat, vRepeat}, {uRepeat, 0}, {0, 0}}, slot, behind, shaded);
 }
 
-void ShapeBuilder::QuadOnVertices(const std::array<MeshPoint, 4>& vertices,
+void ShapeBuilder::QuadOnVertices(std::span<const MeshPoint> vertices,
                                   const std::array<uint32_t, 4>& corners, const MeshPoint& seenFrom,
                                   uint32_t slot)
 {

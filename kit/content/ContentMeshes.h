@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <span>
 #include <vector>
 
 #include "kit/world/ObjectFileWriter.h"
@@ -34,12 +35,11 @@ public:
     void Quad(const MeshPoint& a, const MeshPoint& b, const MeshPoint& c, const MeshPoint& d,
               const MeshPoint& seenFrom, uint32_t slot, float uRepeat = 1.0f, float vRepeat = 1.0f,
               bool shaded = true);
-    // A quad on four vertices added in the given order, its corners taken from them in the
-    // order of corners (the first at the picture's top left): for meshes whose vertex order
-    // the game relies on.
-    void QuadOnVertices(const std::array<MeshPoint, 4>& vertices,
-                        const std::array<uint32_t, 4>& corners, const MeshPoint& seenFrom,
-                        uint32_t slot);
+    // A quad on vertices added in the given order, its corners taken from them in the order
+    // of corners (the first at the picture's top left): for meshes whose vertex order the game
+    // relies on.
+    void QuadOnVertices(std::span<const MeshPoint> vertices, const std::array<uint32_t, 4>& corners,
+                        const MeshPoint& seenFrom, uint32_t slot);
     // A triangle with its corners' texture coordinates, facing up; corners at the same place
     // as an earlier ground triangle's share its vertex.
     void GroundTriangle(const MeshPoint (&corners)[3], const float (&uv)[6], uint32_t slot);

@@ -2,6 +2,7 @@
 // shadow, needle and spray, the smoke cloud, the test collision bodies, the shared race
 // pictures and the cockpit pictures in the sizes the cockpit display draws them at.
 
+#include <array>
 #include <string>
 
 #include "content/EffectTables.h"
@@ -21,13 +22,20 @@ struct Size
     int height;
 };
 
-// A flat quad facing up at the height, x and z half extents.
-Mesh FlatQuad(float halfX, float z0, float z1, float y, uint32_t texture)
+// The machine's shadow: the race moves its left corners (vertices 0 and 2) and its right ones
+// (4 and 5) sideways as the rider leans, so it keeps that vertex order; 1 and 3 on the centre
+// line carry no corner.
+Mesh ShadowQuad(float halfX, float z0, float z1, float y, uint32_t texture)
 {
-    ShapeBuilder quad({texture});
-    quad.Quad({-halfX, y, z1}, {halfX, y, z1}, {halfX, y, z0}, {-halfX, y, z0}, {0, y + 5, 0}, 0,
-              1.0f, 1.0f, false);
-    return quad.Finish();
+    ShapeBuilder shadow({texture});
+    const std::array<MeshPoint, 6> vertices = {{{-halfX, y, z1},
+                                                {0.0f, y, z1},
+                                                {-halfX, y, z0},
+                                                {0.0f, y, z0},
+                                                {halfX, y, z1},
+                                                {halfX, y, z0}}};
+    shadow.QuadOnVertices(vertices, {0, 4, 5, 2}, {0, y + 5, 0}, 0);
+    return shadow.Finish();
 }
 
 // A quad facing back along -z (the smoke faces the camera by its flags).
@@ -147,7 +155,7 @@ void AddMarshalFlagPictures(ContentWriter& writer)
 bool AddDemoEffects(ContentWriter& writer)
 {
     AddMarshalFlagPictures(writer);
-    writer.Object(content::kShadowModel, FlatQuad(0.35f, -0.95f, 0.95f, 0.01f, 1002));
+    writer.Object(content::kShadowModel, ShadowQuad(0.35f, -0.95f, 0.95f, 0.01f, 1002));
     writer.Object(content::kNeedleModel, UprightQuad(0.01f, 0.0f, 0.0f, 1182));
     writer.Object(content::kFrontSprayModel, UprightQuad(0.3f, 0.3f, 0.9f, 1030));
     writer.Object(content::kRearSprayModel, UprightQuad(0.4f, 0.35f, -1.0f, 1030));

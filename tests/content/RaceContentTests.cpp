@@ -10,12 +10,14 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 
 #include "app/device/RenderDevice.h"
 #include "app/game/RiderLiveries.h"
 #include "content/EffectTables.h"
 #include "content/FieldTables.h"
 #include "content/GroundPass.h"
+#include "core/world/MeshRecords.h"
 #include "core/world/WorldObject.h"
 #include "kit/content/DemoContent.h"
 #include "tests/content/ContentFixture.h"
@@ -312,6 +314,26 @@ TEST_F(LoadedRaceTest, EffectMeshesStartHidden)
             }
         }
     }
+}
+
+// The race widens the shadow under a leaning rider by moving vertices 0 and 2 to its left edge
+// and 4 and 5 to its right: the demo's shadow must hold those corners there, or the quad folds
+// into a long triangle (and the step writes past a four-vertex mesh).
+TEST_F(LoadedRaceTest, TheShadowKeepsTheCornersTheLeanMoves)
+{
+    LoadDemo(BikeClass::Class125, Weather::Fine, 1);
+    const WorldObject* shadow = race_->bikes[0].links.bikeRoot.get();
+    ASSERT_NE(shadow, nullptr);
+    const MeshVertex* vertices = shadow->firstLevel.vertices.get();
+    ASSERT_NE(vertices, nullptr);
+    ASSERT_LT(vertices[2].position.x, 0.0f) << "vertex 2 lies on the right edge";
+    for (const auto& [left, right] : {std::pair{0, 4}, std::pair{2, 5}})
+    {
+        EXPECT_LT(vertices[left].position.x, 0.0f) << left;
+        EXPECT_GT(vertices[right].position.x, 0.0f) << right;
+        EXPECT_EQ(vertices[left].position.z, vertices[right].position.z) << left << " " << right;
+    }
+    EXPECT_NE(vertices[0].position.z, vertices[2].position.z) << "front and rear edge";
 }
 
 // A rider down or out keeps no link into the arena (not even one of an earlier race), the

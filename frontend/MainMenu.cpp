@@ -68,6 +68,11 @@ constexpr std::array<uint32_t, 5> kModeOfRow = {0, 1, 2, 3, 5};
 
 MainMenu* g_mainMenu = nullptr;
 
+MainMenu::MainMenu(NetLobby& lobby, NetSession& session)
+{
+    lobbyPages_.emplace(lobby, session, g_menuState, lists_[0], lists_[1]);
+}
+
 MainMenu::~MainMenu()
 {
     Leave();
@@ -357,6 +362,12 @@ int32_t MainMenu::UpdateFrame(float frameSeconds)
     }
     blinkPhase_ = g_lastFrameMs;
     HandleInput();
+    ++frameCounter_;
+    if (IsOnLobbyPage())
+    {
+        lobbyPages_->Update(frameCounter_);
+        FollowLobby();
+    }
     if (g_fileRequester.IsOpen() && g_fileRequester.GetResult(nullptr) != FileRequester::kPending)
     {
         LoadChampionshipFile(g_fileRequester.GetResult(nullptr));
@@ -404,6 +415,14 @@ void MainMenu::HandleInput()
     if (!pointer_.IsHeld())
     {
         draggedSlider_ = -1;
+    }
+    if (IsOnLobbyPage())
+    {
+        if (click)
+        {
+            lobbyPages_->Click(pointer_.X(), pointer_.Y());
+        }
+        return;
     }
 
     // The panels in the order of their chain; the first gadget under the pointer is hit.
@@ -675,6 +694,16 @@ void MainMenu::OnBottomButton(size_t button)
 
 void MainMenu::StartChosenSession()
 {
+    if (g_gameMode == GameMode::NetworkRace)
+    {
+        OpenNetworkPanel();
+        return;
+    }
+    LeaveForSession();
+}
+
+void MainMenu::LeaveForSession()
+{
     const uint32_t seed = g_lastFrameMs & 0xFFF;
     g_menuState.SetU16At(MenuState::kShuffleSeedOffset,
                          static_cast<uint16_t>(seed != 0 ? seed : 1987));
@@ -683,11 +712,6 @@ void MainMenu::StartChosenSession()
         g_menuState.SetU8At(MenuState::kAutoClutchOffset, 0);
     }
     const uint32_t mode = static_cast<uint32_t>(g_gameMode);
-    if (g_gameMode == GameMode::NetworkRace)
-    {
-        OpenNetworkPanel();
-        return;
-    }
     if (g_gameMode == GameMode::Championship)
     {
         g_menuState.SetU32At(MenuState::kCircuitOffset, 0);
@@ -731,6 +755,34 @@ void MainMenu::OnBack()
         CloseOpenPanel();
         selectedEntry_ = kNoEntry;
     }
+}
+
+void MainMenu::FollowLobby()
+{
+    if (lobbyPages_->SessionStarted())
+    {
+        g_gameMode = GameMode::NetworkRace;
+        LeaveForSession();
+        return;
+    }
+    const int32_t lobbyPage = lobbyPages_->CurrentPage();
+    if (lobbyPage == page_)
+    {
+        return;
+    }
+    if (lobbyPage != NetLobbyPages::kStartPage)
+    {
+        page_ = lobbyPage;
+        return;
+    }
+    mainPanel_.shown = true;
+    bottomBar_.shown = true;
+    SetMenuBackground(kStartScreen);
+    selectedEntry_ = kNoEntry;
+    startLayout_ = true;
+    page_ = kStartPage;
+    UpdateElement(kStartPage);
+    RepaintAll();
 }
 
 void MainMenu::LeaveToStartPage()
@@ -995,6 +1047,12 @@ void MainMenu::PresentFrame()
 void MainMenu::DrawPage(const DirtyRectList& list)
 {
     SetActiveRectList(&list);
+    if (IsOnLobbyPage())
+    {
+        lobbyPages_->Draw();
+        DrawPointer(list);
+        return;
+    }
     if (page_ == kCircuitInfoPage)
     {
         CircuitInfoScreen::Draw();

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/config/ConfigBlock.h"
@@ -22,6 +23,7 @@
 #include "frontend/mainmenu/MenuAnimation.h"
 #include "frontend/mainmenu/OptionPanels.h"
 #include "frontend/mainmenu/OptionRules.h"
+#include "frontend/netlobby/NetLobbyPages.h"
 #include "frontend/toolkit/Gadget.h"
 #include "frontend/toolkit/MenuPointer.h"
 
@@ -77,6 +79,8 @@ public:
     static constexpr size_t kMainButtonCount = 8;
 
     MainMenu() = default;
+    // A menu whose network panel opens the lobby pages on this session.
+    MainMenu(NetLobby& lobby, NetSession& session);
     virtual ~MainMenu();
     MainMenu(const MainMenu&) = delete;
     MainMenu& operator=(const MainMenu&) = delete;
@@ -98,6 +102,7 @@ public:
     bool IsQuitPanelOpen() const { return quitPanel_.frame.open; }
     bool IsTransitionRunning() const { return transition_.IsRunning(); }
     bool IsOptionPanelOpen(OptionPanelId id) const { return Options(id).active; }
+    bool IsOnLobbyPage() const { return page_ >= NetLobbyPages::kServerPage; }
 
     // The key listener while a menu runs: a key for the waiting control row.
     static int32_t OnKey(uint32_t kind, uint32_t virtualKey);
@@ -133,6 +138,9 @@ private:
     void OnMainButton(int32_t entry);
     void OnBottomButton(size_t button);
     void StartChosenSession();
+    void LeaveForSession();
+    // Follows the lobby pages to another page, back to the start page, or into the race.
+    void FollowLobby();
     void OnBack();
     void ChooseGameMode(int32_t mode);
     void ChooseLevel(int32_t level);
@@ -269,6 +277,9 @@ private:
     bool controlMapChanged_ = false;
     uint32_t blinkPhase_ = 0;
     JoystickCodeReader joystickCodes_;
+
+    std::optional<NetLobbyPages> lobbyPages_;
+    uint32_t frameCounter_ = 0;
 };
 
 // The running main menu, for its key listener.

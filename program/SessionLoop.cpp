@@ -14,6 +14,7 @@
 #include "frontend/SessionChoices.h"
 #include "frontend/season/SeasonFlow.h"
 #include "frontend/settings/MenuStateFile.h"
+#include "net/NetLobby.h"
 #include "net/NetSession.h"
 #include "program/GameWindow.h"
 #include "race/RaceContext.h"
@@ -94,7 +95,8 @@ uint32_t GameWindow::RunMainMenu()
     // raced again, so that Go starts another of them.
     const GameMode racedMode = g_gameMode;
     const bool backFromRace = race_.ran;
-    MainMenu menu;
+    NetLobby lobby(g_net, netLink_);
+    MainMenu menu(lobby, g_net);
     ResetRaceClock(0);
     g_pumpWatchdogMs.store(0, std::memory_order_relaxed);
     g_renderDevice.CleanUp();

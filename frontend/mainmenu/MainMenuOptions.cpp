@@ -240,15 +240,29 @@ void MainMenu::OpenNetworkPanel()
 
 void MainMenu::OnNetworkPanel(int32_t input)
 {
+    const bool host = input == 0;
     if (input >= 0)
     {
-        // 1 hosts a new session, 0 joins one; the lobby takes the choice from here.
-        g_menuState.SetU8At(MenuState::kNetworkRoleOffset, input == 0 ? 1 : 0);
+        // 1 hosts a new session, 0 joins one.
+        g_menuState.SetU8At(MenuState::kNetworkRoleOffset, host ? 1 : 0);
     }
     CloseOptionPanel(OptionPanelId::Network);
-    // The main buttons answer again as well as the bottom bar.
+    // The main buttons answer again as well as the bottom bar, also once the lobby is left.
     mainPanel_.shown = true;
     bottomBar_.shown = true;
+    if (input >= 0 && lobbyPages_.has_value())
+    {
+        if (host)
+        {
+            lobbyPages_->OpenServerPage();
+        }
+        else
+        {
+            lobbyPages_->OpenPlayerPage();
+        }
+        startLayout_ = false;
+        page_ = lobbyPages_->CurrentPage();
+    }
     RepaintAll();
 }
 
@@ -701,7 +715,15 @@ void MainMenu::TakeKey(uint32_t virtualKey)
 
 int32_t MainMenu::OnKey(uint32_t kind, uint32_t virtualKey)
 {
-    if (g_mainMenu == nullptr || kind != kKeyWentDown || g_mainMenu->waitingControl_ < 0)
+    if (g_mainMenu == nullptr)
+    {
+        return 0;
+    }
+    if (g_mainMenu->lobbyPages_.has_value() && g_mainMenu->IsOnLobbyPage())
+    {
+        return g_mainMenu->lobbyPages_->KeyInput(kind, virtualKey);
+    }
+    if (kind != kKeyWentDown || g_mainMenu->waitingControl_ < 0)
     {
         return 0;
     }

@@ -77,6 +77,8 @@ struct MenuWords
     std::string_view riderPage;
     std::string_view circuitPage;
     std::string_view circuitInfo;
+    std::string_view serverPage;  // the network lobby's
+    std::string_view playerPage;
 };
 constexpr std::array<MenuWords, 2> kWords = {{
     {"ZURUECK",
@@ -85,14 +87,18 @@ constexpr std::array<MenuWords, 2> kWords = {{
       "FAHRERWAHL", "NETZWERK", "STRECKENWAHL"},
      "FAHRER",
      "STRECKE",
-     "STRECKENINFO"},
+     "STRECKENINFO",
+     "SERVER",
+     "SPIELER"},
     {"BACK",
      {"MODE", "LEVEL", "RIDER", "CIRCUIT", "REALISM", "-", "OPTIONS", "LOAD", "OBSERVE"},
      {"TEST RIDE", "RACE", "GRAND PRIX", "WORLD CHAMPIONSHIP", "WC SERIES", "NETWORK",
       "CHOOSE RIDER", "NETWORK", "CHOOSE CIRCUIT"},
      "RIDER",
      "CIRCUIT",
-     "CIRCUIT INFO"},
+     "CIRCUIT INFO",
+     "SERVER",
+     "PLAYERS"},
 }};
 
 const MenuWords& WordsOf(Language language)
@@ -297,7 +303,10 @@ bool AddMainMenuPictures(CprWriter& menuArchive, Language language, std::string&
         added && addJpeg("streckeninfo/infoheadline.jpg", headline.Picture()) &&
         addJpeg("MainMenu/fahrerscreen.jpg", PageBackground(0x283C64, 0x101828, words.riderPage)) &&
         addJpeg("MainMenu/streckenscreen.jpg",
-                PageBackground(0x284C30, 0x101C14, words.circuitPage));
+                PageBackground(0x284C30, 0x101C14, words.circuitPage)) &&
+        addJpeg("mainmenu/ServerScreen.jpg",
+                PageBackground(0x3C2864, 0x181028, words.serverPage)) &&
+        addJpeg("mainmenu/ClientScreen.jpg", PageBackground(0x3C2864, 0x181028, words.playerPage));
     if (language != Language::German)
     {
         // The English archive takes the pictures without words from the German one.

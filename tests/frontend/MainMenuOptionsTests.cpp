@@ -8,6 +8,7 @@
 
 #include "app/config/ConfigFile.h"
 #include "app/game/CurrentRace.h"
+#include "frontend/netlobby/LobbyPageLayout.h"
 #include "frontend/season/ChampionshipSave.h"
 
 namespace
@@ -190,21 +191,60 @@ TEST_F(MainMenuOptionsTest, EnglishOptionPanelsMatchTheirFrozenFrames)
         1, {0x950B6981976786D1, 0x6C6F9E68EF65A138, 0x73EA8E08C46D497A, 0x55D87459E996C87B});
 }
 
-// Go in game mode 5, the mode the menu opens in, offers hosting or joining; closing the panel
-// either way gives the main buttons back.
-TEST_F(MainMenuOptionsTest, GoInNetworkModeOffersHostingAndGivesTheMenuBack)
+// Go in game mode 5, the mode the menu opens in, offers hosting or joining; hosting opens the
+// server page, which takes clicks and typed keys, and its back button gives the menu back.
+TEST_F(MainMenuOptionsTest, HostingOpensTheServerPageAndItsBackButtonGivesTheMenuBack)
 {
-    platform_.LimitCapturedFrames(60);
+    const auto clickCommand = [this](uint32_t frame, int32_t command)
+    {
+        const ScreenRect area = ServerCommandArea(command);
+        ClickAt(frame, (area.left + area.right) / 2, (area.top + area.bottom) / 2);
+    };
+    platform_.LimitCapturedFrames(110);
     ClickAt(5, 600, 460);   // go
     ClickAt(22, 300, 174);  // "Neues Spiel starten"
-    ClickAt(35, 100, 115);  // the mode button answers again
-    ClickAt(45, 350, 158);  // "Rennen"
-    PressEscapeAt(55);
+    clickCommand(30, 0);    // the server name
+    uint32_t frame = 32;
+    for (int i = 0; i < 8; ++i, frame += 2)
+    {
+        PressKeyAt(frame, vk::Back);
+    }
+    for (const char letter : {'W', 'M'})
+    {
+        PressKeyAt(frame, static_cast<uint8_t>(vk::LetterA + (letter - 'A')));
+        frame += 2;
+    }
+    PressKeyAt(frame, vk::Return);
+    clickCommand(60, 13);   // back
+    ClickAt(72, 100, 115);  // the mode button answers again
+    ClickAt(82, 350, 158);  // "Rennen"
+    PressEscapeAt(95);
 
     EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
 
     ExpectGolden("mainmenu_network", 20, 0x16445FF5CD25FC69);
+    ExpectGolden("mainmenu_server_page", 58, 0x0E9AED3B59B9E74F);
+    ExpectGolden("mainmenu_lobby_left", 70, 0x506E9EB0ED5B98A3);
     EXPECT_EQ(g_menuState.U8At(MenuState::kNetworkRoleOffset), 1);
+    EXPECT_EQ(g_menuState.ServerName(), "wm");
+    EXPECT_EQ(g_gameMode, GameMode::Race);
+}
+
+// Joining opens the player page; leaving it returns to the start page as a client.
+TEST_F(MainMenuOptionsTest, JoiningOpensThePlayerPageAndLeavingGivesTheMenuBack)
+{
+    platform_.LimitCapturedFrames(80);
+    ClickAt(5, 600, 460);   // go
+    ClickAt(22, 300, 222);  // "In ein Spiel einsteigen"
+    ClickAt(35, (kLeaveArea.left + kLeaveArea.right) / 2, (kLeaveArea.top + kLeaveArea.bottom) / 2);
+    ClickAt(47, 100, 115);  // mode
+    ClickAt(57, 350, 158);  // "Rennen"
+    PressEscapeAt(67);
+
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+
+    ExpectGolden("mainmenu_player_page", 30, 0x15606C5728F5122B);
+    EXPECT_EQ(g_menuState.U8At(MenuState::kNetworkRoleOffset), 0);
     EXPECT_EQ(g_gameMode, GameMode::Race);
 }
 

@@ -5,12 +5,17 @@
 #include "app/game/CurrentRace.h"
 #include "app/window/FrameTime.h"
 #include "app/window/OutputWindow.h"
+#include "core/util/RuntimeRandom.h"
+#include "frontend/pitbox/PitBoxEntry.h"
 #include "frontend/season/ChampionshipTable.h"
+#include "frontend/season/CircuitStems.h"
 #include "frontend/season/PreRaceScreen.h"
 #include "frontend/season/SessionStart.h"
+#include "frontend/season/SessionWeather.h"
 #include "frontend/season/WeekendSessions.h"
 #include "frontend/season/WeekendStart.h"
 #include "frontend/toolkit/MenuFonts.h"
+#include "frontend/toolkit/MenuTexts.h"
 #include "race/RaceContext.h"
 #include "setup/SetupScreenEntry.h"
 
@@ -21,7 +26,107 @@ bool IsWeekend(GameMode mode)
     return mode == GameMode::GrandPrix || mode == GameMode::Championship ||
            mode == GameMode::ChampionshipSeries;
 }
+
+GameMode ChosenMode()
+{
+    return static_cast<GameMode>(g_menuState.U32At(MenuState::kGameModeOffset));
+}
+
+// The menu archive and fonts for a screen between sessions, given back when it is left.
+class MenuScreenResources
+{
+public:
+    MenuScreenResources()
+    {
+        g_renderDevice.SetArchive(g_archiveMenu);
+        LoadMenuFonts();
+    }
+    ~MenuScreenResources()
+    {
+        FreeMenuFonts();
+        g_renderDevice.CleanUp();
+        g_renderDevice.Reset();
+    }
+    MenuScreenResources(const MenuScreenResources&) = delete;
+    MenuScreenResources& operator=(const MenuScreenResources&) = delete;
+};
+
+// A weekend begins with the weather of its sessions.
+void RollWeekendWeather()
+{
+    const size_t circuit = ToIndex(CircuitOrChosen(
+        static_cast<int32_t>(g_menuState.U32At(MenuState::kCircuitOffset)), CircuitId::ShahAlam));
+    RollSessionWeather(g_menuState, ChosenMode(), 0, circuit, CircuitTexts()[circuit].climate,
+                       RuntimeRand);
+}
+
+SessionMenuChoice RunCalendar(PitBoxMenu& menu)
+{
+    for (;;)
+    {
+        const uint32_t session = g_menuState.U32At(MenuState::kSessionOffset);
+        const SessionWords words = BetweenSessionWords(session);
+        if (session == 0)
+        {
+            RollWeekendWeather();
+        }
+        const SessionMenuChoice choice =
+            ChoiceOfCalendarResult(RunPitBoxPage(menu, PitBoxMenu::kCalendarPage, words));
+        if (choice.action != SessionMenuAction::ShowAgain)
+        {
+            return choice;
+        }
+    }
+}
 }  // namespace
+
+SessionMenuChoice ChoiceOfCalendarResult(int32_t result)
+{
+    constexpr int32_t kLastSessionButton = 6;
+    switch (result)
+    {
+        case PitBoxMenu::kStay:
+            return {.action = SessionMenuAction::Quit};
+        case PitBoxMenu::kAbortWeekend:
+            return {.action = SessionMenuAction::AbandonWeekend};
+        case PitBoxMenu::kChampionshipLoaded:
+            return {.action = SessionMenuAction::ShowAgain};
+        default:
+            break;
+    }
+    if (result >= 1 && result <= kLastSessionButton)
+    {
+        return {.action = SessionMenuAction::Ride, .session = static_cast<uint32_t>(result - 1)};
+    }
+    return {.action = SessionMenuAction::Ride, .session = 0};
+}
+
+bool RunSessionMenu()
+{
+    if (!IsWeekend(ChosenMode()))
+    {
+        return true;
+    }
+    SessionMenuChoice choice;
+    {
+        const MenuScreenResources resources;
+        LoadedGhost ghost;
+        PitBoxMenu menu(GamePitBoxContext(ghost));
+        choice = RunCalendar(menu);
+        menu.Leave();
+    }
+    switch (choice.action)
+    {
+        case SessionMenuAction::Ride:
+            g_race.sessionsToSkip = choice.session;
+            return true;
+        case SessionMenuAction::AbandonWeekend:
+            g_menuState.SetU32At(MenuState::kSessionOffset, 0);
+            return false;
+        default:
+            return false;
+    }
+}
 
 bool AdvanceAfterSession(MenuState& settings, GameMode mode)
 {
@@ -46,8 +151,7 @@ bool AdvanceAfterSession(MenuState& settings, GameMode mode)
 
 int32_t RunPreRaceScreen()
 {
-    g_renderDevice.SetArchive(g_archiveMenu);
-    LoadMenuFonts();
+    const MenuScreenResources resources;
     int32_t result = PreRaceScreen::kBackToMenus;
     {
         const bool engineConditionsAfterwards =
@@ -66,9 +170,6 @@ int32_t RunPreRaceScreen()
         }
         screen.Leave();
     }
-    FreeMenuFonts();
-    g_renderDevice.CleanUp();
-    g_renderDevice.Reset();
     return result;
 }
 
@@ -76,11 +177,12 @@ void RunChosenSessions(const RaceSessionRunner& raceSession)
 {
     for (;;)
     {
-        const GameMode mode = static_cast<GameMode>(g_menuState.U32At(MenuState::kGameModeOffset));
-        if (IsWeekend(mode))
+        if (!RunSessionMenu())
         {
-            g_race.sessionsToSkip = kRaceSession;
+            return;
         }
+        // A championship loaded in the pit box may have changed the mode.
+        const GameMode mode = ChosenMode();
         StartSession(g_raceContext, g_menuState, g_lastFrameMs, g_archiveData);
         if (RunPreRaceScreen() != PreRaceScreen::kStartSession || !raceSession())
         {

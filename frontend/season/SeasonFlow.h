@@ -4,9 +4,9 @@
 // (the field, the grid, the weather), shown on the pre-race screen, raced and scored by the runner;
 // a Grand Prix weekend goes on to its next session, a championship after each race to its next
 // round, until the player backs out on the pre-race screen, the single session or the weekend is
-// over, or the championship has had its last round. Until the player can pick the session to
-// ride between sessions, a weekend's timed sessions are simulated and the player rides its
-// race. Main thread only.
+// over, or the championship has had its last round. Before each session of a weekend the pit
+// box's calendar picks the session to ride; the sessions before it are simulated. Main thread
+// only.
 
 #include <cstdint>
 #include <functional>
@@ -22,6 +22,29 @@ void RunChosenSessions(const RaceSessionRunner& raceSession);
 // The pre-race screen on the game's window, a frame at a time, on the menu fonts: its result,
 // or back to the menus when the game is being quit.
 int32_t RunPreRaceScreen();
+
+// What a result of the pit box's calendar page asks of the weekend.
+enum class SessionMenuAction
+{
+    Ride,            // the session below, or the current one when it is not ahead
+    AbandonWeekend,  // back to the main menu, the weekend from its start next time
+    ShowAgain,       // a championship was loaded: the calendar of its round
+    Quit,            // the game is being quit: no session runs
+};
+
+struct SessionMenuChoice
+{
+    SessionMenuAction action = SessionMenuAction::Ride;
+    uint32_t session = 0;
+    bool operator==(const SessionMenuChoice&) const = default;
+};
+
+SessionMenuChoice ChoiceOfCalendarResult(int32_t result);
+
+// The pit box between the sessions of a weekend or championship round, until the player picks
+// the session to ride (it becomes the race's skip target) or leaves: true when a session runs.
+// Any other mode rides at once.
+bool RunSessionMenu();
 
 // After a scored session of a weekend or championship: the next session, and after the race
 // of a championship round the next round. False when no session follows.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "frontend/season/SeasonFlow.h"
 
 TEST(SeasonFlow, AfterEachSessionTheWeekendOrChampionshipMovesOn)
@@ -36,5 +38,20 @@ TEST(SeasonFlow, AfterEachSessionTheWeekendOrChampionshipMovesOn)
             << static_cast<int>(c.mode) << " " << c.circuit << " " << c.session;
         EXPECT_EQ(settings.U32At(MenuState::kCircuitOffset), c.nextCircuit);
         EXPECT_EQ(settings.U32At(MenuState::kSessionOffset), c.nextSession);
+    }
+}
+
+TEST(SeasonFlow, ThePitBoxCalendarPicksTheSessionOrEndsTheWeekend)
+{
+    using enum SessionMenuAction;
+    const std::pair<int32_t, SessionMenuChoice> cases[] = {
+        {1, {Ride, 0}},           {4, {Ride, 3}},       {6, {Ride, 5}},
+        {7, {AbandonWeekend, 0}}, {10, {ShowAgain, 0}}, {0, {Quit, 0}},  // the game is being quit
+        {8, {Ride, 0}},  // anything else rides the current session
+        {-1, {Ride, 0}},
+    };
+    for (const auto& [result, choice] : cases)
+    {
+        EXPECT_EQ(ChoiceOfCalendarResult(result), choice) << result;
     }
 }

@@ -1,8 +1,9 @@
 // The sessions the main menu starts, through the real main routine on the demo installation in
-// virtual time: a championship chosen in the menu comes to its pre-race screen with its first
-// round's timed sessions run in simulation, its race left early is scored and the next round
-// comes, and the pre-race screen's back button returns to the menu; a save picked in the
-// load-game requester goes on with its championship.
+// virtual time: a championship chosen in the menu comes to the pit box's calendar; the session
+// picked there comes to its pre-race screen with the sessions before it run in simulation, its
+// race left early is scored and the next round's calendar comes, the calendar's abort and the
+// pre-race screen's back button return to the menu; a save picked in the load-game requester
+// goes on with its championship.
 
 #include <gtest/gtest.h>
 
@@ -28,6 +29,13 @@ namespace
 // The demo's intro movie shows this many pictures before the menu's first frame.
 constexpr uint32_t kIntroPictures = 50;
 constexpr uint32_t kBackstopMs = 120000;
+// The pit box's calendar: a day's second session, Saturday's and Sunday's column.
+constexpr int kSecondRowY = 290;
+constexpr int kSaturdayX = 320;
+constexpr int kRaceX = 500;
+// Inside the pre-race screen's back button, left of the pit box's abort button.
+constexpr int kBackX = 10;
+constexpr int kBackY = 470;
 
 class SeasonGameTest : public testing::Test
 {
@@ -71,11 +79,12 @@ protected:
 
 TEST_F(SeasonGameTest, AChampionshipFromTheMenuReachesItsPreRaceScreenAndBackLeavesIt)
 {
-    ClickAt(3, 100, 115);   // mode
-    ClickAt(8, 350, 206);   // "Meisterschaft"
-    ClickAt(14, 600, 460);  // go
-    ClickAt(40, 30, 465);   // the pre-race screen's back button
-    PressEscapeAt(70);      // the main menu again: the game ends
+    ClickAt(3, 100, 115);              // mode
+    ClickAt(8, 350, 206);              // "Meisterschaft"
+    ClickAt(14, 600, 460);             // go
+    ClickAt(30, kRaceX, kSecondRowY);  // the pit box's calendar: Sunday's race
+    ClickAt(230, kBackX, kBackY);      // the pre-race screen's back button
+    PressEscapeAt(270);                // the main menu again: the game ends
     EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
     EXPECT_LT(platform_.NowMs(), kBackstopMs);
 
@@ -93,19 +102,58 @@ TEST_F(SeasonGameTest, AChampionshipFromTheMenuReachesItsPreRaceScreenAndBackLea
     }
 }
 
-TEST_F(SeasonGameTest, ARaceLeftEarlyIsScoredAndTheChampionshipGoesOnToItsNextRound)
+TEST_F(SeasonGameTest, TheSessionPickedInThePitBoxIsRiddenAfterTheOnesBeforeIt)
+{
+    ClickAt(3, 100, 115);                  // mode
+    ClickAt(8, 350, 206);                  // "Meisterschaft"
+    ClickAt(14, 600, 460);                 // go
+    ClickAt(30, kSaturdayX, kSecondRowY);  // Saturday's qualifying
+    ClickAt(230, kBackX, kBackY);          // its pre-race screen: back
+    PressEscapeAt(270);
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+    EXPECT_LT(platform_.NowMs(), kBackstopMs);
+
+    for (uint32_t session = 0; session < 3; ++session)
+    {
+        EXPECT_GT(SessionTimesAt(g_menuState, session, 0).lapMs, 0) << session;
+    }
+    for (uint32_t session = 3; session < kTimedSessions; ++session)
+    {
+        EXPECT_LE(SessionTimesAt(g_menuState, session, 0).lapMs, 0) << session;
+    }
+}
+
+TEST_F(SeasonGameTest, TheCalendarsAbortEndsTheWeekendBeforeAnySession)
 {
     ClickAt(3, 100, 115);   // mode
     ClickAt(8, 350, 206);   // "Meisterschaft"
     ClickAt(14, 600, 460);  // go
-    ClickAt(40, 600, 460);  // the pre-race screen's start button
-    PressEscapeAt(400);     // leaves the race
-    // However long the race takes to end and be scored: back on the next round's pre-race
-    // screen, and Esc once the main menu is there again ends the game.
-    for (uint32_t frame = 500; frame < 3000; frame += 40)
+    ClickAt(30, 40, 460);   // the calendar's abort
+    ClickAt(60, 540, 256);  // confirmed
+    PressEscapeAt(160);     // the main menu again: the game ends
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+    EXPECT_LT(platform_.NowMs(), kBackstopMs);
+
+    EXPECT_EQ(g_menuState.U32At(MenuState::kSessionOffset), 0u);
+    EXPECT_LE(SessionTimesAt(g_menuState, 0, 0).lapMs, 0) << "no session was simulated";
+}
+
+TEST_F(SeasonGameTest, ARaceLeftEarlyIsScoredAndTheChampionshipGoesOnToItsNextRound)
+{
+    ClickAt(3, 100, 115);              // mode
+    ClickAt(8, 350, 206);              // "Meisterschaft"
+    ClickAt(14, 600, 460);             // go
+    ClickAt(30, kRaceX, kSecondRowY);  // the pit box's calendar: Sunday's race
+    ClickAt(230, 600, 460);            // the pre-race screen's start button
+    PressEscapeAt(590);                // leaves the race
+    // However long the race takes to end and be scored: the next round's race in the pit box,
+    // back on its pre-race screen, and Esc once the main menu is there again ends the game.
+    // Each click lands on nothing in the other screens.
+    for (uint32_t frame = 690; frame < 3400; frame += 40)
     {
-        ClickAt(frame, 30, 465);
-        PressEscapeAt(frame + 20);
+        ClickAt(frame, kRaceX, kSecondRowY);
+        ClickAt(frame + 13, kBackX, kBackY);
+        PressEscapeAt(frame + 26);
     }
     EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
     EXPECT_LT(platform_.NowMs(), kBackstopMs);
@@ -160,8 +208,9 @@ TEST_F(SeasonGameTest, ASavePickedInTheMenuGoesOnWithItsChampionship)
     ClickAt(5, 60, 260);                                                         // load game
     ClickAt(14, FileRequester::kDefaultX + 200, FileRequester::kDefaultY + 50);  // the save
     ClickAt(18, FileRequester::kDefaultX + 36, FileRequester::kDefaultY + 275);  // OK
-    ClickAt(60, 30, 465);  // the pre-race screen of the saved round: back
-    PressEscapeAt(90);     // the main menu again: the game ends
+    ClickAt(60, kRaceX, kSecondRowY);  // the saved round's calendar: Sunday's race
+    ClickAt(260, kBackX, kBackY);      // its pre-race screen: back
+    PressEscapeAt(300);                // the main menu again: the game ends
     EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
     EXPECT_LT(platform_.NowMs(), kBackstopMs);
 

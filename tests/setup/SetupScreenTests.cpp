@@ -130,6 +130,31 @@ protected:
         platform_.Push(button);
     }
 
+    // One frame of a dialog panel drawn over the whole screen; its result.
+    template <class Panel>
+    DialogResult PanelFrame(Panel& panel, DirtyRectList& list)
+    {
+        window_.PumpMessages();
+        g_renderDevice.BeginDraw();
+        list.Add(0, 0, kWidth, kHeight);
+        const DialogResult result = panel.Step(list);
+        g_renderDevice.Wait(0);
+        g_renderDevice.Flip();
+        g_renderDevice.EndDraw();
+        list.Clear();
+        return result;
+    }
+    // A left click at the point: pressed for one frame, released for the next.
+    template <class Panel>
+    DialogResult PanelClick(Panel& panel, DirtyRectList& list, int x, int y)
+    {
+        MoveMouse(x, y);
+        Button(true);
+        PanelFrame(panel, list);
+        Button(false);
+        return PanelFrame(panel, list);
+    }
+
     TestDirectory directory_;
     ScriptedPlatform platform_;
     ScopedPlatform installed_{platform_};
@@ -756,26 +781,8 @@ TEST_F(SetupScreenTest, SuspensionPanelTakesTheMouseAndOkWritesTheRecord)
     SuspensionDialogPanel panel(dialog);
     panel.Enter();
     DirtyRectList list;
-    const auto frame = [&]
-    {
-        window_.PumpMessages();
-        g_renderDevice.BeginDraw();
-        list.Add(0, 0, kWidth, kHeight);
-        const DialogResult result = panel.Step(list);
-        g_renderDevice.Wait(0);
-        g_renderDevice.Flip();
-        g_renderDevice.EndDraw();
-        list.Clear();
-        return result;
-    };
-    const auto click = [&](int x, int y)
-    {
-        MoveMouse(x, y);
-        Button(true);
-        frame();
-        Button(false);
-        return frame();
-    };
+    const auto frame = [&] { return PanelFrame(panel, list); };
+    const auto click = [&](int x, int y) { return PanelClick(panel, list, x, y); };
     // The hardest rear spring, the thickest front oil; the front compression dragged to the end.
     click(345, 196 + 4 * 16 + 4);
     click(105, 306 + 4 * 16 + 4);
@@ -813,26 +820,8 @@ TEST_F(SetupScreenTest, DevicePanelListsWhatALibraryOffersAndOkWritesTheChoice)
     DeviceSetupDialogPanel panel(dialog);
     panel.Enter();
     DirtyRectList list;
-    const auto frame = [&]
-    {
-        window_.PumpMessages();
-        g_renderDevice.BeginDraw();
-        list.Add(0, 0, kWidth, kHeight);
-        const DialogResult result = panel.Step(list);
-        g_renderDevice.Wait(0);
-        g_renderDevice.Flip();
-        g_renderDevice.EndDraw();
-        list.Clear();
-        return result;
-    };
-    const auto click = [&](int x, int y)
-    {
-        MoveMouse(x, y);
-        Button(true);
-        frame();
-        Button(false);
-        return frame();
-    };
+    const auto frame = [&] { return PanelFrame(panel, list); };
+    const auto click = [&](int x, int y) { return PanelClick(panel, list, x, y); };
     using D = DeviceSetupDialog;
     EXPECT_EQ(panel.GetSel(D::kModes), 1);  // 1024 x 768 of the record
     // The other library, its second device, the full screen switched off.

@@ -162,6 +162,15 @@ ZARVO_AVX2 inline __m128i NarrowMask(__m256i mask)
     return _mm256_castsi256_si128(_mm256_permute4x64_epi64(packed, _MM_SHUFFLE(3, 1, 2, 0)));
 }
 
+// table[indices[0..7]] put together in registers: eight narrow stores read back by one wide
+// load would stall the store forwarding.
+template <class Entry>
+ZARVO_AVX2 inline __m256i Lookup8(const Entry* table, const int32_t* indices)
+{
+    const auto at = [&](int lane) { return static_cast<int>(table[indices[lane]]); };
+    return _mm256_setr_epi32(at(0), at(1), at(2), at(3), at(4), at(5), at(6), at(7));
+}
+
 // Lanes 0 and 2 of each half of a, then of b.
 ZARVO_AVX2 inline __m256i EvenLanes(__m256i a, __m256i b)
 {
@@ -191,23 +200,27 @@ ZARVO_AVX2 inline __m256i QuadsOf(const TexelSampler& sampler, const int32_t* xs
 template <TexelKind kTexel>
 ZARVO_AVX2 inline Channels FetchTexels(const TexelSampler& sampler, __m256i x256, __m256i y256)
 {
-    alignas(32) int32_t xs[8];
-    alignas(32) int32_t ys[8];
     if constexpr (kTexel != TexelKind::Bilinear)
     {
-        _mm256_store_si256(reinterpret_cast<__m256i*>(xs), x256);
-        _mm256_store_si256(reinterpret_cast<__m256i*>(ys), y256);
-        alignas(32) uint32_t texels[8];
-        for (int lane = 0; lane < 8; ++lane)
-        {
-            texels[lane] = SamplePoint(sampler, xs[lane], ys[lane]);
-        }
-        return Unpack(_mm256_load_si256(reinterpret_cast<const __m256i*>(texels)));
+        const __m256i x = _mm256_and_si256(_mm256_srai_epi32(x256, 8),
+                                           _mm256_set1_epi32(static_cast<int>(sampler.widthMask)));
+        const __m256i y = _mm256_and_si256(_mm256_srai_epi32(y256, 8),
+                                           _mm256_set1_epi32(static_cast<int>(sampler.heightMask)));
+        alignas(32) int32_t indices[8];
+        _mm256_store_si256(
+            reinterpret_cast<__m256i*>(indices),
+            _mm256_mullo_epi32(
+                _mm256_add_epi32(
+                    _mm256_mullo_epi32(y, _mm256_set1_epi32(static_cast<int>(sampler.stride))), x),
+                _mm256_set1_epi32(kDecodedWordsPerTexel)));
+        return Unpack(Lookup8(sampler.texels, indices));
     }
     else
     {
         x256 = _mm256_sub_epi32(x256, _mm256_set1_epi32(128));
         y256 = _mm256_sub_epi32(y256, _mm256_set1_epi32(128));
+        alignas(32) int32_t xs[8];
+        alignas(32) int32_t ys[8];
         _mm256_store_si256(
             reinterpret_cast<__m256i*>(xs),
             _mm256_and_si256(_mm256_srai_epi32(x256, 8),
@@ -322,13 +335,7 @@ ZARVO_AVX2 void DrawSpan8(const Pipeline& p, int y, int x0, int x1, const SpanPl
         {
             alignas(32) int32_t depths[8];
             _mm256_store_si256(reinterpret_cast<__m256i*>(depths), depth);
-            alignas(32) int32_t fogs[8];
-            for (int lane = 0; lane < 8; ++lane)
-            {
-                fogs[lane] = p.fog[depths[lane]];
-            }
-            const Channels fog =
-                Broadcast(_mm256_load_si256(reinterpret_cast<const __m256i*>(fogs)));
+            const Channels fog = Broadcast(Lookup8(p.fog, depths));
             colour.low = ApplyFog(colour.low, fogColour, _mm256_and_si256(fog.low, noAlpha));
             colour.high = ApplyFog(colour.high, fogColour, _mm256_and_si256(fog.high, noAlpha));
         }

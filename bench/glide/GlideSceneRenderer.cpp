@@ -38,8 +38,9 @@ public:
                              GrBlendFactor::One, GrBlendFactor::Zero);
         grTexCombine(GrChipId::Tmu0, GrCombineFunction::Local, GrCombineFactor::None,
                      GrCombineFunction::Local, GrCombineFactor::None, false, false);
-        grTexFilterMode(GrChipId::Tmu0, GrTextureFilterMode::Bilinear,
-                        GrTextureFilterMode::Bilinear);
+        const GrTextureFilterMode filter =
+            scene.bilinear ? GrTextureFilterMode::Bilinear : GrTextureFilterMode::PointSampled;
+        grTexFilterMode(GrChipId::Tmu0, filter, filter);
         grTexClampMode(GrChipId::Tmu0, GrTextureClampMode::Wrap, GrTextureClampMode::Wrap);
         grDitherMode(GrDitherMode::Dither4x4);
 

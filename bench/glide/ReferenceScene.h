@@ -2,8 +2,8 @@
 
 // The benchmark's reference scene: 640 x 480, three screen-filling layers of textured,
 // Gouraud-shaded quads at different depths, drawn back to front (every layer passes the depth
-// test, as the engine draws), with bilinear filtering and table fog. Each renderer draws the
-// same vertices with its own means.
+// test, as the engine draws), with bilinear filtering (or point sampling) and table fog. Each
+// renderer draws the same vertices with its own means.
 
 #include <array>
 #include <cstdint>
@@ -25,6 +25,7 @@ struct ReferenceScene
 
     std::vector<std::array<SceneVertex, 4>> quads;  // in drawing order, clockwise
     std::vector<uint16_t> texture;                  // 256 x 256 RGB 5-6-5
+    bool bilinear = true;                           // else point-sampled
     float fogNear = 0;                              // W where fog starts
     float fogFar = 0;                               // W where fog is complete
     uint8_t fogColour[3] = {};

@@ -4,6 +4,7 @@
 // one thread of one processor, once on every processor of the mask.
 //
 //   bench_raster [--seconds S] [--images DIR] [--spans one-pixel|four-wide|eight-wide]
+//                [--filter bilinear|point]
 //
 // --spans has our board draw with those span routines (default: the fastest this processor runs).
 // --images writes each renderer's last all-core frame as a BMP into DIR, to compare the
@@ -40,6 +41,7 @@ struct Options
     double seconds = 2.0;
     std::string imageFolder;
     GlideSpanRoutines spans = GlideSpanRoutines::Fastest;
+    bool bilinear = true;
 };
 
 Options ParseOptions(int argc, char** argv)
@@ -62,6 +64,10 @@ Options ParseOptions(int argc, char** argv)
                             : name == "four-wide"  ? GlideSpanRoutines::FourWide
                             : name == "eight-wide" ? GlideSpanRoutines::EightWide
                                                    : GlideSpanRoutines::Fastest;
+        }
+        else if (std::strcmp(argv[i], "--filter") == 0)
+        {
+            options.bilinear = std::strcmp(argv[i + 1], "point") != 0;
         }
     }
     return options;
@@ -149,7 +155,8 @@ std::vector<Rate> MeasureRenderers(const Options& options, int threads,
     board.threads = threads;
     board.spanRoutines = options.spans;
     SetGlideOptions(board);
-    const ReferenceScene scene = MakeReferenceScene();
+    ReferenceScene scene = MakeReferenceScene();
+    scene.bilinear = options.bilinear;
     std::vector<std::unique_ptr<SceneRenderer>> renderers;
     renderers.push_back(MakeGlideRenderer(scene));
 #ifdef ZARVO_HAVE_OSMESA
@@ -238,9 +245,10 @@ int main(int argc, char** argv)
     const Options options = ParseOptions(argc, argv);
     const int processors = glide::UsableProcessors();
     std::printf(
-        "reference scene: %d x %d, %zu quads in 3 layers, bilinear, fogged, "
+        "reference scene: %d x %d, %zu quads in 3 layers, %s, fogged, "
         "source-over blended, depth-tested\n",
-        ReferenceScene::kWidth, ReferenceScene::kHeight, MakeReferenceScene().quads.size());
+        ReferenceScene::kWidth, ReferenceScene::kHeight, MakeReferenceScene().quads.size(),
+        options.bilinear ? "bilinear" : "point-sampled");
     std::fflush(stdout);
 
     std::printf("one thread on one processor:\n");

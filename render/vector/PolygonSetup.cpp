@@ -136,8 +136,9 @@ const NormalCacheEntry& VectorEngine::MapNormal(const ObjectContext& context, ui
 
 bool VectorEngine::GatherCorners(const ObjectContext& context, const PolygonRecord& polygon)
 {
-    polygon_.clear();
-    if (context.vertices == nullptr || !polygon.cornerBlock)
+    polygon_.Clear();
+    if (context.vertices == nullptr || !polygon.cornerBlock ||
+        polygon.cornerCount > kMaxClipCorners)
     {
         return false;
     }
@@ -160,7 +161,7 @@ bool VectorEngine::GatherCorners(const ObjectContext& context, const PolygonReco
         vertex.q = entry.q;
         vertex.screenX = entry.screenX;
         vertex.screenY = entry.screenY;
-        polygon_.push_back(vertex);
+        polygon_.Add(vertex);
     }
     return true;
 }
@@ -209,23 +210,21 @@ void VectorEngine::DrawEnvironmentPolygon(ObjectContext& context, const PolygonR
 void VectorEngine::ClipToNear()
 {
     const float nearDistance = view_.nearDistance;
-    ClipPolygon(
+    ClipAgainst(
         polygon_, clipped_,
         [nearDistance](const ClipVertex& vertex) { return !Before(vertex.view.z, nearDistance); },
         [this](const ClipVertex& start, const ClipVertex& end)
         { return CutAtDepth(start, end, view_.nearDistance, view_.inverseNear, view_); });
-    std::swap(polygon_, clipped_);
 }
 
 void VectorEngine::ClipToFar(const ObjectContext& context)
 {
     const float farDistance = context.farDistance;
-    ClipPolygon(
+    ClipAgainst(
         polygon_, clipped_,
         [farDistance](const ClipVertex& vertex) { return !Before(farDistance, vertex.view.z); },
         [&](const ClipVertex& start, const ClipVertex& end)
         { return CutAtDepth(start, end, farDistance, context.inverseFar, view_); });
-    std::swap(polygon_, clipped_);
 }
 
 void VectorEngine::ClipAndSubmit(const ObjectContext& context)

@@ -1,7 +1,6 @@
 #include "render/vector/ScreenClip.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace render::vector
 {
@@ -45,29 +44,33 @@ ClipVertex CutAt(const ClipVertex& start, const ClipVertex& end, Axis axis, int3
     return cut;
 }
 
-void ClipAgainst(std::vector<ClipVertex>& polygon, std::vector<ClipVertex>& scratch, Axis axis,
-                 int32_t limit, bool keepAbove)
+void ClipAgainstLimit(ClipCorners& polygon, ClipCorners& scratch, Axis axis, int32_t limit,
+                      bool keepAbove)
 {
-    const auto inside = [=](const ClipVertex& vertex)
-    { return keepAbove ? Along(vertex, axis) >= limit : Along(vertex, axis) <= limit; };
-    // Most polygons lie wholly on the screen: they keep every corner as it is.
-    if (std::ranges::all_of(polygon, inside))
-    {
-        return;
-    }
-    ClipPolygon(polygon, scratch, inside,
-                [=](const ClipVertex& start, const ClipVertex& end)
-                { return CutAt(start, end, axis, limit); });
-    std::swap(polygon, scratch);
+    ClipAgainst(
+        polygon, scratch,
+        [=](const ClipVertex& vertex)
+        { return keepAbove ? Along(vertex, axis) >= limit : Along(vertex, axis) <= limit; },
+        [=](const ClipVertex& start, const ClipVertex& end)
+        { return CutAt(start, end, axis, limit); });
 }
 }  // namespace
 
-void ClipToScreen(std::vector<ClipVertex>& polygon, std::vector<ClipVertex>& scratch, int32_t width,
-                  int32_t height)
+void ClipToScreen(ClipCorners& polygon, ClipCorners& scratch, int32_t width, int32_t height)
 {
-    ClipAgainst(polygon, scratch, Axis::X, 0, true);
-    ClipAgainst(polygon, scratch, Axis::X, width, false);
-    ClipAgainst(polygon, scratch, Axis::Y, 0, true);
-    ClipAgainst(polygon, scratch, Axis::Y, height, false);
+    // Most polygons lie wholly on the screen: one look at each corner instead of four.
+    const auto onScreen = [=](const ClipVertex& vertex)
+    {
+        return vertex.screenX >= 0 && vertex.screenX <= width && vertex.screenY >= 0 &&
+               vertex.screenY <= height;
+    };
+    if (std::ranges::all_of(polygon, onScreen))
+    {
+        return;
+    }
+    ClipAgainstLimit(polygon, scratch, Axis::X, 0, true);
+    ClipAgainstLimit(polygon, scratch, Axis::X, width, false);
+    ClipAgainstLimit(polygon, scratch, Axis::Y, 0, true);
+    ClipAgainstLimit(polygon, scratch, Axis::Y, height, false);
 }
 }  // namespace render::vector

@@ -16,6 +16,7 @@
 #include "core/world/WorldObject.h"
 #include "glide/Glide.h"
 #include "render/vector/PrimitiveBackEnd.h"
+#include "render/vector/ScreenClip.h"
 
 namespace render::vector
 {
@@ -56,18 +57,6 @@ struct ObjectContext
     const MeshVertex* normals = nullptr;
     float farDistance = 0.0f;
     float inverseFar = 0.0f;
-};
-
-// A polygon corner on its way through clipping.
-struct ClipVertex
-{
-    Vector3 view;
-    float q = 0.0f;  // 1 / z; z itself before the near plane
-    int32_t screenX = 0;
-    int32_t screenY = 0;
-    float u = 0.0f;
-    float v = 0.0f;
-    int32_t colour[3] = {};  // red, green, blue 0-255
 };
 
 class VectorEngine
@@ -124,8 +113,8 @@ private:
         PolygonListEntry* list;  // else: a list to draw
     };
     std::vector<BspTask> bspStack_;
-    std::vector<ClipVertex> polygon_;
-    std::vector<ClipVertex> clipped_;
+    ClipCorners polygon_;
+    ClipCorners clipped_;
     std::array<GrVertex, kGlideVertexBufferSize> glideVertices_{};
 };
 

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <initializer_list>
+#include <vector>
 
 #include "core/world/VectorVars.h"
 #include "core/world/WorldObject.h"
@@ -243,6 +245,7 @@ TEST_F(CullingTest, NothingHappensWhileTheScreenIsGivenUp)
     EXPECT_EQ(node->clipCode, 0x55);
 }
 
+using render::vector::ClipCorners;
 using render::vector::ClipToScreen;
 using render::vector::ClipVertex;
 
@@ -256,10 +259,20 @@ ClipVertex Corner(int32_t x, int32_t y, float q = 1.0f, float u = 0.0f)
     return vertex;
 }
 
+ClipCorners Polygon(std::initializer_list<ClipVertex> corners)
+{
+    ClipCorners polygon;
+    for (const ClipVertex& corner : corners)
+    {
+        polygon.Add(corner);
+    }
+    return polygon;
+}
+
 TEST(ScreenClip, PolygonOverTheWholeViewportKeepsItsCorners)
 {
-    std::vector<ClipVertex> polygon = {Corner(-500, -400), Corner(900, -400), Corner(200, 3000)};
-    std::vector<ClipVertex> scratch;
+    ClipCorners polygon = Polygon({Corner(-500, -400), Corner(900, -400), Corner(200, 3000)});
+    ClipCorners scratch;
     ClipToScreen(polygon, scratch, 320, 240);
     std::vector<std::pair<int32_t, int32_t>> corners;
     for (const ClipVertex& vertex : polygon)
@@ -274,11 +287,11 @@ TEST(ScreenClip, PolygonOverTheWholeViewportKeepsItsCorners)
 TEST(ScreenClip, PolygonOnTheScreenComesBackAsItWas)
 {
     // Corners on all four borders count as inside.
-    const std::vector<ClipVertex> original = {
-        Corner(0, 0, 1.0f, 0.25f), Corner(320, 17, 0.5f, 1.0f), Corner(160, 240, 0.75f, 0.5f),
-        Corner(0, 120, 0.9f, 0.1f)};
-    std::vector<ClipVertex> polygon = original;
-    std::vector<ClipVertex> scratch;
+    const ClipCorners original =
+        Polygon({Corner(0, 0, 1.0f, 0.25f), Corner(320, 17, 0.5f, 1.0f),
+                 Corner(160, 240, 0.75f, 0.5f), Corner(0, 120, 0.9f, 0.1f)});
+    ClipCorners polygon = original;
+    ClipCorners scratch;
     ClipToScreen(polygon, scratch, 320, 240);
     ASSERT_EQ(polygon.size(), original.size());
     for (size_t i = 0; i < original.size(); ++i)
@@ -294,9 +307,9 @@ TEST(ScreenClip, CutsInterpolateInScreenSpaceAndPerspective)
 {
     // An edge from x = -100 to 100 is cut at x = 0: the other coordinate by integers, q in
     // screen space, u by the perspective-correct fraction s q1 / q.
-    std::vector<ClipVertex> polygon = {Corner(-100, 50, 1.0f, 0.0f), Corner(100, 151, 0.5f, 1.0f),
-                                       Corner(100, 200, 0.5f, 1.0f)};
-    std::vector<ClipVertex> scratch;
+    ClipCorners polygon = Polygon(
+        {Corner(-100, 50, 1.0f, 0.0f), Corner(100, 151, 0.5f, 1.0f), Corner(100, 200, 0.5f, 1.0f)});
+    ClipCorners scratch;
     ClipToScreen(polygon, scratch, 320, 240);
     ASSERT_EQ(polygon.size(), 4u);
     const ClipVertex& cut = polygon[0];
@@ -305,8 +318,29 @@ TEST(ScreenClip, CutsInterpolateInScreenSpaceAndPerspective)
     EXPECT_FLOAT_EQ(cut.q, 0.75f);
     EXPECT_FLOAT_EQ(cut.u, 1.0f / 3.0f);
 
-    std::vector<ClipVertex> outside = {Corner(-30, 5), Corner(-10, 5), Corner(-10, 90)};
+    ClipCorners outside = Polygon({Corner(-30, 5), Corner(-10, 5), Corner(-10, 90)});
     ClipToScreen(outside, scratch, 320, 240);
     EXPECT_TRUE(outside.empty());
+}
+
+TEST(ScreenClip, PolygonGrowingBeyondTheCornerBufferIsNotDrawn)
+{
+    // A zigzag over the left border: every edge is cut, so n corners become n / 2 + n.
+    const struct
+    {
+        int corners;
+        size_t clipped;
+    } cases[] = {{42, 63}, {44, 0}};
+    for (const auto& c : cases)
+    {
+        ClipCorners polygon;
+        for (int k = 0; k < c.corners; ++k)
+        {
+            polygon.Add(Corner(k % 2 == 0 ? -10 : 10, k));
+        }
+        ClipCorners scratch;
+        ClipToScreen(polygon, scratch, 320, 240);
+        EXPECT_EQ(polygon.size(), c.clipped) << c.corners;
+    }
 }
 }  // namespace

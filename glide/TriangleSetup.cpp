@@ -95,13 +95,12 @@ public:
     void NextRow()
     {
         need_ += needStep_;
-        quotient_ += stepQuotient_;
         remainder_ += stepRemainder_;
-        if (remainder_ >= divisor_)
-        {
-            remainder_ -= divisor_;
-            ++quotient_;
-        }
+        // Without a branch: whether the remainder wraps follows the edge's slope, which no
+        // predictor guesses on triangles a few rows high.
+        const int64_t wraps = -static_cast<int64_t>(remainder_ >= divisor_);
+        remainder_ -= divisor_ & wraps;
+        quotient_ += stepQuotient_ - wraps;
     }
 
 private:

@@ -1,6 +1,7 @@
 #include "glide/RenderQueue.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace glide
 {
@@ -11,6 +12,18 @@ constexpr int kBandRows = 8;
 constexpr int kMaxThreads = 64;
 constexpr int64_t kPixelsWorthBanding = 32 * 1024;
 
+// std::fill of 16-bit words stays one store a pixel at this optimisation level; four at a
+// time through 64-bit words.
+void FillRow(uint16_t* begin, uint16_t* end, uint16_t value)
+{
+    const uint64_t four = value * 0x0001000100010001ull;
+    for (; end - begin >= 4; begin += 4)
+    {
+        std::memcpy(begin, &four, sizeof four);
+    }
+    std::fill(begin, end, value);
+}
+
 void DrawClearRows(const ClearSetup& clear, int rowBegin, int rowEnd)
 {
     const int first = std::max(rowBegin, clear.area.minY);
@@ -20,12 +33,12 @@ void DrawClearRows(const ClearSetup& clear, int rowBegin, int rowEnd)
         if (clear.colour != nullptr)
         {
             uint16_t* row = clear.colour + static_cast<std::ptrdiff_t>(y) * clear.colourStride;
-            std::fill(row + clear.area.minX, row + clear.area.maxX, clear.colourValue);
+            FillRow(row + clear.area.minX, row + clear.area.maxX, clear.colourValue);
         }
         if (clear.depth != nullptr)
         {
             uint16_t* row = clear.depth + static_cast<std::ptrdiff_t>(y) * clear.depthStride;
-            std::fill(row + clear.area.minX, row + clear.area.maxX, clear.depthValue);
+            FillRow(row + clear.area.minX, row + clear.area.maxX, clear.depthValue);
         }
     }
 }

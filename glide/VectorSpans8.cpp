@@ -197,8 +197,10 @@ ZARVO_AVX2 inline __m256i QuadsOf(const TexelSampler& sampler, const int32_t* xs
     return _mm256_loadu2_m128i(at(lane + 4), at(lane));
 }
 
+// Always inlined: called, it handed its two registers back through memory every group.
 template <TexelKind kTexel>
-ZARVO_AVX2 inline Channels FetchTexels(const TexelSampler& sampler, __m256i x256, __m256i y256)
+[[gnu::always_inline]] ZARVO_AVX2 inline Channels FetchTexels(const TexelSampler& sampler,
+                                                              __m256i x256, __m256i y256)
 {
     if constexpr (kTexel != TexelKind::Bilinear)
     {

@@ -1,8 +1,11 @@
 #include "frontend/SessionChoices.h"
 
+#include "app/clock/RaceClock.h"
 #include "app/game/CurrentRace.h"
 #include "core/util/RuntimeRandom.h"
+#include "frontend/netlobby/LobbySettings.h"
 #include "frontend/season/CircuitStems.h"
+#include "frontend/season/SessionCountdown.h"
 #include "frontend/season/SessionWeather.h"
 #include "frontend/toolkit/MenuTexts.h"
 
@@ -21,4 +24,12 @@ void SetCurrentCircuit(int32_t circuit)
     g_circuitName = CircuitStem(g_circuitIndex);
 }
 
-void StartSessionCountdown() {}
+void StartSessionCountdown()
+{
+    if (IsSessionCountdownShown(g_menuState, g_gameMode))
+    {
+        g_menuDelayMs.store(
+            CountdownSeconds(g_menuState.U32At(MenuState::kTimeLimitIndexOffset)) * 1000,
+            std::memory_order_relaxed);
+    }
+}

@@ -15,5 +15,5 @@ void RollWeatherConditions(MenuState& settings);
 // (or no circuit's) the settings'.
 void SetCurrentCircuit(int32_t circuit);
 
-// Starts the countdown of a network session's time limit.
+// Starts the countdown of a network session's time limit, when the session has one.
 void StartSessionCountdown();

@@ -10,6 +10,7 @@
 #include "frontend/pitbox/PitBoxMenu.h"
 #include "frontend/pitbox/PitBoxTexts.h"
 #include "frontend/season/ChampionshipTable.h"
+#include "frontend/season/SessionCountdown.h"
 #include "frontend/toolkit/CircuitInfoScreen.h"
 #include "frontend/toolkit/ClippedDrawing.h"
 #include "frontend/toolkit/FileRequester.h"
@@ -125,6 +126,7 @@ void PitBoxMenu::DrawList(const DirtyRectList& list)
             break;
         case kCircuitInfoPage:
             CircuitInfoScreen::Draw();
+            DrawSessionCountdown();
             break;
         case kGhostPage:
             DrawGhostPage();
@@ -156,10 +158,43 @@ void PitBoxMenu::DrawPointer(const DirtyRectList& list)
     }
 }
 
+void PitBoxMenu::DrawGadgets()
+{
+    DrawGadgetList(gadgets_, buttonPictures_);
+    const auto greyed = [this](const Gadget& button)
+    {
+        // Each sheet's inactive picture follows its active one.
+        const int32_t picture = button.normalPicture + 1;
+        if (button.visible != 0 || button.normalPicture < 0 ||
+            picture >= static_cast<int32_t>(buttonPictures_.size()) ||
+            buttonPictures_[static_cast<size_t>(picture)] == nullptr)
+        {
+            return;
+        }
+        DrawBitmapClipped(buttonPictures_[static_cast<size_t>(picture)], button.sourceX,
+                          button.sourceY, button.screenX, button.screenY, button.width,
+                          button.height, button.drawFlag);
+    };
+    for (uint32_t index = 0; index < kPageButtonCount; ++index)
+    {
+        if ((offeredButtons_ >> index & 1u) != 0)
+        {
+            greyed(pageButtons_[index]);
+        }
+    }
+    if (page_ == kCalendarPage)
+    {
+        for (const Gadget& button : sessionButtons_)
+        {
+            greyed(button);
+        }
+    }
+}
+
 void PitBoxMenu::DrawHeader()
 {
     g_menuBackground.Draw();
-    DrawGadgetList(gadgets_, buttonPictures_);
+    DrawGadgets();
     SetTextFont(GetRaceFont(RaceFont::Balmoral));
     RaceContext& race = *context_.race;
     const RiderProfile& profile = race.riderProfiles[race.playerRider.load() % kRiderCount];
@@ -210,6 +245,7 @@ void PitBoxMenu::DrawTimesPage()
                               0, 300, 72, 1);
         }
     }
+    DrawSessionCountdown();
     if (sliderGadget_.visible != 0 && rowCount_ > visibleRows_)
     {
         DrawSpriteClipped(51, slider_);
@@ -444,7 +480,7 @@ void PitBoxMenu::DrawGhostPage()
     {
         DrawBitmapClipped(headline_, 0, 0, 0, 0, 400, 50, 1);
     }
-    DrawGadgetList(gadgets_, buttonPictures_);
+    DrawGadgets();
     SetTextFont(GetMenuFont(MenuFont::Menu16));
     Shadowed(20, 128, kTextColour, std::string(texts.chooseGhost), kAlignLeft);
     Shadowed(135, 396, kTextColour, std::string(texts.newGhost), kAlignRight);

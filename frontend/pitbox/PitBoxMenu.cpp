@@ -17,6 +17,7 @@
 #include "frontend/framework/MenuSounds.h"
 #include "frontend/pitbox/PitBoxTexts.h"
 #include "frontend/season/ChampionshipSave.h"
+#include "frontend/season/SessionCountdown.h"
 #include "frontend/toolkit/CircuitInfoScreen.h"
 #include "frontend/toolkit/FileRequester.h"
 #include "frontend/toolkit/MenuBackground.h"
@@ -197,6 +198,7 @@ int32_t PitBoxMenu::EnterPage(int32_t page)
     {
         button = Gadget{};
     }
+    offeredButtons_ = 0;
     PlacePageButtons();
     switch (page_)
     {
@@ -350,6 +352,7 @@ void PitBoxMenu::BuildTimesPage()
     clockRateIndex_ = 0;
     const bool ghostLoaded = context_.ghost != nullptr && context_.ghost->Record() != nullptr;
     const PageButtons buttons = PageOneButtons(mode, ended, session, ghostLoaded);
+    offeredButtons_ = buttons;
     for (uint32_t index = 0; index < kPageButtonCount; ++index)
     {
         pageButtons_[index].visible = (buttons >> index & 1u) != 0 && index < 9 ? 1 : 0;
@@ -387,6 +390,7 @@ void PitBoxMenu::BuildPointsPage(bool series)
         button.visible = 0;
     }
     pageButtons_[kContinueButton].visible = 1;
+    offeredButtons_ = 1u << kContinueButton;
     SetGadget(sliderGadget_, -1, -1, 0, 0, 8, 64, 624, 110);
     sliderGadget_.visible = 1;
     AddGadget(gadgets_, sliderGadget_, 0);
@@ -410,6 +414,7 @@ void PitBoxMenu::BuildGhostPage()
     pageButtons_[kLeaveButton].visible = 1;
     pageButtons_[kSetupButton].visible = selectedGhost_ > 0 ? 1 : 0;
     pageButtons_[kContinueButton].visible = 1;
+    offeredButtons_ = 1u << kLeaveButton | 1u << kSetupButton | 1u << kContinueButton;
 }
 
 void PitBoxMenu::SetRowCount(int32_t rows)
@@ -860,9 +865,7 @@ void PitBoxMenu::FinishRequester()
 int32_t PitBoxMenu::Update(float frameSeconds)
 {
     const MenuState& settings = *context_.settings;
-    const bool countdownShown = ModeOf(settings) == GameMode::NetworkRace &&
-                                settings.U8At(MenuState::kTimeLimitOnOffset) != 0;
-    if (countdownShown && !transition_.IsRunning() &&
+    if (IsSessionCountdownShown(settings, ModeOf(settings)) && !transition_.IsRunning() &&
         CountdownEndsMenu(page_, settings.U32At(MenuState::kTimeLimitIndexOffset),
                           g_menuDelayMs.load(std::memory_order_relaxed)))
     {

@@ -149,6 +149,8 @@ private:
     void Draw();
     void DrawList(const DirtyRectList& list);
     void DrawHeader();
+    // The gadgets, and the offered buttons that are disabled greyed.
+    void DrawGadgets();
     void DrawCalendarPage();
     void DrawTimesPage();
     void DrawResultList();
@@ -212,6 +214,7 @@ private:
 
     // Gadgets and pictures.
     std::array<Gadget, kPageButtonCount> pageButtons_{};
+    PageButtons offeredButtons_ = 0;  // the page's buttons, enabled or not
     std::array<Gadget, 6> sessionButtons_{};
     std::array<Gadget, 3> calendarButtons_{};  // abort, load, save
     std::array<Gadget, 3> dayButtons_{};

@@ -420,11 +420,11 @@ TEST_F(PitBoxMenuTest, GoldenCalendarPages)
     Menu().SetSessionWords(BetweenSessionWords(3));
     Menu().EnterPage(PitBoxMenu::kCalendarPage);
     RunUntilResult(3);
-    ExpectPage("pitbox_calendar", 0xBB69A45341C06A86ull);
+    ExpectPage("pitbox_calendar", 0x17C777E0CD2BB7B1ull);
     g_language = Language::English;
     Menu().EnterPage(PitBoxMenu::kCalendarPage);
     RunUntilResult(3);
-    ExpectPage("pitbox_calendar_english", 0xF96B096A74B33C95ull);
+    ExpectPage("pitbox_calendar_english", 0x62A52D32D5991D66ull);
 }
 
 TEST_F(PitBoxMenuTest, GoldenTimesPageOfSaturdayTraining)
@@ -444,11 +444,11 @@ TEST_F(PitBoxMenuTest, GoldenTimesPageOfSaturdayTraining)
     Menu().SetSessionWords(InRaceWords(GameMode::GrandPrix, 2));
     Menu().EnterPage(PitBoxMenu::kTimesPage);
     RunUntilResult(3);
-    ExpectPage("pitbox_times", 0x6882E95D9128F2AAull);
+    ExpectPage("pitbox_times", 0xE576E06A173947E9ull);
     Click(80, 100);             // Friday
     Click(30 + 115 + 50, 128);  // its qualifying
     RunUntilResult(2);
-    ExpectPage("pitbox_times_friday_qualifying", 0xE74CD93B652F3E54ull);
+    ExpectPage("pitbox_times_friday_qualifying", 0x84AE4097431F989Full);
 }
 
 TEST_F(PitBoxMenuTest, GoldenGridTimesAndRaceResultAndPoints)
@@ -459,7 +459,7 @@ TEST_F(PitBoxMenuTest, GoldenGridTimesAndRaceResultAndPoints)
     Menu().SetSessionWords(InRaceWords(GameMode::GrandPrix, 1));
     Menu().EnterPage(PitBoxMenu::kTimesPage);
     RunUntilResult(3);
-    ExpectPage("pitbox_grid_times", 0x2E87072525537420ull);
+    ExpectPage("pitbox_grid_times", 0xBA207FE272F0EF23ull);
 
     g_language = Language::English;
     Mode(GameMode::GrandPrix, 5);
@@ -476,7 +476,7 @@ TEST_F(PitBoxMenuTest, GoldenGridTimesAndRaceResultAndPoints)
     g_raceContext.standings.sessionRanks[11] = session_rank::kNotEntered;
     Menu().EnterPage(PitBoxMenu::kTimesPage);
     RunUntilResult(3);
-    ExpectPage("pitbox_race_result_english", 0xF7E033462D112FD6ull);
+    ExpectPage("pitbox_race_result_english", 0x4624EF10B90D6225ull);
 
     g_language = Language::German;
     settings_.SetU32At(MenuState::kCircuitOffset, 3);
@@ -504,7 +504,7 @@ TEST_F(PitBoxMenuTest, GoldenGhostPage)
     g_language = Language::English;
     Menu().EnterPage(PitBoxMenu::kGhostPage);
     RunUntilResult(3);
-    ExpectPage("pitbox_ghosts_english", 0x781E0841A31183CEull);
+    ExpectPage("pitbox_ghosts_english", 0x36E11DCB9374567Eull);
 }
 }  // namespace
 

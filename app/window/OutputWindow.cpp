@@ -106,5 +106,6 @@ OutputWindow* MainWindow()
 
 bool PumpMessages()
 {
-    return g_mainWindow == nullptr || g_mainWindow->PumpMessages();
+    // A quit asked for earlier (in a race, say) ends every later screen loop too.
+    return g_mainWindow == nullptr || (g_mainWindow->PumpMessages() && !g_mainWindow->IsQuitting());
 }

@@ -66,5 +66,6 @@ void SetMainWindow(OutputWindow* window);
 OutputWindow* MainWindow();
 
 // One pass of the main window's message pump, for screen loops that do not hold the window:
-// false when the process was asked to end. True, doing nothing, while there is no main window.
+// false when the process was asked to end, now or before. True, doing nothing, while there is
+// no main window.
 bool PumpMessages();

@@ -3,6 +3,7 @@
 #include "app/settings/MenuState.h"
 #include "app/window/FrameTime.h"
 #include "app/window/OutputWindow.h"
+#include "net/NetSession.h"
 #include "race/RaceContext.h"
 
 PitBoxContext GamePitBoxContext(LoadedGhost& ghost)
@@ -14,7 +15,7 @@ int32_t RunPitBoxPage(PitBoxMenu& menu, int32_t page, const SessionWords& words)
 {
     menu.SetSessionWords(words);
     menu.EnterPage(page);
-    while (PumpMessages())
+    while (PumpMessages() && !g_net.IsAborted())
     {
         StepFrameTime();
         const int32_t result = menu.Frame(g_realFrameDt);

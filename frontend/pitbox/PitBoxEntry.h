@@ -11,6 +11,6 @@
 PitBoxContext GamePitBoxContext(LoadedGhost& ghost);
 
 // Enters the page with the session words and runs it until Frame gives a result, which it
-// returns; 0 when the game is being quit first. The menu stays entered: the caller acts on the
-// result, then calls Leave (or enters another page).
+// returns; 0 when the game is being quit or the network session was lost first. The menu stays
+// entered: the caller acts on the result, then calls Leave (or enters another page).
 int32_t RunPitBoxPage(PitBoxMenu& menu, int32_t page, const SessionWords& words);

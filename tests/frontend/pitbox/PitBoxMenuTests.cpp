@@ -525,6 +525,9 @@ TEST_F(PitBoxMenuTest, TheSessionFlowRunsAPageUntilItsResult)
     platform_.Push({.kind = PlatformEvent::Kind::Quit});
     EXPECT_EQ(RunPitBoxPage(Menu(), PitBoxMenu::kCalendarPage, BetweenSessionWords(0)),
               PitBoxMenu::kStay);
+    // A quit asked for before the page (in the race, say) ends it too, without a second one.
+    EXPECT_EQ(RunPitBoxPage(Menu(), PitBoxMenu::kCalendarPage, BetweenSessionWords(0)),
+              PitBoxMenu::kStay);
     SetMainWindow(nullptr);
 }
 }  // namespace

@@ -38,15 +38,18 @@ private:
     RaceCamera& camera_;
 };
 
-// What a race step asks of the view: the riders' body motion and the frame's particles.
+// What a race step asks of the view and the race loop: the riders' body motion, the frame's
+// particles, and the pause menu when the player stops in its pit box (menuRequest is the race
+// loop's request, taken on its next frame).
 class GameRaceServices : public RaceServices
 {
 public:
-    GameRaceServices(RiderAnimation& animation, ParticleTable& particles)
-        : animation_(animation), particles_(particles)
+    GameRaceServices(RiderAnimation& animation, ParticleTable& particles, bool& menuRequest)
+        : animation_(animation), particles_(particles), menuRequest_(menuRequest)
     {
     }
     void AnimateRider(uint32_t rider, float dt) override { animation_.AnimateRider(rider, dt); }
+    void RequestRaceMenu() override { menuRequest_ = true; }
     void EmitParticle(RaceParticle kind, uint32_t /*rider*/, float x, float y, float z,
                       float size) override
     {
@@ -56,4 +59,5 @@ public:
 private:
     RiderAnimation& animation_;
     ParticleTable& particles_;
+    bool& menuRequest_;
 };

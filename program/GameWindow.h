@@ -11,6 +11,7 @@
 
 #include "app/debug/EmptyVirtualObject.h"
 #include "app/window/OutputWindow.h"
+#include "frontend/pitbox/PitBoxRaceMenu.h"
 #include "platform/Platform.h"
 #include "platform/posix/PosixDatagramNetwork.h"
 #include "program/GameNetLink.h"
@@ -74,13 +75,13 @@ public:
     InputStep& Input() { return inputStep_; }
     RaceSim& Race() { return raceSim_; }
 
-    // The race's overlays (the head-up display unless told otherwise) and pause menu; null
-    // restores the do-nothing defaults.
+    // The race's overlays (the head-up display unless told otherwise) and pause menu (the pit
+    // box unless told otherwise); null restores the game's own.
     void SetRaceScreens(RaceScreens* screens)
     {
         screens_ = screens != nullptr ? screens : &noScreens_;
     }
-    void SetInRaceMenu(InRaceMenu* menu) { raceMenu_ = menu != nullptr ? menu : &leavingMenu_; }
+    void SetInRaceMenu(InRaceMenu* menu) { raceMenu_ = menu != nullptr ? menu : &pitBoxMenu_; }
 
     // The race loop: one race session from the end of loading to its end.
     void RunRace();
@@ -107,6 +108,8 @@ private:
     void CelebrateWonRace();
     void HandleEscape();
     void OpenRaceMenu();
+    // The session's time runs on under the menu in practice and in network races.
+    bool MenuStopsRaceClock() const;
     void UpdateRaceMenu();
     void StopRaceClock(bool stop);
     void RunSimulationSteps();
@@ -144,10 +147,10 @@ private:
     ParticleTable particles_;
     RaceSoundFrameBuilder soundFrame_;
     RaceScreens noScreens_;
-    InRaceMenu leavingMenu_;
+    PitBoxRaceMenu pitBoxMenu_;
     GameRaceScreens hudScreens_{start_, g_raceCamera, g_marshalFlags};
     RaceScreens* screens_ = &hudScreens_;
-    InRaceMenu* raceMenu_ = &leavingMenu_;
+    InRaceMenu* raceMenu_ = &pitBoxMenu_;
 
     EmptyVirtualObject emptyObject_;
     InputStep inputStep_;

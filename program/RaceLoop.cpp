@@ -43,6 +43,7 @@ constexpr size_t kUnitsSlot = 16;
 constexpr size_t kShiftLightSlot = 17;
 // The weekend's session that is the warm-up before its race.
 constexpr uint32_t kWarmUpSession = 4;
+constexpr uint32_t kRaceSessionNumber = 5;
 constexpr uint32_t kShiftLightOff = 1180;
 constexpr uint32_t kShiftLightOn = 1181;
 
@@ -128,6 +129,11 @@ void GameWindow::RunRace()
                 raceMenu_->ShowAgain();
             }
             const uint32_t choice = raceMenu_->Frame(g_realFrameDt);
+            if (choice == InRaceMenu::kLeaveRace || choice == InRaceMenu::kRaceAgain)
+            {
+                // The session is over for the result pages too.
+                g_standings.sessionOver = 1;
+            }
             if (choice == InRaceMenu::kLeaveRace)
             {
                 race_.playerClassified =
@@ -323,7 +329,10 @@ RaceScreenFeed GameWindow::ScreenFeed() const
 
 void GameWindow::PageObservedRider()
 {
-    if ((ReadKey(vk::LeftButton) & kKeyHeld) != 0 && (ReadKey(vk::RightButton) & kKeyHeld) != 0)
+    // The buttons as they are now: reading them through the key table would take a single
+    // click's press before the paging below sees it.
+    Platform& platform = CurrentPlatform();
+    if (platform.IsKeyDown(vk::LeftButton) && platform.IsKeyDown(vk::RightButton))
     {
         raceMenu_->ShowAgain();
         return;
@@ -420,30 +429,46 @@ void GameWindow::HandleEscape()
 void GameWindow::OpenRaceMenu()
 {
     race_.menuRequest = false;
-    if (race_.menuOpen)
+    // A menu that cannot be made leaves the race running, its clock and sounds untouched.
+    if (race_.menuOpen || !raceMenu_->Open())
     {
         return;
     }
-    StopRaceClock(true);
+    if (MenuStopsRaceClock())
+    {
+        StopRaceClock(true);
+    }
     if (g_soundEnabled.load(std::memory_order_relaxed))
     {
         g_soundManager.ReleaseRaceSounds();
         g_soundManager.LoadMenuSounds();
     }
-    raceMenu_->Open(4097, 0, 0, 1);
     race_.menuOpen = true;
     SelectMusicTrack(MusicSituation::RaceMenu, g_lastFrameMs & 0xFF);
     race_.drawScene = false;
+}
+
+bool GameWindow::MenuStopsRaceClock() const
+{
+    switch (g_gameMode)
+    {
+        case GameMode::TestRide:
+        case GameMode::Race:
+        case GameMode::GhostRace:
+            return true;
+        case GameMode::GrandPrix:
+        case GameMode::Championship:
+        case GameMode::ChampionshipSeries:
+            return g_menuState.U32At(MenuState::kSessionOffset) == kRaceSessionNumber;
+        default:
+            return false;
+    }
 }
 
 void GameWindow::UpdateRaceMenu()
 {
     if (race_.menuOpen)
     {
-        if (raceMenu_->IsHidden())
-        {
-            raceMenu_->ShowAgain();
-        }
         raceMenu_->Close();
         race_.menuOpen = false;
         race_.menuRequest = false;
@@ -460,8 +485,9 @@ void GameWindow::UpdateRaceMenu()
         g_raceCamera.ViewPlayerRider();
         g_raceCamera.RestoreChosenView();
         g_raceCamera.Update(g_frameDt);
-        StopRaceClock(false);
     }
+    // The race takes its time up again from here, however the menu was left.
+    StopRaceClock(false);
     ClearKey(vk::Escape);
     ClearKey(vk::LeftButton);
     ClearKey(vk::RightButton);

@@ -18,6 +18,7 @@
 #include "app/input/KeyState.h"
 #include "app/settings/MenuState.h"
 #include "content/RaceContent.h"
+#include "frontend/pitbox/PitBoxResults.h"
 #include "frontend/season/FinishedSession.h"
 #include "net/NetSession.h"
 #include "program/GameRaceHooks.h"
@@ -116,6 +117,7 @@ void GameWindow::RunRaceSession()
         ClearLastRaceWords(bike);
     }
     GameRaceHooks hooks(raceSim_, start_, g_raceCamera);
+    g_raceAgain = false;
     if (g_raceContent.Load(RaceContentOptions::FromSettings(g_menuState), hooks))
     {
         const RaceScene& scene = g_raceContent.Scene();
@@ -134,7 +136,7 @@ void GameWindow::RunRaceSession()
         animation.SetChannels(&raceSim_.Channels());
         animation.SetPlayerRider(player);
         particles_.Attach(scene.smokeClouds, scene.effects);
-        GameRaceServices services(animation, particles_);
+        GameRaceServices services(animation, particles_, race_.menuRequest);
         raceSim_.SetServices(&services);
         g_raceCamera.SetViewNode(scene.root);
         g_raceCamera.SetRiderPicturesHook([this] { UploadRiderPortraits(); });
@@ -150,6 +152,8 @@ void GameWindow::RunRaceSession()
     {
         ScoreFinishedRace();
         CelebrateWonRace();
+        ResetRaceClock(0);
+        ShowSessionResults(*this);
     }
 }
 

@@ -1,39 +1,20 @@
 // A race from the main menu, end to end on the demo installation: Go starts a race of the
-// full field, the player rides it with the keyboard, Esc leaves it for the menu and a second
-// Esc ends the game; two runs give the same race.
+// full field, the player rides it with the keyboard, Esc opens the pit box over the race, its
+// leave button ends the race, the result page after it goes back to the menu and Esc there
+// ends the game; two runs give the same race.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "app/game/CurrentRace.h"
-#include "core/util/RuntimeRandom.h"
-#include "platform/VirtualKeys.h"
-#include "platform/scripted/ScriptedPlatform.h"
-#include "program/GameApp.h"
-#include "program/GameWindow.h"
 #include "race/RaceContext.h"
-#include "tests/support/DemoInstallationCopy.h"
-#include "tests/support/GoldenFrame.h"
-#include "tests/support/TestDirectory.h"
+#include "tests/program/GameRun.h"
 
 namespace
 {
-// The demo's intro movie shows this many pictures before the game's own first frame.
-constexpr uint32_t kIntroPictures = 50;
-constexpr uint32_t kMenuFrame = kIntroPictures + 3;
-// The menus and the loading at 40 ms a frame; the race, from the time its clock starts, at
-// 400 ms a frame, so that the grid's 25 s for the full field and 4 s of racing take few frames.
-constexpr uint32_t kFrameMs = 40;
-constexpr uint32_t kRaceClockStartMs = 19960;
-constexpr uint32_t kRaceFrameMs = 400;
-// The lights go out 25 s after the race clock starts.
-constexpr uint32_t kLightsOutMs = kRaceClockStartMs + 25000;
-constexpr uint32_t kBackstopMs = 120000;
-
 struct RaceOutcome
 {
     uint32_t result = 0;
@@ -47,66 +28,44 @@ struct RaceOutcome
     GameMode menuModeAfterRace = GameMode::NetworkRace;
 };
 
-// How the script ends the game: Esc out of the race and the menu, or the window closed while
+// How the script ends the game: through the pit box and the menu, or the window closed while
 // the grid is still shown.
 enum class Ending
 {
-    EscapeAfterStart,
+    LeaveThroughThePitBox,
     QuitInTheRace,
 };
 
-RaceOutcome RaceOnce(Ending ending = Ending::EscapeAfterStart)
+// Where the pit box's leave button lies.
+constexpr int32_t kLeaveX = 40;
+constexpr int32_t kLeaveY = 460;
+
+RaceOutcome RaceOnce(Ending ending = Ending::LeaveThroughThePitBox)
 {
-    using Kind = PlatformEvent::Kind;
-    TestDirectory directory;
-    std::string error;
-    EXPECT_TRUE(CopyDemoInstallation(directory.path(), error)) << error;
-    ScriptedPlatform platform;
-    ScopedPlatform installed(platform);
-    // A fresh process's runtime random sequence.
-    RuntimeSeed(1);
-    platform.SetFrameQuantumMs(kFrameMs);
-    platform.SetFrameQuantumMsFrom(kRaceClockStartMs, kRaceFrameMs);
-    platform.LimitCapturedFrames(6);
-    platform.AtTime(kBackstopMs, {.kind = Kind::Quit});
-    const auto at = [&](uint32_t ms, Kind kind, uint8_t key)
-    { platform.AtTime(kLightsOutMs + ms, {.kind = kind, .virtualKey = key}); };
-    const auto click = [&](uint32_t frame, int32_t x, int32_t y)
-    {
-        platform.AtFrame(kMenuFrame + frame, {.kind = Kind::MouseMove, .x = x, .y = y});
-        platform.AtFrame(kMenuFrame + frame + 2,
-                         {.kind = Kind::MouseButton, .button = 1, .pressed = true, .x = x, .y = y});
-        platform.AtFrame(
-            kMenuFrame + frame + 4,
-            {.kind = Kind::MouseButton, .button = 1, .pressed = false, .x = x, .y = y});
-    };
-    // A race: the mode entry's panel, its race row; then the rider page, whose Go button
-    // starts the chosen session.
-    click(0, 80, 116);
-    click(20, 400, 158);
-    click(40, 80, 164);
-    click(50, 600, 460);
-    // The pre-race screen's start button, where Go was, once the menu has faded out and the
-    // screen is up.
-    click(220, 600, 460);
-    // Full throttle as the lights go out; Esc 4 s later leaves the race, Esc in the menu the
-    // game.
-    at(0, Kind::KeyDown, vk::Letter('A'));
+    GameRun run;
+    run.ChooseSingleRace();
+    // Full throttle as the lights go out.
+    run.AtRace(0, {.kind = GameRun::Kind::KeyDown, .virtualKey = vk::Letter('A')});
     if (ending == Ending::QuitInTheRace)
     {
-        platform.AtTime(kLightsOutMs + 8000, {.kind = Kind::Quit});
+        run.AtRace(8000, {.kind = GameRun::Kind::Quit});
     }
     else
     {
-        at(4000, Kind::KeyDown, vk::Escape);
-        at(4200, Kind::KeyUp, vk::Escape);
-        at(6000, Kind::KeyDown, vk::Escape);
+        // Esc 4 s after the start opens the pit box over the race; leaving it ends the race,
+        // leaving the result page goes back to the menu, and Esc there ends the game.
+        run.KeyAtRace(4000, vk::Escape);
+        run.ExpectFrameAtRace(5600, "race_pitbox", 0xF8134EBA0B3333B1ull);
+        run.ClickAtRace(6000, kLeaveX, kLeaveY);
+        run.ExpectFrameAtRace(9000, "race_results", 0x9556E42D2E3B04E2ull);
+        run.ClickAtRace(9600, kLeaveX, kLeaveY);
+        run.KeyAtRace(14000, vk::Escape);
     }
 
     RaceOutcome outcome;
-    GameApp app;
-    outcome.result = app.InitInstance();
-    outcome.endedByScript = platform.NowMs() < kBackstopMs;
+    outcome.result = run.Run();
+    outcome.endedByScript = run.EndedByScript();
+    ScriptedPlatform& platform = run.Platform();
     for (uint32_t rider = 0; rider < kRiderCount; ++rider)
     {
         outcome.checksums.push_back(g_bikes[rider].StateChecksum());
@@ -133,7 +92,7 @@ RaceOutcome RaceOnce(Ending ending = Ending::EscapeAfterStart)
     return outcome;
 }
 
-TEST(RaceSessionTest, GoRacesTheFieldAndEscapeLeavesForTheMenuTheSameTwice)
+TEST(RaceSessionTest, GoRacesTheFieldAndThePitBoxLeavesForTheMenuTheSameTwice)
 {
     const RaceOutcome first = RaceOnce();
     EXPECT_EQ(first.result, GameWindow::kRunEnded);

@@ -1,8 +1,8 @@
 #pragma once
 
 // The pause menu over a running race, as the race loop drives it: opened on Esc, given a frame
-// at a time until the player chose, then closed. The menus provide it; until they do, the
-// default leaves the race at once, so that Esc always ends a race cleanly. Main thread only.
+// at a time until the player chose, then closed. The game's is the pit box; this default
+// leaves the race at once. Main thread only.
 
 #include <cstdint>
 
@@ -17,11 +17,9 @@ public:
 
     virtual ~InRaceMenu() = default;
 
-    // Session code and the training, qualifying and warm-up/race masks of the menu's page.
-    virtual void Open(uint32_t /*sessionCode*/, uint32_t /*training*/, uint32_t /*qualifying*/,
-                      uint32_t /*race*/)
-    {
-    }
+    // Opens the menu over the race, on the page of the game's mode and session. False when it
+    // could not be made: the race then runs on as if nothing had been asked.
+    virtual bool Open() { return true; }
     virtual uint32_t Frame(float /*realSeconds*/) { return kLeaveRace; }
     virtual void Close() {}
 

@@ -1,0 +1,134 @@
+// The pause menu over a race, end to end on the demo installation: the player's rider stopping
+// in its pit box opens the pit box and continuing races on; a menu that cannot be made leaves
+// the race running; watching the race, mouse clicks page through the riders and both buttons
+// held bring the menu back.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "app/clock/RaceClock.h"
+#include "app/game/CurrentRace.h"
+#include "app/settings/MenuState.h"
+#include "race/RaceContext.h"
+#include "tests/program/GameRun.h"
+
+namespace
+{
+// Where the pit box's continue button lies.
+constexpr int32_t kContinueX = 580;
+constexpr int32_t kContinueY = 460;
+
+uint32_t RaceClockMs()
+{
+    return g_raceClockMs.load();
+}
+
+bool RaceClockOn()
+{
+    return g_raceClockOn.load();
+}
+
+TEST(RaceMenuTest, StoppingInThePitBoxOpensThePitBoxAndContinueRacesOn)
+{
+    GameRun run;
+    run.ChooseSingleRace();
+    run.AtRace(0, {.kind = GameRun::Kind::KeyDown, .virtualKey = vk::Letter('A')});
+    // What the pit lane's step asks when the player's rider has stopped in its box.
+    run.CallAtRace(3000, [](GameWindow& window) { window.Race().Services().RequestRaceMenu(); });
+    uint32_t stoppedAtMs = 0;
+    run.CallAtRace(4400,
+                   [&](GameWindow&)
+                   {
+                       // A single race stands still under the menu.
+                       EXPECT_FALSE(RaceClockOn());
+                       stoppedAtMs = RaceClockMs();
+                   });
+    run.CallAtRace(5600, [&](GameWindow&) { EXPECT_EQ(RaceClockMs(), stoppedAtMs); });
+    run.ClickAtRace(6000, kContinueX, kContinueY);
+    run.CallAtRace(9000,
+                   [&](GameWindow&)
+                   {
+                       EXPECT_TRUE(RaceClockOn());
+                       EXPECT_GT(RaceClockMs(), stoppedAtMs + 1000);
+                       EXPECT_EQ(g_standings.sessionOver, 0u);
+                   });
+    run.AtRace(10000, {.kind = GameRun::Kind::Quit});
+    EXPECT_EQ(run.Run(), GameWindow::kRunEnded);
+    EXPECT_TRUE(run.EndedByScript());
+    EXPECT_NE(stoppedAtMs, 0u);
+}
+
+// A menu that cannot be made the first time; then one the player watches the race under.
+class WatchedMenu : public InRaceMenu
+{
+public:
+    bool Open() override { return ++opens > 1; }
+    uint32_t Frame(float /*realSeconds*/) override { return kStillOpen; }
+    bool IsHidden() const override { return hidden; }
+    void ShowAgain() override
+    {
+        hidden = false;
+        ++shownAgain;
+    }
+
+    int opens = 0;
+    bool hidden = true;
+    int shownAgain = 0;
+};
+
+TEST(RaceMenuTest, AMenuThatCannotBeMadeLeavesTheRaceRunningAndWatchingPagesTheRiders)
+{
+    GameRun run;
+    WatchedMenu menu;
+    run.ChooseSingleRace();
+    run.AtRace(0, {.kind = GameRun::Kind::KeyDown, .virtualKey = vk::Letter('A')});
+    run.KeyAtRace(3000, vk::Escape);
+    uint32_t clockMs = 0;
+    run.CallAtRace(4000, [&](GameWindow&) { clockMs = RaceClockMs(); });
+    run.CallAtRace(5200,
+                   [&](GameWindow&)
+                   {
+                       EXPECT_EQ(menu.opens, 1);
+                       EXPECT_TRUE(RaceClockOn());
+                       EXPECT_GT(RaceClockMs(), clockMs);
+                       // Practice runs on under the menu, so that it can be watched.
+                       g_gameMode = GameMode::GrandPrix;
+                       g_menuState.SetU32At(MenuState::kSessionOffset, 0);
+                   });
+    run.KeyAtRace(6000, vk::Escape);
+    uint32_t player = 0;
+    uint32_t ahead = 0;
+    run.CallAtRace(7400,
+                   [&](GameWindow&)
+                   {
+                       EXPECT_EQ(menu.opens, 2);
+                       player = g_viewedRider;
+                   });
+    // A single click each: the left views the rider ahead, the right the one behind.
+    run.AtRace(7600, {.kind = GameRun::Kind::MouseButton, .button = 1, .pressed = true});
+    run.AtRace(8000, {.kind = GameRun::Kind::MouseButton, .button = 1, .pressed = false});
+    run.CallAtRace(8400, [&](GameWindow&) { ahead = g_viewedRider; });
+    run.AtRace(8800, {.kind = GameRun::Kind::MouseButton, .button = 2, .pressed = true});
+    run.AtRace(9200, {.kind = GameRun::Kind::MouseButton, .button = 2, .pressed = false});
+    uint32_t behind = 0;
+    run.CallAtRace(9600, [&](GameWindow&) { behind = g_viewedRider; });
+    // Both held bring the menu back.
+    run.AtRace(10000, {.kind = GameRun::Kind::MouseButton, .button = 1, .pressed = true});
+    run.AtRace(10000, {.kind = GameRun::Kind::MouseButton, .button = 2, .pressed = true});
+    run.AtRace(10800, {.kind = GameRun::Kind::MouseButton, .button = 1, .pressed = false});
+    run.AtRace(10800, {.kind = GameRun::Kind::MouseButton, .button = 2, .pressed = false});
+    run.CallAtRace(11400,
+                   [&](GameWindow&)
+                   {
+                       g_gameMode = GameMode::Race;
+                       g_menuState.SetU32At(MenuState::kSessionOffset, 0);
+                   });
+    run.AtRace(11600, {.kind = GameRun::Kind::Quit});
+    EXPECT_EQ(run.Run(&menu), GameWindow::kRunEnded);
+    EXPECT_TRUE(run.EndedByScript());
+    EXPECT_NE(ahead, player);
+    EXPECT_NE(behind, ahead);
+    EXPECT_EQ(menu.shownAgain, 1);
+}
+}  // namespace

@@ -15,6 +15,7 @@
 #include "app/game/CurrentRace.h"
 #include "app/input/KeyState.h"
 #include "core/files/FileSystem.h"
+#include "frontend/SessionChoices.h"
 #include "frontend/pitbox/PitBoxEntry.h"
 #include "frontend/pitbox/PitBoxMenu.h"
 #include "frontend/season/ChampionshipTable.h"
@@ -546,5 +547,35 @@ TEST_F(PitBoxMenuTest, TheCircuitInformationReturnsToThePageItCameFrom)
     EXPECT_EQ(Menu().CurrentPage(), PitBoxMenu::kTimesPage);
     Click(600, 455);  // the OK is gone with its page: this is continue
     EXPECT_EQ(Menu().Result(), PitBoxMenu::kContinue);
+}
+}  // namespace
+
+namespace
+{
+TEST_F(PitBoxMenuTest, TheNetworkCountdownShowsOnTheResultsAndEndsThem)
+{
+    Mode(GameMode::NetworkRace, 0);
+    settings_.SetU8At(MenuState::kTimeLimitOnOffset, 1);
+    settings_.SetU32At(MenuState::kTimeLimitIndexOffset, 0);  // 30 s
+    settings_.SetU32At(MenuState::kNetworkRaceIndexOffset, 0);
+    settings_.SetU8At(MenuState::kNetworkCircuitsOffset, 3);
+    // The countdown belongs to the game's settings and mode.
+    const MenuState gameSettings = g_menuState;
+    const GameMode gameMode = g_gameMode;
+    g_menuState = settings_;
+    g_gameMode = GameMode::NetworkRace;
+    StartSessionCountdown();
+    EXPECT_EQ(g_menuDelayMs.load(), 30000);
+    g_raceContext.standings.sessionOver = 1;
+    Menu().SetSessionWords(InRaceWords(GameMode::NetworkRace, 0));
+    Menu().EnterPage(PitBoxMenu::kTimesPage);
+    EXPECT_EQ(RunUntilResult(3), PitBoxMenu::kStay);
+    ExpectPage("pitbox_network_results", 0xC0D6034E4854E9B3ull);
+    // Below three quarters of the limit the page goes on by itself.
+    g_menuDelayMs = 22499;
+    EXPECT_EQ(RunUntilResult(200), PitBoxMenu::kContinue);
+    g_menuDelayMs = 0;
+    g_menuState = gameSettings;
+    g_gameMode = gameMode;
 }
 }  // namespace

@@ -18,6 +18,7 @@
 #include "frontend/SessionChoices.h"
 #include "frontend/pitbox/PitBoxEntry.h"
 #include "frontend/pitbox/PitBoxMenu.h"
+#include "frontend/pitbox/PitBoxRaceMenu.h"
 #include "frontend/season/ChampionshipTable.h"
 #include "frontend/season/WeekendSessions.h"
 #include "frontend/toolkit/FileRequester.h"
@@ -575,6 +576,52 @@ TEST_F(PitBoxMenuTest, TheNetworkCountdownShowsOnTheResultsAndEndsThem)
     g_menuDelayMs = 22499;
     EXPECT_EQ(RunUntilResult(200), PitBoxMenu::kContinue);
     g_menuDelayMs = 0;
+    g_menuState = gameSettings;
+    g_gameMode = gameMode;
+}
+}  // namespace
+
+namespace
+{
+TEST_F(PitBoxMenuTest, TheRaceMenuLeftWhileHiddenGivesTheRaceItsTexturesAndScene)
+{
+    const MenuState gameSettings = g_menuState;
+    const GameMode gameMode = g_gameMode;
+    g_menuState = settings_;
+    g_menuState.SetU32At(MenuState::kGameModeOffset, static_cast<uint32_t>(GameMode::GrandPrix));
+    g_gameMode = GameMode::GrandPrix;
+    constexpr int32_t kRaceTexture = 77;
+    ASSERT_NE(g_renderDevice.LoadTexture("boxenmenu/sliderV.tga", kRaceTexture, 0, 0), nullptr);
+    const uint32_t marker = 0x5A5A1234;
+    std::memcpy(reinterpret_cast<uint8_t*>(&g_renderDevice.Vars()) + 40, &marker, sizeof(marker));
+    const auto frame = [this](PitBoxRaceMenu& menu)
+    {
+        window_.PumpMessages();
+        return menu.Frame(0.04f);
+    };
+
+    PitBoxRaceMenu menu;
+    ASSERT_TRUE(menu.Open());
+    ASSERT_NE(menu.Menu(), nullptr);
+    EXPECT_EQ(menu.Menu()->CurrentPage(), PitBoxMenu::kTimesPage);
+    EXPECT_TRUE(menu.Menu()->IsButtonEnabled(kHideButton));       // practice can be watched
+    EXPECT_EQ(g_renderDevice.GetTexture(kRaceTexture), nullptr);  // the menu's own set
+    platform_.Push({.kind = PlatformEvent::Kind::MouseMove, .x = 120, .y = 460});
+    frame(menu);
+    platform_.Push({.kind = PlatformEvent::Kind::MouseButton, .button = 1, .pressed = true});
+    frame(menu);
+    ASSERT_TRUE(menu.IsHidden());
+    EXPECT_NE(g_renderDevice.GetTexture(kRaceTexture), nullptr);  // the race shows
+    EXPECT_EQ(frame(menu), InRaceMenu::kStillOpen);
+
+    menu.Close();
+    EXPECT_EQ(menu.Menu(), nullptr);
+    EXPECT_FALSE(menu.IsHidden());
+    EXPECT_EQ(g_pitMenuHidden, 0);
+    EXPECT_NE(g_renderDevice.GetTexture(kRaceTexture), nullptr);
+    uint32_t seen = 0;
+    std::memcpy(&seen, reinterpret_cast<uint8_t*>(&g_renderDevice.Vars()) + 40, sizeof(seen));
+    EXPECT_EQ(seen, marker);
     g_menuState = gameSettings;
     g_gameMode = gameMode;
 }

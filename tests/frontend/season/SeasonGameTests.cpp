@@ -1,7 +1,8 @@
 // The sessions the main menu starts, through the real main routine on the demo installation in
 // virtual time: a championship chosen in the menu comes to the pit box's calendar; the session
 // picked there comes to its pre-race screen with the sessions before it run in simulation, its
-// race left early is scored and the next round's calendar comes, the calendar's abort and the
+// race left early through the pit box is scored, its results and points are shown and the next
+// round's calendar comes, the calendar's abort and the
 // pre-race screen's back button return to the menu; a save picked in the load-game requester
 // goes on with its championship.
 
@@ -145,7 +146,12 @@ TEST_F(SeasonGameTest, ARaceLeftEarlyIsScoredAndTheChampionshipGoesOnToItsNextRo
     ClickAt(14, 600, 460);             // go
     ClickAt(30, kRaceX, kSecondRowY);  // the pit box's calendar: Sunday's race
     ClickAt(230, 600, 460);            // the pre-race screen's start button
-    PressEscapeAt(590);                // leaves the race
+    PressEscapeAt(590);                // before the start: the countdown starts again
+    // From the start on the loop's Esc opens the pit box over the race and the click on the
+    // pre-race screen's back button after it lands on the pit box's leave button; then the
+    // race's results and the points, each left with its continue button.
+    ClickAt(800, 600, 460);
+    ClickAt(820, 600, 460);
     // However long the race takes to end and be scored: the next round's race in the pit box,
     // back on its pre-race screen, and Esc once the main menu is there again ends the game.
     // Each click lands on nothing in the other screens.

@@ -1,7 +1,7 @@
 // A race from the main menu, end to end on the demo installation: Go starts a race of the
 // full field, the player rides it with the keyboard, Esc opens the pit box over the race, its
-// leave button ends the race, the result page after it goes back to the menu and Esc there
-// ends the game; two runs give the same race.
+// continue button races on, its leave button ends the race, the result page after it goes back
+// to the menu and Esc there ends the game; two runs give the same race.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/clock/RaceClock.h"
 #include "app/game/CurrentRace.h"
 #include "race/RaceContext.h"
 #include "tests/program/GameRun.h"
@@ -26,6 +27,8 @@ struct RaceOutcome
     std::vector<uint64_t> frameHashes;
     size_t messageBoxes = 0;
     GameMode menuModeAfterRace = GameMode::NetworkRace;
+    bool stoodStillUnderTheMenu = false;
+    bool racedOnAfterTheMenu = false;
 };
 
 // How the script ends the game: through the pit box and the menu, or the window closed while
@@ -36,13 +39,16 @@ enum class Ending
     QuitInTheRace,
 };
 
-// Where the pit box's leave button lies.
+// Where the pit box's leave and continue buttons lie.
 constexpr int32_t kLeaveX = 40;
 constexpr int32_t kLeaveY = 460;
+constexpr int32_t kContinueX = 580;
+constexpr int32_t kContinueY = 460;
 
 RaceOutcome RaceOnce(Ending ending = Ending::LeaveThroughThePitBox)
 {
     GameRun run;
+    RaceOutcome outcome;
     run.ChooseSingleRace();
     // Full throttle as the lights go out.
     run.AtRace(0, {.kind = GameRun::Kind::KeyDown, .virtualKey = vk::Letter('A')});
@@ -52,17 +58,37 @@ RaceOutcome RaceOnce(Ending ending = Ending::LeaveThroughThePitBox)
     }
     else
     {
-        // Esc 4 s after the start opens the pit box over the race; leaving it ends the race,
-        // leaving the result page goes back to the menu, and Esc there ends the game.
+        // Esc 4 s after the start opens the pit box over the race, under which a single race
+        // stands still; continue races on.
         run.KeyAtRace(4000, vk::Escape);
+        uint32_t menuClockMs = 0;
+        run.CallAtRace(5200,
+                       [&](GameWindow&)
+                       {
+                           menuClockMs = g_raceClockMs.load();
+                           outcome.stoodStillUnderTheMenu = !g_raceClockOn.load();
+                       });
         run.ExpectFrameAtRace(5600, "race_pitbox", 0xF8134EBA0B3333B1ull);
-        run.ClickAtRace(6000, kLeaveX, kLeaveY);
-        run.ExpectFrameAtRace(9000, "race_results", 0x9556E42D2E3B04E2ull);
-        run.ClickAtRace(9600, kLeaveX, kLeaveY);
-        run.KeyAtRace(14000, vk::Escape);
+        run.CallAtRace(5600, [&](GameWindow&)
+                       { outcome.stoodStillUnderTheMenu &= g_raceClockMs.load() == menuClockMs; });
+        run.ClickAtRace(6000, kContinueX, kContinueY);
+        // The menu took the keys: full throttle again.
+        run.AtRace(7600, {.kind = GameRun::Kind::KeyDown, .virtualKey = vk::Letter('A')});
+        run.CallAtRace(9000,
+                       [&](GameWindow&)
+                       {
+                           outcome.racedOnAfterTheMenu =
+                               g_raceClockOn.load() && g_raceClockMs.load() > menuClockMs + 1000;
+                       });
+        // Esc again, and leaving ends the race; leaving the result page goes back to the menu,
+        // and Esc there ends the game.
+        run.KeyAtRace(9600, vk::Escape);
+        run.ClickAtRace(10800, kLeaveX, kLeaveY);
+        run.ExpectFrameAtRace(13800, "race_results", 0x9556E42D2E3B04E2ull);
+        run.ClickAtRace(14400, kLeaveX, kLeaveY);
+        run.KeyAtRace(19000, vk::Escape);
     }
 
-    RaceOutcome outcome;
     outcome.result = run.Run();
     outcome.endedByScript = run.EndedByScript();
     ScriptedPlatform& platform = run.Platform();
@@ -98,6 +124,8 @@ TEST(RaceSessionTest, GoRacesTheFieldAndThePitBoxLeavesForTheMenuTheSameTwice)
     EXPECT_EQ(first.result, GameWindow::kRunEnded);
     EXPECT_TRUE(first.endedByScript);
     EXPECT_EQ(first.messageBoxes, 0u);
+    EXPECT_TRUE(first.stoodStillUnderTheMenu);
+    EXPECT_TRUE(first.racedOnAfterTheMenu);
     // The keyboard's throttle reached the player's machine through the input step.
     EXPECT_EQ(first.playerThrottle, 1.0f);
     // Four seconds after the lights the whole field rides: the player's machine under full

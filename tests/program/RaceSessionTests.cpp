@@ -49,6 +49,7 @@ RaceOutcome RaceOnce(Ending ending = Ending::LeaveThroughThePitBox)
 {
     GameRun run;
     RaceOutcome outcome;
+    uint32_t menuClockMs = 0;  // the race's clock under the menu
     run.ChooseSingleRace();
     // Full throttle as the lights go out.
     run.AtRace(0, {.kind = GameRun::Kind::KeyDown, .virtualKey = vk::Letter('A')});
@@ -61,7 +62,6 @@ RaceOutcome RaceOnce(Ending ending = Ending::LeaveThroughThePitBox)
         // Esc 4 s after the start opens the pit box over the race, under which a single race
         // stands still; continue races on.
         run.KeyAtRace(4000, vk::Escape);
-        uint32_t menuClockMs = 0;
         run.CallAtRace(5200,
                        [&](GameWindow&)
                        {

@@ -22,67 +22,63 @@ namespace
 constexpr uint32_t kRaceSessionNumber = 5;
 constexpr const char* kChampionshipWonMovie = "Movies/wm_won.mpg";
 
-bool ShowsResults(GameMode mode, uint32_t session, bool playerClassified)
-{
-    switch (mode)
-    {
-        case GameMode::Race:
-            return playerClassified;
-        case GameMode::GrandPrix:
-        case GameMode::Championship:
-        case GameMode::ChampionshipSeries:
-            return session <= kRaceSessionNumber;
-        case GameMode::NetworkRace:
-            return true;
-        default:
-            return false;
-    }
-}
-
 bool StillRunning(const OutputWindow& window)
 {
     return !window.IsQuitting() && !g_net.IsAborted();
 }
 
-void RunResultPage(PitBoxMenu& menu, int32_t page, const SessionWords& words)
-{
-    if (RunPitBoxPage(menu, page, words) == PitBoxMenu::kQuitRace)
-    {
-        g_raceAgain = true;
-    }
-}
-
-void RunResultPages(OutputWindow& window, GameMode mode, uint32_t session)
+void RunResultPages(OutputWindow& window, const SessionResultPages& plan, const SessionWords& words)
 {
     LoadedGhost ghost;
     PitBoxMenu menu(GamePitBoxContext(ghost));
-    const SessionWords words = InRaceWords(mode, session);
-    RunResultPage(menu, PitBoxMenu::kTimesPage, words);
-    if (mode == GameMode::NetworkRace && StillRunning(window))
+    for (size_t index = 0; index < plan.pages.size() && StillRunning(window); ++index)
     {
-        RunResultPage(menu, PitBoxMenu::kSeriesPage, words);
-    }
-    const bool championshipRace =
-        (mode == GameMode::Championship || mode == GameMode::ChampionshipSeries) &&
-        session == kRaceSessionNumber;
-    if (championshipRace && StillRunning(window))
-    {
-        if (IsChampionshipWon())
+        const int32_t page = plan.pages[index];
+        if (page == PitBoxMenu::kPointsPage && plan.titleMovie)
         {
             // The movie takes the screen: the menu gives its scene up first and builds it
             // again for the points.
             menu.Leave();
             PlayMovie(kChampionshipWonMovie, window,
                       g_config.U8At(ConfigBlock::kDisplayOptionOffset) != 0);
+            if (!StillRunning(window))
+            {
+                break;
+            }
         }
-        if (StillRunning(window))
+        if (RunPitBoxPage(menu, page, words) == PitBoxMenu::kQuitRace)
         {
-            RunResultPage(menu, PitBoxMenu::kPointsPage, words);
+            g_raceAgain = true;
         }
     }
     menu.Leave();
 }
 }  // namespace
+
+SessionResultPages ResultPagesOf(GameMode mode, uint32_t session, bool playerClassified,
+                                 bool championshipWon)
+{
+    const std::vector<int32_t> times = {PitBoxMenu::kTimesPage};
+    switch (mode)
+    {
+        case GameMode::Race:
+            return {.pages = playerClassified ? times : std::vector<int32_t>{}};
+        case GameMode::GrandPrix:
+            return {.pages = session <= kRaceSessionNumber ? times : std::vector<int32_t>{}};
+        case GameMode::Championship:
+        case GameMode::ChampionshipSeries:
+            if (session == kRaceSessionNumber)
+            {
+                return {.pages = {PitBoxMenu::kTimesPage, PitBoxMenu::kPointsPage},
+                        .titleMovie = championshipWon};
+            }
+            return {.pages = session < kRaceSessionNumber ? times : std::vector<int32_t>{}};
+        case GameMode::NetworkRace:
+            return {.pages = {PitBoxMenu::kTimesPage, PitBoxMenu::kSeriesPage}};
+        default:
+            return {};
+    }
+}
 
 void ShowSessionResults(OutputWindow& window)
 {
@@ -94,7 +90,9 @@ void ShowSessionResults(OutputWindow& window)
     const GameMode mode = g_gameMode;
     const uint32_t session = g_menuState.U32At(MenuState::kSessionOffset);
     const uint32_t player = g_playerRider.load(std::memory_order_relaxed) % kRiderCount;
-    if (!ShowsResults(mode, session, g_standings.sessionRanks[player] >= 0))
+    const SessionResultPages plan =
+        ResultPagesOf(mode, session, g_standings.sessionRanks[player] >= 0, IsChampionshipWon());
+    if (plan.pages.empty())
     {
         return;
     }
@@ -106,7 +104,7 @@ void ShowSessionResults(OutputWindow& window)
         g_soundManager.LoadMenuSounds();
     }
     SelectMusicTrack(MusicSituation::RaceMenu, g_lastFrameMs & 0xFF);
-    RunResultPages(window, mode, session);
+    RunResultPages(window, plan, InRaceWords(mode, session));
     if (sound)
     {
         g_soundManager.ReleaseMenuSounds();

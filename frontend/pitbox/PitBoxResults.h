@@ -7,7 +7,23 @@
 // follows a demo race or a race to be run again, and none once the game is being quit or the
 // network session was lost. The race must be unloaded. Main thread only.
 
+#include <cstdint>
+#include <vector>
+
+#include "core/game/GameEnums.h"
+
 class OutputWindow;
+
+// The pit-box pages after a session of the mode and session number, in order; the title movie
+// comes before the points when the championship is won.
+struct SessionResultPages
+{
+    std::vector<int32_t> pages;
+    bool titleMovie = false;
+    bool operator==(const SessionResultPages&) const = default;
+};
+SessionResultPages ResultPagesOf(GameMode mode, uint32_t session, bool playerClassified,
+                                 bool championshipWon);
 
 // Shows the pages until each gives its result; race again from a page sets g_raceAgain.
 void ShowSessionResults(OutputWindow& window);

@@ -3,6 +3,8 @@
 #include <array>
 #include <vector>
 
+#include "frontend/pitbox/PitBoxMenu.h"
+#include "frontend/pitbox/PitBoxResults.h"
 #include "frontend/pitbox/PitBoxRules.h"
 
 namespace
@@ -136,5 +138,40 @@ TEST(PageOne, ClockRatesCycleAndTheCountdownEndsAtAQuarter)
     EXPECT_TRUE(CountdownEndsMenu(4, 2, 29999));
     EXPECT_FALSE(CountdownEndsMenu(0, 2, 0));
     EXPECT_TRUE(CountdownEndsMenu(1, 9, 67499));  // an index out of range counts as the longest
+}
+}  // namespace
+
+namespace
+{
+TEST(ResultPagesTable, WhichPagesFollowASession)
+{
+    constexpr int32_t kTimes = PitBoxMenu::kTimesPage;
+    constexpr int32_t kPoints = PitBoxMenu::kPointsPage;
+    constexpr int32_t kSeries = PitBoxMenu::kSeriesPage;
+    struct Case
+    {
+        GameMode mode;
+        uint32_t session;
+        bool classified;
+        bool won;
+        SessionResultPages pages;
+    };
+    for (const Case& c : {
+             Case{GameMode::Race, 0, true, false, {{kTimes}}},
+             Case{GameMode::Race, 0, false, false, {}},
+             Case{GameMode::TestRide, 0, true, false, {}},
+             Case{GameMode::GhostRace, 0, true, false, {}},
+             Case{GameMode::GrandPrix, 2, false, false, {{kTimes}}},
+             Case{GameMode::GrandPrix, 5, true, true, {{kTimes}}},
+             Case{GameMode::GrandPrix, 6, true, false, {}},
+             Case{GameMode::Championship, 4, true, false, {{kTimes}}},
+             Case{GameMode::Championship, 5, true, false, {{kTimes, kPoints}}},
+             Case{GameMode::ChampionshipSeries, 5, true, true, {{kTimes, kPoints}, true}},
+             Case{GameMode::NetworkRace, 0, false, false, {{kTimes, kSeries}}},
+         })
+    {
+        EXPECT_EQ(ResultPagesOf(c.mode, c.session, c.classified, c.won), c.pages)
+            << static_cast<int>(c.mode) << " session " << c.session;
+    }
 }
 }  // namespace

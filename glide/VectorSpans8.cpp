@@ -1,7 +1,7 @@
 // The span routines of the common state eight pixels at a time, for processors with AVX2 (chosen
-// at run time). Each 128-bit half of a register holds four pixels laid out as the four-pixel
-// routines lay them out, so every step is theirs done twice; each lane computes exactly what the
-// one-pixel routine computes, so the pictures are the same whichever routines draw.
+// at run time). A pixel keeps one 32-bit lane from first to last, its channels two to a lane
+// (see Channels), so that hardly any step moves data between lanes; each lane computes exactly
+// what the one-pixel routine computes, so the pictures are the same whichever routines draw.
 //
 // Groups start at columns that are multiples of eight; lanes outside the span keep their pixels.
 // As every screen width is a multiple of eight, a group never reaches into another row.
@@ -61,25 +61,26 @@ ZARVO_AVX2 inline __m256i IteratedChannel8(__m256 value)
     return _mm256_cvttps_epi32(_mm256_add_ps(value, _mm256_set1_ps(0.5f)));
 }
 
-// Eight 0xAARRGGBB words as 16-bit channels: low holds pixels 0-1 and 4-5, high 2-3 and 6-7.
+// Eight pixels' channels, two 16-bit channels in each pixel's 32-bit lane: blue (low) and red
+// in one register, green and alpha in the other. Splitting and joining 0xAARRGGBB words this way
+// takes masks and shifts, no shuffles.
 struct Channels
 {
-    __m256i low;
-    __m256i high;
+    __m256i blueRed;
+    __m256i greenAlpha;
 };
 
-ZARVO_AVX2 inline Channels Unpack(__m256i argb)
+ZARVO_AVX2 inline Channels Split(__m256i argb)
 {
-    return {_mm256_unpacklo_epi8(argb, _mm256_setzero_si256()),
-            _mm256_unpackhi_epi8(argb, _mm256_setzero_si256())};
+    const __m256i evenBytes = _mm256_set1_epi32(0x00FF00FF);
+    return {_mm256_and_si256(argb, evenBytes),
+            _mm256_and_si256(_mm256_srli_epi32(argb, 8), evenBytes)};
 }
 
-// One 32-bit value per pixel (at most 16 bits) repeated over the pixel's four channels.
-ZARVO_AVX2 inline Channels Broadcast(__m256i perPixel)
+// low | high << 16 for 32-bit values of at most 16 bits.
+ZARVO_AVX2 inline __m256i Pair(__m256i low, __m256i high)
 {
-    const __m256i words = _mm256_packs_epi32(perPixel, perPixel);
-    const __m256i pairs = _mm256_unpacklo_epi16(words, words);
-    return {_mm256_unpacklo_epi32(pairs, pairs), _mm256_unpackhi_epi32(pairs, pairs)};
+    return _mm256_or_si256(low, _mm256_slli_epi32(high, 16));
 }
 
 ZARVO_AVX2 inline __m256i Lerp(__m256i a, __m256i b, __m256i f)
@@ -89,9 +90,9 @@ ZARVO_AVX2 inline __m256i Lerp(__m256i a, __m256i b, __m256i f)
         _mm256_add_epi16(_mm256_mullo_epi16(a, rest), _mm256_mullo_epi16(b, f)), 8);
 }
 
-ZARVO_AVX2 inline Channels Lerp(const Channels& a, const Channels& b, const Channels& f)
+ZARVO_AVX2 inline Channels Lerp(const Channels& a, const Channels& b, __m256i f)
 {
-    return {Lerp(a.low, b.low, f.low), Lerp(a.high, b.high, f.high)};
+    return {Lerp(a.blueRed, b.blueRed, f), Lerp(a.greenAlpha, b.greenAlpha, f)};
 }
 
 ZARVO_AVX2 inline __m256i Mul(__m256i a, __m256i b)
@@ -114,56 +115,51 @@ ZARVO_AVX2 inline __m256i ApplyFog(__m256i colour, __m256i fogColour, __m256i fo
     return DivideBy255(sum);
 }
 
-// Expand565 of eight pixels, as channels.
-ZARVO_AVX2 inline Channels Expand565x8(__m128i pixels)
+// Expand565 of eight pixels held one to a 32-bit lane.
+ZARVO_AVX2 inline Channels Expand565x8(__m256i pixels)
 {
-    const __m256i wide = _mm256_cvtepu16_epi32(pixels);
-    const __m256i r = _mm256_srli_epi32(wide, 11);
-    const __m256i g = _mm256_and_si256(_mm256_srli_epi32(wide, 5), _mm256_set1_epi32(0x3F));
-    const __m256i b = _mm256_and_si256(wide, _mm256_set1_epi32(0x1F));
-    const __m256i r8 = _mm256_or_si256(_mm256_slli_epi32(r, 3), _mm256_srli_epi32(r, 2));
-    const __m256i g8 = _mm256_or_si256(_mm256_slli_epi32(g, 2), _mm256_srli_epi32(g, 4));
-    const __m256i b8 = _mm256_or_si256(_mm256_slli_epi32(b, 3), _mm256_srli_epi32(b, 2));
-    const __m256i argb =
-        _mm256_or_si256(_mm256_or_si256(_mm256_slli_epi32(r8, 16), _mm256_slli_epi32(g8, 8)), b8);
-    return Unpack(argb);
+    const __m256i r = _mm256_srli_epi32(pixels, 11);
+    const __m256i g = _mm256_and_si256(_mm256_srli_epi32(pixels, 5), _mm256_set1_epi32(0x3F));
+    const __m256i b = _mm256_and_si256(pixels, _mm256_set1_epi32(0x1F));
+    const __m256i blueRed = Pair(b, r);
+    return {_mm256_or_si256(_mm256_slli_epi16(blueRed, 3), _mm256_srli_epi16(blueRed, 2)),
+            _mm256_or_si256(_mm256_slli_epi32(g, 2), _mm256_srli_epi32(g, 4))};
 }
 
-ZARVO_AVX2 inline __m256i SpreadAlpha(__m256i channels)
+// What the dither adds to each channel, in the lanes of Channels, for the eight columns of a
+// group on row y (both halves start at a column that is a multiple of four).
+ZARVO_AVX2 inline Channels DitherAdds(const Pipeline& p, int y)
 {
-    return _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(channels, 0xFF), 0xFF);
+    // Per 128-bit half the two pixels' blue, green, red, alpha words become blue, red, blue,
+    // red, green, alpha, green, alpha.
+    const __m256i byChannel = _mm256_shuffle_epi8(
+        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p.ditherAdds[y & 3])),
+        _mm256_broadcastsi128_si256(
+            _mm_setr_epi8(0, 1, 4, 5, 8, 9, 12, 13, 2, 3, 6, 7, 10, 11, 14, 15)));
+    return {_mm256_permute4x64_epi64(byChannel, _MM_SHUFFLE(2, 0, 2, 0)),
+            _mm256_permute4x64_epi64(byChannel, _MM_SHUFFLE(3, 1, 3, 1))};
 }
 
-// The dithered 5-6-5 words of the channels, in 32-bit lanes 0 and 2 of each half.
-ZARVO_AVX2 inline __m256i Pack565(__m256i channels, __m256i add)
+// The dithered 5-6-5 words of the channels, one to a 32-bit lane.
+ZARVO_AVX2 inline __m256i Pack565(const Channels& colour, const Channels& add)
 {
-    const __m256i raised = _mm256_add_epi16(channels, add);
-    const __m256i greenLanes = _mm256_set_epi16(0, 0, -1, 0, 0, 0, -1, 0, 0, 0, -1, 0, 0, 0, -1, 0);
-    const __m256i shifted =
-        _mm256_or_si256(_mm256_andnot_si256(greenLanes, _mm256_srli_epi16(raised, 3)),
-                        _mm256_and_si256(greenLanes, _mm256_srli_epi16(raised, 2)));
-    const __m256i limited = _mm256_min_epi16(
-        shifted, _mm256_set_epi16(0, 31, 63, 31, 0, 31, 63, 31, 0, 31, 63, 31, 0, 31, 63, 31));
-    const __m256i sums = _mm256_madd_epi16(
-        limited, _mm256_set_epi16(0, 2048, 32, 1, 0, 2048, 32, 1, 0, 2048, 32, 1, 0, 2048, 32, 1));
-    return _mm256_add_epi32(sums, _mm256_srli_epi64(sums, 32));
+    const __m256i blueRed = _mm256_min_epi16(
+        _mm256_srli_epi16(_mm256_add_epi16(colour.blueRed, add.blueRed), 3), _mm256_set1_epi16(31));
+    const __m256i green =
+        _mm256_min_epi16(_mm256_srli_epi16(_mm256_add_epi16(colour.greenAlpha, add.greenAlpha), 2),
+                         _mm256_set1_epi16(63));
+    return _mm256_add_epi32(_mm256_madd_epi16(blueRed, _mm256_set1_epi32(2048 << 16 | 1)),
+                            _mm256_madd_epi16(green, _mm256_set1_epi32(32)));
 }
 
-// Eight 32-bit values of at most 16 bits (or masks) to eight 16-bit values, in order.
-ZARVO_AVX2 inline __m128i Narrow(__m256i values)
+// Eight 32-bit values of at most 16 bits to eight 16-bit values, in order, and as many again.
+ZARVO_AVX2 inline __m256i Narrow(__m256i first, __m256i second)
 {
-    const __m256i packed = _mm256_packus_epi32(values, values);
-    return _mm256_castsi256_si128(_mm256_permute4x64_epi64(packed, _MM_SHUFFLE(3, 1, 2, 0)));
+    return _mm256_permute4x64_epi64(_mm256_packus_epi32(first, second), _MM_SHUFFLE(3, 1, 2, 0));
 }
 
-ZARVO_AVX2 inline __m128i NarrowMask(__m256i mask)
-{
-    const __m256i packed = _mm256_packs_epi32(mask, mask);
-    return _mm256_castsi256_si128(_mm256_permute4x64_epi64(packed, _MM_SHUFFLE(3, 1, 2, 0)));
-}
-
-// table[indices[0..7]] put together in registers: eight narrow stores read back by one wide
-// load would stall the store forwarding.
+// table[indices] in every 32-bit lane, put together in registers: eight narrow stores read
+// back by one wide load would stall the store forwarding.
 template <class Entry>
 ZARVO_AVX2 inline __m256i Lookup8(const Entry* table, const int32_t* indices)
 {
@@ -171,16 +167,11 @@ ZARVO_AVX2 inline __m256i Lookup8(const Entry* table, const int32_t* indices)
     return _mm256_setr_epi32(at(0), at(1), at(2), at(3), at(4), at(5), at(6), at(7));
 }
 
-// Lanes 0 and 2 of each half of a, then of b.
-ZARVO_AVX2 inline __m256i EvenLanes(__m256i a, __m256i b)
+ZARVO_AVX2 inline __m256i Lookup8(const uint8_t* table, __m256i indices)
 {
-    return _mm256_castps_si256(
-        _mm256_shuffle_ps(_mm256_castsi256_ps(a), _mm256_castsi256_ps(b), _MM_SHUFFLE(2, 0, 2, 0)));
-}
-
-ZARVO_AVX2 inline __m128i Select(__m128i mask, __m128i yes, __m128i no)
-{
-    return _mm_or_si128(_mm_and_si128(mask, yes), _mm_andnot_si128(mask, no));
+    alignas(32) int32_t at[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(at), indices);
+    return Lookup8(table, at);
 }
 
 // The four texels of lane i (top left, bottom left, top right, bottom right) in the low half,
@@ -215,7 +206,7 @@ template <TexelKind kTexel>
                 _mm256_add_epi32(
                     _mm256_mullo_epi32(y, _mm256_set1_epi32(static_cast<int>(sampler.stride))), x),
                 _mm256_set1_epi32(kDecodedWordsPerTexel)));
-        return Unpack(Lookup8(sampler.texels, indices));
+        return Split(Lookup8(sampler.texels, indices));
     }
     else
     {
@@ -242,13 +233,15 @@ template <TexelKind kTexel>
         const __m256i rights23 = _mm256_unpackhi_epi32(quads2, quads3);
 
         const __m256i fraction = _mm256_set1_epi32(0xFF);
-        const Channels fx = Broadcast(_mm256_and_si256(x256, fraction));
-        const Channels fy = Broadcast(_mm256_and_si256(y256, fraction));
-        const Channels topRow = Lerp(Unpack(_mm256_unpacklo_epi64(lefts01, lefts23)),
-                                     Unpack(_mm256_unpacklo_epi64(rights01, rights23)), fx);
-        const Channels bottomRow = Lerp(Unpack(_mm256_unpackhi_epi64(lefts01, lefts23)),
-                                        Unpack(_mm256_unpackhi_epi64(rights01, rights23)), fx);
-        return Lerp(topRow, bottomRow, fy);
+        const __m256i fx = _mm256_and_si256(x256, fraction);
+        const __m256i fy = _mm256_and_si256(y256, fraction);
+        const Channels topRow =
+            Lerp(Split(_mm256_unpacklo_epi64(lefts01, lefts23)),
+                 Split(_mm256_unpacklo_epi64(rights01, rights23)), Pair(fx, fx));
+        const Channels bottomRow =
+            Lerp(Split(_mm256_unpackhi_epi64(lefts01, lefts23)),
+                 Split(_mm256_unpackhi_epi64(rights01, rights23)), Pair(fx, fx));
+        return Lerp(topRow, bottomRow, Pair(fy, fy));
     }
 }
 
@@ -263,17 +256,11 @@ ZARVO_AVX2 void DrawSpan8(const Pipeline& p, int y, int x0, int x1, const SpanPl
     const __m256i functionEqual = _mm256_set1_epi32(-static_cast<int>((p.depthFunction >> 1) & 1));
     const __m256i functionGreater =
         _mm256_set1_epi32(-static_cast<int>((p.depthFunction >> 2) & 1));
-    const __m256i constantAlpha = _mm256_set1_epi32(static_cast<int>(p.constant & 0xFF000000u));
-    const __m256i fogColour = _mm256_unpacklo_epi8(
-        _mm256_set1_epi32(static_cast<int>(PackArgb(0, p.fogRed, p.fogGreen, p.fogBlue))),
-        _mm256_setzero_si256());
-    const __m256i noAlpha =
-        _mm256_set_epi16(0, -1, -1, -1, 0, -1, -1, -1, 0, -1, -1, -1, 0, -1, -1, -1);
-    // Both halves start at a column that is a multiple of four.
-    const __m256i ditherLow = _mm256_broadcastsi128_si256(
-        _mm_load_si128(reinterpret_cast<const __m128i*>(p.ditherAdds[y & 3])));
-    const __m256i ditherHigh = _mm256_broadcastsi128_si256(
-        _mm_load_si128(reinterpret_cast<const __m128i*>(p.ditherAdds[y & 3] + 8)));
+    const __m256i constantAlpha =
+        _mm256_set1_epi32(static_cast<int>((p.constant >> 8) & 0xFF0000u));
+    const Channels fogColour{_mm256_set1_epi32(p.fogBlue | p.fogRed << 16),
+                             _mm256_set1_epi32(p.fogGreen)};
+    const Channels ditherAdds = DitherAdds(p, y);
     const __m256i laneOffsets = _mm256_set_epi32(7, 6, 5, 4, 3, 2, 1, 0);
     const __m256i spanStart = _mm256_set1_epi32(x0 - 1);
     const __m256i spanEnd = _mm256_set1_epi32(x1);
@@ -296,13 +283,14 @@ ZARVO_AVX2 void DrawSpan8(const Pipeline& p, int y, int x0, int x1, const SpanPl
             w = _mm256_div_ps(_mm256_set1_ps(1.0f), oow);
             depth = EncodeDepth8(w);
         }
+        __m256i storedDepth = _mm256_setzero_si256();
         if (p.depthOn)
         {
-            const __m256i stored = _mm256_cvtepu16_epi32(
+            storedDepth = _mm256_cvtepu16_epi32(
                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(depthRow + group)));
-            const __m256i less = _mm256_cmpgt_epi32(stored, depth);
-            const __m256i equal = _mm256_cmpeq_epi32(depth, stored);
-            const __m256i greater = _mm256_cmpgt_epi32(depth, stored);
+            const __m256i less = _mm256_cmpgt_epi32(storedDepth, depth);
+            const __m256i equal = _mm256_cmpeq_epi32(depth, storedDepth);
+            const __m256i greater = _mm256_cmpgt_epi32(depth, storedDepth);
             const __m256i passes =
                 _mm256_or_si256(_mm256_or_si256(_mm256_and_si256(less, functionLess),
                                                 _mm256_and_si256(equal, functionEqual)),
@@ -325,61 +313,57 @@ ZARVO_AVX2 void DrawSpan8(const Pipeline& p, int y, int x0, int x1, const SpanPl
         const Channels texel = FetchTexels<kTexel>(p.sampler, x256, y256);
 
         // Texel x iterated colour; texel alpha x constant alpha.
-        const __m256i iterated = _mm256_or_si256(
-            _mm256_or_si256(constantAlpha,
-                            _mm256_slli_epi32(IteratedChannel8(Evaluate(s.r, s.dR, column)), 16)),
-            _mm256_or_si256(_mm256_slli_epi32(IteratedChannel8(Evaluate(s.g, s.dG, column)), 8),
-                            IteratedChannel8(Evaluate(s.b, s.dB, column))));
-        const Channels factor = Unpack(iterated);
-        Channels colour{Mul(texel.low, factor.low), Mul(texel.high, factor.high)};
+        const __m256i iteratedBlueRed = Pair(IteratedChannel8(Evaluate(s.b, s.dB, column)),
+                                             IteratedChannel8(Evaluate(s.r, s.dR, column)));
+        const __m256i iteratedGreenAlpha =
+            _mm256_or_si256(IteratedChannel8(Evaluate(s.g, s.dG, column)), constantAlpha);
+        Channels colour{Mul(texel.blueRed, iteratedBlueRed),
+                        Mul(texel.greenAlpha, iteratedGreenAlpha)};
 
         if constexpr (kFog)
         {
-            alignas(32) int32_t depths[8];
-            _mm256_store_si256(reinterpret_cast<__m256i*>(depths), depth);
-            const Channels fog = Broadcast(Lookup8(p.fog, depths));
-            colour.low = ApplyFog(colour.low, fogColour, _mm256_and_si256(fog.low, noAlpha));
-            colour.high = ApplyFog(colour.high, fogColour, _mm256_and_si256(fog.high, noAlpha));
+            // Alpha takes no fog.
+            const __m256i fog = Lookup8(p.fog, depth);
+            colour.blueRed = ApplyFog(colour.blueRed, fogColour.blueRed, Pair(fog, fog));
+            colour.greenAlpha = ApplyFog(colour.greenAlpha, fogColour.greenAlpha, fog);
         }
 
-        const __m128i oldPixels =
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(colourRow + group));
+        const __m256i oldPixels = _mm256_cvtepu16_epi32(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(colourRow + group)));
         if constexpr (kBlend == BlendKind::SourceOver)
         {
             const __m256i opaque = _mm256_set1_epi16(255);
-            const __m256i alphaLow = SpreadAlpha(colour.low);
-            const __m256i alphaHigh = SpreadAlpha(colour.high);
-            if (_mm256_movemask_epi8(_mm256_and_si256(_mm256_cmpeq_epi16(alphaLow, opaque),
-                                                      _mm256_cmpeq_epi16(alphaHigh, opaque))) != -1)
+            const __m256i alpha = _mm256_srli_epi32(colour.greenAlpha, 16);
+            if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(alpha, _mm256_set1_epi32(255))) != -1)
             {
                 // Source x alpha + stored x (255 - alpha); an opaque pixel keeps its colour.
+                const __m256i sourceShare = Pair(alpha, alpha);
+                const __m256i storedShare = _mm256_sub_epi16(opaque, sourceShare);
                 const Channels stored = Expand565x8(oldPixels);
-                colour.low = _mm256_min_epi16(
-                    _mm256_add_epi16(Mul(colour.low, alphaLow),
-                                     Mul(stored.low, _mm256_sub_epi16(opaque, alphaLow))),
-                    opaque);
-                colour.high = _mm256_min_epi16(
-                    _mm256_add_epi16(Mul(colour.high, alphaHigh),
-                                     Mul(stored.high, _mm256_sub_epi16(opaque, alphaHigh))),
-                    opaque);
+                colour.blueRed =
+                    _mm256_min_epi16(_mm256_add_epi16(Mul(colour.blueRed, sourceShare),
+                                                      Mul(stored.blueRed, storedShare)),
+                                     opaque);
+                colour.greenAlpha =
+                    _mm256_min_epi16(_mm256_add_epi16(Mul(colour.greenAlpha, sourceShare),
+                                                      Mul(stored.greenAlpha, storedShare)),
+                                     opaque);
             }
         }
 
-        const __m128i keep = NarrowMask(active);
+        // Pixels first, depth values second.
+        const __m256i written =
+            Narrow(_mm256_blendv_epi8(oldPixels, Pack565(colour, ditherAdds), active),
+                   _mm256_blendv_epi8(storedDepth, depth, active));
         if (p.colourWrite)
         {
-            const __m256i lowPixels = Pack565(colour.low, ditherLow);
-            const __m256i highPixels = Pack565(colour.high, ditherHigh);
-            const __m128i newPixels = Narrow(EvenLanes(lowPixels, highPixels));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(colourRow + group),
-                             Select(keep, newPixels, oldPixels));
+                             _mm256_castsi256_si128(written));
         }
         if (p.depthOn && p.depthWrite)
         {
-            const __m128i oldDepth =
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(depthRow + group));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(depthRow + group),
-                             Select(keep, Narrow(depth), oldDepth));
+                             _mm256_extracti128_si256(written, 1));
         }
     }
 }

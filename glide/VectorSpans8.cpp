@@ -34,14 +34,13 @@ ZARVO_AVX2 inline __m256 Evaluate(float base, float step, __m256 column)
     return _mm256_add_ps(_mm256_set1_ps(base), _mm256_mul_ps(_mm256_set1_ps(step), column));
 }
 
+// EncodeDepth in every lane: a negative W's bits are beyond the largest value.
 ZARVO_AVX2 inline __m256i EncodeDepth8(__m256 w)
 {
     const __m256i value = _mm256_sub_epi32(_mm256_srli_epi32(_mm256_castps_si256(w), 11),
                                            _mm256_set1_epi32(kFloatOneBits >> 11));
-    const __m256i tooLarge = _mm256_cmpgt_epi32(value, _mm256_set1_epi32(0xFFFF));
-    const __m256i clamped = _mm256_or_si256(_mm256_andnot_si256(tooLarge, value),
-                                            _mm256_and_si256(tooLarge, _mm256_set1_epi32(0xFFFF)));
-    return _mm256_andnot_si256(_mm256_cmpgt_epi32(_mm256_setzero_si256(), clamped), clamped);
+    return _mm256_min_epi32(_mm256_max_epi32(value, _mm256_setzero_si256()),
+                            _mm256_set1_epi32(0xFFFF));
 }
 
 ZARVO_AVX2 inline __m256i TexelCoordinate8(__m256 scaled)
@@ -72,9 +71,7 @@ struct Channels
 
 ZARVO_AVX2 inline Channels Split(__m256i argb)
 {
-    const __m256i evenBytes = _mm256_set1_epi32(0x00FF00FF);
-    return {_mm256_and_si256(argb, evenBytes),
-            _mm256_and_si256(_mm256_srli_epi32(argb, 8), evenBytes)};
+    return {_mm256_and_si256(argb, _mm256_set1_epi32(0x00FF00FF)), _mm256_srli_epi16(argb, 8)};
 }
 
 // low | high << 16 for 32-bit values of at most 16 bits.

@@ -171,16 +171,25 @@ ZARVO_AVX2 inline __m256i Lookup8(const uint8_t* table, __m256i indices)
     return Lookup8(table, at);
 }
 
+// The slots (y x stride + x) of the texels at x256 and y256, wrapped.
+ZARVO_AVX2 inline __m256i TexelSlots(const TexelSampler& sampler, __m256i x256, __m256i y256)
+{
+    const __m256i x = _mm256_and_si256(_mm256_srai_epi32(x256, 8),
+                                       _mm256_set1_epi32(static_cast<int>(sampler.widthMask)));
+    const __m256i y = _mm256_and_si256(_mm256_srai_epi32(y256, 8),
+                                       _mm256_set1_epi32(static_cast<int>(sampler.heightMask)));
+    return _mm256_add_epi32(
+        _mm256_mullo_epi32(y, _mm256_set1_epi32(static_cast<int>(sampler.stride))), x);
+}
+
 // The four texels of lane i (top left, bottom left, top right, bottom right) in the low half,
 // those of lane i + 4 in the high half: one load each.
-ZARVO_AVX2 inline __m256i QuadsOf(const TexelSampler& sampler, const int32_t* xs, const int32_t* ys,
-                                  int lane)
+ZARVO_AVX2 inline __m256i QuadsOf(const TexelSampler& sampler, const int32_t* slots, int lane)
 {
     const auto at = [&](int i)
     {
-        return reinterpret_cast<const __m128i*>(
-            sampler.texels + DecodedIndex(sampler.stride, static_cast<uint32_t>(xs[i]),
-                                          static_cast<uint32_t>(ys[i])));
+        return reinterpret_cast<const __m128i*>(sampler.texels + static_cast<uint32_t>(slots[i]) *
+                                                                     kDecodedWordsPerTexel);
     };
     return _mm256_loadu2_m128i(at(lane + 4), at(lane));
 }
@@ -190,40 +199,25 @@ template <TexelKind kTexel>
 [[gnu::always_inline]] ZARVO_AVX2 inline Channels FetchTexels(const TexelSampler& sampler,
                                                               __m256i x256, __m256i y256)
 {
+    static_assert(kDecodedWordsPerTexel == 2, "a slot's word is found by one shift");
     if constexpr (kTexel != TexelKind::Bilinear)
     {
-        const __m256i x = _mm256_and_si256(_mm256_srai_epi32(x256, 8),
-                                           _mm256_set1_epi32(static_cast<int>(sampler.widthMask)));
-        const __m256i y = _mm256_and_si256(_mm256_srai_epi32(y256, 8),
-                                           _mm256_set1_epi32(static_cast<int>(sampler.heightMask)));
         alignas(32) int32_t indices[8];
-        _mm256_store_si256(
-            reinterpret_cast<__m256i*>(indices),
-            _mm256_mullo_epi32(
-                _mm256_add_epi32(
-                    _mm256_mullo_epi32(y, _mm256_set1_epi32(static_cast<int>(sampler.stride))), x),
-                _mm256_set1_epi32(kDecodedWordsPerTexel)));
+        _mm256_store_si256(reinterpret_cast<__m256i*>(indices),
+                           _mm256_slli_epi32(TexelSlots(sampler, x256, y256), 1));
         return Split(Lookup8(sampler.texels, indices));
     }
     else
     {
         x256 = _mm256_sub_epi32(x256, _mm256_set1_epi32(128));
         y256 = _mm256_sub_epi32(y256, _mm256_set1_epi32(128));
-        alignas(32) int32_t xs[8];
-        alignas(32) int32_t ys[8];
-        _mm256_store_si256(
-            reinterpret_cast<__m256i*>(xs),
-            _mm256_and_si256(_mm256_srai_epi32(x256, 8),
-                             _mm256_set1_epi32(static_cast<int>(sampler.widthMask))));
-        _mm256_store_si256(
-            reinterpret_cast<__m256i*>(ys),
-            _mm256_and_si256(_mm256_srai_epi32(y256, 8),
-                             _mm256_set1_epi32(static_cast<int>(sampler.heightMask))));
+        alignas(32) int32_t slots[8];
+        _mm256_store_si256(reinterpret_cast<__m256i*>(slots), TexelSlots(sampler, x256, y256));
         // Transposed within each half into one vector per corner, lanes in order.
-        const __m256i quads0 = QuadsOf(sampler, xs, ys, 0);
-        const __m256i quads1 = QuadsOf(sampler, xs, ys, 1);
-        const __m256i quads2 = QuadsOf(sampler, xs, ys, 2);
-        const __m256i quads3 = QuadsOf(sampler, xs, ys, 3);
+        const __m256i quads0 = QuadsOf(sampler, slots, 0);
+        const __m256i quads1 = QuadsOf(sampler, slots, 1);
+        const __m256i quads2 = QuadsOf(sampler, slots, 2);
+        const __m256i quads3 = QuadsOf(sampler, slots, 3);
         const __m256i lefts01 = _mm256_unpacklo_epi32(quads0, quads1);
         const __m256i lefts23 = _mm256_unpacklo_epi32(quads2, quads3);
         const __m256i rights01 = _mm256_unpackhi_epi32(quads0, quads1);

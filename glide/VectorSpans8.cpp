@@ -48,9 +48,7 @@ ZARVO_AVX2 inline __m256i TexelCoordinate8(__m256 scaled)
     constexpr float kLimit = 1073741824.0f;
     scaled = _mm256_max_ps(scaled, _mm256_set1_ps(-kLimit));  // not a number gives -limit
     scaled = _mm256_min_ps(scaled, _mm256_set1_ps(kLimit));
-    const __m256i truncated = _mm256_cvttps_epi32(scaled);
-    const __m256 below = _mm256_cmp_ps(scaled, _mm256_cvtepi32_ps(truncated), _CMP_LT_OQ);
-    return _mm256_add_epi32(truncated, _mm256_castps_si256(below));
+    return _mm256_cvttps_epi32(_mm256_floor_ps(scaled));
 }
 
 ZARVO_AVX2 inline __m256i IteratedChannel8(__m256 value)
@@ -223,16 +221,16 @@ template <TexelKind kTexel>
         const __m256i rights01 = _mm256_unpackhi_epi32(quads0, quads1);
         const __m256i rights23 = _mm256_unpackhi_epi32(quads2, quads3);
 
-        const __m256i fraction = _mm256_set1_epi32(0xFF);
-        const __m256i fx = _mm256_and_si256(x256, fraction);
-        const __m256i fy = _mm256_and_si256(y256, fraction);
-        const Channels topRow =
-            Lerp(Split(_mm256_unpacklo_epi64(lefts01, lefts23)),
-                 Split(_mm256_unpacklo_epi64(rights01, rights23)), Pair(fx, fx));
-        const Channels bottomRow =
-            Lerp(Split(_mm256_unpackhi_epi64(lefts01, lefts23)),
-                 Split(_mm256_unpackhi_epi64(rights01, rights23)), Pair(fx, fx));
-        return Lerp(topRow, bottomRow, Pair(fy, fy));
+        // The fractions (low bytes) as the weights of both channels of a lane.
+        const __m256i spreadLowByte = _mm256_broadcastsi128_si256(
+            _mm_setr_epi8(0, -1, 0, -1, 4, -1, 4, -1, 8, -1, 8, -1, 12, -1, 12, -1));
+        const __m256i fx = _mm256_shuffle_epi8(x256, spreadLowByte);
+        const __m256i fy = _mm256_shuffle_epi8(y256, spreadLowByte);
+        const Channels topRow = Lerp(Split(_mm256_unpacklo_epi64(lefts01, lefts23)),
+                                     Split(_mm256_unpacklo_epi64(rights01, rights23)), fx);
+        const Channels bottomRow = Lerp(Split(_mm256_unpackhi_epi64(lefts01, lefts23)),
+                                        Split(_mm256_unpackhi_epi64(rights01, rights23)), fx);
+        return Lerp(topRow, bottomRow, fy);
     }
 }
 
@@ -252,19 +250,20 @@ ZARVO_AVX2 void DrawSpan8(const Pipeline& p, int y, int x0, int x1, const SpanPl
     const Channels fogColour{_mm256_set1_epi32(p.fogBlue | p.fogRed << 16),
                              _mm256_set1_epi32(p.fogGreen)};
     const Channels ditherAdds = DitherAdds(p, y);
-    const __m256i laneOffsets = _mm256_set_epi32(7, 6, 5, 4, 3, 2, 1, 0);
-    const __m256i spanStart = _mm256_set1_epi32(x0 - 1);
-    const __m256i spanEnd = _mm256_set1_epi32(x1);
+    // Columns from the planes' origin: small whole numbers, exact in floats however stepped.
+    const __m256 spanStart = _mm256_set1_ps(static_cast<float>(x0 - 1 - s.originX));
+    const __m256 spanEnd = _mm256_set1_ps(static_cast<float>(x1 - s.originX));
+    __m256 column = _mm256_add_ps(_mm256_set1_ps(static_cast<float>((x0 & ~7) - s.originX)),
+                                  _mm256_setr_ps(0, 1, 2, 3, 4, 5, 6, 7));
 
     const bool shareW =
         needW && PerspectiveFromW(s, p.sampler.coordinateScale, x0 & ~7, ((x1 - 1) | 7));
-    for (int group = x0 & ~7; group < x1; group += 8)
+    for (int group = x0 & ~7; group < x1;
+         group += 8, column = _mm256_add_ps(column, _mm256_set1_ps(8.0f)))
     {
-        const __m256i columns = _mm256_add_epi32(_mm256_set1_epi32(group), laneOffsets);
-        __m256i active = _mm256_and_si256(_mm256_cmpgt_epi32(columns, spanStart),
-                                          _mm256_cmpgt_epi32(spanEnd, columns));
-        const __m256 column =
-            _mm256_cvtepi32_ps(_mm256_sub_epi32(columns, _mm256_set1_epi32(s.originX)));
+        __m256i active =
+            _mm256_castps_si256(_mm256_and_ps(_mm256_cmp_ps(column, spanStart, _CMP_GT_OQ),
+                                              _mm256_cmp_ps(column, spanEnd, _CMP_LT_OQ)));
         const __m256 oow = Evaluate(s.oow, s.dOow, column);
 
         __m256i depth = _mm256_setzero_si256();
@@ -280,12 +279,9 @@ ZARVO_AVX2 void DrawSpan8(const Pipeline& p, int y, int x0, int x1, const SpanPl
             storedDepth = _mm256_cvtepu16_epi32(
                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(depthRow + group)));
             const __m256i less = _mm256_cmpgt_epi32(storedDepth, depth);
-            const __m256i equal = _mm256_cmpeq_epi32(depth, storedDepth);
             const __m256i greater = _mm256_cmpgt_epi32(depth, storedDepth);
-            const __m256i passes =
-                _mm256_or_si256(_mm256_or_si256(_mm256_and_si256(less, functionLess),
-                                                _mm256_and_si256(equal, functionEqual)),
-                                _mm256_and_si256(greater, functionGreater));
+            const __m256i passes = _mm256_blendv_epi8(
+                _mm256_blendv_epi8(functionEqual, functionLess, less), functionGreater, greater);
             active = _mm256_and_si256(active, passes);
         }
         if (_mm256_movemask_epi8(active) == 0)

@@ -95,10 +95,11 @@ ZARVO_AVX2 inline __m256i Mul(__m256i a, __m256i b)
     return _mm256_srli_epi16(_mm256_mullo_epi16(a, _mm256_add_epi16(b, _mm256_set1_epi16(1))), 8);
 }
 
+// x / 255 for every 16-bit x: x x 0x8081 / 2^23.
 ZARVO_AVX2 inline __m256i DivideBy255(__m256i x)
 {
-    return _mm256_srli_epi16(
-        _mm256_add_epi16(_mm256_add_epi16(x, _mm256_set1_epi16(1)), _mm256_srli_epi16(x, 8)), 8);
+    return _mm256_srli_epi16(_mm256_mulhi_epu16(x, _mm256_set1_epi16(static_cast<short>(0x8081))),
+                             7);
 }
 
 ZARVO_AVX2 inline __m256i ApplyFog(__m256i colour, __m256i fogColour, __m256i fog)

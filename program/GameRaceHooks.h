@@ -5,6 +5,7 @@
 // RaceContent::Load.
 
 #include "content/RaceContentHooks.h"
+#include "race/RaceContext.h"
 #include "race/RaceServices.h"
 #include "view/race/ParticleTable.h"
 #include "view/rider/RiderAnimation.h"
@@ -50,10 +51,10 @@ public:
     }
     void AnimateRider(uint32_t rider, float dt) override { animation_.AnimateRider(rider, dt); }
     void RequestRaceMenu() override { menuRequest_ = true; }
-    void EmitParticle(RaceParticle kind, uint32_t /*rider*/, float x, float y, float z,
+    void EmitParticle(RaceParticle kind, uint32_t rider, float x, float y, float z,
                       float size) override
     {
-        particles_.Emit(kind, x, y, z, size);
+        particles_.Emit(kind, x, y, z, size, g_bikes[rider % kRiderCount].course);
     }
 
 private:

@@ -21,6 +21,7 @@
 #include "race/RaceSim.h"
 #include "view/camera/RaceCamera.h"
 #include "view/hud/GameRaceScreens.h"
+#include "view/race/EffectMeshes.h"
 #include "view/race/InRaceMenu.h"
 #include "view/race/MarshalFlags.h"
 #include "view/race/ParticleTable.h"
@@ -114,7 +115,6 @@ private:
     void StopRaceClock(bool stop);
     void RunSimulationSteps();
     void UpdateBikeEffects();
-    void UpdateGroundQuads();
     void UpdateCockpit();
     // The viewed rider's machine's pictures into the cockpit's instrument textures.
     void UploadRiderPortraits();
@@ -145,6 +145,7 @@ private:
     RaceSim raceSim_;
     StartSequence start_;
     ParticleTable particles_;
+    EffectMeshes effectMeshes_;
     RaceSoundFrameBuilder soundFrame_;
     RaceScreens noScreens_;
     PitBoxRaceMenu pitBoxMenu_;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <span>
 
 #include "app/archive/ArchiveSet.h"
 #include "app/clock/RaceClock.h"
@@ -28,6 +29,7 @@
 #include "view/camera/RaceCamera.h"
 #include "view/pit/PitCrewScene.h"
 #include "view/race/FunctionKeys.h"
+#include "view/race/GroundQuads.h"
 #include "view/race/LensFlare.h"
 #include "view/race/MarshalFlags.h"
 
@@ -55,24 +57,6 @@ bool Pressed(uint8_t key)
 void SwitchToRaceScreen()
 {
     g_renderDevice.SwitchScreenMode(&g_raceScreenMode);
-}
-
-// The texture list's entry, when the list reaches that far.
-void SetTextureEntry(WorldObject& node, size_t slot, uint32_t texture)
-{
-    uint32_t* list = node.textureList.get();
-    if (list == nullptr)
-    {
-        return;
-    }
-    for (size_t i = 0; i <= slot; ++i)
-    {
-        if (list[i] == kTextureListEnd)
-        {
-            return;
-        }
-    }
-    list[slot] = texture;
 }
 }  // namespace
 
@@ -304,7 +288,11 @@ uint32_t GameWindow::UpdateRaceFrame()
         g_raceCamera.lookBack = g_lookBack.load(std::memory_order_relaxed);
         g_raceCamera.Update(g_frameDt);
         g_renderDevice.SetFieldOfView(g_raceCamera.zoom, 1.0f);
-        UpdateGroundQuads();
+        const std::span<const BikeRecord> field =
+            std::span(g_bikes).first(std::min<size_t>(g_riderCount, kRiderCount));
+        UpdateGroundQuads(field);
+        effectMeshes_.Update(field, raceSim_.Parameters().weather,
+                             raceSim_.Parameters().detailEffects, raceSim_.GhostRider());
         particles_.Update(g_frameDt);
         UpdateCockpit();
     }
@@ -533,28 +521,6 @@ void GameWindow::UpdateBikeEffects()
         g_raceCamera.SetViewedRider(viewed);
         g_raceCamera.yawOffset = 0.0f;
         g_raceCamera.heading = chosen.course;
-    }
-}
-
-void GameWindow::UpdateGroundQuads()
-{
-    for (uint32_t rider = 0; rider < std::min<uint32_t>(g_riderCount, kRiderCount); ++rider)
-    {
-        const BikeRecord& bike = g_bikes[rider];
-        WorldObject* root = bike.links.bikeRoot.get();
-        const WorldObject* body = bike.links.bikeBody.get();
-        if (bike.IsInactive() || bike.IsDown() || root == nullptr || body == nullptr)
-        {
-            continue;
-        }
-        MeshVertex* corners = root->firstLevel.vertices.get();
-        if (corners == nullptr)
-        {
-            continue;
-        }
-        const float s = sim::Sin(body->angles[2]) * 0.5f;
-        corners[0].position.x = corners[2].position.x = -0.45f - s;
-        corners[4].position.x = corners[5].position.x = 0.45f - s;
     }
 }
 

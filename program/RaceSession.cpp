@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <span>
 #include <string_view>
 
 #include "app/archive/ArchiveSet.h"
@@ -136,6 +137,7 @@ void GameWindow::RunRaceSession()
         animation.SetChannels(&raceSim_.Channels());
         animation.SetPlayerRider(player);
         particles_.Attach(scene.smokeClouds, scene.effects);
+        effectMeshes_.Attach(std::span(g_bikes).first(std::min<size_t>(g_riderCount, kRiderCount)));
         GameRaceServices services(animation, particles_, race_.menuRequest);
         raceSim_.SetServices(&services);
         g_raceCamera.SetViewNode(scene.root);
@@ -191,6 +193,7 @@ void GameWindow::UnloadRace()
     g_raceCamera.SetViewNode(nullptr);
     g_raceCamera.SetRiderPicturesHook(nullptr);
     particles_.Detach();
+    effectMeshes_.Detach();
     g_raceContent.Unload();
     g_renderDevice.FreeWorld();
 }

@@ -81,6 +81,7 @@ public:
     void SetPlayerInputState(PlayerInputState* state) { playerState_ = state; }
     void SetPlayerRider(uint32_t rider);
     void SetGhostRider(uint32_t rider) { ghostRider_ = rider; }
+    uint32_t GhostRider() const { return ghostRider_; }
     void SetViewedRider(uint32_t rider) { viewedRider_ = rider; }
     void SetCameraMode(uint32_t mode) { cameraMode_ = mode; }
 

@@ -103,6 +103,7 @@ void BuildBillboard(Billboard& billboard, const BillboardRecord& record, float r
     BuildGeometry(billboard.geometry, h);
     node.firstLevel.maxDistanceKey = range * range;
     node.firstLevel.vertices.set(billboard.vertices);
+    node.firstLevel.vertexCount = 4;
     node.firstLevel.bspRoot.set(&billboard.geometry.node);
 }
 

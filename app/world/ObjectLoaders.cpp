@@ -81,7 +81,7 @@ void FillLevel(LevelOfDetail& level, double range, const MeshImage& mesh)
     level.maxDistanceKey = DistanceKeyOfRange(range);
     level.next.reset();
     level.vertices.set(mesh.vertices);
-    level.reserved = 0;
+    level.vertexCount = mesh.vertexBytes / sizeof(MeshVertex);
     level.normals.set(mesh.normals);
     level.bspRoot.set(mesh.bspRoot);
 }

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "core/world/MeshRecords.h"
 #include "core/world/RegionRef.h"
@@ -17,15 +18,24 @@ struct LevelOfDetail
     float maxDistanceKey;  // the largest distance key at which this level is used
     RegionRef<LevelOfDetail> next;
     RegionRef<MeshVertex> vertices;
-    uint32_t reserved;
+    uint32_t vertexCount;  // kept for the game's own writers; the engine follows the polygons
     RegionRef<MeshVertex> normals;  // may be null
     RegionRef<BspNode> bspRoot;
 };
 static_assert(sizeof(LevelOfDetail) == 24);
 static_assert(offsetof(LevelOfDetail, next) == 4);
 static_assert(offsetof(LevelOfDetail, vertices) == 8);
+static_assert(offsetof(LevelOfDetail, vertexCount) == 12);
 static_assert(offsetof(LevelOfDetail, normals) == 16);
 static_assert(offsetof(LevelOfDetail, bspRoot) == 20);
+
+// The level's vertices, as many as its maker counted: a writer of vertices stays inside them.
+inline std::span<MeshVertex> LevelVertices(const LevelOfDetail& level)
+{
+    MeshVertex* first = level.vertices.get();
+    return first != nullptr ? std::span<MeshVertex>(first, level.vertexCount)
+                            : std::span<MeshVertex>();
+}
 
 namespace object_flags
 {
@@ -134,4 +144,22 @@ inline WorldObject* NodeOfEntry(PolygonListEntry* entry)
 inline PolygonRecord* PolygonOfEntry(PolygonListEntry* entry)
 {
     return reinterpret_cast<PolygonRecord*>(entry);
+}
+
+// Sets entry `slot` of the node's texture list when the list reaches that far.
+inline void SetTextureEntry(WorldObject& node, size_t slot, uint32_t texture)
+{
+    uint32_t* list = node.textureList.get();
+    if (list == nullptr)
+    {
+        return;
+    }
+    for (size_t i = 0; i <= slot; ++i)
+    {
+        if (list[i] == kTextureListEnd)
+        {
+            return;
+        }
+    }
+    list[slot] = texture;
 }

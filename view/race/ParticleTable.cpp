@@ -1,15 +1,19 @@
 #include "view/race/ParticleTable.h"
 
 #include <algorithm>
+#include <array>
+#include <span>
 
 #include "core/world/SceneLinks.h"
 #include "core/world/WorldObject.h"
+#include "race/SimMath.h"
 
 namespace
 {
-// How each kind starts and ages: its picture, the life it starts with when the emitter gives
-// no strength, how fast life fades (per s), its half-width and height with their growth (per
-// s), and how fast it rises.
+// How each kind starts and ages at full strength: its picture, the life it starts with when
+// the emitter gives no strength, how fast life fades (per s), its half-width and height with
+// their growth (per s), how fast it rises, and how fast it is thrown back from the machine and
+// out to the side (m/s).
 struct ParticleKind
 {
     uint32_t texture;
@@ -20,6 +24,8 @@ struct ParticleKind
     float height;
     float heightRate;
     float rise;
+    float throwBack;
+    float throwSide;
 };
 
 constexpr uint32_t kSmokeTexture = 1019;
@@ -27,40 +33,33 @@ constexpr uint32_t kSprayTexture = 1030;
 constexpr uint32_t kDustTextureA = 1200;
 constexpr uint32_t kDustTextureB = 1205;
 constexpr float kMaxLife = 255.0f;
+// The sides of the fan, in turn, as shares of the kind's sideways throw.
+constexpr std::array<float, 5> kFan = {-1.0f, 0.5f, 0.0f, -0.5f, 1.0f};
 
 ParticleKind KindOf(RaceParticle kind)
 {
     switch (kind)
     {
         case RaceParticle::Spray:
-            return {kSprayTexture, 120.0f, 300.0f, 0.4f, 1.5f, 0.6f, 1.5f, 0.5f};
+            return {kSprayTexture, 120.0f, 300.0f, 0.5f, 2.5f, 0.6f, 2.0f, 1.2f, 6.0f, 3.0f};
         case RaceParticle::ExhaustSmoke:
-            return {kSmokeTexture, 80.0f, 80.0f, 0.1f, 0.4f, 0.2f, 0.8f, 0.6f};
+            return {kSmokeTexture, 80.0f, 80.0f, 0.1f, 0.4f, 0.2f, 0.8f, 0.6f, 0.0f, 0.0f};
         case RaceParticle::DirtLight:
-            return {kDustTextureA, 120.0f, 250.0f, 0.3f, 1.0f, 0.3f, 1.2f, 0.8f};
+            return {kDustTextureA, 120.0f, 250.0f, 0.4f, 1.5f, 0.4f, 1.6f, 0.8f, 4.0f, 2.0f};
         case RaceParticle::DirtDark:
-            return {kDustTextureB, 120.0f, 250.0f, 0.3f, 1.0f, 0.3f, 1.2f, 0.8f};
+            return {kDustTextureB, 120.0f, 250.0f, 0.4f, 1.5f, 0.4f, 1.6f, 0.8f, 4.0f, 2.0f};
         case RaceParticle::TyreSmoke:
-            return {kSmokeTexture, 100.0f, 100.0f, 0.4f, 1.2f, 0.6f, 1.4f, 0.4f};
+            return {kSmokeTexture, 100.0f, 100.0f, 0.4f, 1.2f, 0.6f, 1.4f, 0.4f, 0.0f, 0.0f};
         case RaceParticle::DustCloud:
-            return {kSmokeTexture, 120.0f, 120.0f, 0.6f, 2.0f, 0.8f, 2.0f, 0.3f};
+            return {kSmokeTexture, 120.0f, 120.0f, 0.6f, 2.0f, 0.8f, 2.0f, 0.3f, 0.0f, 0.0f};
     }
-    return {kSmokeTexture, 80.0f, 80.0f, 0.1f, 0.4f, 0.2f, 0.8f, 0.6f};
-}
-
-void SetFirstTexture(WorldObject& object, uint32_t texture)
-{
-    uint32_t* list = object.textureList.get();
-    if (list != nullptr && list[0] != kTextureListEnd)
-    {
-        list[0] = texture;
-    }
+    return {kSmokeTexture, 80.0f, 80.0f, 0.1f, 0.4f, 0.2f, 0.8f, 0.6f, 0.0f, 0.0f};
 }
 
 void Shape(WorldObject& object, float w, float h)
 {
-    MeshVertex* corners = object.firstLevel.vertices.get();
-    if (corners == nullptr)
+    const std::span<MeshVertex> corners = LevelVertices(object.firstLevel);
+    if (corners.size() < 4)
     {
         return;
     }
@@ -92,9 +91,10 @@ void ParticleTable::Detach()
     group_ = nullptr;
 }
 
-bool ParticleTable::Emit(RaceParticle kind, float x, float y, float z, float size)
+bool ParticleTable::Emit(RaceParticle kind, float x, float y, float z, float size, float heading)
 {
-    if (group_ == nullptr)
+    const bool fromSpeed = kind != RaceParticle::ExhaustSmoke;
+    if (group_ == nullptr || (fromSpeed && size <= 0.0f))
     {
         return false;
     }
@@ -106,17 +106,24 @@ bool ParticleTable::Emit(RaceParticle kind, float x, float y, float z, float siz
         return false;
     }
     const ParticleKind shape = KindOf(kind);
+    const float life = std::clamp(fromSpeed ? size : shape.life, 0.0f, kMaxLife);
+    const float strength = fromSpeed ? life / kMaxLife : 1.0f;
+    const float side = kFan[fanStep_] * shape.throwSide * strength;
+    fanStep_ = (fanStep_ + 1) % kFan.size();
+    const float back = shape.throwBack * strength;
+    const float sine = sim::Sin(heading);
+    const float cosine = sim::Cos(heading);
     Particle& particle = *free;
     particle.active = true;
-    particle.life = std::clamp(size > 0.0f ? size : shape.life, 0.0f, kMaxLife);
+    particle.life = life;
     particle.lifeRate = shape.lifeRate;
-    particle.halfWidth = shape.halfWidth;
-    particle.halfWidthRate = shape.halfWidthRate;
-    particle.height = shape.height;
-    particle.heightRate = shape.heightRate;
-    particle.velocity = {0.0f, shape.rise, 0.0f};
+    particle.halfWidth = shape.halfWidth * strength;
+    particle.halfWidthRate = shape.halfWidthRate * strength;
+    particle.height = shape.height * strength;
+    particle.heightRate = shape.heightRate * strength;
+    particle.velocity = {-back * sine + side * cosine, shape.rise, -back * cosine - side * sine};
     particle.object->placement = {x, y, z};
-    SetFirstTexture(*particle.object, shape.texture);
+    SetTextureEntry(*particle.object, 0, shape.texture);
     return true;
 }
 

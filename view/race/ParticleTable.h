@@ -39,8 +39,11 @@ public:
     void Detach();
 
     // Starts the first free particle of the kind at (x, y, z); size is the emitter's strength
-    // (0..255). False when all are in use or the race has no quads.
-    bool Emit(RaceParticle kind, float x, float y, float z, float size);
+    // (0..255), which the machine's speed gives every kind but the exhaust's smoke: the particle
+    // starts as large, lives as long and is thrown as far as it says. Spray and dirt fly back
+    // from the machine's heading, fanned out to the sides. False when all are in use, the race
+    // has no quads, or a kind that takes its strength from the speed has none.
+    bool Emit(RaceParticle kind, float x, float y, float z, float size, float heading);
 
     // Ages every living particle by dt seconds; the dead drop out of the group. The count of
     // the living.
@@ -51,4 +54,5 @@ public:
 private:
     std::array<Particle, kParticles> particles_{};
     WorldObject* group_ = nullptr;
+    uint32_t fanStep_ = 0;  // which side of the fan the next thrown particle takes
 };

@@ -120,6 +120,9 @@ TEST_F(ObjectWorldTest, ClonesShareMeshesAndCopyTheirTextureList)
     EXPECT_EQ(clone->parent.get(), root_);
     EXPECT_EQ(clone->userValue, 5u);
     EXPECT_EQ(clone->firstLevel.vertices, box->firstLevel.vertices);
+    // The loader counts the mesh's vertices (four per side of the box); the clone keeps them.
+    EXPECT_EQ(box->firstLevel.vertexCount, 24u);
+    EXPECT_EQ(clone->firstLevel.vertexCount, 24u);
     EXPECT_NE(clone->textureList, box->textureList);
     EXPECT_EQ(clone->textureList.get()[0], 31u);
     EXPECT_EQ(clone->textureList.get()[1], kTextureListEnd);

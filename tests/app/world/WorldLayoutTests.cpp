@@ -64,8 +64,8 @@ TEST_F(WorldLayoutTest, NodesReadBackAtTheirOffsets)
     EXPECT_EQ(ValueAt(textureList, 4), 0xFFFFFFFFu);
     EXPECT_EQ(FloatAt(box, 216), static_cast<float>((800.0 * 0.0025) * (800.0 * 0.0025)));
     EXPECT_EQ(ValueAt(box, 220), 0u);
-    EXPECT_EQ(ValueAt(box, 228), 0u);
-    EXPECT_EQ(ValueAt(box, 232), 0u);  // no normals
+    EXPECT_EQ(ValueAt(box, 228), 24u);  // the vertex count, for the game's own writers
+    EXPECT_EQ(ValueAt(box, 232), 0u);   // no normals
 }
 
 TEST_F(WorldLayoutTest, ViewBlockHoldsItsWordsInOrder)

@@ -37,6 +37,7 @@ protected:
         {
             quad = New<WorldObject>();
             quad->firstLevel.vertices.set(New<MeshVertex>(4));
+            quad->firstLevel.vertexCount = 4;
             auto* textures = New<uint32_t>(2);
             textures[0] = 1019;
             textures[1] = kTextureListEnd;
@@ -69,8 +70,8 @@ TEST_F(ParticleTableTest, OnlyTheLivingHangInTheGroupAndTheyAgeByTheFrameTime)
     table_.Update(0.0f);
     EXPECT_EQ(InGroup(), 0u);
 
-    ASSERT_TRUE(table_.Emit(RaceParticle::TyreSmoke, 10.0f, 2.0f, -5.0f, 100.0f));
-    ASSERT_TRUE(table_.Emit(RaceParticle::DirtLight, 0.0f, 0.0f, 0.0f, 50.0f));
+    ASSERT_TRUE(table_.Emit(RaceParticle::TyreSmoke, 10.0f, 2.0f, -5.0f, 100.0f, 0.0f));
+    ASSERT_TRUE(table_.Emit(RaceParticle::DirtLight, 0.0f, 0.0f, 0.0f, 50.0f, 0.0f));
     EXPECT_EQ(table_.Update(0.1f), 2u);
     EXPECT_EQ(InGroup(), 2u);
 
@@ -100,28 +101,56 @@ TEST_F(ParticleTableTest, AFullTableDropsTheEmissionAndAFreedEntryIsTakenAgain)
 {
     for (size_t index = 0; index < ParticleTable::kParticles; ++index)
     {
-        ASSERT_TRUE(table_.Emit(RaceParticle::ExhaustSmoke, 0.0f, 0.0f, 0.0f, 0.0f));
+        ASSERT_TRUE(table_.Emit(RaceParticle::ExhaustSmoke, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f));
     }
-    EXPECT_FALSE(table_.Emit(RaceParticle::Spray, 0.0f, 0.0f, 0.0f, 50.0f));
+    EXPECT_FALSE(table_.Emit(RaceParticle::Spray, 0.0f, 0.0f, 0.0f, 50.0f, 0.0f));
     EXPECT_EQ(table_.Update(0.0f), ParticleTable::kParticles);
     EXPECT_EQ(InGroup(), ParticleTable::kParticles);
 
     // Smoke lives one second; the first entry freed is the one started next.
     table_.Update(1.5f);
     EXPECT_EQ(InGroup(), 0u);
-    ASSERT_TRUE(table_.Emit(RaceParticle::Spray, 1.0f, 0.0f, 0.0f, 50.0f));
+    ASSERT_TRUE(table_.Emit(RaceParticle::Spray, 1.0f, 0.0f, 0.0f, 50.0f, 0.0f));
     EXPECT_TRUE(table_[0].active);
     EXPECT_EQ(table_[0].object->textureList.get()[0], 1030u);
 }
 
 TEST_F(ParticleTableTest, AStrongEmitterNeitherWrapsTheAlphaNorStartsWithoutQuads)
 {
-    ASSERT_TRUE(table_.Emit(RaceParticle::DustCloud, 0.0f, 0.0f, 0.0f, 400.0f));
+    ASSERT_TRUE(table_.Emit(RaceParticle::DustCloud, 0.0f, 0.0f, 0.0f, 400.0f, 0.0f));
     table_.Update(0.0f);
     EXPECT_EQ(table_[0].object->colour >> 24, 255u);
 
     table_.Detach();
-    EXPECT_FALSE(table_.Emit(RaceParticle::DustCloud, 0.0f, 0.0f, 0.0f, 10.0f));
+    EXPECT_FALSE(table_.Emit(RaceParticle::DustCloud, 0.0f, 0.0f, 0.0f, 10.0f, 0.0f));
     EXPECT_EQ(table_.Update(0.1f), 0u);
+}
+TEST_F(ParticleTableTest, SprayAndDirtGrowWithTheMachinesSpeedAndFanOutBehindIt)
+{
+    // A standing machine's spray or dirt has no strength: nothing starts.
+    EXPECT_FALSE(table_.Emit(RaceParticle::Spray, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f));
+    EXPECT_FALSE(table_.Emit(RaceParticle::DirtLight, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f));
+    EXPECT_FALSE(table_[0].active);
+
+    ASSERT_TRUE(table_.Emit(RaceParticle::Spray, 0.0f, 0.0f, 0.0f, 40.0f, 0.0f));
+    ASSERT_TRUE(table_.Emit(RaceParticle::Spray, 0.0f, 0.0f, 0.0f, 200.0f, 0.0f));
+    EXPECT_LT(table_[0].halfWidth, table_[1].halfWidth);
+    EXPECT_LT(table_[0].height, table_[1].height);
+    EXPECT_LT(table_[0].halfWidthRate, table_[1].halfWidthRate);
+
+    // Heading 0 rides towards +z: every spray flies back, some to either side.
+    bool left = false;
+    bool right = false;
+    for (size_t i = 2; i < 7; ++i)
+    {
+        ASSERT_TRUE(table_.Emit(RaceParticle::Spray, 0.0f, 0.0f, 0.0f, 200.0f, 0.0f));
+        EXPECT_LT(table_[i].velocity.z, 0.0f);
+        left = left || table_[i].velocity.x < 0.0f;
+        right = right || table_[i].velocity.x > 0.0f;
+    }
+    EXPECT_TRUE(left && right);
+    // Heading a quarter turn rides towards +x: the spray flies to -x.
+    ASSERT_TRUE(table_.Emit(RaceParticle::Spray, 0.0f, 0.0f, 0.0f, 200.0f, 1.5707964f));
+    EXPECT_LT(table_[7].velocity.x, 0.0f);
 }
 }  // namespace

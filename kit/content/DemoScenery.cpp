@@ -179,14 +179,31 @@ Mesh StartLightMesh(uint32_t texture)
     return light.Finish();
 }
 
+// Stones thrown up by a wheel: a scatter of them, clear between, each variant its own scatter.
+RgbaPicture StonesPicture(uint32_t colour, size_t variant)
+{
+    RgbaPicture picture = MakePicture(16, 16, colour, 0x605040, PicturePattern::Speckle);
+    for (size_t pixel = 0; pixel < picture.rgba.size() / 4; ++pixel)
+    {
+        if ((pixel * 7 + pixel / 16 * 3 + variant * 5) % 11 > 1)
+        {
+            picture.rgba[pixel * 4 + 3] = 0;
+        }
+    }
+    return picture;
+}
+
 bool AddDustSet(ContentWriter& writer, uint16_t set)
 {
+    // Sand dust, gravel trail, then three pictures of stones.
     const std::array<std::string, 5> names = content::DustTextureNames(set);
     const uint32_t colours[5] = {0xC8B070, 0x8C7850, 0xA09080, 0x908070, 0xB0A090};
     for (size_t i = 0; i < names.size(); ++i)
     {
-        const RgbaPicture picture =
-            MakePicture(16, 16, colours[i], 0x605040, PicturePattern::Speckle, i == 0 ? 160 : 255);
+        const RgbaPicture picture = i >= 2
+                                        ? StonesPicture(colours[i], i)
+                                        : MakePicture(16, 16, colours[i], 0x605040,
+                                                      PicturePattern::Speckle, i == 0 ? 160 : 255);
         if (!writer.Picture(names[i], picture))
         {
             return false;

@@ -41,13 +41,13 @@ ParticleKind KindOf(RaceParticle kind)
     switch (kind)
     {
         case RaceParticle::Spray:
-            return {kSprayTexture, 120.0f, 300.0f, 0.5f, 2.5f, 0.6f, 2.0f, 1.2f, 6.0f, 3.0f};
+            return {kSprayTexture, 120.0f, 300.0f, 0.3f, 1.2f, 0.4f, 1.0f, 0.8f, 5.0f, 3.0f};
         case RaceParticle::ExhaustSmoke:
             return {kSmokeTexture, 80.0f, 80.0f, 0.1f, 0.4f, 0.2f, 0.8f, 0.6f, 0.0f, 0.0f};
         case RaceParticle::DirtLight:
-            return {kDustTextureA, 120.0f, 250.0f, 0.4f, 1.5f, 0.4f, 1.6f, 0.8f, 4.0f, 2.0f};
+            return {kDustTextureA, 120.0f, 250.0f, 0.3f, 0.8f, 0.3f, 1.0f, 0.6f, 3.0f, 1.5f};
         case RaceParticle::DirtDark:
-            return {kDustTextureB, 120.0f, 250.0f, 0.4f, 1.5f, 0.4f, 1.6f, 0.8f, 4.0f, 2.0f};
+            return {kDustTextureB, 120.0f, 250.0f, 0.3f, 0.8f, 0.3f, 1.0f, 0.6f, 3.0f, 1.5f};
         case RaceParticle::TyreSmoke:
             return {kSmokeTexture, 100.0f, 100.0f, 0.4f, 1.2f, 0.6f, 1.4f, 0.4f, 0.0f, 0.0f};
         case RaceParticle::DustCloud:

@@ -27,6 +27,7 @@
 #include "view/race/ParticleTable.h"
 #include "view/race/RaceScreens.h"
 #include "view/race/StartSequence.h"
+#include "view/rider/RiderAnimation.h"
 
 class MainMenu;
 
@@ -103,6 +104,9 @@ private:
 
     // The race branch of the session loop: set up, load, race, unload, score.
     void RunRaceSession();
+    // The race session, then the same race again while the player asks for it from the pause
+    // menu; true when the last one ran.
+    bool RunRaceSessionAndAgain();
     bool PrepareRaceSession();
     void UnloadRace();
     // The won race's movie after the race of a weekend.
@@ -112,6 +116,9 @@ private:
     // The session's time runs on under the menu in practice and in network races.
     bool MenuStopsRaceClock() const;
     void UpdateRaceMenu();
+    // The player's rider back in the race after the pause menu: a running fall ended, the state
+    // flags cleared, the camera on the rider again. Nothing for a rider out of the race.
+    void ResumePlayerRider();
     void StopRaceClock(bool stop);
     void RunSimulationSteps();
     void UpdateBikeEffects();
@@ -143,6 +150,7 @@ private:
     };
     RaceLoopState race_;
     RaceSim raceSim_;
+    RiderAnimation* riderAnimation_ = nullptr;  // while a race runs
     StartSequence start_;
     ParticleTable particles_;
     EffectMeshes effectMeshes_;

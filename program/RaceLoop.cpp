@@ -470,15 +470,31 @@ void GameWindow::UpdateRaceMenu()
         }
         SelectMusicTrack(MusicSituation::Race, g_lastFrameMs & 0xFF);
         g_renderDevice.SetArchive(g_archiveMenu);
-        g_raceCamera.ViewPlayerRider();
-        g_raceCamera.RestoreChosenView();
-        g_raceCamera.Update(g_frameDt);
+        ResumePlayerRider();
     }
     // The race takes its time up again from here, however the menu was left.
     StopRaceClock(false);
     ClearKey(vk::Escape);
     ClearKey(vk::LeftButton);
     ClearKey(vk::RightButton);
+}
+
+void GameWindow::ResumePlayerRider()
+{
+    const uint32_t player = g_playerRider.load(std::memory_order_relaxed) % kRiderCount;
+    BikeRecord& bike = g_bikes[player];
+    if (bike.IsInactive())
+    {
+        return;
+    }
+    if ((bike.flags & bike_flags::kFalling) != 0 && riderAnimation_ != nullptr)
+    {
+        riderAnimation_->EndRiderFall(player);
+    }
+    bike.flags = 0;
+    g_raceCamera.ViewPlayerRider();
+    g_raceCamera.RestoreChosenView();
+    g_raceCamera.Update(g_frameDt);
 }
 
 void GameWindow::StopRaceClock(bool stop)

@@ -144,7 +144,9 @@ void GameWindow::RunRaceSession()
         g_raceCamera.SetRiderPicturesHook([this] { UploadRiderPortraits(); });
         UploadRiderPortraits();
         g_renderDevice.EnableFog();
+        riderAnimation_ = &animation;
         RunRace();
+        riderAnimation_ = nullptr;
         raceSim_.SetServices(nullptr);
     }
     UnloadRace();

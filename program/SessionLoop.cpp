@@ -2,8 +2,12 @@
 //
 // Each pass runs one visit of the main menu with the weekend's weather prepared, then takes
 // the player's rider from the settings and acts on the visit's result: the chosen sessions run
-// (each set up, loaded, raced, unloaded and scored), and the loop returns to the main menu.
+// (each set up, loaded, raced, unloaded and scored; a race again as often as the player asks
+// for it), and the loop returns to the main menu.
 
+#include <utility>
+
+#include "app/archive/ArchiveSet.h"
 #include "app/clock/RaceClock.h"
 #include "app/device/RenderDevice.h"
 #include "app/game/CurrentRace.h"
@@ -13,6 +17,7 @@
 #include "frontend/MenuResources.h"
 #include "frontend/SessionChoices.h"
 #include "frontend/season/SeasonFlow.h"
+#include "frontend/season/SessionStart.h"
 #include "frontend/settings/MenuStateFile.h"
 #include "net/NetLobby.h"
 #include "net/NetSession.h"
@@ -64,12 +69,7 @@ void GameWindow::RunSessionLoop()
         switch (code)
         {
             case kRaceSession:
-                RunChosenSessions(
-                    [this]
-                    {
-                        RunRaceSession();
-                        return race_.ran;
-                    });
+                RunChosenSessions([this] { return RunRaceSessionAndAgain(); });
                 break;
             case kQuitGame:
             case kEndGame:
@@ -83,6 +83,25 @@ void GameWindow::RunSessionLoop()
                 break;
         }
     }
+}
+
+bool GameWindow::RunRaceSessionAndAgain()
+{
+    RunRaceSession();
+    bool ran = race_.ran;
+    // Race again: the session starts anew and goes straight to its grid. The request is used
+    // up here, so that the race after it is scored and shown like any other.
+    while (std::exchange(g_raceAgain, false) && !IsQuitting())
+    {
+        if (g_soundEnabled.load(std::memory_order_relaxed))
+        {
+            g_soundManager.ReleaseMenuSounds();
+        }
+        StartSession(g_raceContext, g_menuState, g_lastFrameMs, g_archiveData);
+        RunRaceSession();
+        ran = race_.ran;
+    }
+    return ran;
 }
 
 uint32_t GameWindow::RunMainMenu()

@@ -1,7 +1,8 @@
 // A race from the main menu, end to end on the demo installation: Go starts a race of the
 // full field, the player rides it with the keyboard, Esc opens the pit box over the race, its
 // continue button races on, its leave button ends the race, the result page after it goes back
-// to the menu and Esc there ends the game; two runs give the same race.
+// to the menu and Esc there ends the game; two runs give the same race. Resuming ends the
+// player's fall, and race again races the session again from its grid.
 
 #include <gtest/gtest.h>
 
@@ -11,8 +12,10 @@
 
 #include "app/clock/RaceClock.h"
 #include "app/game/CurrentRace.h"
+#include "core/world/WorldObject.h"
 #include "race/RaceContext.h"
 #include "tests/program/GameRun.h"
+#include "view/race/InRaceMenu.h"
 
 namespace
 {
@@ -144,5 +147,75 @@ TEST(RaceSessionTest, GoRacesTheFieldAndThePitBoxLeavesForTheMenuTheSameTwice)
     const RaceOutcome second = RaceOnce();
     EXPECT_EQ(second.checksums, first.checksums);
     EXPECT_EQ(second.frameHashes, first.frameHashes);
+}
+
+// The pause menu as the player would use it: the first time the player's rider lies in a fall
+// (his machine's rear wheel hidden by it) and the player resumes; the second time the player
+// asks for the race again; the third time the player leaves the race and the game.
+class ScriptedRaceMenu : public InRaceMenu
+{
+public:
+    struct Visit
+    {
+        uint32_t ticksDone = 0;
+        uint32_t playerFlags = 0;
+        bool wheelHidden = false;
+    };
+
+    bool Open() override
+    {
+        const BikeRecord& bike = PlayerBike();
+        visits.push_back({g_ticksDone.load(), bike.flags,
+                          (bike.links.bike->flags & object_flags::kNoOwnPolygons) != 0});
+        return true;
+    }
+    uint32_t Frame(float /*realSeconds*/) override
+    {
+        switch (visits.size())
+        {
+            case 1:
+            {
+                BikeRecord& bike = PlayerBike();
+                bike.flags |= bike_flags::kDown | bike_flags::kFalling;
+                bike.links.bike->flags |= object_flags::kNoOwnPolygons;
+                return kResume;
+            }
+            case 2:
+                return kRaceAgain;
+            default:
+                MainWindow()->RequestQuit();
+                return kLeaveRace;
+        }
+    }
+
+    std::vector<Visit> visits;
+
+private:
+    static BikeRecord& PlayerBike() { return g_bikes[g_playerRider.load() % kRiderCount]; }
+};
+
+TEST(RaceSessionTest, ResumingEndsTheFallAndRaceAgainRacesFromTheGridOnce)
+{
+    GameRun run;
+    run.ChooseSingleRace();
+    // Esc every 2 s once the first race is under way: it opens the pause menu whenever the
+    // race runs (and restarts the next race's countdown once).
+    for (uint32_t ms = 4000; GameRun::kLightsOutMs + ms < GameRun::kBackstopMs; ms += 2000)
+    {
+        run.KeyAtRace(ms, vk::Escape);
+    }
+    ScriptedRaceMenu menu;
+    EXPECT_EQ(run.Run(&menu), GameWindow::kRunEnded);
+    EXPECT_TRUE(run.EndedByScript());
+    EXPECT_EQ(run.Platform().MessageBoxes().size(), 0u);
+
+    ASSERT_EQ(menu.visits.size(), 3u);
+    // Back from the pause menu the fall was over: the rider up, his machine shown again.
+    EXPECT_EQ(menu.visits[1].playerFlags & (bike_flags::kDown | bike_flags::kFalling), 0u);
+    EXPECT_FALSE(menu.visits[1].wheelHidden);
+    // The race again started from its grid, and the request was used up by it.
+    EXPECT_LT(menu.visits[2].ticksDone, menu.visits[1].ticksDone);
+    EXPECT_GT(menu.visits[2].ticksDone, 0u);
+    EXPECT_FALSE(g_raceAgain);
 }
 }  // namespace

@@ -129,6 +129,7 @@ void BuildTrackMarks(LoadSession& session)
     node->firstLevel.maxDistanceKey = 10000.0f;
     node->textureList.set(textures);
     node->firstLevel.vertices.set(vertices);
+    node->firstLevel.vertexCount = kVertices;
     node->firstLevel.bspRoot.set(mesh);
     FillTriangles(triangles, corners);
     FillVertices(vertices);

@@ -143,6 +143,7 @@ WorldObject* CreateFlagMesh(ObjectWorld& world, uint32_t columns, uint32_t rows,
     node->textureList.set(textures);
     node->firstLevel.maxDistanceKey = 10000.0f;
     node->firstLevel.vertices.set(vertices);
+    node->firstLevel.vertexCount = columns * rows;
     node->firstLevel.bspRoot.set(bsp);
     return node;
 }

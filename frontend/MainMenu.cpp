@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/archive/ArchiveSet.h"
 #include "app/device/RenderDevice.h"
 #include "app/game/CurrentRace.h"
 #include "app/input/KeyState.h"
@@ -14,6 +15,7 @@
 #include "frontend/MenuFiles.h"
 #include "frontend/SessionChoices.h"
 #include "frontend/framework/FrameKit.h"
+#include "frontend/framework/MenuFlag.h"
 #include "frontend/framework/MenuSounds.h"
 #include "frontend/mainmenu/MainMenuLayout.h"
 #include "frontend/mainmenu/MainMenuTexts.h"
@@ -27,8 +29,12 @@
 #include "frontend/toolkit/MenuClip.h"
 #include "frontend/toolkit/MenuFonts.h"
 #include "frontend/toolkit/MenuTexts.h"
+#include "net/NetSession.h"
 #include "platform/VirtualKeys.h"
+#include "race/RaceContext.h"
 #include "render/RenderApi.h"
+#include "setup/PlayerSetupFile.h"
+#include "setup/SetupScreenEntry.h"
 
 namespace
 {
@@ -68,7 +74,7 @@ constexpr std::array<uint32_t, 5> kModeOfRow = {0, 1, 2, 3, 5};
 
 MainMenu* g_mainMenu = nullptr;
 
-MainMenu::MainMenu(NetLobby& lobby, NetSession& session)
+MainMenu::MainMenu(NetLobby& lobby, NetSession& session) : session_(&session)
 {
     lobbyPages_.emplace(lobby, session, g_menuState, lists_[0], lists_[1]);
 }
@@ -113,7 +119,22 @@ bool MainMenu::Enter()
     g_mainMenu = this;
     AddKeyListener(&MainMenu::OnKey);
     entered_ = true;
+    if (!HasMenuFlag())
+    {
+        g_menuFlag.Create();
+    }
+    if (g_archiveMenu != nullptr && preview_.Load(g_menuFlag.Root(), *g_archiveMenu))
+    {
+        preview_.Dress(Offset(MenuState::kBikeClassOffset), Offset(MenuState::kPlayerRiderOffset));
+    }
+    g_observationMode = 0;
+    g_renderDevice.SetViewport(0, 0, kScreenWidth, kScreenHeight, 0.11f, 6000.0f);
     ResetToStartScreen();
+    // An error the lobby or the last network session left is told once.
+    if (session_ != nullptr && session_->TakeErrorCode() != 0)
+    {
+        OpenPanel(infoPanel_, nullptr);
+    }
     return true;
 }
 
@@ -131,6 +152,7 @@ void MainMenu::ResetToStartScreen()
     {
         g_menuState.SetU8At(MenuState::kChoiceAllowedOffset + which, 1);
     }
+    g_menuFlag.ShowNationOf(Offset(MenuState::kCircuitOffset));
     g_menuState.SetU8At(MenuState::kTimeLimitOnOffset, 0);
     page_ = kStartPage;
     startLayout_ = true;
@@ -145,6 +167,8 @@ void MainMenu::Leave()
         return;
     }
     entered_ = false;
+    CloseSetupScreen();
+    preview_.Forget();
     RemoveKeyListener(&MainMenu::OnKey);
     if (g_mainMenu == this)
     {
@@ -216,6 +240,10 @@ void MainMenu::BuildGadgets()
     SetPanelGeometry(modePanel_.frame, kModePanel, texts.modeTitle);
     SetPanelGeometry(levelPanel_.frame, kLevelPanel, texts.levelTitle);
     SetPanelGeometry(quitPanel_.frame, kQuitPanel, texts.quitTitle);
+    infoPanel_ = {};
+    SetPanelGeometry(infoPanel_.frame, kInfoPanel, texts.infoTitle);
+    infoOk_ = InfoOkGadget();
+    AddGadget(infoPanel_.frame.gadgets, infoOk_, kGadgetHighlight);
     for (size_t row = 0; row < modeRows_.size(); ++row)
     {
         modeRows_[row] = PanelRowGadget(modePanel_.frame, static_cast<int32_t>(row));
@@ -246,12 +274,14 @@ void MainMenu::BuildGadgets()
     }
     last->next = &quitPanel_.frame;
     last = &quitPanel_.frame;
-    for (const OptionPanelId id :
-         {OptionPanelId::Settings, OptionPanelId::Options, OptionPanelId::Network,
-          OptionPanelId::Graphics, OptionPanelId::Sound, OptionPanelId::Controls})
+    for (MenuFrame* frame :
+         {&Options(OptionPanelId::Settings).frame, &Options(OptionPanelId::Options).frame,
+          &infoPanel_.frame, &Options(OptionPanelId::Network).frame,
+          &Options(OptionPanelId::Graphics).frame, &Options(OptionPanelId::Sound).frame,
+          &Options(OptionPanelId::Controls).frame})
     {
-        last->next = &Options(id).frame;
-        last = last->next;
+        last->next = frame;
+        last = frame;
     }
 }
 
@@ -274,7 +304,7 @@ void MainMenu::UpdateElement(int32_t page)
             {
                 shown = riderChoice && button - kClass125 == bikeClass;
             }
-            if (button == kCircuitInfo)
+            if (button == kCircuitInfo || button == kSetup)
             {
                 shown = page == kCircuitPage;
             }
@@ -313,6 +343,14 @@ int32_t MainMenu::RidersOfClass() const
 
 int32_t MainMenu::Step(float frameSeconds)
 {
+    if (setupRequested_ || setup_ != nullptr)
+    {
+        StepSetupScreen(frameSeconds);
+        if (setup_ != nullptr)
+        {
+            return result_;
+        }
+    }
     // Esc leaves the game from the menu at once, as it always has.
     if ((ReadKey(vk::Escape) & kKeyPressed) != 0)
     {
@@ -401,6 +439,16 @@ int32_t MainMenu::UpdateFrame(float frameSeconds)
         }
     }
     markedEntry_ = selectedEntry_;
+    if (preview_.Shown())
+    {
+        preview_.Turn(frameSeconds);
+        Repaint(BikePreview::kLeft, BikePreview::kTop, BikePreview::kRight, BikePreview::kBottom);
+    }
+    g_menuFlag.Wave(frameSeconds);
+    if (g_menuFlag.Visible())
+    {
+        Repaint(MenuFlag::kLeft, MenuFlag::kTop, MenuFlag::kRight, MenuFlag::kBottom);
+    }
     PresentFrame();
     return result_;
 }
@@ -454,6 +502,7 @@ void MainMenu::HandleInput()
         panel(circuitOverview_),
         options(OptionPanelId::Settings),
         options(OptionPanelId::Options),
+        panel(infoPanel_),
         panel(infoPagePanel_),
         options(OptionPanelId::Network),
         options(OptionPanelId::Graphics),
@@ -524,6 +573,13 @@ void MainMenu::Dispatch(Gadget& gadget)
     if (&gadget == &quitYes_ || &gadget == &quitNo_)
     {
         AnswerQuit(&gadget == &quitYes_);
+    }
+    if (&gadget == &infoOk_)
+    {
+        MenuFrame::Close(infoPanel_.frame);
+        infoPanel_.active = false;
+        --openLayers_;
+        bottomBar_.shown = true;
     }
     if (&gadget == &CircuitInfoScreen::OkGadget())
     {
@@ -607,6 +663,7 @@ void MainMenu::OnMainButton(int32_t entry)
                 UpdateElement(kRiderPage);
                 page_ = kRiderPage;
                 startLayout_ = false;
+                preview_.Show(true);
             }
             break;
         case kCircuitEntry:
@@ -625,6 +682,7 @@ void MainMenu::OnMainButton(int32_t entry)
             }
             break;
         case kObserveEntry:
+            g_observationMode = 1;
             g_gameMode = GameMode::Race;
             g_menuState.SetU32At(MenuState::kGameModeOffset, 1);
             StartChosenSession();
@@ -687,6 +745,9 @@ void MainMenu::OnBottomButton(size_t button)
         case kClass500:
             NextClass();
             break;
+        case kSetup:
+            setupRequested_ = true;
+            break;
         default:
             break;
     }
@@ -742,6 +803,7 @@ void MainMenu::OnBack()
     else if (page_ == kCircuitPage)
     {
         g_menuState = kept_;
+        g_menuFlag.ShowNationOf(Offset(MenuState::kCircuitOffset));
         LeaveToStartPage();
     }
     else if (selectedEntry_ == kNoEntry && !quitPanel_.frame.open)
@@ -790,6 +852,7 @@ void MainMenu::LeaveToStartPage()
     if (page_ == kRiderPage)
     {
         g_playerRider.store(Offset(MenuState::kPlayerRiderOffset), std::memory_order_relaxed);
+        preview_.Show(false);
     }
     SetMenuBackground(kStartScreen);
     openLayers_ = std::max(0, openLayers_ - 1);
@@ -811,6 +874,10 @@ void MainMenu::ChooseGameMode(int32_t mode)
         if (mode == 2 || mode == 3)
         {
             g_menuState.SetU32At(MenuState::kSessionOffset, 0);
+        }
+        if (mode == 3)
+        {
+            g_menuFlag.ShowNationOf(Offset(MenuState::kCircuitOffset));
         }
         if (static_cast<uint32_t>(mode) != static_cast<uint32_t>(g_gameMode))
         {
@@ -944,6 +1011,7 @@ void MainMenu::CloseCircuitInfo()
 {
     SetMenuBackground(kCircuitScreen);
     infoPagePanel_.shown = infoPagePanel_.active = false;
+    g_menuFlag.ShowNationOf(Offset(MenuState::kCircuitOffset));
     UpdateElement(kCircuitPage);
     page_ = kCircuitPage;
     bottomBar_.active = true;
@@ -971,6 +1039,7 @@ void MainMenu::ShowRider()
 {
     LoadClassRiders();
     LoadRiderFace();
+    preview_.Dress(Offset(MenuState::kBikeClassOffset), Offset(MenuState::kPlayerRiderOffset));
     const uint32_t bikeClass = std::min<uint32_t>(Offset(MenuState::kBikeClassOffset), 2);
     g_menuState.SetU32At(MenuState::kRiderNumberOffset,
                          FirstRiderOfClass(bikeClass) + Offset(MenuState::kPlayerRiderOffset));
@@ -981,6 +1050,7 @@ void MainMenu::ShowRider()
 void MainMenu::ShowCircuit()
 {
     g_circuitIndex = static_cast<CircuitId>(Offset(MenuState::kCircuitOffset));
+    g_menuFlag.ShowNationOf(Offset(MenuState::kCircuitOffset));
     Repaint(0, 55, kScreenWidth, 356);
 }
 
@@ -1056,6 +1126,7 @@ void MainMenu::DrawPage(const DirtyRectList& list)
     if (page_ == kCircuitInfoPage)
     {
         CircuitInfoScreen::Draw();
+        DrawScene(list);
         DrawPointer(list);
         return;
     }
@@ -1069,6 +1140,7 @@ void MainMenu::DrawPage(const DirtyRectList& list)
         {
             DrawCircuitOverview();
         }
+        DrawScene(list);
         DrawPointer(list);
         return;
     }
@@ -1095,8 +1167,22 @@ void MainMenu::DrawPage(const DirtyRectList& list)
         g_fileRequester.Draw();
     }
     DrawPageContent();
+    DrawScene(list);
+    if (infoPanel_.frame.visible)
+    {
+        DrawInfoPanel();
+    }
     DrawOptionPanels();
     DrawPointer(list);
+}
+
+void MainMenu::DrawScene(const DirtyRectList& list) const
+{
+    if (&list == &lists_[drawnList_] && HasMenuFlag())
+    {
+        g_renderDevice.SetClipRect(0, 0, kScreenWidth, kScreenHeight);
+        g_renderDevice.DrawScene(0);
+    }
 }
 
 void MainMenu::DrawPointer(const DirtyRectList& list) const
@@ -1181,6 +1267,60 @@ void MainMenu::DrawQuitPanel() const
         DrawColorTextClipped(answer->screenX + answer->width / 2, answer->screenY + 2,
                              answer->hover != 0 ? kHighlightColour : kTextColour, text,
                              kAlignCentre);
+    }
+}
+
+void MainMenu::DrawInfoPanel() const
+{
+    MenuFrame::Draw(infoPanel_.frame);
+    if (!infoPanel_.frame.fullyOpen)
+    {
+        return;
+    }
+    const MainMenuTexts& texts = Texts();
+    const MenuFrame& frame = infoPanel_.frame;
+    SetTextFont(GetMenuFont(MenuFont::Menu16));
+    for (size_t line = 0; line < texts.networkErrorLines.size(); ++line)
+    {
+        DrawColorTextClipped(frame.centreX, frame.centreY - 40 + static_cast<int32_t>(line) * 20,
+                             kTextColour, texts.networkErrorLines[line], kAlignCentre);
+    }
+    DrawColorTextClipped(infoOk_.screenX + infoOk_.width / 2, infoOk_.screenY + 2,
+                         infoOk_.hover != 0 ? kHighlightColour : kTextColour, texts.ok,
+                         kAlignCentre);
+}
+
+void MainMenu::StepSetupScreen(float frameSeconds)
+{
+    if (setupRequested_)
+    {
+        setupRequested_ = false;
+        // The screen names the player's rider: the class's riders come first.
+        LoadClassRiders();
+        setup_ = CreatePlayerSetupScreen(g_language,
+                                         g_menuState.U8At(MenuState::kEngineTuningOffset) == 0);
+        if (setup_ == nullptr)
+        {
+            return;
+        }
+        setup_->Load();
+    }
+    if (setup_->Update(frameSeconds) == 0)
+    {
+        return;
+    }
+    SerializeBikeSetup(true);
+    CloseSetupScreen();
+    SetMenuBackground(kCircuitScreen);
+    RepaintAll();
+}
+
+void MainMenu::CloseSetupScreen()
+{
+    if (setup_ != nullptr)
+    {
+        setup_->ReleaseResources();
+        setup_.reset();
     }
 }
 

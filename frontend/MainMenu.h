@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -19,6 +20,7 @@
 #include "app/settings/MenuState.h"
 #include "frontend/framework/MenuFrame.h"
 #include "frontend/framework/ScreenTransition.h"
+#include "frontend/mainmenu/BikePreview.h"
 #include "frontend/mainmenu/ControlAssignment.h"
 #include "frontend/mainmenu/MenuAnimation.h"
 #include "frontend/mainmenu/OptionPanels.h"
@@ -27,6 +29,8 @@
 #include "frontend/toolkit/Gadget.h"
 #include "frontend/toolkit/MenuPointer.h"
 
+class NetSession;
+class SetupScreen;
 struct Texture;
 
 class MainMenu
@@ -74,6 +78,7 @@ public:
         kWeatherCloudy,
         kWeatherRainy,
         kOverview,
+        kSetup,
         kBottomButtonCount,
     };
     static constexpr size_t kMainButtonCount = 8;
@@ -100,6 +105,9 @@ public:
     bool IsModePanelOpen() const { return modePanel_.frame.open; }
     bool IsLevelPanelOpen() const { return levelPanel_.frame.open; }
     bool IsQuitPanelOpen() const { return quitPanel_.frame.open; }
+    bool IsInfoPanelOpen() const { return infoPanel_.frame.open; }
+    bool IsPreviewShown() const { return preview_.Shown(); }
+    bool IsSetupScreenOpen() const { return setup_ != nullptr; }
     bool IsTransitionRunning() const { return transition_.IsRunning(); }
     bool IsOptionPanelOpen(OptionPanelId id) const { return Options(id).active; }
     bool IsOnLobbyPage() const { return page_ >= NetLobbyPages::kServerPage; }
@@ -124,6 +132,9 @@ private:
     void DrawRowPanel(const Panel& panel, const Gadget* rows, size_t count,
                       const char* const* texts, int32_t current) const;
     void DrawQuitPanel() const;
+    void DrawInfoPanel() const;
+    // The menu flag and the bike preview, over the buffer being drawn now.
+    void DrawScene(const DirtyRectList& list) const;
     void DrawPageContent() const;
     void DrawPointer(const DirtyRectList& list) const;
 
@@ -142,6 +153,9 @@ private:
     // Follows the lobby pages to another page, back to the start page, or into the race.
     void FollowLobby();
     void OnBack();
+    // The set-up screen in the menu's place until the player leaves it.
+    void StepSetupScreen(float frameSeconds);
+    void CloseSetupScreen();
     void ChooseGameMode(int32_t mode);
     void ChooseLevel(int32_t level);
     void OpenPanel(Panel& panel, MenuFrame* linked);
@@ -249,6 +263,11 @@ private:
     std::array<Gadget, 3> levelRows_{};
     Gadget quitYes_{};
     Gadget quitNo_{};
+    Panel infoPanel_;  // tells of a network error
+    Gadget infoOk_{};
+    BikePreview preview_;
+    std::unique_ptr<SetupScreen> setup_;
+    bool setupRequested_ = false;
 
     int32_t page_ = kStartPage;
     bool startLayout_ = true;
@@ -279,6 +298,7 @@ private:
     JoystickCodeReader joystickCodes_;
 
     std::optional<NetLobbyPages> lobbyPages_;
+    NetSession* session_ = nullptr;
     uint32_t frameCounter_ = 0;
 };
 

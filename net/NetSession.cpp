@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 #include <limits>
+#include <utility>
 
 NetSession g_net;
 
@@ -475,6 +476,12 @@ uint32_t NetSession::ErrorCode() const
 {
     const Lock lock(mutex_);
     return errorCode_;
+}
+
+uint32_t NetSession::TakeErrorCode()
+{
+    const Lock lock(mutex_);
+    return std::exchange(errorCode_, 0u);
 }
 
 uint32_t NetSession::FailedType() const

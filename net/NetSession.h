@@ -249,6 +249,8 @@ public:
     bool IsAborted() const;
     void ClearAborted();
     uint32_t ErrorCode() const;
+    // The error code, cleared: each error is told once.
+    uint32_t TakeErrorCode();
     uint32_t FailedType() const;
     uint32_t PendingType() const;
     uint32_t OwnSlot() const;

@@ -238,7 +238,7 @@ uint32_t GameWindow::UpdateRaceFrame()
         ClearKey(vk::Escape);
         HandleEscape();
     }
-    if (Observing())
+    if (Observing() || g_observationMode != 0)
     {
         PageObservedRider();
     }
@@ -261,7 +261,7 @@ uint32_t GameWindow::UpdateRaceFrame()
             g_difficulty,
             g_net.IsActive(),
             g_demoRace,
-            Observing(),
+            Observing() || g_observationMode != 0,
             joystickOption_,
             autoCentre,
             g_raceContent.Scene().idealLine,
@@ -312,15 +312,16 @@ RaceScreenFeed GameWindow::ScreenFeed() const
                          mode == GameMode::ChampionshipSeries;
     return {.topBar = g_menuState.U8At(MenuState::kTransparencyOffset) == 0,
             .warmUp = weekend && g_menuState.U32At(MenuState::kSessionOffset) == kWarmUpSession,
-            .observing = Observing()};
+            .observing = Observing() || g_observationMode != 0};
 }
 
 void GameWindow::PageObservedRider()
 {
     // The buttons as they are now: reading them through the key table would take a single
-    // click's press before the paging below sees it.
+    // click's press before the paging below sees it. Both end only the put-away pit box; an
+    // observation race is watched to its end.
     Platform& platform = CurrentPlatform();
-    if (platform.IsKeyDown(vk::LeftButton) && platform.IsKeyDown(vk::RightButton))
+    if (Observing() && platform.IsKeyDown(vk::LeftButton) && platform.IsKeyDown(vk::RightButton))
     {
         raceMenu_->ShowAgain();
         return;

@@ -65,6 +65,7 @@ void EnterField(RaceContext& race, uint32_t riders, uint32_t player)
     session.language = static_cast<uint32_t>(g_language);
     session.playerRider = player;
     session.viewedRider = player;
+    session.isObservation = race.current.observationMode != 0;
     session.riderCount = static_cast<uint16_t>(riders);
     race.race.riderCount = static_cast<uint16_t>(riders);
     race.race.totalLaps = kInterimLaps;

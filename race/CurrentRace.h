@@ -32,4 +32,6 @@ struct CurrentRace
     RaceConditions conditions;
     // 1: the air and the engine's temperature act on its power.
     uint32_t engineConditions = 0;
+    // 1: an observation race, chosen in the menu; the player only watches it.
+    uint8_t observationMode = 0;
 };

@@ -86,3 +86,4 @@ inline RaceAiSystem& g_race = g_raceContext.race;
 inline std::array<RiderProfile, kRiderCount>& g_riderProfiles = g_raceContext.riderProfiles;
 inline RaceStandings& g_standings = g_raceContext.standings;
 inline RandomTable& g_randomTable = g_raceContext.randomTable;
+inline uint8_t& g_observationMode = g_raceContext.current.observationMode;

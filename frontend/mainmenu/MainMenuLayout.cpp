@@ -30,8 +30,8 @@ constexpr std::array<ButtonPlace, 8> kMainButtons = {{
 constexpr std::array<int32_t, 8> kMainButtonLabels = {1, 2, 3, 4, 5, 7, 8, 9};
 
 // Back, previous, next, accept, go, class 125 / 250 / 500, circuit information, weather sunny /
-// cloudy / rainy, overview.
-constexpr std::array<ButtonPlace, 13> kBottomButtons = {{
+// cloudy / rainy, overview, set-up.
+constexpr std::array<ButtonPlace, 14> kBottomButtons = {{
     {0, 64, 30, 4, 448},
     {64, 44, 26, 254, 454},
     {108, 44, 26, 340, 454},
@@ -45,6 +45,7 @@ constexpr std::array<ButtonPlace, 13> kBottomButtons = {{
     {1082, 46, 33, 414, 447},
     {1128, 46, 33, 414, 447},
     {998, 38, 35, 192, 445},
+    {1174, 42, 34, 480, 446},
 }};
 
 constexpr std::array<MarkerPosition, 8> kMarkers = {{
@@ -65,9 +66,10 @@ struct PanelPlace
     int32_t columns;
     int32_t rows;
 };
-constexpr std::array<PanelPlace, 3> kPanels = {{
+constexpr std::array<PanelPlace, 4> kPanels = {{
     {400, 220, 12, 10},
     {418, 213, 9, 3},
+    {400, 220, 12, 9},
     {400, 220, 12, 9},
 }};
 
@@ -130,6 +132,17 @@ Gadget QuitAnswerGadget(const MenuFrame& frame, bool yes)
     gadget.screenX = static_cast<uint16_t>(frame.centreX + (yes ? -90 : 20));
     gadget.screenY = static_cast<uint16_t>(frame.centreY + 10);
     gadget.width = 70;
+    gadget.height = 20;
+    gadget.visible = 1;
+    return gadget;
+}
+
+Gadget InfoOkGadget()
+{
+    Gadget gadget;
+    gadget.screenX = 460;
+    gadget.screenY = 250;
+    gadget.width = 48;
     gadget.height = 20;
     gadget.visible = 1;
     return gadget;

@@ -32,11 +32,14 @@ enum RowPanel
     kModePanel,
     kLevelPanel,
     kQuitPanel,
+    kInfoPanel,
 };
 void SetPanelGeometry(MenuFrame& frame, RowPanel panel, const PanelTitle& title);
 // The clickable row of an option panel, 24 pixels apart.
 Gadget PanelRowGadget(const MenuFrame& frame, int32_t row);
 Gadget QuitAnswerGadget(const MenuFrame& frame, bool yes);
+// The info panel's OK.
+Gadget InfoOkGadget();
 
 struct MarkerPosition
 {

@@ -121,6 +121,7 @@ void MainMenu::OpenRiderOverview()
     LoadClassRiders();
     SetMenuBackground(kRiderOverviewScreens[bikeClass]);
     page_ = kRiderOverviewPage;
+    preview_.Show(false);
     riderOverview_.shown = riderOverview_.active = true;
     // The tiles of the class: 25, or 26 in the 250 ccm class.
     riderOverview_.frame.gadgets.head = nullptr;
@@ -150,6 +151,7 @@ void MainMenu::PickRiderTile(int32_t rider)
     SetMenuBackground(kRiderScreen);
     riderOverview_.shown = riderOverview_.active = false;
     mainPanel_.shown = mainPanel_.active = true;
+    preview_.Show(true);
     ShowRider();
     UpdateElement(kRiderPage);
     page_ = kRiderPage;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "kit/menu/MainMenuPictures.h"
+#include "kit/menu/MenuPreviewPictures.h"
 #include "kit/menu/MenuPictures.h"
 #include "kit/menu/PitBoxPictures.h"
 
@@ -159,6 +160,7 @@ bool AddDemoMenu(DemoArchives& archives, std::string& error)
            archives.data.Add(kMenuDataFileName, menuData, MemberStorage::Smaller, error) &&
            AddMenuPictures(archives.menu, error) &&
            AddMainMenuPictures(archives.menu, Language::German, error) &&
+           AddMenuFlagsAndPreview(archives.menu, error) &&
            AddMainMenuPictures(archives.englishMenu, Language::English, error) &&
            AddPitBoxPictures(archives.menu, archives.patch, error);
 }

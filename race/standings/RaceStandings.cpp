@@ -270,7 +270,7 @@ uint32_t RaceStandings::IsPlayerRacing() const
 {
     const uint32_t player = session_.playerRider;
     const int16_t rank = sessionRanks[player];
-    if (session_.isReplay || rank == session_rank::kRetired ||
+    if (session_.isReplay || session_.isObservation || rank == session_rank::kRetired ||
         rank == session_rank::kDisqualified || rank == session_rank::kDroppedOut)
     {
         return 0;

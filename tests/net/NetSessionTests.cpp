@@ -147,6 +147,9 @@ TEST_P(LobbyTest, HostAndThreeClientsJoinRenameChangeSlotsAndLeave)
     EXPECT_EQ(NameIn(host, 3), "Rider 1.3");
     EXPECT_TRUE(dora.session.IsAborted());
     EXPECT_EQ(dora.session.ErrorCode(), kNetErrorHostLost);
+    // The menu takes the error to tell it, once.
+    EXPECT_EQ(dora.session.TakeErrorCode(), kNetErrorHostLost);
+    EXPECT_EQ(dora.session.ErrorCode(), 0u);
     EXPECT_FALSE(dora.lobby.Update()) << "her lobby leaves the lost session";
     ASSERT_TRUE(world_.RunUntil(
         [&]

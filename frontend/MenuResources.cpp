@@ -1,8 +1,0 @@
-#include "frontend/MenuResources.h"
-
-bool HasMenuFlag()
-{
-    return false;
-}
-
-void DestroyMenuFlag() {}

@@ -1178,10 +1178,9 @@ void MainMenu::DrawPage(const DirtyRectList& list)
 
 void MainMenu::DrawScene(const DirtyRectList& list) const
 {
-    if (&list == &lists_[drawnList_] && HasMenuFlag())
+    if (&list == &lists_[drawnList_])
     {
-        g_renderDevice.SetClipRect(0, 0, kScreenWidth, kScreenHeight);
-        g_renderDevice.DrawScene(0);
+        DrawMenuScene();
     }
 }
 

@@ -103,3 +103,13 @@ void DestroyMenuFlag()
 {
     g_menuFlag.Destroy();
 }
+
+void DrawMenuScene()
+{
+    if (HasMenuFlag())
+    {
+        g_renderDevice.SetClipRect(0, 0, g_renderDevice.ScreenWidth(),
+                                   g_renderDevice.ScreenHeight());
+        g_renderDevice.DrawScene(0);
+    }
+}

@@ -48,3 +48,6 @@ extern MenuFlag g_menuFlag;
 int32_t NationOfCircuit(uint32_t circuit);
 bool HasMenuFlag();
 void DestroyMenuFlag();
+// The flag's world, when there is one, with everything hanging in it; not clipped to the
+// repaint rectangles, which hold the flag's and the preview's areas every frame.
+void DrawMenuScene();

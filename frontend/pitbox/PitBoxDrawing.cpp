@@ -7,6 +7,7 @@
 
 #include "app/device/RenderDevice.h"
 #include "app/game/CurrentRace.h"
+#include "frontend/framework/MenuFlag.h"
 #include "frontend/pitbox/PitBoxMenu.h"
 #include "frontend/pitbox/PitBoxTexts.h"
 #include "frontend/season/ChampionshipTable.h"
@@ -133,6 +134,11 @@ void PitBoxMenu::DrawList(const DirtyRectList& list)
             break;
         default:
             break;
+    }
+    // The buffer shown next waves the flag.
+    if (&list == &lists_[drawnList_])
+    {
+        DrawMenuScene();
     }
     if (g_fileRequester.IsOpen())
     {

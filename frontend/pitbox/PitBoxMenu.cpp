@@ -175,6 +175,11 @@ int32_t PitBoxMenu::EnterPage(int32_t page)
     ClearAllKeys();
     EnterMenuScene();
     g_renderDevice.SetArchive(g_archiveMenu);
+    if (ownsMenuScene_ && !HasMenuFlag())
+    {
+        g_menuFlag.Create();
+    }
+    g_menuFlag.ShowNationOf(context_.settings->U32At(MenuState::kCircuitOffset));
     setupRequested_ = false;
     telemetryRequested_ = false;
     result_ = kStay;
@@ -931,6 +936,11 @@ int32_t PitBoxMenu::Update(float frameSeconds)
     }
     if (shown_)
     {
+        g_menuFlag.Wave(frameSeconds);
+        if (g_menuFlag.Visible())
+        {
+            Mark(MenuFlag::kLeft, MenuFlag::kTop, MenuFlag::kRight, MenuFlag::kBottom);
+        }
         Draw();
     }
     g_renderDevice.EndDraw();

@@ -2,9 +2,11 @@
 
 #include <utility>
 
+#include "app/device/RenderBindings.h"
 #include "app/device/RenderDevice.h"
 #include "app/input/KeyState.h"
 #include "app/settings/MenuState.h"
+#include "frontend/framework/MenuFlag.h"
 #include "frontend/framework/MenuSounds.h"
 #include "frontend/season/SessionCountdown.h"
 #include "frontend/toolkit/CircuitInfoScreen.h"
@@ -78,6 +80,20 @@ void PreRaceScreen::Enter()
     g_renderDevice.LoadMemoryTexture(kButtonSheet, &pictures_[0]);
     g_renderDevice.LoadMemoryTexture(kLitButtonSheet, &pictures_[1]);
     CircuitInfoScreen::OkGadget().visible = 0;
+    if (!HasMenuFlag())
+    {
+        g_renderDevice.SaveState(worldBeforeFlag_.data(), true);
+        if (g_renderSlots.rdll_SaveRenderState != nullptr)
+        {
+            renderStateBeforeFlag_ = g_renderSlots.rdll_SaveRenderState();
+        }
+        ownsFlag_ = g_menuFlag.Create();
+        if (!ownsFlag_)
+        {
+            RestoreWorldBeforeFlag();
+        }
+    }
+    g_menuFlag.ShowNationOf(g_menuState.U32At(MenuState::kCircuitOffset));
     screenActive_ = g_renderDevice.IsGlideActive() != 0;
     entered_ = true;
     if (g_renderDevice.BeginDraw() != 0)
@@ -117,6 +133,14 @@ int32_t PreRaceScreen::Step(float dt)
         --pendingRedraws_;
     }
     HandlePointer();
+    g_menuFlag.Wave(dt);
+    if (g_menuFlag.Visible())
+    {
+        for (DirtyRectList& list : lists_)
+        {
+            list.Add(MenuFlag::kLeft, MenuFlag::kTop, MenuFlag::kRight, MenuFlag::kBottom);
+        }
+    }
     PresentFrame();
     g_renderDevice.EndDraw();
     return result_;
@@ -220,8 +244,23 @@ void PreRaceScreen::DrawPage(const DirtyRectList& list)
 {
     SetActiveRectList(&list);
     CircuitInfoScreen::Draw();
+    // The buffer shown next waves the flag.
+    if (&list == &lists_[0])
+    {
+        DrawMenuScene();
+    }
     DrawGadgetList(owner_, pictures_);
     DrawSessionCountdown();
+}
+
+void PreRaceScreen::RestoreWorldBeforeFlag()
+{
+    if (renderStateBeforeFlag_ != 0 && g_renderSlots.rdll_ResetRenderState != nullptr)
+    {
+        g_renderSlots.rdll_ResetRenderState(renderStateBeforeFlag_);
+    }
+    renderStateBeforeFlag_ = 0;
+    g_renderDevice.RestoreState(worldBeforeFlag_.data());
 }
 
 void PreRaceScreen::Leave()
@@ -243,6 +282,12 @@ void PreRaceScreen::Leave()
         {
             g_renderDevice.FreeMemoryTexture(&picture);
         }
+    }
+    if (ownsFlag_)
+    {
+        DestroyMenuFlag();
+        RestoreWorldBeforeFlag();
+        ownsFlag_ = false;
     }
     SetActiveRectList(nullptr);
 }

@@ -62,9 +62,14 @@ private:
     void RepaintAll();
     void PresentFrame();
     void DrawPage(const DirtyRectList& list);
+    void RestoreWorldBeforeFlag();
 
     std::unique_ptr<SetupScreen> setup_;
     std::string backgroundBeforeSetup_;
+    // The flag this screen made, and the world it put aside for it.
+    bool ownsFlag_ = false;
+    std::array<uint32_t, 24> worldBeforeFlag_{};
+    uint32_t renderStateBeforeFlag_ = 0;
     SetupState setupState_ = kSetupClosed;
     std::array<Texture*, 2> pictures_{};  // the buttons as they stand, and lit
     GadgetList owner_;

@@ -146,8 +146,8 @@ TEST_F(MainMenuOptionsTest, TheOverviewsChooseRiderAndCircuit)
 
     EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
 
-    ExpectGolden("mainmenu_rider_overview", 22, 0x9FDAC7136383500B);
-    ExpectGolden("mainmenu_circuit_overview", 62, 0x5B0AA8371724445C);
+    ExpectGolden("mainmenu_rider_overview", 22, 0x9286F5488F8D0447);
+    ExpectGolden("mainmenu_circuit_overview", 62, 0xCBF0E2383098DB74);
     EXPECT_EQ(g_menuState.U32At(MenuState::kPlayerRiderOffset), 7u);
     EXPECT_EQ(g_menuState.U32At(MenuState::kCircuitOffset), 12u);
 }
@@ -182,13 +182,13 @@ TEST_F(MainMenuOptionsTest, APickedSaveStartsItsChampionshipAndADamagedOneIsRefu
 TEST_F(MainMenuOptionsTest, GermanOptionPanelsMatchTheirFrozenFrames)
 {
     ExpectOptionPanelGoldens(
-        0, {0x9463EA61C838B3E2, 0x8C4B0DE2924EBF92, 0x202E1E4AB7252B76, 0x1237E78B2B885D3A});
+        0, {0xE4038EDCE39E39FC, 0x7EF12BF19594ED17, 0x7A9108B265C812F9, 0x565B78D749BCDF86});
 }
 
 TEST_F(MainMenuOptionsTest, EnglishOptionPanelsMatchTheirFrozenFrames)
 {
     ExpectOptionPanelGoldens(
-        1, {0x950B6981976786D1, 0x6C6F9E68EF65A138, 0x73EA8E08C46D497A, 0x55D87459E996C87B});
+        1, {0x41BBCF7D0A7D3C4B, 0xA22496C07BB497C1, 0x1B7EF4DBA89A7605, 0x2A65DCD3564FBAB7});
 }
 
 // Go in game mode 5, the mode the menu opens in, offers hosting or joining; hosting opens the
@@ -222,9 +222,9 @@ TEST_F(MainMenuOptionsTest, HostingOpensTheServerPageAndItsBackButtonGivesTheMen
 
     EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
 
-    ExpectGolden("mainmenu_network", 20, 0x16445FF5CD25FC69);
+    ExpectGolden("mainmenu_network", 20, 0x33EFB6737277B0A0);
     ExpectGolden("mainmenu_server_page", 58, 0x0E9AED3B59B9E74F);
-    ExpectGolden("mainmenu_lobby_left", 70, 0x506E9EB0ED5B98A3);
+    ExpectGolden("mainmenu_lobby_left", 70, 0x67F2270BA3ADFB8F);
     EXPECT_EQ(g_menuState.U8At(MenuState::kNetworkRoleOffset), 1);
     EXPECT_EQ(g_menuState.ServerName(), "wm");
     EXPECT_EQ(g_gameMode, GameMode::Race);

@@ -162,3 +162,23 @@ TEST_F(MainMenuTest, TheSetupButtonOpensTheSetupScreenAndLeavingItKeepsTheSetup)
               HashFrame(back->Region(200, 300, 200, 140)))
         << "the circuit page again";
 }
+
+TEST_F(MainMenuTest, TheFlagWavesOverTheCalendarOfAGrandPrix)
+{
+    platform_.LimitCapturedFrames(60);
+    // The rider page reads the class's riders, whose names the calendar shows.
+    ClickAt(3, 100, 162);
+    ClickAt(6, 320, 460);   // accept
+    ClickAt(9, 100, 115);   // mode
+    ClickAt(14, 350, 182);  // "Grand Prix"
+    ClickAt(18, 600, 460);  // go: the pit box's calendar
+    platform_.AtFrame(kIntroPictures + 50, {.kind = PlatformEvent::Kind::Quit});
+
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+
+    ExpectGolden("mainmenu_calendar", 40, 0x4D8BD3FB9152DD27);
+    const std::optional<FrameView565> calendar = MenuFrame(40);
+    const std::optional<FrameView565> later = MenuFrame(44);
+    ASSERT_TRUE(calendar && later);
+    EXPECT_NE(FlagHash(*calendar), FlagHash(*later));
+}

@@ -144,7 +144,7 @@ TEST_F(MainMenuTest, LoadGameListsTheSavesAndCancelLeavesTheStartPage)
 
     EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
 
-    ExpectGolden("mainmenu_load_game", 16, 0x75A5ABFFF7A0A252);
+    ExpectGolden("mainmenu_load_game", 16, 0x096406CB16951630);
     const std::optional<FrameView565> after = MenuFrame(30);
     const std::optional<FrameView565> before = MenuFrame(3);
     ASSERT_TRUE(after && before);

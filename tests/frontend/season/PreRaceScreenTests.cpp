@@ -178,8 +178,8 @@ TEST_P(PreRacePageTest, ThePageMatchesItsFrozenFrame)
 
 INSTANTIATE_TEST_SUITE_P(
     BothLanguages, PreRacePageTest,
-    testing::Values(PageShot{"prerace_german", Language::German, 0x9E76DF43256BF0B0},
-                    PageShot{"prerace_english", Language::English, 0x1BEEC59970332308}),
+    testing::Values(PageShot{"prerace_german", Language::German, 0x2461A66269F219F0},
+                    PageShot{"prerace_english", Language::English, 0xCF9B2FE20FDBBDC8}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PreRaceScreenTest, BackAndStartLeaveWithTheirResults)

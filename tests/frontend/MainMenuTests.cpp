@@ -12,6 +12,7 @@
 #include "frontend/settings/MenuStateFile.h"
 #include "frontend/toolkit/FileRequester.h"
 #include "program/GameWindow.h"
+#include "race/RaceContext.h"
 
 TEST_F(MainMenuTest, ChoicesMadeInThePanelsAndPagesAreSavedWhenTheSessionStarts)
 {
@@ -153,4 +154,21 @@ TEST_F(MainMenuTest, LoadGameListsTheSavesAndCancelLeavesTheStartPage)
               HashFrame(before->Region(200, 340, 50, 40)));
     EXPECT_NE(HashFrame(after->Region(300, 150, 100, 100)),
               HashFrame(before->Region(300, 150, 100, 100)));
+}
+
+TEST_F(MainMenuTest, TheObserveButtonStartsARaceThePlayerOnlyWatches)
+{
+    platform_.LimitCapturedFrames(2);
+    ClickAt(5, 60, 285);     // observe: the wipe, then the pre-race screen
+    ClickAt(180, 600, 460);  // its start button
+    platform_.AtFrame(kIntroPictures + 260, {.kind = PlatformEvent::Kind::Quit});
+    g_observationMode = 0;
+
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+
+    EXPECT_EQ(g_observationMode, 1);
+    EXPECT_EQ(g_standings.IsPlayerRacing(), 0u) << "the race was started for watching";
+    g_menuState = MenuState();
+    LoadMenuState();
+    EXPECT_EQ(g_menuState.U32At(MenuState::kGameModeOffset), 1u) << "a race";
 }

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/race/standings/StandingsRig.h"
@@ -267,6 +269,25 @@ TEST(ResetTest, KeysFromTheGridAndNotEnteredRidersBehindEveryone)
     EXPECT_EQ(standings.podiumRider[0], RaceStandings::kNoPodiumRider);
     EXPECT_EQ(standings.splitMs[1][2][7], -1);
     EXPECT_EQ(standings.trapSpeed[1][0], -1.0f);
+}
+
+TEST(PlayerRacingTest, ThePlayerRacesUnlessOnlyWatching)
+{
+    const std::vector<std::pair<std::string, std::function<void(StandingsSession&)>>> cases = {
+        {"an observation race", [](StandingsSession& s) { s.isObservation = true; }},
+        {"a replay", [](StandingsSession& s) { s.isReplay = true; }},
+    };
+    StandingsRig rig(5);
+    StandingsSession session = rig.RaceSession(3);
+    rig.Reset(session);
+    EXPECT_EQ(rig.standings->IsPlayerRacing(), 1u);
+    for (const auto& [name, arrange] : cases)
+    {
+        StandingsSession watched = session;
+        arrange(watched);
+        rig.Reset(watched);
+        EXPECT_EQ(rig.standings->IsPlayerRacing(), 0u) << name;
+    }
 }
 
 }  // namespace

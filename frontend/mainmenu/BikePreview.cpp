@@ -15,9 +15,9 @@ constexpr uint16_t kCreationFlags = 0x185;
 constexpr uint16_t kHiddenBit = object_flags::kNoOwnPolygons;
 constexpr float kFirstAngle = -0.32f;
 // Where the machine stands in front of the camera: right of the portrait, level with it.
-constexpr float kPlaceX = 2.55f;
-constexpr float kPlaceY = -0.3f;
-constexpr float kPlaceZ = 6.5f;
+constexpr float kPlaceX = 3.4f;
+constexpr float kPlaceY = -0.1f;
+constexpr float kPlaceZ = 9.0f;
 
 enum class PictureKind
 {

@@ -75,7 +75,7 @@ TEST_F(MainMenuTest, EveryPageMatchesItsFrozenFrame)
     const PageShot shots[] = {
         {"mainmenu_start", 8, 0x0330EC1D780EE62C},
         {"mainmenu_mode", 18, 0x70390205AEA3900B},
-        {"mainmenu_rider", 28, 0x807BA035D9A5F2B0},
+        {"mainmenu_rider", 28, 0xBBEF3EDFEE797B28},
         {"mainmenu_circuit", 42, 0x6BBCE7543AA514E5},
         {"mainmenu_circuit_again", 57, 0x7AE83404C06FA1AF},
         {"mainmenu_quit", 72, 0xF9B7601ACF96BC81},

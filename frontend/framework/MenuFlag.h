@@ -2,8 +2,8 @@
 
 // The menus' waving flag: the nation flag of the chosen circuit in the top right corner, a
 // cloth in a 3D world of its own, which the bike preview of the rider page shares. The screen
-// that finds no flag creates one and destroys it when it leaves; the race loader destroys a
-// flag left over from the menus. Main thread only.
+// that finds no flag creates one and destroys it when it leaves; the main menu's goes when the
+// main routine leaves the menu. Main thread only.
 
 #include <cstdint>
 

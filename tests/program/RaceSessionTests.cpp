@@ -71,7 +71,7 @@ RaceOutcome RaceOnce(Ending ending = Ending::LeaveThroughThePitBox)
                            menuClockMs = g_raceClockMs.load();
                            outcome.stoodStillUnderTheMenu = !g_raceClockOn.load();
                        });
-        run.ExpectFrameAtRace(5600, "race_pitbox", 0xF8134EBA0B3333B1ull);
+        run.ExpectFrameAtRace(5600, "race_pitbox", 0xC27E58756263B505ull);
         run.CallAtRace(5600, [&](GameWindow&)
                        { outcome.stoodStillUnderTheMenu &= g_raceClockMs.load() == menuClockMs; });
         run.ClickAtRace(6000, kContinueX, kContinueY);
@@ -87,7 +87,7 @@ RaceOutcome RaceOnce(Ending ending = Ending::LeaveThroughThePitBox)
         // and Esc there ends the game.
         run.KeyAtRace(9600, vk::Escape);
         run.ClickAtRace(10800, kLeaveX, kLeaveY);
-        run.ExpectFrameAtRace(13800, "race_results", 0x9556E42D2E3B04E2ull);
+        run.ExpectFrameAtRace(13800, "race_results", 0xAEBB90E225308FE3ull);
         run.ClickAtRace(14400, kLeaveX, kLeaveY);
         run.KeyAtRace(19000, vk::Escape);
     }

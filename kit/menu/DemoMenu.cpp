@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "kit/menu/MainMenuPictures.h"
-#include "kit/menu/MenuPreviewPictures.h"
 #include "kit/menu/MenuPictures.h"
+#include "kit/menu/MenuPreviewPictures.h"
 #include "kit/menu/PitBoxPictures.h"
 
 namespace kit

@@ -16,7 +16,7 @@ struct StandingsSession
     bool isGhostSession = false;  // times are held against the ghost's
     bool isNetwork = false;
     bool isReplay = false;
-    bool isObservation = false;  // the player only watches
+    bool isObservation = false;       // the player only watches
     bool noOvertakingEvents = false;  // the settings' switch
     bool lapLimit = false;            // a practice session ends after its laps
     uint32_t laps = 5;

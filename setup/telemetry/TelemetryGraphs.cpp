@@ -112,6 +112,11 @@ int32_t GraphRow(const GraphWindow& window, uint8_t channel, float raw)
     const TelemetryChannel& c = TelemetryChannelOf(channel);
     const float value = window.yZoom * (raw * c.pixelScale - c.pixelOffset) +
                         141.0f * (1.0f - window.yZoom) + window.panOffsetY;
+    // A damaged sample that is no number lies on the bottom line.
+    if (std::isnan(value))
+    {
+        return GraphWindow::kHeight;
+    }
     const double row = GraphWindow::kHeight - std::round(static_cast<double>(value));
     return static_cast<int32_t>(std::clamp(row, 0.0, double{GraphWindow::kHeight}));
 }

@@ -232,6 +232,10 @@ TEST(TelemetryGraphs, SignedChannelsHaveTheirZeroOnTheMiddleLineAtAnyZoom)
         EXPECT_EQ(GraphRow(window, 10, 0.0f), 141) << slider;   // acceleration
         EXPECT_EQ(GraphRow(window, 10, 1000.0f), 0) << slider;  // beyond the top: clamped
         EXPECT_EQ(GraphRow(window, 10, -1000.0f), 282) << slider;
+        // A damaged lap's samples: no number lies on the bottom line, infinities on the edges.
+        EXPECT_EQ(GraphRow(window, 10, std::numeric_limits<float>::quiet_NaN()), 282) << slider;
+        EXPECT_EQ(GraphRow(window, 7, std::numeric_limits<float>::infinity()), 0) << slider;
+        EXPECT_EQ(GraphRow(window, 1, -std::numeric_limits<float>::infinity()), 282) << slider;
     }
     const GraphWindow unzoomed = WindowOver(10.0f, 0.0f, 0.09f);  // yZoom 1
     EXPECT_EQ(GraphRow(unzoomed, 2, 5.0f), 282 - 141);            // fifth gear: 5 x 28.2

@@ -44,6 +44,8 @@ SetupScreen::SetupScreen(const SetupScreenContext& context)
       m_recorder({.circuit = context.settings != nullptr
                                  ? context.settings->U32At(MenuState::kCircuitOffset)
                                  : 0,
+                  .circuitName = context.race->circuitName,
+                  .bikeClass = context.race->bikeClass,
                   .language = context.language,
                   .slotChannels = &m_telemetryChannels})
 {

@@ -745,6 +745,8 @@ void PitBoxMenu::OpenTelemetry()
     }
     DataRecorderContext recorder;
     recorder.circuit = static_cast<uint32_t>(context_.race->current.circuitIndex);
+    recorder.circuitName = context_.race->current.circuitName;
+    recorder.bikeClass = context_.race->current.bikeClass;
     recorder.language = g_language;
     recorder.slotChannels = &telemetryChannels_;
     dataRecorder_ = std::make_unique<DataRecorder>(recorder);

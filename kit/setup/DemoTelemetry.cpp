@@ -1,14 +1,34 @@
 #include "kit/setup/DemoTelemetry.h"
 
+#include <array>
 #include <optional>
 #include <vector>
 
 #include "kit/race/DemoRace.h"
 #include "kit/setup/CourseMapWriter.h"
+#include "kit/setup/FlatTrackWriter.h"
+#include "kit/setup/TelemetryPictures.h"
+#include "setup/telemetry/TelemetryFiles.h"
 
 namespace kit
 {
-bool AddDemoCourseMaps(DemoArchives& archives, std::string& error)
+namespace
+{
+bool AddCourseMaps(CprWriter& menu, const GeneratedCircuit& circuit, std::string& error)
+{
+    std::vector<GroundPoint> points;
+    for (size_t node = 0; node < circuit.line->nodeCount; ++node)
+    {
+        points.push_back({circuit.line->nodes[node].x, circuit.line->nodes[node].z});
+    }
+    std::array<CourseMapRecord, CourseMaps::kRecords> maps{};
+    maps[static_cast<size_t>(CircuitId::ShahAlam)] = FitCourseMap(points, 0.0f);
+    maps[static_cast<size_t>(CircuitId::Nuerburgring)] = {0.58f, 0.16f, 475, 429};
+    return menu.Add(kCourseMapsName, StoreCourseMaps(maps), MemberStorage::Smaller, error);
+}
+}  // namespace
+
+bool AddDemoTelemetry(DemoArchives& archives, std::string& error)
 {
     const std::optional<GeneratedCircuit> circuit =
         GenerateCircuit(DemoCircuitShape(), BikeClass::Class125, error);
@@ -16,15 +36,13 @@ bool AddDemoCourseMaps(DemoArchives& archives, std::string& error)
     {
         return false;
     }
-    std::vector<GroundPoint> points;
-    for (size_t node = 0; node < circuit->line->nodeCount; ++node)
-    {
-        points.push_back({circuit->line->nodes[node].x, circuit->line->nodes[node].z});
-    }
-    std::array<CourseMapRecord, CourseMaps::kRecords> maps{};
-    maps[static_cast<size_t>(CircuitId::ShahAlam)] = FitCourseMap(points, 0.0f);
-    maps[static_cast<size_t>(CircuitId::Nuerburgring)] = {0.58f, 0.16f, 475, 429};
-    const std::vector<uint8_t> bytes = StoreCourseMaps(maps);
-    return archives.menu.Add(kCourseMapsName, bytes, MemberStorage::Smaller, error);
+    CprWriter& menu = archives.menu;
+    return AddCourseMaps(menu, *circuit, error) &&
+           menu.Add(telemetry_files::FlatTrackObject(kDemoRaceCircuitName),
+                    WriteObjectFile(FlatTrackMesh(circuit->ground)), MemberStorage::Smaller,
+                    error) &&
+           menu.Add(telemetry_files::TrackPictures(kDemoRaceCircuitName), FlatTrackPictures(),
+                    MemberStorage::Smaller, error) &&
+           AddTelemetryBackgrounds(menu, kDemoRaceCircuitName, error) && AddSlotLabels(menu, error);
 }
 }  // namespace kit

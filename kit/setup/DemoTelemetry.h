@@ -1,7 +1,8 @@
 #pragma once
 
-// The telemetry screen's part of the demo installation: "course.dat" in the menu archive, with
-// the demo circuit's map fitted to its racing line.
+// The telemetry screen's part of the demo installation, in the menu archive: "course.dat" with
+// the demo circuit's map fitted to its racing line, the demo circuit's flat track object and
+// its pictures, and the screen's pictures.
 
 #include <string>
 
@@ -11,5 +12,5 @@ namespace kit
 {
 inline constexpr const char* kCourseMapsName = "course.dat";
 
-bool AddDemoCourseMaps(DemoArchives& archives, std::string& error);
+bool AddDemoTelemetry(DemoArchives& archives, std::string& error);
 }  // namespace kit

@@ -19,12 +19,12 @@
 #include "race/SimMath.h"
 #include "setup/PanelDrawing.h"
 #include "setup/telemetry/MapDrawing.h"
+#include "setup/telemetry/TelemetryFiles.h"
 
 namespace
 {
 constexpr const char* kCourseMapsFile = "course.dat";
 constexpr uint32_t kBackground = 0x281810;
-constexpr uint32_t kGraphBackground = 0x100800;
 constexpr uint32_t kLabelColour = 0xE0E0E0;
 // The slots' colours, 0x00BBGGRR.
 constexpr std::array<uint32_t, DataRecorder::kSlots> kSlotColours = {0x00C8C8, 0xC8C800, 0x00C800,
@@ -62,6 +62,7 @@ DataRecorder::DataRecorder(const DataRecorderContext& context) : m_context(conte
 
 int32_t DataRecorder::Load()
 {
+    g_renderDevice.SetArchive(g_archiveMenu);
     DAFile file(g_archiveMenu);
     if (file.Exists(kCourseMapsFile) && file.Open(kCourseMapsFile))
     {
@@ -71,6 +72,10 @@ int32_t DataRecorder::Load()
         }
     }
     ClearAllKeys();
+    m_track.Load(g_archiveData, m_context.circuitName, ToIndex(m_context.bikeClass));
+    m_world.Load(m_context.circuitName, m_maps.Record(m_context.circuit).angle);
+    m_background.Set(telemetry_files::GraphBackground(m_context.circuitName).c_str());
+    g_renderDevice.LoadMemoryTexture(telemetry_files::kSlotLabels, &m_slotLabels);
     m_offered = FindOfferedLaps();
     for (int32_t entry = 0; entry < m_offered.lapsShown; ++entry)
     {
@@ -108,6 +113,13 @@ void DataRecorder::ReleaseResources()
     for (auto& lap : m_laps)
     {
         lap.reset();
+    }
+    m_world.Free();
+    m_track.Clear();
+    m_background.Free();
+    if (m_slotLabels != nullptr)
+    {
+        g_renderDevice.FreeMemoryTexture(&m_slotLabels);
     }
 }
 
@@ -371,13 +383,17 @@ uint32_t DataRecorder::Update(float dt)
     return m_result;
 }
 
+// The view's picture; without it a plain colour.
+void DataRecorder::DrawBackground()
+{
+    FillRectClipped(0, 0, 640, 480, kBackground);
+    m_background.Draw();
+}
+
 void DataRecorder::Draw(const DirtyRectList& list)
 {
     SetActiveRectList(&list);
-    FillRectClipped(0, 0, 640, 480, kBackground);
-    FillRectClipped(GraphWindow::kLeft, GraphWindow::kTop,
-                    GraphWindow::kLeft + GraphWindow::kColumns,
-                    GraphWindow::kTop + GraphWindow::kHeight + 1, kGraphBackground);
+    DrawBackground();
     SetTextFont(GetMenuFont(MenuFont::Menu12));
     for (int slot = 0; slot < kSlots; ++slot)
     {
@@ -523,18 +539,13 @@ void DataRecorder::DrawControls()
         DrawColorTextClipped((rect.left + rect.right) / 2, rect.top + 3,
                              lit ? kHoverColour : kLabelColour, caption, kAlignCentre);
     }
-    // The slot strip: the active slot's row stands out.
+    // The slot strip: the active slot's column of the picture.
     const ScreenRect strip = tc::kSlotSelector;
-    const int32_t row = (strip.bottom - strip.top) / kSlots;
-    for (int slot = 0; slot < kSlots; ++slot)
+    const int32_t width = strip.right - strip.left;
+    if (m_slotLabels != nullptr)
     {
-        const ScreenRect cell{strip.left, strip.top + row * slot, strip.right,
-                              strip.top + row * (slot + 1)};
-        DrawFrame(cell,
-                  slot == m_activeSlot ? kSlotColours[static_cast<size_t>(slot)] : kButtonColour);
-        DrawColorTextClipped(cell.left + 9, cell.top + 10,
-                             slot == m_activeSlot ? 0x000000 : kLabelColour,
-                             std::to_string(slot + 1).c_str(), kAlignLeft);
+        DrawBitmapClipped(m_slotLabels, m_activeSlot * width, 0, strip.left, strip.top, width,
+                          strip.bottom - strip.top, 0);
     }
 }
 
@@ -568,8 +579,8 @@ void DataRecorder::DrawPulldown(int32_t pulldown)
     }
 }
 
-// The part of the active slot's lap in view on the map, three pixels thick, and the marker at
-// its centre column's sample.
+// The part of the racing line that the active slot's lap covers in the graphs' window, three
+// pixels thick, and the marker at its centre column's sample.
 void DataRecorder::DrawMap(FrameBuffer16 frame, const ScreenRect& clip) const
 {
     const Slot& active = m_slots[static_cast<size_t>(m_activeSlot)];
@@ -578,7 +589,6 @@ void DataRecorder::DrawMap(FrameBuffer16 frame, const ScreenRect& clip) const
     {
         return;
     }
-    const uint16_t track = g_renderDevice.GetScreenColor(kTrackColour);
     int32_t first = -1;
     int32_t last = -1;
     for (const GraphColumn& column : active.columns)
@@ -589,13 +599,21 @@ void DataRecorder::DrawMap(FrameBuffer16 frame, const ScreenRect& clip) const
             last = column.sample;
         }
     }
-    for (int32_t sample = std::max(first, 0); sample <= last; ++sample)
+    if (first >= 0)
     {
-        const MapPoint p =
-            m_maps.Project(m_context.circuit, lap->groundX[sample], lap->groundZ[sample]);
-        PlotPixel(frame, clip, p.x, p.y, track);
-        PlotPixel(frame, clip, p.x + 1, p.y, track);
-        PlotPixel(frame, clip, p.x, p.y - 1, track);
+        const uint16_t track = g_renderDevice.GetScreenColor(kTrackColour);
+        const std::vector<TrackPoint> section =
+            m_track.Section(m_track.MainNode(lap->node[static_cast<size_t>(first)]),
+                            m_track.MainNode(lap->node[static_cast<size_t>(last)]));
+        for (size_t i = 1; i < section.size(); ++i)
+        {
+            const MapPoint a =
+                m_maps.Project(m_context.circuit, section[i - 1].x, section[i - 1].z);
+            const MapPoint b = m_maps.Project(m_context.circuit, section[i].x, section[i].z);
+            PlotLine(frame, clip, a.x, a.y, b.x, b.y, track);
+            PlotLine(frame, clip, a.x + 1, a.y, b.x + 1, b.y, track);
+            PlotLine(frame, clip, a.x, a.y - 1, b.x, b.y - 1, track);
+        }
     }
     if (!m_view3d)
     {
@@ -603,7 +621,7 @@ void DataRecorder::DrawMap(FrameBuffer16 frame, const ScreenRect& clip) const
     }
 }
 
-// A black cross that pulses with the marker phase.
+// A black cross on the racing line at the sample's node, pulsing with the marker phase.
 void DataRecorder::DrawMarker(FrameBuffer16 frame, const ScreenRect& clip, const LapRecord& lap,
                               int32_t sample) const
 {
@@ -611,8 +629,13 @@ void DataRecorder::DrawMarker(FrameBuffer16 frame, const ScreenRect& clip, const
     {
         return;
     }
-    const MapPoint marker =
-        m_maps.Project(m_context.circuit, lap.groundX[sample], lap.groundZ[sample]);
+    const int32_t node = m_track.MainNode(lap.node[static_cast<size_t>(sample)]);
+    if (node == TelemetryTrack::kNoNode)
+    {
+        return;
+    }
+    const TrackPoint at = m_track.Point(node);
+    const MapPoint marker = m_maps.Project(m_context.circuit, at.x, at.z);
     const auto half = static_cast<int32_t>(std::lround(2.0f - sim::Sin(16.0f * m_markerPhase)));
     PlotCross(frame, clip, marker.x, marker.y, half, 0);
 }

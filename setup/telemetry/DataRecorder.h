@@ -10,19 +10,29 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "app/device/DirtyRectList.h"
 #include "core/game/GameEnums.h"
+#include "frontend/toolkit/MenuBackground.h"
 #include "frontend/toolkit/Slider.h"
 #include "setup/telemetry/CourseMaps.h"
 #include "setup/telemetry/TelemetryChannels.h"
 #include "setup/telemetry/TelemetryControls.h"
 #include "setup/telemetry/TelemetryGraphs.h"
 #include "setup/telemetry/TelemetryLaps.h"
+#include "setup/telemetry/TelemetryTrack.h"
+#include "setup/telemetry/TelemetryWorld.h"
+
+struct Texture;
 
 struct DataRecorderContext
 {
     uint32_t circuit = 0;  // CircuitId: the map of "course.dat"
+    // The circuit's file stem and the class: the racing line, the 3D view's track object and
+    // the backgrounds.
+    std::string_view circuitName;
+    BikeClass bikeClass = BikeClass::Class125;
     Language language = Language::German;
     // The settings' four channel bytes: read on loading, written when a slot's channel changes.
     std::array<uint8_t, 4>* slotChannels = nullptr;
@@ -106,11 +116,20 @@ private:
                     int32_t sample) const;
     // The active slot's lap and its sample at the position slider; null without a lap.
     const LapRecord* PositionSample(int32_t* sample) const;
+    // Its main-lap node, or TelemetryTrack::kNoNode.
+    int32_t PositionNode() const;
     const LapRecord* CompareRecord(int which) const;
     void DrawMap(FrameBuffer16 frame, const ScreenRect& clip) const;
+    void DrawBackground();
+    float ViewDistance() const;
+    TrackPoint ViewCentre() const;
 
     DataRecorderContext m_context;
     CourseMaps m_maps;
+    TelemetryTrack m_track;
+    TelemetryWorld m_world;
+    MenuBackground m_background;
+    Texture* m_slotLabels = nullptr;
     OfferedLaps m_offered;
     std::array<std::unique_ptr<LapRecord>, OfferedLaps::kMaxShown> m_laps;
     std::array<Slot, kSlots> m_slots{};

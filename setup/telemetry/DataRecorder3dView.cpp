@@ -17,13 +17,12 @@
 #include "setup/PanelDrawing.h"
 #include "setup/telemetry/DataRecorder.h"
 #include "setup/telemetry/MapDrawing.h"
+#include "setup/telemetry/TelemetryFiles.h"
 
 namespace
 {
 namespace tc = telemetry_controls;
 
-constexpr uint32_t kBackground = 0x281810;
-constexpr uint32_t kSceneColour = 0x203020;
 constexpr uint32_t kText = 0xE0E0E0;
 constexpr uint32_t kButtonColour = 0x604830;
 // The compared laps: 0/255/255 and 255/255/0 (red, green, blue), as 0x00BBGGRR.
@@ -34,7 +33,8 @@ constexpr float kArrowSpeed = 0.1f;  // slider value per second while an arrow i
 constexpr int32_t kLapColumnX = 50;
 constexpr int32_t kTimeColumnX = 100;
 
-// The ground under the view: the camera looks straight down on the centre from its height.
+// The ground under the view as the 3D world shows it: the camera looks straight down on the
+// centre from its distance.
 struct GroundView
 {
     float centreX = 0.0f;
@@ -42,9 +42,8 @@ struct GroundView
     float pixelsPerUnit = 1.0f;
     float cosA = 1.0f;
     float sinA = 0.0f;
-
-    static constexpr float kScreenCentreX = 320.0f;
-    static constexpr float kScreenCentreY = tc::kSceneHeight / 2.0f;
+    float screenX = 320.0f;
+    float screenY = tc::kSceneHeight / 2.0f;
 
     // Turned as the circuit's map is; points far off the screen (or no number at all, from a
     // damaged lap) land far outside it.
@@ -52,8 +51,8 @@ struct GroundView
     {
         const float dx = x - centreX;
         const float dz = z - centreZ;
-        *sx = Pixel(kScreenCentreX + (dx * cosA + dz * sinA) * pixelsPerUnit);
-        *sy = Pixel(kScreenCentreY - (dz * cosA - dx * sinA) * pixelsPerUnit);
+        *sx = Pixel(screenX + (dx * cosA + dz * sinA) * pixelsPerUnit);
+        *sy = Pixel(screenY - (dz * cosA - dx * sinA) * pixelsPerUnit);
     }
     static int32_t Pixel(float value)
     {
@@ -63,8 +62,8 @@ struct GroundView
     }
     void ToGround(float sx, float sy, float* x, float* z) const
     {
-        const float u = (sx - kScreenCentreX) / pixelsPerUnit;
-        const float v = (kScreenCentreY - sy) / pixelsPerUnit;
+        const float u = (sx - screenX) / pixelsPerUnit;
+        const float v = (screenY - sy) / pixelsPerUnit;
         *x = centreX + u * cosA - v * sinA;
         *z = centreZ + u * sinA + v * cosA;
     }
@@ -94,6 +93,7 @@ void DataRecorder::Enter3DView()
     }
     m_viewSliders = {tc::TrackSlider(tc::kZoomTracks[0], 0.0f, 1.0f, position),
                      tc::TrackSlider(tc::kZoomTracks[1], 0.0f, 1.0f, m_zoomSliders[1].value)};
+    m_background.Set(telemetry_files::SceneBackground(m_context.circuitName).c_str());
     m_list.Add(0, 0, 640, 480);
 }
 
@@ -101,6 +101,7 @@ void DataRecorder::EnterGraphView()
 {
     m_view3d = false;
     m_draggedSlider = -1;
+    m_background.Set(telemetry_files::GraphBackground(m_context.circuitName).c_str());
     SetZoomSlider(1, m_viewSliders[1].value);
     int32_t sample = 0;
     if (const LapRecord* lap = PositionSample(&sample))
@@ -130,6 +131,14 @@ const LapRecord* DataRecorder::PositionSample(int32_t* sample) const
     const auto at = static_cast<int32_t>(m_viewSliders[0].value * lap->sampleCount);
     *sample = std::clamp(at, 0, lap->sampleCount - 1);
     return lap;
+}
+
+int32_t DataRecorder::PositionNode() const
+{
+    int32_t sample = 0;
+    const LapRecord* lap = PositionSample(&sample);
+    return lap != nullptr ? m_track.MainNode(lap->node[static_cast<size_t>(sample)])
+                          : TelemetryTrack::kNoNode;
 }
 
 void DataRecorder::StepCompareLap(int which, int delta)
@@ -219,8 +228,9 @@ void DataRecorder::HandleInput3d(const TelemetryHit& hit, uint8_t left, float dt
 void DataRecorder::Draw3d(const DirtyRectList& list)
 {
     SetActiveRectList(&list);
-    FillRectClipped(0, 0, 640, 480, kBackground);
-    FillRectClipped(0, 0, 640, tc::kSceneHeight, kSceneColour);
+    DrawBackground();
+    const TrackPoint centre = ViewCentre();
+    m_world.Draw(ViewDistance(), centre.x, centre.z);
     SetTextFont(GetMenuFont(MenuFont::Menu12));
     const bool english = m_context.language == Language::English;
     const std::array<std::pair<ScreenRect, const char*>, 2> buttons = {{
@@ -278,56 +288,83 @@ void DataRecorder::Draw3d(const DirtyRectList& list)
     g_renderDevice.UnlockLFB(&lock);
 }
 
-// What the view shows: the compared laps' traces on the ground, and the marker in the middle.
+float DataRecorder::ViewDistance() const
+{
+    return 60.0f + 2940.0f * (1.0f - m_viewSliders[1].value);
+}
+
+// The racing line's node at the position slider, drawn nearer to the view's centre the higher
+// the height slider; the circuit's origin without a line.
+TrackPoint DataRecorder::ViewCentre() const
+{
+    const int32_t node = PositionNode();
+    if (node == TelemetryTrack::kNoNode)
+    {
+        return {};
+    }
+    const TrackPoint at = m_track.Point(node);
+    const float height = m_viewSliders[1].value;
+    return {at.x * height, at.z * height};
+}
+
+// Over the ground: the racing line in white, the compared laps' traces and the marker.
 void DataRecorder::DrawScene(FrameBuffer16 frame, const ScreenRect& clip) const
 {
     GroundView view;
-    const float height = m_viewSliders[1].value;
-    view.pixelsPerUnit = GroundView::kScreenCentreY / (60.0f + 2940.0f * (1.0f - height));
+    view.pixelsPerUnit = m_world.PixelsPerUnit(ViewDistance());
+    if (!(view.pixelsPerUnit > 0.0f))
+    {
+        return;  // no world to look through
+    }
+    view.screenX = m_world.CentreX();
+    view.screenY = m_world.CentreY();
     const float angle = m_maps.Record(m_context.circuit).angle;
     view.cosA = sim::Cos(angle);
     view.sinA = sim::Sin(angle);
-    int32_t sample = 0;
-    const LapRecord* lap = PositionSample(&sample);
-    if (lap != nullptr)
-    {
-        view.centreX = lap->groundX[static_cast<size_t>(sample)] * height;
-        view.centreZ = lap->groundZ[static_cast<size_t>(sample)] * height;
-    }
+    const TrackPoint centre = ViewCentre();
+    view.centreX = centre.x;
+    view.centreZ = centre.z;
     const ScreenRect scene{std::max(clip.left, 0), std::max(clip.top, 0), std::min(clip.right, 640),
                            std::min(clip.bottom, tc::kSceneHeight)};
-    for (int which = 0; which < 2; ++which)
+    const auto trace = [&](uint16_t colour, size_t count, auto pointAt)
     {
-        const LapRecord* compared = CompareRecord(which);
-        if (compared == nullptr)
-        {
-            continue;
-        }
-        const uint16_t colour =
-            g_renderDevice.GetScreenColor(kCompareColours[static_cast<size_t>(which)]);
         int32_t lastX = 0;
         int32_t lastY = 0;
-        for (int32_t s = 0; s < compared->sampleCount; ++s)
+        for (size_t i = 0; i < count; ++i)
         {
+            const TrackPoint p = pointAt(i);
             int32_t x = 0;
             int32_t y = 0;
-            view.ToScreen(compared->groundX[static_cast<size_t>(s)],
-                          compared->groundZ[static_cast<size_t>(s)], &x, &y);
-            if (s > 0)
+            view.ToScreen(p.x, p.z, &x, &y);
+            if (i > 0)
             {
                 PlotLine(frame, scene, lastX, lastY, x, y, colour);
             }
             lastX = x;
             lastY = y;
         }
-    }
-    if (lap != nullptr)
+    };
+    const uint16_t white = g_renderDevice.GetScreenColor(kWhite);
+    const std::vector<TrackPoint> line = m_track.MainLap();
+    trace(white, line.size(), [&](size_t i) { return line[i]; });
+    for (int which = 0; which < 2; ++which)
     {
+        if (const LapRecord* compared = CompareRecord(which))
+        {
+            trace(g_renderDevice.GetScreenColor(kCompareColours[static_cast<size_t>(which)]),
+                  static_cast<size_t>(compared->sampleCount),
+                  [&](size_t i) {
+                      return TrackPoint{compared->groundX[i], compared->groundZ[i]};
+                  });
+        }
+    }
+    if (const int32_t node = PositionNode(); node != TelemetryTrack::kNoNode)
+    {
+        const TrackPoint at = m_track.Point(node);
         int32_t x = 0;
         int32_t y = 0;
-        view.ToScreen(lap->groundX[static_cast<size_t>(sample)],
-                      lap->groundZ[static_cast<size_t>(sample)], &x, &y);
-        PlotCross(frame, scene, x, y, 4, g_renderDevice.GetScreenColor(kWhite));
+        view.ToScreen(at.x, at.z, &x, &y);
+        PlotCross(frame, scene, x, y, 4, white);
     }
 
     // The ground the view shows, outlined in white on the map.
@@ -343,7 +380,6 @@ void DataRecorder::DrawScene(FrameBuffer16 frame, const ScreenRect& clip) const
         corners[i] = {std::clamp(p.x, tc::kMapArea.left, tc::kMapArea.right - 1),
                       std::clamp(p.y, tc::kMapArea.top, tc::kMapArea.bottom - 1)};
     }
-    const uint16_t white = g_renderDevice.GetScreenColor(kWhite);
     for (size_t i = 0; i < corners.size(); ++i)
     {
         const MapPoint& a = corners[i];

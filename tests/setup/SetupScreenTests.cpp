@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/archive/ArchiveSet.h"
@@ -33,6 +34,7 @@
 #include "platform/VirtualKeys.h"
 #include "platform/scripted/ScriptedPlatform.h"
 #include "race/RaceContext.h"
+#include "race/RacingLineFile.h"
 #include "race/laps/LapFile.h"
 #include "setup/DeviceSetupDialogPanel.h"
 #include "setup/SetupScreen.h"
@@ -52,7 +54,8 @@ constexpr int kHeight = 480;
 class SetupScreenTest : public testing::Test
 {
 protected:
-    void SetUp() override
+    // The kit's archives, written once for all the tests.
+    static void SetUpTestSuite()
     {
         kit::DemoArchives archives;
         std::string error;
@@ -60,12 +63,32 @@ protected:
         ASSERT_TRUE(kit::AddMenuPictures(archives.menu, error)) << error;
         ASSERT_TRUE(kit::AddSetupPictures(archives.menu, error)) << error;
         ASSERT_TRUE(kit::AddMainMenuPictures(archives.menu, Language::German, error)) << error;
-        ASSERT_TRUE(kit::AddDemoCourseMaps(archives, error)) << error;
-        const std::vector<uint8_t> bytes = archives.menu.Build();
-        directory_.WriteFile("menu.cpr", std::string(bytes.begin(), bytes.end()));
+        ASSERT_TRUE(kit::AddDemoTelemetry(archives, error)) << error;
+        // The demo circuit's racing line, which the telemetry's maps follow.
+        const std::optional<kit::GeneratedCircuit> circuit =
+            kit::GenerateCircuit(kit::DemoCircuitShape(), BikeClass::Class125, error);
+        ASSERT_TRUE(circuit) << error;
+        ASSERT_TRUE(archives.data.Add(RacingLine::MakeFileName(kit::kDemoRaceCircuitName, 0),
+                                      EncodeRacingLineFile(*circuit->line, circuit->head),
+                                      kit::MemberStorage::Smaller, error))
+            << error;
+        const std::vector<uint8_t> menu = archives.menu.Build();
+        const std::vector<uint8_t> data = archives.data.Build();
+        s_menuArchive = std::string(menu.begin(), menu.end());
+        s_dataArchive = std::string(data.begin(), data.end());
+    }
+
+    void SetUp() override
+    {
+        directory_.WriteFile("menu.cpr", s_menuArchive);
+        directory_.WriteFile("data.cpr", s_dataArchive);
         menuArchive_ = std::make_unique<CprArchive>();
         ASSERT_TRUE(menuArchive_->Open("menu.cpr", true));
         g_archiveMenu = menuArchive_.get();
+        dataArchive_ = std::make_unique<CprArchive>();
+        ASSERT_TRUE(dataArchive_->Open("data.cpr", true));
+        g_archiveData = dataArchive_.get();
+        race_.circuitName = kit::kDemoRaceCircuitName;
         ASSERT_TRUE(window_.Create(kWidth, kHeight));
         ASSERT_TRUE(g_renderDevice.InitHardware(ZARVO_RENDER_LIBRARY));
         const ScreenMode mode{kWidth, kHeight, 16, 60, 0};
@@ -84,6 +107,7 @@ protected:
         g_renderDevice.CleanUp();
         g_renderDevice.ShotDown();
         g_archiveMenu = nullptr;
+        g_archiveData = nullptr;
     }
 
     void OpenScreen(BikeClass bikeClass, Language language)
@@ -155,11 +179,14 @@ protected:
         return PanelFrame(panel, list);
     }
 
+    static inline std::string s_menuArchive;
+    static inline std::string s_dataArchive;
     TestDirectory directory_;
     ScriptedPlatform platform_;
     ScopedPlatform installed_{platform_};
     OutputWindow window_;
     std::unique_ptr<CprArchive> menuArchive_;
+    std::unique_ptr<CprArchive> dataArchive_;
     std::unique_ptr<BikeRecord> bike_ = std::make_unique<BikeRecord>();
     CurrentRace race_;
     MenuState settings_;
@@ -425,7 +452,7 @@ TEST_F(SetupScreenTest, ThePitBoxOpensThePlayersMachine)
     g_playerRider = 0;
 }
 
-// Two laps of the demo circuit as the race records them, at two paces.
+// Two laps round the demo circuit's main lap as the race records them, at two paces.
 void WriteDemoLaps()
 {
     std::string error;
@@ -433,7 +460,7 @@ void WriteDemoLaps()
         kit::GenerateCircuit(kit::DemoCircuitShape(), BikeClass::Class125, error);
     ASSERT_TRUE(circuit) << error;
     std::vector<kit::LinePoint> points;
-    for (uint16_t node = 0; node < circuit->line->nodeCount; ++node)
+    for (uint16_t node = 0; node < circuit->line->pitLaneFirstNode; ++node)
     {
         points.push_back({node, circuit->line->nodes[node].x, circuit->line->nodes[node].z});
     }
@@ -454,7 +481,10 @@ TEST_F(SetupScreenTest, TelemetryOfTheDemoLapsReadsTheRecordsValues)
 {
     WriteDemoLaps();
     std::array<uint8_t, 4> channels = {4, 5, 1, kNoChannel};  // speed, revolutions, steering
-    DataRecorder recorder({.circuit = 0, .language = Language::English, .slotChannels = &channels});
+    DataRecorder recorder({.circuit = 0,
+                           .circuitName = kit::kDemoRaceCircuitName,
+                           .language = Language::English,
+                           .slotChannels = &channels});
     ASSERT_EQ(recorder.Load(), 1);
     ASSERT_EQ(recorder.Offered().lapsShown, 2);
     EXPECT_NE(recorder.Maps().Project(0, 0.0f, 0.0f).x, 0);  // the demo's own map was read
@@ -483,7 +513,7 @@ TEST_F(SetupScreenTest, TelemetryOfTheDemoLapsReadsTheRecordsValues)
     const CapturedFrame& captured = platform_.Frames().back();
     const FrameView565 frame{captured.pixels.data(), captured.width, captured.height,
                              captured.width * 2};
-    EXPECT_TRUE(MatchesGolden("telemetry-demo-laps", frame, 0x61A37A7ED1C85F8E,
+    EXPECT_TRUE(MatchesGolden("telemetry-demo-laps", frame, 0x1414BA0F8E572717,
                               std::string(ZARVO_GOLDEN_DIR) + "/telemetry-demo-laps.bmp"));
     recorder.ReleaseResources();
 }
@@ -551,7 +581,10 @@ TEST_F(SetupScreenTest, TelemetryWithoutLapsOrWithDamagedOnesDrawsNothingAndLeav
 {
     directory_.WriteFile("Tempdaten/Daten_Runde1.fhr", std::string(100, '\x7F'));
     std::array<uint8_t, 4> channels = {200, 0, 0, 0};  // a damaged settings byte
-    DataRecorder recorder({.circuit = 99, .language = Language::German, .slotChannels = &channels});
+    DataRecorder recorder({.circuit = 99,
+                           .circuitName = kit::kDemoRaceCircuitName,
+                           .language = Language::German,
+                           .slotChannels = &channels});
     ASSERT_EQ(recorder.Load(), 1);
     recorder.SetSlotLap(0, 0);
     recorder.SetSlotLap(1, 5);
@@ -573,7 +606,10 @@ TEST_F(SetupScreenTest, TelemetryPulldownsAndZoomSlidersFollowTheMouse)
     // The set-up screen has the knob loaded when it opens the telemetry.
     g_renderDevice.LoadTexture(std::string(kKnobPicture).c_str(), kKnobTexture, 0, 0);
     std::array<uint8_t, 4> channels = {4, kNoChannel, kNoChannel, kNoChannel};
-    DataRecorder recorder({.circuit = 0, .language = Language::German, .slotChannels = &channels});
+    DataRecorder recorder({.circuit = 0,
+                           .circuitName = kit::kDemoRaceCircuitName,
+                           .language = Language::German,
+                           .slotChannels = &channels});
     ASSERT_EQ(recorder.Load(), 1);
     const auto frame = [&]
     {
@@ -650,7 +686,7 @@ TEST_F(SetupScreenTest, TelemetryPulldownsAndZoomSlidersFollowTheMouse)
     EXPECT_TRUE(MatchesGolden(
         "telemetry-pulldowns",
         {captured.pixels.data(), captured.width, captured.height, captured.width * 2},
-        0x1F69CBFEEBCCCBF2, std::string(ZARVO_GOLDEN_DIR) + "/telemetry-pulldowns.bmp"));
+        0x59263F805968AE7A, std::string(ZARVO_GOLDEN_DIR) + "/telemetry-pulldowns.bmp"));
     click(tc::kHeaderX[4] + 20, 12);
     EXPECT_EQ(click(tc::kExitButton.left + 5, tc::kExitButton.top + 5), 1u);
     recorder.ReleaseResources();
@@ -661,7 +697,10 @@ TEST_F(SetupScreenTest, Telemetry3dViewComparesTwoLapsAndReturnsToTheSameSample)
     WriteDemoLaps();
     g_renderDevice.LoadTexture(std::string(kKnobPicture).c_str(), kKnobTexture, 0, 0);
     std::array<uint8_t, 4> channels = {4, 5, kNoChannel, kNoChannel};
-    DataRecorder recorder({.circuit = 0, .language = Language::German, .slotChannels = &channels});
+    DataRecorder recorder({.circuit = 0,
+                           .circuitName = kit::kDemoRaceCircuitName,
+                           .language = Language::German,
+                           .slotChannels = &channels});
     ASSERT_EQ(recorder.Load(), 1);
     recorder.SetSlotLap(0, 0);
     recorder.SetSlotLap(1, 1);
@@ -715,11 +754,14 @@ TEST_F(SetupScreenTest, Telemetry3dViewComparesTwoLapsAndReturnsToTheSameSample)
     Button(false);
     frame();
     EXPECT_NEAR(recorder.ViewSlider(1).value, 0.04f, 0.0045f);
+    // Close above the marker: the flat track under the laps' traces.
+    recorder.SetViewSlider(1, 0.95f);
+    frame();
     const CapturedFrame& captured = platform_.Frames().back();
     EXPECT_TRUE(
         MatchesGolden("telemetry-3d",
                       {captured.pixels.data(), captured.width, captured.height, captured.width * 2},
-                      0x4B32C0E36B807131, std::string(ZARVO_GOLDEN_DIR) + "/telemetry-3d.bmp"));
+                      0xC4FB96BB5E2F26FE, std::string(ZARVO_GOLDEN_DIR) + "/telemetry-3d.bmp"));
 
     // Back in the graphs the horizontal zoom is the height, and the sample is at the centre.
     const float height = recorder.ViewSlider(1).value;
@@ -749,7 +791,10 @@ TEST_F(SetupScreenTest, TelemetryOfALapWithAbsurdValuesDrawsInBothViewsAndLeaves
     std::string error;
     ASSERT_TRUE(kit::WriteLapFile(SessionLapPath(1), lap, error)) << error;
     std::array<uint8_t, 4> channels = {4, 1, 10, 7};
-    DataRecorder recorder({.circuit = 0, .language = Language::English, .slotChannels = &channels});
+    DataRecorder recorder({.circuit = 0,
+                           .circuitName = kit::kDemoRaceCircuitName,
+                           .language = Language::English,
+                           .slotChannels = &channels});
     ASSERT_EQ(recorder.Load(), 1);
     ASSERT_EQ(recorder.Offered().lapsShown, 1);
     for (int slot = 0; slot < DataRecorder::kSlots; ++slot)

@@ -58,7 +58,7 @@ protected:
         ASSERT_TRUE(kit::AddDemoFonts(archives, error)) << error;
         ASSERT_TRUE(kit::AddDemoMenu(archives, error)) << error;
         ASSERT_TRUE(kit::AddSetupPictures(archives.menu, error)) << error;
-        ASSERT_TRUE(kit::AddDemoCourseMaps(archives, error)) << error;
+        ASSERT_TRUE(kit::AddDemoTelemetry(archives, error)) << error;
         ASSERT_TRUE(kit::AddPreRacePictures(archives.menu, error)) << error;
         menuArchive_ = Mount(directory_, "menu.cpr", archives.menu);
         dataArchive_ = Mount(directory_, "data.cpr", archives.data);

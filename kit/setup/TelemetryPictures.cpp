@@ -1,0 +1,105 @@
+#include "kit/setup/TelemetryPictures.h"
+
+#include <optional>
+#include <vector>
+
+#include "kit/menu/MenuCanvas.h"
+#include "kit/picture/BmpWriter.h"
+#include "kit/startup/JpegWriter.h"
+#include "setup/telemetry/TelemetryControls.h"
+#include "setup/telemetry/TelemetryFiles.h"
+#include "setup/telemetry/TelemetryGraphs.h"
+
+namespace kit
+{
+namespace
+{
+namespace tc = telemetry_controls;
+
+constexpr int kScreenWidth = 640;
+constexpr int kScreenHeight = 480;
+constexpr int kJpegQuality = 90;
+constexpr uint32_t kFrame = 0x182840;
+constexpr uint32_t kPanel = 0x405868;
+constexpr uint32_t kDeep = 0x081020;
+constexpr uint32_t kMapGround = 0x587850;
+constexpr uint32_t kLabel = 0xC8D8E0;
+constexpr uint32_t kSlotLit = 0xF0C850;
+constexpr int kSlotCount = 4;
+
+Box BoxOf(const ScreenRect& rect, int grow = 0)
+{
+    return {rect.left - grow, rect.top - grow, rect.right + grow, rect.bottom + grow};
+}
+
+// The graphs, the read-out and the map below them.
+RgbaPicture GraphBackground()
+{
+    MenuCanvas canvas(kScreenWidth, kScreenHeight, kFrame);
+    canvas.Bevel(BoxOf(tc::kGraphArea, 2), kDeep, true);
+    canvas.Bevel({28, 336, 296, 476}, kPanel, true);  // the read-out
+    canvas.Bevel({300, 336, 636, 476}, kMapGround, true);
+    for (const ScreenRect& track : tc::kZoomTracks)
+    {
+        canvas.Bevel(BoxOf(track, 1), kPanel, true);
+    }
+    return canvas.Picture();
+}
+
+// The scene over the top, the lap table and the map below it.
+RgbaPicture SceneBackground()
+{
+    MenuCanvas canvas(kScreenWidth, kScreenHeight, kFrame);
+    canvas.Fill({0, 0, kScreenWidth, tc::kSceneHeight}, kDeep);
+    canvas.Bevel({40, 340, 206, 440}, kPanel, true);  // the lap table
+    canvas.Bevel(BoxOf(tc::kMapArea), kMapGround, true);
+    return canvas.Picture();
+}
+
+// A column per active slot, each a cell per slot with the active one lit.
+RgbaPicture SlotLabels()
+{
+    const ScreenRect strip = tc::kSlotSelector;
+    const int width = strip.right - strip.left;
+    const int height = strip.bottom - strip.top;
+    const int row = height / kSlotCount;
+    MenuCanvas canvas(width * kSlotCount, height, kFrame);
+    for (int active = 0; active < kSlotCount; ++active)
+    {
+        for (int slot = 0; slot < kSlotCount; ++slot)
+        {
+            const Box cell{active * width, slot * row, (active + 1) * width, (slot + 1) * row};
+            canvas.Bevel(cell, slot == active ? kSlotLit : kPanel, slot != active);
+            canvas.Label(cell, std::to_string(slot + 1), 2, slot == active ? kDeep : kLabel);
+        }
+    }
+    return canvas.Picture();
+}
+
+bool AddJpeg(CprWriter& archive, const std::string& name, const RgbaPicture& picture,
+             std::string& error)
+{
+    const std::optional<std::vector<uint8_t>> jpeg = WriteJpeg(picture, kJpegQuality);
+    if (!jpeg)
+    {
+        error = "cannot encode " + name;
+        return false;
+    }
+    return archive.Add(name, *jpeg, MemberStorage::Smaller, error);
+}
+}  // namespace
+
+bool AddTelemetryBackgrounds(CprWriter& menuArchive, std::string_view circuit, std::string& error)
+{
+    return AddJpeg(menuArchive, telemetry_files::GraphBackground(circuit), GraphBackground(),
+                   error) &&
+           AddJpeg(menuArchive, telemetry_files::SceneBackground(circuit), SceneBackground(),
+                   error);
+}
+
+bool AddSlotLabels(CprWriter& menuArchive, std::string& error)
+{
+    return menuArchive.Add(telemetry_files::kSlotLabels, WriteBmp24(SlotLabels()),
+                           MemberStorage::Smaller, error);
+}
+}  // namespace kit

@@ -1,0 +1,16 @@
+#pragma once
+
+// The telemetry screen's pictures: for each circuit the graph view's and the 3D view's
+// backgrounds (panels where the graphs, the read-out, the map and the lap table go); the slot
+// label strip.
+
+#include <string>
+#include <string_view>
+
+#include "kit/CprWriter.h"
+
+namespace kit
+{
+bool AddTelemetryBackgrounds(CprWriter& menuArchive, std::string_view circuit, std::string& error);
+bool AddSlotLabels(CprWriter& menuArchive, std::string& error);
+}  // namespace kit

@@ -9,6 +9,7 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "app/archive/ArchiveSet.h"
@@ -17,6 +18,7 @@
 #include "app/settings/MenuState.h"
 #include "app/window/OutputWindow.h"
 #include "core/archive/CprArchive.h"
+#include "core/archive/DAFile.h"
 #include "core/files/FileSystem.h"
 #include "frontend/toolkit/FileRequester.h"
 #include "frontend/toolkit/MenuBackground.h"
@@ -42,6 +44,8 @@
 #include "setup/SetupScreenLayout.h"
 #include "setup/SuspensionDialogPanel.h"
 #include "setup/telemetry/DataRecorder.h"
+#include "setup/telemetry/TelemetryFiles.h"
+#include "setup/telemetry/TelemetryWorld.h"
 #include "tests/setup/FakeRenderLibraryProbe.h"
 #include "tests/support/GoldenFrame.h"
 #include "tests/support/TestDirectory.h"
@@ -771,6 +775,50 @@ TEST_F(SetupScreenTest, Telemetry3dViewComparesTwoLapsAndReturnsToTheSameSample)
     const float centre = window.AxisValue(GraphWindow::kCentreColumn);
     EXPECT_NEAR(centre, first.raceTime[300] - first.raceTime[0], window.Step() * 1.5f);
     recorder.ReleaseResources();
+}
+
+// The 3D view's world is its own: loading, drawing and freeing it leave the game's world
+// current; a missing or damaged track object leaves a world without ground.
+TEST_F(SetupScreenTest, TheTelemetryWorldKeepsTheGamesWorldAndSurvivesADamagedTrackObject)
+{
+    std::string error;
+    kit::CprWriter menu;
+    const std::optional<std::vector<uint8_t>> read = ReadWholeIfPresent(
+        menuArchive_.get(), telemetry_files::FlatTrackObject(kit::kDemoRaceCircuitName));
+    ASSERT_TRUE(read);
+    const std::vector<uint8_t>& whole = *read;
+    ASSERT_TRUE(menu.Add(telemetry_files::FlatTrackObject("Cut"),
+                         std::span(whole).first(whole.size() / 3), kit::MemberStorage::Stored,
+                         error));
+    ASSERT_TRUE(menu.Add(telemetry_files::FlatTrackObject(kit::kDemoRaceCircuitName), whole,
+                         kit::MemberStorage::Stored, error));
+    const std::vector<uint8_t> bytes = menu.Build();
+    directory_.WriteFile("telemetry.cpr", std::string(bytes.begin(), bytes.end()));
+    CprArchive archive;
+    ASSERT_TRUE(archive.Open("telemetry.cpr", true));
+    g_archiveMenu = &archive;
+
+    g_renderDevice.CreateWorld(1 << 20);
+    WorldObject* const game = g_renderDevice.Root();
+    ASSERT_NE(game, nullptr);
+    TelemetryWorld world;
+    for (const char* circuit : {"Cut", "Missing", kit::kDemoRaceCircuitName})
+    {
+        const bool sound = std::string(circuit) == kit::kDemoRaceCircuitName;
+        EXPECT_EQ(world.Load(circuit, 0.5f), sound) << circuit;
+        EXPECT_TRUE(world.Loaded());
+        EXPECT_EQ(g_renderDevice.Root(), game);
+        EXPECT_GT(world.PixelsPerUnit(100.0f), 0.0f);
+        window_.PumpMessages();
+        ASSERT_NE(g_renderDevice.BeginDraw(), 0);
+        world.Draw(100.0f, 10.0f, -20.0f);
+        g_renderDevice.EndDraw();
+        EXPECT_EQ(g_renderDevice.Root(), game);
+    }
+    world.Free();
+    EXPECT_FALSE(world.Loaded());
+    EXPECT_EQ(g_renderDevice.Root(), game);
+    g_archiveMenu = menuArchive_.get();
 }
 
 TEST_F(SetupScreenTest, TelemetryOfALapWithAbsurdValuesDrawsInBothViewsAndLeaves)

@@ -43,6 +43,8 @@ bool AddDemoTelemetry(DemoArchives& archives, std::string& error)
                     error) &&
            menu.Add(telemetry_files::TrackPictures(kDemoRaceCircuitName), FlatTrackPictures(),
                     MemberStorage::Smaller, error) &&
-           AddTelemetryBackgrounds(menu, kDemoRaceCircuitName, error) && AddSlotLabels(menu, error);
+           AddTelemetryBackgrounds(menu, kDemoRaceCircuitName, error) &&
+           AddSlotLabels(menu, error) && AddChannelIcons(menu, Language::German, error) &&
+           AddChannelIcons(archives.englishMenu, Language::English, error);
 }
 }  // namespace kit

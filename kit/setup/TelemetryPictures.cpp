@@ -1,6 +1,9 @@
 #include "kit/setup/TelemetryPictures.h"
 
+#include <array>
+#include <cmath>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "kit/menu/MenuCanvas.h"
@@ -76,6 +79,53 @@ RgbaPicture SlotLabels()
     return canvas.Picture();
 }
 
+// The thirteen channels' words and none.
+constexpr std::array<std::array<std::string_view, kLanguageCount>, tc::kChannelEntries>
+    kChannelWords = {{{"SCHUB", "THROT"},
+                      {"LENK", "STEER"},
+                      {"GANG", "GEAR"},
+                      {"BREMSE", "BRAKE"},
+                      {"TEMPO", "SPEED"},
+                      {"DREHZ", "RPM"},
+                      {"TEMP", "TEMP"},
+                      {"FED V", "SUSP F"},
+                      {"FED H", "SUSP R"},
+                      {"KW", "POWER"},
+                      {"BESCHL", "ACCEL"},
+                      {"REIF V", "TYRE F"},
+                      {"REIF H", "TYRE R"},
+                      {"", ""}}};
+
+// Each channel's word over a small wave that runs along as the frames go by.
+RgbaPicture ChannelIcons(Language language)
+{
+    MenuCanvas canvas(tc::kIconWidth * tc::kIconFrames, tc::kIconHeight * tc::kChannelEntries,
+                      kFrame);
+    for (int entry = 0; entry < tc::kChannelEntries; ++entry)
+    {
+        for (int frame = 0; frame < tc::kIconFrames; ++frame)
+        {
+            const Box cell{frame * tc::kIconWidth, entry * tc::kIconHeight,
+                           (frame + 1) * tc::kIconWidth, (entry + 1) * tc::kIconHeight};
+            canvas.Bevel(cell, kPanel, false);
+            const std::string_view word =
+                kChannelWords[static_cast<size_t>(entry)][ToIndex(language)];
+            if (word.empty())
+            {
+                continue;
+            }
+            canvas.Label({cell.left, cell.top + 3, cell.right, cell.top + 17}, word, 1, kLabel);
+            for (int x = 4; x < tc::kIconWidth - 4; ++x)
+            {
+                const double wave = std::sin((x + frame * 5) * 0.4 + entry);
+                canvas.SetPixel(cell.left + x,
+                                cell.top + 27 + static_cast<int>(std::lround(wave * 5)), kSlotLit);
+            }
+        }
+    }
+    return canvas.Picture();
+}
+
 bool AddJpeg(CprWriter& archive, const std::string& name, const RgbaPicture& picture,
              std::string& error)
 {
@@ -95,6 +145,12 @@ bool AddTelemetryBackgrounds(CprWriter& menuArchive, std::string_view circuit, s
                    error) &&
            AddJpeg(menuArchive, telemetry_files::SceneBackground(circuit), SceneBackground(),
                    error);
+}
+
+bool AddChannelIcons(CprWriter& menuArchive, Language language, std::string& error)
+{
+    return menuArchive.Add(telemetry_files::kChannelIcons, WriteBmp24(ChannelIcons(language)),
+                           MemberStorage::Smaller, error);
 }
 
 bool AddSlotLabels(CprWriter& menuArchive, std::string& error)

@@ -2,15 +2,18 @@
 
 // The telemetry screen's pictures: for each circuit the graph view's and the 3D view's
 // backgrounds (panels where the graphs, the read-out, the map and the lap table go); the slot
-// label strip.
+// label strip; the channel icons.
 
 #include <string>
 #include <string_view>
 
+#include "core/game/GameEnums.h"
 #include "kit/CprWriter.h"
 
 namespace kit
 {
 bool AddTelemetryBackgrounds(CprWriter& menuArchive, std::string_view circuit, std::string& error);
 bool AddSlotLabels(CprWriter& menuArchive, std::string& error);
+// The channel icons with the language's words.
+bool AddChannelIcons(CprWriter& menuArchive, Language language, std::string& error);
 }  // namespace kit

@@ -47,6 +47,7 @@ constexpr int32_t kBothBuffers = 2;
 constexpr int32_t kAxisLabelY = 304;
 constexpr int32_t kLabelSpacing = 11;
 constexpr int32_t kLabelColumn = 38;
+constexpr float kIconFramesPerSecond = 8.0f;
 
 namespace tc = telemetry_controls;
 
@@ -76,6 +77,7 @@ int32_t DataRecorder::Load()
     m_world.Load(m_context.circuitName, m_maps.Record(m_context.circuit).angle);
     m_background.Set(telemetry_files::GraphBackground(m_context.circuitName).c_str());
     g_renderDevice.LoadMemoryTexture(telemetry_files::kSlotLabels, &m_slotLabels);
+    g_renderDevice.LoadMemoryTexture(telemetry_files::kChannelIcons, &m_channelIcons);
     m_offered = FindOfferedLaps();
     for (int32_t entry = 0; entry < m_offered.lapsShown; ++entry)
     {
@@ -117,9 +119,12 @@ void DataRecorder::ReleaseResources()
     m_world.Free();
     m_track.Clear();
     m_background.Free();
-    if (m_slotLabels != nullptr)
+    for (Texture** picture : {&m_slotLabels, &m_channelIcons})
     {
-        g_renderDevice.FreeMemoryTexture(&m_slotLabels);
+        if (*picture != nullptr)
+        {
+            g_renderDevice.FreeMemoryTexture(picture);
+        }
     }
 }
 
@@ -559,14 +564,22 @@ void DataRecorder::DrawPulldown(int32_t pulldown)
         const bool hovered = entry == m_hoverEntry;
         if (channels)
         {
-            DrawFrame(box, hovered ? kButtonColour : kHeaderColour);
-            if (entry < kTelemetryChannels)
+            // The hovered icon runs through its animation.
+            const int32_t frame =
+                hovered
+                    ? static_cast<int32_t>(m_markerPhase * kIconFramesPerSecond) % tc::kIconFrames
+                    : 0;
+            if (m_channelIcons != nullptr)
             {
-                const std::string name(TelemetryChannelOf(static_cast<uint8_t>(entry))
-                                           .name[ToIndex(m_context.language)]);
-                DrawColorTextClipped(box.left + 2, box.top + 12,
-                                     hovered ? kHoverColour : kLabelColour,
-                                     name.substr(0, 6).c_str(), kAlignLeft);
+                DrawBitmapClipped(m_channelIcons, frame * tc::kIconWidth, entry * tc::kIconHeight,
+                                  box.left, box.top, tc::kIconWidth, tc::kIconHeight, 0);
+            }
+            if (hovered)
+            {
+                FillRectClipped(box.left, box.top, box.right, box.top + 1, kHoverColour);
+                FillRectClipped(box.left, box.bottom - 1, box.right, box.bottom, kHoverColour);
+                FillRectClipped(box.left, box.top, box.left + 1, box.bottom, kHoverColour);
+                FillRectClipped(box.right - 1, box.top, box.right, box.bottom, kHoverColour);
             }
             continue;
         }

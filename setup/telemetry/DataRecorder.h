@@ -130,6 +130,7 @@ private:
     TelemetryWorld m_world;
     MenuBackground m_background;
     Texture* m_slotLabels = nullptr;
+    Texture* m_channelIcons = nullptr;
     OfferedLaps m_offered;
     std::array<std::unique_ptr<LapRecord>, OfferedLaps::kMaxShown> m_laps;
     std::array<Slot, kSlots> m_slots{};

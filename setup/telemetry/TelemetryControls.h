@@ -46,6 +46,8 @@ inline constexpr int32_t kHeaderY = 5;
 inline constexpr int32_t kHeaderHeight = 20;
 inline constexpr int32_t kIconWidth = 48;
 inline constexpr int32_t kIconHeight = 38;
+// The channel icons' picture: a row per entry, a column per frame of its animation.
+inline constexpr int32_t kIconFrames = 4;
 inline constexpr int32_t kLapRow = 24;
 
 inline constexpr bool IsChannelList(int32_t pulldown)

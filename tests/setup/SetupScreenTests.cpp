@@ -690,7 +690,7 @@ TEST_F(SetupScreenTest, TelemetryPulldownsAndZoomSlidersFollowTheMouse)
     EXPECT_TRUE(MatchesGolden(
         "telemetry-pulldowns",
         {captured.pixels.data(), captured.width, captured.height, captured.width * 2},
-        0x59263F805968AE7A, std::string(ZARVO_GOLDEN_DIR) + "/telemetry-pulldowns.bmp"));
+        0x338B11EE6F6B5233, std::string(ZARVO_GOLDEN_DIR) + "/telemetry-pulldowns.bmp"));
     click(tc::kHeaderX[4] + 20, 12);
     EXPECT_EQ(click(tc::kExitButton.left + 5, tc::kExitButton.top + 5), 1u);
     recorder.ReleaseResources();

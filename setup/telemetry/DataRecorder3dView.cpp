@@ -304,7 +304,9 @@ TrackPoint DataRecorder::ViewCentre() const
     }
     const TrackPoint at = m_track.Point(node);
     const float height = m_viewSliders[1].value;
-    return {at.x * height, at.z * height};
+    const TrackPoint centre{at.x * height, at.z * height};
+    // A damaged line's node that is no number would carry the whole world with it.
+    return std::isfinite(centre.x) && std::isfinite(centre.z) ? centre : TrackPoint{};
 }
 
 // Over the ground: the racing line in white, the compared laps' traces and the marker.

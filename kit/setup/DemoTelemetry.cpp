@@ -45,6 +45,8 @@ bool AddDemoTelemetry(DemoArchives& archives, std::string& error)
                     MemberStorage::Smaller, error) &&
            AddTelemetryBackgrounds(menu, kDemoRaceCircuitName, error) &&
            AddSlotLabels(menu, error) && AddChannelIcons(menu, Language::German, error) &&
-           AddChannelIcons(archives.englishMenu, Language::English, error);
+           AddChannelIcons(archives.englishMenu, Language::English, error) &&
+           AddButtonFaces(menu, Language::German, error) &&
+           AddButtonFaces(archives.englishMenu, Language::English, error);
 }
 }  // namespace kit

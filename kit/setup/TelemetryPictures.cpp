@@ -28,6 +28,7 @@ constexpr uint32_t kDeep = 0x081020;
 constexpr uint32_t kMapGround = 0x587850;
 constexpr uint32_t kLabel = 0xC8D8E0;
 constexpr uint32_t kSlotLit = 0xF0C850;
+constexpr uint32_t kLitFace = 0x90B8D0;
 constexpr int kSlotCount = 4;
 
 Box BoxOf(const ScreenRect& rect, int grow = 0)
@@ -126,6 +127,22 @@ RgbaPicture ChannelIcons(Language language)
     return canvas.Picture();
 }
 
+// A row per face: blank (the axis switch), "3D", "2D", exit; lit ones brighter.
+RgbaPicture ButtonFaces(Language language, bool lit)
+{
+    const std::array<std::string_view, tc::kButtonFaces> captions = {
+        "", "3D", "2D", language == Language::English ? "EXIT" : "ENDE"};
+    MenuCanvas canvas(tc::kButtonFaceWidth, tc::kButtonFaceHeight * tc::kButtonFaces, kFrame);
+    for (int face = 0; face < tc::kButtonFaces; ++face)
+    {
+        const Box cell{0, face * tc::kButtonFaceHeight, tc::kButtonFaceWidth,
+                       (face + 1) * tc::kButtonFaceHeight};
+        canvas.Bevel(cell, lit ? kLitFace : kPanel, false);
+        canvas.Label(cell, captions[static_cast<size_t>(face)], 1, lit ? kDeep : kLabel);
+    }
+    return canvas.Picture();
+}
+
 bool AddJpeg(CprWriter& archive, const std::string& name, const RgbaPicture& picture,
              std::string& error)
 {
@@ -150,6 +167,14 @@ bool AddTelemetryBackgrounds(CprWriter& menuArchive, std::string_view circuit, s
 bool AddChannelIcons(CprWriter& menuArchive, Language language, std::string& error)
 {
     return menuArchive.Add(telemetry_files::kChannelIcons, WriteBmp24(ChannelIcons(language)),
+                           MemberStorage::Smaller, error);
+}
+
+bool AddButtonFaces(CprWriter& menuArchive, Language language, std::string& error)
+{
+    return menuArchive.Add(telemetry_files::kButtons, WriteBmp24(ButtonFaces(language, false)),
+                           MemberStorage::Smaller, error) &&
+           menuArchive.Add(telemetry_files::kLitButtons, WriteBmp24(ButtonFaces(language, true)),
                            MemberStorage::Smaller, error);
 }
 

@@ -14,6 +14,7 @@ namespace kit
 {
 bool AddTelemetryBackgrounds(CprWriter& menuArchive, std::string_view circuit, std::string& error);
 bool AddSlotLabels(CprWriter& menuArchive, std::string& error);
-// The channel icons with the language's words.
+// The channel icons and the buttons with the language's words.
 bool AddChannelIcons(CprWriter& menuArchive, Language language, std::string& error);
+bool AddButtonFaces(CprWriter& menuArchive, Language language, std::string& error);
 }  // namespace kit

@@ -36,7 +36,6 @@ constexpr uint32_t kHeaderColour = 0x403020;
 constexpr uint32_t kListColour = 0x302418;
 constexpr uint32_t kHoverColour = 0x80FFFF;
 constexpr uint32_t kUnavailableColour = 0x707070;
-constexpr uint32_t kButtonColour = 0x604830;
 constexpr uint32_t kTrackColourRgb = 0x8098A0;
 constexpr int32_t kKnobTexture = 50;
 constexpr const char* kKnobPicture = "MainMenu/slider.tga";
@@ -78,6 +77,8 @@ int32_t DataRecorder::Load()
     m_background.Set(telemetry_files::GraphBackground(m_context.circuitName).c_str());
     g_renderDevice.LoadMemoryTexture(telemetry_files::kSlotLabels, &m_slotLabels);
     g_renderDevice.LoadMemoryTexture(telemetry_files::kChannelIcons, &m_channelIcons);
+    g_renderDevice.LoadMemoryTexture(telemetry_files::kButtons, &m_buttonFaces[0]);
+    g_renderDevice.LoadMemoryTexture(telemetry_files::kLitButtons, &m_buttonFaces[1]);
     m_offered = FindOfferedLaps();
     for (int32_t entry = 0; entry < m_offered.lapsShown; ++entry)
     {
@@ -119,7 +120,7 @@ void DataRecorder::ReleaseResources()
     m_world.Free();
     m_track.Clear();
     m_background.Free();
-    for (Texture** picture : {&m_slotLabels, &m_channelIcons})
+    for (Texture** picture : {&m_slotLabels, &m_channelIcons, &m_buttonFaces[0], &m_buttonFaces[1]})
     {
         if (*picture != nullptr)
         {
@@ -235,11 +236,12 @@ void DataRecorder::HandleInput(float dt)
         return;
     }
     const TelemetryHit hit = tc::HitAt(m_cursorX, m_cursorY, m_openPulldown);
-    const bool axisLit = hit.control == TelemetryControl::AxisSwitch;
-    if (axisLit != m_axisSwitchLit)
+    if (TrackHover(hit.control))
     {
-        m_axisSwitchLit = axisLit;
-        m_list.AddRect(tc::kAxisSwitch);
+        for (const ScreenRect& button : {tc::kAxisSwitch, tc::kView3dButton, tc::kExitButton})
+        {
+            m_list.AddRect(button);
+        }
     }
 
     if (m_openPulldown >= 0)
@@ -531,19 +533,14 @@ void DataRecorder::DrawControls()
                         zoom.y + zoom.height / 2 + 1, kTrackColourRgb);
         DrawSpriteClipped(kKnobTexture, zoom);
     }
-    const std::array<std::pair<ScreenRect, const char*>, 3> buttons = {{
-        {tc::kAxisSwitch,
-         m_distanceAxis ? (english ? "Metres" : "Meter") : (english ? "Sec" : "Sek.")},
-        {tc::kView3dButton, "3D"},
-        {tc::kExitButton, english ? "Exit" : "Ende"},
-    }};
-    for (const auto& [rect, caption] : buttons)
-    {
-        DrawFrame(rect, kButtonColour);
-        const bool lit = m_axisSwitchLit && rect == tc::kAxisSwitch;
-        DrawColorTextClipped((rect.left + rect.right) / 2, rect.top + 3,
-                             lit ? kHoverColour : kLabelColour, caption, kAlignCentre);
-    }
+    DrawButton(tc::ButtonFace::Blank, tc::kAxisSwitch, TelemetryControl::AxisSwitch);
+    DrawButton(tc::ButtonFace::View3d, tc::kView3dButton, TelemetryControl::View3d);
+    DrawButton(tc::ButtonFace::Exit, tc::kExitButton, TelemetryControl::Exit);
+    const char* unit = m_distanceAxis ? (english ? "Metres" : "Meter") : (english ? "Sec" : "Sek.");
+    DrawColorTextClipped((tc::kAxisSwitch.left + tc::kAxisSwitch.right) / 2,
+                         tc::kAxisSwitch.top + 3,
+                         m_hovered == TelemetryControl::AxisSwitch ? kHoverColour : kLabelColour,
+                         unit, kAlignCentre);
     // The slot strip: the active slot's column of the picture.
     const ScreenRect strip = tc::kSlotSelector;
     const int32_t width = strip.right - strip.left;
@@ -552,6 +549,29 @@ void DataRecorder::DrawControls()
         DrawBitmapClipped(m_slotLabels, m_activeSlot * width, 0, strip.left, strip.top, width,
                           strip.bottom - strip.top, 0);
     }
+}
+
+// Lit while the mouse is over it.
+void DataRecorder::DrawButton(tc::ButtonFace face, const ScreenRect& rect,
+                              TelemetryControl control) const
+{
+    if (Texture* picture = m_buttonFaces[m_hovered == control ? 1 : 0])
+    {
+        DrawBitmapClipped(picture, 0, static_cast<int32_t>(face) * tc::kButtonFaceHeight, rect.left,
+                          rect.top, rect.right - rect.left, rect.bottom - rect.top, 0);
+    }
+}
+
+bool DataRecorder::TrackHover(TelemetryControl under)
+{
+    const TelemetryControl hovered =
+        under == TelemetryControl::AxisSwitch || under == TelemetryControl::View3d ||
+                under == TelemetryControl::GraphView || under == TelemetryControl::Exit
+            ? under
+            : TelemetryControl::None;
+    const bool changed = hovered != m_hovered;
+    m_hovered = hovered;
+    return changed;
 }
 
 void DataRecorder::DrawPulldown(int32_t pulldown)

@@ -121,6 +121,10 @@ private:
     const LapRecord* CompareRecord(int which) const;
     void DrawMap(FrameBuffer16 frame, const ScreenRect& clip) const;
     void DrawBackground();
+    void DrawButton(telemetry_controls::ButtonFace face, const ScreenRect& rect,
+                    TelemetryControl control) const;
+    // Follows the mouse over the buttons; true when the lit one changed.
+    bool TrackHover(TelemetryControl under);
     float ViewDistance() const;
     TrackPoint ViewCentre() const;
 
@@ -131,6 +135,7 @@ private:
     MenuBackground m_background;
     Texture* m_slotLabels = nullptr;
     Texture* m_channelIcons = nullptr;
+    std::array<Texture*, 2> m_buttonFaces{};  // plain and lit
     OfferedLaps m_offered;
     std::array<std::unique_ptr<LapRecord>, OfferedLaps::kMaxShown> m_laps;
     std::array<Slot, kSlots> m_slots{};
@@ -145,7 +150,7 @@ private:
     bool m_panY = false;  // right button
     int32_t m_cursorX = -1;
     int32_t m_cursorY = -1;
-    bool m_axisSwitchLit = false;
+    TelemetryControl m_hovered = TelemetryControl::None;  // a button under the mouse
     bool m_view3d = false;
     std::array<Slider, 2> m_viewSliders{};
     std::array<int32_t, 2> m_compareLap{};

@@ -183,6 +183,7 @@ std::string DataRecorder::CompareLapTime(int which) const
 
 void DataRecorder::HandleInput3d(const TelemetryHit& hit, uint8_t left, float dt)
 {
+    TrackHover(hit.control);  // the 3D view is drawn whole every frame
     if ((left & kKeyHeld) == 0)
     {
         m_draggedSlider = -1;
@@ -233,16 +234,8 @@ void DataRecorder::Draw3d(const DirtyRectList& list)
     m_world.Draw(ViewDistance(), centre.x, centre.z);
     SetTextFont(GetMenuFont(MenuFont::Menu12));
     const bool english = m_context.language == Language::English;
-    const std::array<std::pair<ScreenRect, const char*>, 2> buttons = {{
-        {tc::kGraphViewButton, "2D"},
-        {tc::kExitButton, english ? "Exit" : "Ende"},
-    }};
-    for (const auto& [rect, caption] : buttons)
-    {
-        DrawFrame(rect, kButtonColour);
-        DrawColorTextClipped((rect.left + rect.right) / 2, rect.top + 3, kText, caption,
-                             kAlignCentre);
-    }
+    DrawButton(tc::ButtonFace::GraphView, tc::kGraphViewButton, TelemetryControl::GraphView);
+    DrawButton(tc::ButtonFace::Exit, tc::kExitButton, TelemetryControl::Exit);
     // Position back and forward, height up and down.
     DrawArrowButton(tc::kPositionArrows[0], ArrowDirection::Left, kButtonColour, kText);
     DrawArrowButton(tc::kPositionArrows[1], ArrowDirection::Right, kButtonColour, kText);

@@ -46,6 +46,18 @@ inline constexpr int32_t kHeaderY = 5;
 inline constexpr int32_t kHeaderHeight = 20;
 inline constexpr int32_t kIconWidth = 48;
 inline constexpr int32_t kIconHeight = 38;
+// The buttons' pictures: a face per row, as plain and as lit (under the mouse) pictures.
+enum class ButtonFace : int32_t
+{
+    Blank,  // the axis switch, whose word is written over it
+    View3d,
+    GraphView,
+    Exit,
+};
+inline constexpr int32_t kButtonFaces = 4;
+inline constexpr int32_t kButtonFaceWidth = 64;
+inline constexpr int32_t kButtonFaceHeight = 20;
+
 // The channel icons' picture: a row per entry, a column per frame of its animation.
 inline constexpr int32_t kIconFrames = 4;
 inline constexpr int32_t kLapRow = 24;

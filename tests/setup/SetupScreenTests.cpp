@@ -517,7 +517,7 @@ TEST_F(SetupScreenTest, TelemetryOfTheDemoLapsReadsTheRecordsValues)
     const CapturedFrame& captured = platform_.Frames().back();
     const FrameView565 frame{captured.pixels.data(), captured.width, captured.height,
                              captured.width * 2};
-    EXPECT_TRUE(MatchesGolden("telemetry-demo-laps", frame, 0x1414BA0F8E572717,
+    EXPECT_TRUE(MatchesGolden("telemetry-demo-laps", frame, 0xD4567C43D7CF8A5A,
                               std::string(ZARVO_GOLDEN_DIR) + "/telemetry-demo-laps.bmp"));
     recorder.ReleaseResources();
 }
@@ -690,7 +690,7 @@ TEST_F(SetupScreenTest, TelemetryPulldownsAndZoomSlidersFollowTheMouse)
     EXPECT_TRUE(MatchesGolden(
         "telemetry-pulldowns",
         {captured.pixels.data(), captured.width, captured.height, captured.width * 2},
-        0x338B11EE6F6B5233, std::string(ZARVO_GOLDEN_DIR) + "/telemetry-pulldowns.bmp"));
+        0x6F49890A89EED47B, std::string(ZARVO_GOLDEN_DIR) + "/telemetry-pulldowns.bmp"));
     click(tc::kHeaderX[4] + 20, 12);
     EXPECT_EQ(click(tc::kExitButton.left + 5, tc::kExitButton.top + 5), 1u);
     recorder.ReleaseResources();
@@ -765,7 +765,7 @@ TEST_F(SetupScreenTest, Telemetry3dViewComparesTwoLapsAndReturnsToTheSameSample)
     EXPECT_TRUE(
         MatchesGolden("telemetry-3d",
                       {captured.pixels.data(), captured.width, captured.height, captured.width * 2},
-                      0xC4FB96BB5E2F26FE, std::string(ZARVO_GOLDEN_DIR) + "/telemetry-3d.bmp"));
+                      0x48ACF53BD3B2C120, std::string(ZARVO_GOLDEN_DIR) + "/telemetry-3d.bmp"));
 
     // Back in the graphs the horizontal zoom is the height, and the sample is at the centre.
     const float height = recorder.ViewSlider(1).value;

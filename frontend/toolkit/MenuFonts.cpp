@@ -42,6 +42,12 @@ constexpr std::array<FontSpec, kRaceFontCount> kRaceFontSpecs = {{
     {"fonts/filerequesterfont.bmp", kCharacterSetC, 8, 12, FontKind::Fixed, 7},
 }};
 
+constexpr std::array<FontSpec, kTelemetryFontCount> kTelemetryFontSpecs = {{
+    {"fonts/skalafont1.bmp", kCharacterSetA, 16, 16, FontKind::Fixed, 7},
+    {"fonts/klein.bmp", kCharacterSetA, 16, 16, FontKind::Fixed, 7},
+    {"fonts/superklein.bmp", kCharacterSetA, 8, 10, FontKind::Kerning, 1},
+}};
+
 constexpr std::array<const char*, kMenuPictureCount> kMenuPictureNames = {
     "fonts/Chicago18Light.bmp", "fonts/Chicago18Gelb.bmp",    "mainmenu/cursor.bmp",
     "mainmenu/klassen.bmp",     "mainmenu/filerequester.bmp", "mainmenu/Askrequester.bmp",
@@ -129,6 +135,7 @@ struct FontSet
 FontSet<kMenuFontCount> g_menuFonts;
 std::array<Texture*, kMenuPictureCount> g_menuPictures{};
 FontSet<kRaceFontCount> g_raceFonts;
+FontSet<kTelemetryFontCount> g_telemetryFonts;
 }  // namespace
 
 void LoadMenuFonts()
@@ -162,6 +169,16 @@ void FreeRaceFonts()
     g_raceFonts.Free();
 }
 
+void LoadTelemetryFonts()
+{
+    g_telemetryFonts.Load(kTelemetryFontSpecs);
+}
+
+void FreeTelemetryFonts()
+{
+    g_telemetryFonts.Free();
+}
+
 GameFont* GetMenuFont(MenuFont font)
 {
     return g_menuFonts.fonts[ToIndex(font)].font;
@@ -180,4 +197,9 @@ Texture* GetMenuPicture(MenuPicture picture)
 GameFont* GetRaceFont(RaceFont font)
 {
     return g_raceFonts.fonts[ToIndex(font)].font;
+}
+
+GameFont* GetTelemetryFont(TelemetryFont font)
+{
+    return g_telemetryFonts.fonts[ToIndex(font)].font;
 }

@@ -1,9 +1,9 @@
 #pragma once
 
-// The bitmap fonts and pictures of the menus, and the fonts of the race screens and the file
-// requester: loaded from the menu archive of the language, kept until they are freed. A font
-// or picture that cannot be loaded stays null; text in a null font, or a null picture, draws
-// nothing. Main thread only.
+// The bitmap fonts and pictures of the menus, and the fonts of the race screens, the file
+// requester and the telemetry screen: loaded from the menu archive of the language, kept until they
+// are freed. A font or picture that cannot be loaded stays null; text in a null font, or a null
+// picture, draws nothing. Main thread only.
 
 #include <cstddef>
 
@@ -30,6 +30,15 @@ enum class RaceFont
 };
 inline constexpr size_t kRaceFontCount = 5;
 
+// The telemetry screen's: its scales, its read-out and its lap lists.
+enum class TelemetryFont
+{
+    Scale,
+    Small,
+    Tiny,
+};
+inline constexpr size_t kTelemetryFontCount = 3;
+
 enum class MenuPicture
 {
     Chicago18Light,   // the menu 18 font's glyphs, light
@@ -46,9 +55,12 @@ void LoadMenuFonts();
 void FreeMenuFonts();
 void LoadRaceFonts();
 void FreeRaceFonts();
+void LoadTelemetryFonts();
+void FreeTelemetryFonts();
 
 GameFont* GetMenuFont(MenuFont font);
 // The picture a menu font was made from, to give it back after another one.
 Texture* GetMenuFontPicture(MenuFont font);
 Texture* GetMenuPicture(MenuPicture picture);
 GameFont* GetRaceFont(RaceFont font);
+GameFont* GetTelemetryFont(TelemetryFont font);

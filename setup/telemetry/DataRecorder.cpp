@@ -45,7 +45,7 @@ constexpr float kVerticalZoomStart = 0.076f;
 constexpr int32_t kBothBuffers = 2;
 constexpr int32_t kAxisLabelY = 304;
 constexpr int32_t kLabelSpacing = 11;
-constexpr int32_t kLabelColumn = 38;
+constexpr int32_t kLabelColumn = 42;
 constexpr float kIconFramesPerSecond = 8.0f;
 
 namespace tc = telemetry_controls;
@@ -75,6 +75,7 @@ int32_t DataRecorder::Load()
     m_track.Load(g_archiveData, m_context.circuitName, ToIndex(m_context.bikeClass));
     m_world.Load(m_context.circuitName, m_maps.Record(m_context.circuit).angle);
     m_background.Set(telemetry_files::GraphBackground(m_context.circuitName).c_str());
+    LoadTelemetryFonts();
     g_renderDevice.LoadMemoryTexture(telemetry_files::kSlotLabels, &m_slotLabels);
     g_renderDevice.LoadMemoryTexture(telemetry_files::kChannelIcons, &m_channelIcons);
     g_renderDevice.LoadMemoryTexture(telemetry_files::kButtons, &m_buttonFaces[0]);
@@ -119,6 +120,7 @@ void DataRecorder::ReleaseResources()
     }
     m_world.Free();
     m_track.Clear();
+    FreeTelemetryFonts();
     m_background.Free();
     for (Texture** picture : {&m_slotLabels, &m_channelIcons, &m_buttonFaces[0], &m_buttonFaces[1]})
     {
@@ -401,7 +403,7 @@ void DataRecorder::Draw(const DirtyRectList& list)
 {
     SetActiveRectList(&list);
     DrawBackground();
-    SetTextFont(GetMenuFont(MenuFont::Menu12));
+    SetTextFont(GetTelemetryFont(TelemetryFont::Small));
     for (int slot = 0; slot < kSlots; ++slot)
     {
         const Slot& s = m_slots[static_cast<size_t>(slot)];
@@ -460,7 +462,7 @@ void DataRecorder::Draw(const DirtyRectList& list)
 // its colour; labels closer than a line to the one before are left out.
 void DataRecorder::DrawAxes()
 {
-    SetTextFont(GetMenuFont(MenuFont::Menu12));
+    SetTextFont(GetTelemetryFont(TelemetryFont::Scale));
     if (m_window.HasRange())
     {
         const float first = m_window.AxisValue(0);
@@ -508,6 +510,7 @@ void DataRecorder::DrawAxes()
 
 void DataRecorder::DrawControls()
 {
+    SetTextFont(GetMenuFont(MenuFont::Menu12));
     const bool english = m_context.language == Language::English;
     for (int32_t pulldown = 0; pulldown < tc::kPulldowns; ++pulldown)
     {
@@ -603,6 +606,7 @@ void DataRecorder::DrawPulldown(int32_t pulldown)
             }
             continue;
         }
+        SetTextFont(GetTelemetryFont(TelemetryFont::Tiny));
         const bool offered = entry < m_offered.lapsShown;
         const uint32_t colour = !offered  ? kUnavailableColour
                                 : hovered ? kHoverColour

@@ -44,7 +44,8 @@ bool AddDemoTelemetry(DemoArchives& archives, std::string& error)
            menu.Add(telemetry_files::TrackPictures(kDemoRaceCircuitName), FlatTrackPictures(),
                     MemberStorage::Smaller, error) &&
            AddTelemetryBackgrounds(menu, kDemoRaceCircuitName, error) &&
-           AddSlotLabels(menu, error) && AddChannelIcons(menu, Language::German, error) &&
+           AddSlotLabels(menu, error) && AddPulldowns(menu, error) &&
+           AddChannelIcons(menu, Language::German, error) &&
            AddChannelIcons(archives.englishMenu, Language::English, error) &&
            AddButtonFaces(menu, Language::German, error) &&
            AddButtonFaces(archives.englishMenu, Language::English, error);

@@ -1,5 +1,6 @@
 #include "kit/setup/TelemetryPictures.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <optional>
@@ -29,6 +30,7 @@ constexpr uint32_t kMapGround = 0x587850;
 constexpr uint32_t kLabel = 0xC8D8E0;
 constexpr uint32_t kSlotLit = 0xF0C850;
 constexpr uint32_t kLitFace = 0x90B8D0;
+constexpr uint32_t kListFace = 0x283848;
 constexpr int kSlotCount = 4;
 
 Box BoxOf(const ScreenRect& rect, int grow = 0)
@@ -143,6 +145,29 @@ RgbaPicture ButtonFaces(Language language, bool lit)
     return canvas.Picture();
 }
 
+// Each header raised, its list sunken below it, for both kinds of pull-down.
+RgbaPicture Pulldowns()
+{
+    const ScreenRect channels = tc::ListBox(0);
+    const ScreenRect laps = tc::ListBox(1);
+    const int width = tc::kPulldownLapColumnX + (laps.right - laps.left);
+    const int height =
+        tc::kHeaderHeight + std::max(channels.bottom - channels.top, laps.bottom - laps.top);
+    MenuCanvas canvas(width, height, kFrame);
+    for (const int32_t pulldown : {0, 1})
+    {
+        const ScreenRect header = tc::Header(pulldown);
+        const ScreenRect list = tc::ListBox(pulldown);
+        const int left = pulldown == 0 ? 0 : tc::kPulldownLapColumnX;
+        canvas.Bevel({left, 0, left + header.right - header.left, tc::kHeaderHeight}, kPanel,
+                     false);
+        canvas.Bevel({left, tc::kHeaderHeight, left + list.right - list.left,
+                      tc::kHeaderHeight + list.bottom - list.top},
+                     kListFace, true);
+    }
+    return canvas.Picture();
+}
+
 bool AddJpeg(CprWriter& archive, const std::string& name, const RgbaPicture& picture,
              std::string& error)
 {
@@ -175,6 +200,12 @@ bool AddButtonFaces(CprWriter& menuArchive, Language language, std::string& erro
     return menuArchive.Add(telemetry_files::kButtons, WriteBmp24(ButtonFaces(language, false)),
                            MemberStorage::Smaller, error) &&
            menuArchive.Add(telemetry_files::kLitButtons, WriteBmp24(ButtonFaces(language, true)),
+                           MemberStorage::Smaller, error);
+}
+
+bool AddPulldowns(CprWriter& menuArchive, std::string& error)
+{
+    return menuArchive.Add(telemetry_files::kPulldowns, WriteBmp24(Pulldowns()),
                            MemberStorage::Smaller, error);
 }
 

@@ -32,8 +32,6 @@ constexpr std::array<uint32_t, DataRecorder::kSlots> kSlotColours = {0x00C8C8, 0
 constexpr uint32_t kTrackColour = 0xFFFF50;
 constexpr int32_t kReadoutTop = 342;
 constexpr int32_t kReadoutRow = 16;
-constexpr uint32_t kHeaderColour = 0x403020;
-constexpr uint32_t kListColour = 0x302418;
 constexpr uint32_t kHoverColour = 0x80FFFF;
 constexpr uint32_t kUnavailableColour = 0x707070;
 constexpr uint32_t kTrackColourRgb = 0x8098A0;
@@ -78,6 +76,7 @@ int32_t DataRecorder::Load()
     LoadTelemetryFonts();
     g_renderDevice.LoadMemoryTexture(telemetry_files::kSlotLabels, &m_slotLabels);
     g_renderDevice.LoadMemoryTexture(telemetry_files::kChannelIcons, &m_channelIcons);
+    g_renderDevice.LoadMemoryTexture(telemetry_files::kPulldowns, &m_pulldowns);
     g_renderDevice.LoadMemoryTexture(telemetry_files::kButtons, &m_buttonFaces[0]);
     g_renderDevice.LoadMemoryTexture(telemetry_files::kLitButtons, &m_buttonFaces[1]);
     m_offered = FindOfferedLaps();
@@ -122,7 +121,8 @@ void DataRecorder::ReleaseResources()
     m_track.Clear();
     FreeTelemetryFonts();
     m_background.Free();
-    for (Texture** picture : {&m_slotLabels, &m_channelIcons, &m_buttonFaces[0], &m_buttonFaces[1]})
+    for (Texture** picture :
+         {&m_slotLabels, &m_channelIcons, &m_pulldowns, &m_buttonFaces[0], &m_buttonFaces[1]})
     {
         if (*picture != nullptr)
         {
@@ -516,7 +516,7 @@ void DataRecorder::DrawControls()
     {
         const ScreenRect header = tc::Header(pulldown);
         const Slot& slot = m_slots[static_cast<size_t>(tc::SlotOf(pulldown))];
-        DrawFrame(header, kHeaderColour);
+        DrawPulldownPart(pulldown, header, 0);
         std::string label;
         if (tc::IsChannelList(pulldown) && slot.channel < kTelemetryChannels)
         {
@@ -577,9 +577,19 @@ bool DataRecorder::TrackHover(TelemetryControl under)
     return changed;
 }
 
+void DataRecorder::DrawPulldownPart(int32_t pulldown, const ScreenRect& rect, int32_t top) const
+{
+    if (m_pulldowns != nullptr)
+    {
+        const int32_t column = tc::IsChannelList(pulldown) ? 0 : tc::kPulldownLapColumnX;
+        DrawBitmapClipped(m_pulldowns, column, top, rect.left, rect.top, rect.right - rect.left,
+                          rect.bottom - rect.top, 0);
+    }
+}
+
 void DataRecorder::DrawPulldown(int32_t pulldown)
 {
-    DrawFrame(tc::ListBox(pulldown), kListColour);
+    DrawPulldownPart(pulldown, tc::ListBox(pulldown), tc::kHeaderHeight);
     const bool channels = tc::IsChannelList(pulldown);
     for (int32_t entry = 0; entry < tc::EntryCount(pulldown); ++entry)
     {

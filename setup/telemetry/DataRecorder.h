@@ -109,6 +109,8 @@ private:
     void DrawControls();
     void DrawAxes();
     void DrawPulldown(int32_t pulldown);
+    // The pull-down's header (or its open list) from the pull-downs' picture.
+    void DrawPulldownPart(int32_t pulldown, const ScreenRect& rect, int32_t top) const;
     void Draw3d(const DirtyRectList& list);
     void DrawScene(FrameBuffer16 frame, const ScreenRect& clip) const;
     void Draw3DTraces(FrameBuffer16 frame, const ScreenRect& clip) const;
@@ -136,6 +138,7 @@ private:
     Texture* m_slotLabels = nullptr;
     Texture* m_channelIcons = nullptr;
     std::array<Texture*, 2> m_buttonFaces{};  // plain and lit
+    Texture* m_pulldowns = nullptr;
     OfferedLaps m_offered;
     std::array<std::unique_ptr<LapRecord>, OfferedLaps::kMaxShown> m_laps;
     std::array<Slot, kSlots> m_slots{};

@@ -46,6 +46,10 @@ inline constexpr int32_t kHeaderY = 5;
 inline constexpr int32_t kHeaderHeight = 20;
 inline constexpr int32_t kIconWidth = 48;
 inline constexpr int32_t kIconHeight = 38;
+// The pull-downs' picture: the channel header and list in a column at x 0, the lap header
+// and list in one at kLapColumnX; each header on top of its list.
+inline constexpr int32_t kPulldownLapColumnX = 120;
+
 // The buttons' pictures: a face per row, as plain and as lit (under the mouse) pictures.
 enum class ButtonFace : int32_t
 {

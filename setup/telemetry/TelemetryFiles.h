@@ -2,7 +2,7 @@
 
 // The names of the telemetry screen's own files in the menu archive, per circuit key (the
 // circuit's file stem): the two views' backgrounds, the flat track object of the 3D view and
-// its pictures, the slot label strip, the channel icons and the buttons.
+// its pictures, the slot label strip, the channel icons, the pull-downs and the buttons.
 
 #include <string>
 #include <string_view>
@@ -11,6 +11,7 @@ namespace telemetry_files
 {
 inline constexpr const char* kSlotLabels = "datarec/datatexte.bmp";
 inline constexpr const char* kChannelIcons = "datarec/DataAnis.bmp";
+inline constexpr const char* kPulldowns = "datarec/Pulldowns.bmp";
 inline constexpr const char* kButtons = "datarec/ButtonsI.bmp";
 inline constexpr const char* kLitButtons = "datarec/ButtonsA.bmp";
 

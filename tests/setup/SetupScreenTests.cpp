@@ -517,7 +517,7 @@ TEST_F(SetupScreenTest, TelemetryOfTheDemoLapsReadsTheRecordsValues)
     const CapturedFrame& captured = platform_.Frames().back();
     const FrameView565 frame{captured.pixels.data(), captured.width, captured.height,
                              captured.width * 2};
-    EXPECT_TRUE(MatchesGolden("telemetry-demo-laps", frame, 0xC3279868F0D7DC9A,
+    EXPECT_TRUE(MatchesGolden("telemetry-demo-laps", frame, 0x4A94BBF0A24A7ABE,
                               std::string(ZARVO_GOLDEN_DIR) + "/telemetry-demo-laps.bmp"));
     recorder.ReleaseResources();
 }
@@ -690,7 +690,7 @@ TEST_F(SetupScreenTest, TelemetryPulldownsAndZoomSlidersFollowTheMouse)
     EXPECT_TRUE(MatchesGolden(
         "telemetry-pulldowns",
         {captured.pixels.data(), captured.width, captured.height, captured.width * 2},
-        0x8466771751480467, std::string(ZARVO_GOLDEN_DIR) + "/telemetry-pulldowns.bmp"));
+        0x97B88690B6942D03, std::string(ZARVO_GOLDEN_DIR) + "/telemetry-pulldowns.bmp"));
     click(tc::kHeaderX[4] + 20, 12);
     EXPECT_EQ(click(tc::kExitButton.left + 5, tc::kExitButton.top + 5), 1u);
     recorder.ReleaseResources();

@@ -1,10 +1,11 @@
 #pragma once
 
-// The telemetry screen's graph view: up to four channels, each from a chosen lap of the
-// session, over the lap time or distance; the values at the centre cursor; the part of the lap
-// in view on the circuit map. The set-up screen and the pit box call Load once, Update every
-// frame until it reports the end, then ReleaseResources. Main thread only; draws through the
-// game's render device.
+// The telemetry screen. Its graph view: up to four channels, each from a chosen lap of the
+// session, over the lap time or distance; the values at the centre cursor; the part of the
+// racing line in view on the circuit map. Its 3D view: the circuit's flat track seen from above
+// the marker, two laps compared along it. The set-up screen and the pit box call Load once,
+// Update every frame until it reports the end, then ReleaseResources. Main thread only; draws
+// through the game's render device.
 
 #include <array>
 #include <cstdint>

@@ -28,6 +28,17 @@ bool AddCourseMaps(CprWriter& menu, const GeneratedCircuit& circuit, std::string
 }
 }  // namespace
 
+bool AddCircuitTelemetry(CprWriter& menu, std::string_view circuitName,
+                         const GeneratedCircuit& circuit, std::string& error)
+{
+    return menu.Add(telemetry_files::FlatTrackObject(circuitName),
+                    WriteObjectFile(FlatTrackMesh(circuit.ground)), MemberStorage::Smaller,
+                    error) &&
+           menu.Add(telemetry_files::TrackPictures(circuitName), FlatTrackPictures(),
+                    MemberStorage::Smaller, error) &&
+           AddTelemetryBackgrounds(menu, circuitName, error);
+}
+
 bool AddDemoTelemetry(DemoArchives& archives, std::string& error)
 {
     const std::optional<GeneratedCircuit> circuit =
@@ -38,12 +49,7 @@ bool AddDemoTelemetry(DemoArchives& archives, std::string& error)
     }
     CprWriter& menu = archives.menu;
     return AddCourseMaps(menu, *circuit, error) &&
-           menu.Add(telemetry_files::FlatTrackObject(kDemoRaceCircuitName),
-                    WriteObjectFile(FlatTrackMesh(circuit->ground)), MemberStorage::Smaller,
-                    error) &&
-           menu.Add(telemetry_files::TrackPictures(kDemoRaceCircuitName), FlatTrackPictures(),
-                    MemberStorage::Smaller, error) &&
-           AddTelemetryBackgrounds(menu, kDemoRaceCircuitName, error) &&
+           AddCircuitTelemetry(menu, kDemoRaceCircuitName, *circuit, error) &&
            AddSlotLabels(menu, error) && AddPulldowns(menu, error) &&
            AddChannelIcons(menu, Language::German, error) &&
            AddChannelIcons(archives.englishMenu, Language::English, error) &&

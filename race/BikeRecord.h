@@ -321,7 +321,8 @@ struct BikeRecord
     float aiClosestApproachSq;            // to the pit box
     float aiAidBrake;                     // the braking aid's last demand
     std::array<uint8_t, 4> lobbyChoices;  // livery and machine choices of a network race
-    std::array<uint32_t, 6> freeWords;
+    float penaltyStopTimer;               // s stood at the penalty stop
+    std::array<uint32_t, 5> freeWords;
     float soundAttenuation;  // results of the engine-voice step
     float soundPan;
     float soundPitchOffset;

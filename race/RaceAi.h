@@ -66,6 +66,17 @@ public:
     // The player's rider after a fall: standing on the nearest end of the lanes across its
     // target node, facing along the line, in first gear.
     void PutRiderBackOnLine(uint32_t rider);
+    // The player's rider becomes the current rider, with its lap recording started afresh and
+    // the ghost playing: on the line behind the start (toTrack, after a flying start), else in
+    // its pit box. Its current lap is timed again from the next crossing of the start line.
+    void SelectRider(bool toTrack);
+    // Standing at the edge of the lanes 350 line units and more behind the start, held until
+    // the start releases it (status 4).
+    void MovePlayerToTrack();
+    // Standing in its pit box before its first exit (status 2), asking for the pit lane.
+    void MovePlayerToPitBox();
+    // The trackside camera of the stretch where the rider rides, when the line has one.
+    void ViewStretchOf(uint32_t rider);
     // The time gap in ms from rider a to rider b (b the rider placed just ahead); b then
     // becomes a, for the next call. -1 when a is not in the race.
     int32_t EstimateGapMs(uint32_t a, uint32_t& b) const;
@@ -131,15 +142,29 @@ public:
     float targetSpeed = 111.111f;  // of the current rider's step
     uint32_t steeringSide = 0;     // 1: the aim point lies on the non-negative lateral side
     uint32_t incidentCounter = 1000;
+    // Squared distance within which a computer rider keeps clear of a player's rider.
+    float cautionDistanceSq = 64.0f;
     std::array<int32_t, kRiderCount> hazardPlace{};  // the reference place inside a zone
     // The ten pit crews; slot 9 is kept for the player's rider.
     static constexpr uint32_t kPitCrews = 10;
     std::array<uint8_t, kPitCrews> pitCrewBusy{};
     float lastPracticeDeparture = -1e9f;         // race time a computer rider last left its pit box
+    float playerFinishTime = -1.0f;              // race time the player's rider finished
+    uint32_t neighbourViewRider = kRiderCount;   // the watched rider the camera moved on from
     static constexpr uint8_t kCelebrations = 3;  // each rider's below first place
     std::array<uint8_t, kRiderCount> celebrationsLeft{};
     RaceServices* services = nullptr;  // of the step being worked on; never null inside it
 
 private:
+    static constexpr uint32_t kPitLaneViewNodes = 20;
+    static constexpr float kTimedSessionOverrun = 360.0f;  // s past the session's length
+    static constexpr float kAfterPlayerFinished = 20.0f;   // s
+
+    // The watched rider deep in the pit lane: the camera moves on to a rider on the track.
+    void ViewAwayFromPitBoxes();
+    // The race-end flag once every rider is classified and the time is up; a timed session
+    // also ends a while after its length or after the player's rider finished.
+    void CheckSessionEnd(bool unclassified);
+
     RaceContext* context_ = nullptr;
 };

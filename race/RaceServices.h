@@ -38,6 +38,10 @@ public:
     virtual void StopPitCrew(uint32_t /*slot*/) {}
     // The player's rider stopped in its pit box: the in-race menu opens.
     virtual void RequestRaceMenu() {}
+    // The camera: steps to the previous and then the next rider, which leaves it on a rider
+    // that can be watched; or takes the trackside camera 0..tvCameraCount-1.
+    virtual void ViewNeighbourRiders() {}
+    virtual void SetTvView(uint32_t /*camera*/) {}
     // A finished rider's celebration clip 0..3; the rider motion ignores it while a clip plays.
     virtual void StartCelebration(uint32_t /*rider*/, uint32_t /*clip*/) {}
 

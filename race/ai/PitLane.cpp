@@ -14,6 +14,9 @@ namespace
 constexpr float kPlayerLeavesThrottle = 0.75f;
 constexpr uint32_t kPlayerCrew = RaceAi::kPitCrews - 1;
 constexpr float kFarAway = 1e10f;
+constexpr float kPenaltyStopSeconds = 10.0f;
+constexpr float kStoodSpeed = 0.3f;
+constexpr uint32_t kPenaltyLookAhead = 10;
 
 bool InRace(const RiderStep& step, uint32_t rider)
 {
@@ -46,6 +49,12 @@ void LeaveBox(RiderStep& step, uint32_t status)
     step.bike.raceStatus = status;
     step.bike.brake = 0.0f;
     step.bike.aiTimeStamp = step.ai.raceTime;
+    // The watched rider's out lap in a timed session is shown from the trackside.
+    if (status == race_status::kLeavingPits && !step.IsRace() && !step.IsPlayerDriven() &&
+        step.rider == step.race.current.viewedRider)
+    {
+        step.ai.ViewStretchOf(step.rider);
+    }
 }
 
 // The machine is prepared afresh for the rider's first run.
@@ -105,6 +114,8 @@ void TakeCrew(RiderStep& step, uint32_t box)
     if (bike.raceStatus == race_status::kPlayerToPitBox)
     {
         bike.raceStatus = race_status::kLeavingPits;
+        step.race.current.viewedRider = step.rider;
+        step.ai.ViewStretchOf(step.rider);
         return;
     }
     bike.raceStatus = race_status::kRacing;
@@ -143,6 +154,38 @@ rider_control::Aim StopInBox(RiderStep& step, uint32_t box, uint32_t before)
     }
     bike.aiTimeStamp = step.ai.raceTime;
     return AimAt(step, 2.0f * b.x - p.x, 2.0f * b.z - p.z);
+}
+
+// The penalty stop: up to the stopping point behind whoever rides ahead in the lane, stood
+// there for the stop's time, then back out.
+void StopForPenalty(RiderStep& step, bool player)
+{
+    BikeRecord& bike = step.bike;
+    const RaceAi& ai = step.ai;
+    if (bike.aiTargetNode < ai.startLineBound)
+    {
+        bike.penaltyStopTimer = 0.0f;
+        const uint32_t ahead =
+            racing_decision::FindSlowerRiderAhead(step, bike.aiLineNode, kPenaltyLookAhead);
+        if (ahead != racing_decision::kNoRider)
+        {
+            racing_decision::LimitSpeedBehind(step, ahead);
+        }
+        return;
+    }
+    bike.aiSpeedCap = 0.0f;
+    if (bike.speed >= kStoodSpeed)
+    {
+        return;
+    }
+    bike.penaltyStopTimer += ai.stepLength;
+    if (bike.penaltyStopTimer >= kPenaltyStopSeconds)
+    {
+        bike.penaltyStopTimer = 0.0f;
+        bike.raceStatus = player ? race_status::kLeavingPits : race_status::kRacing;
+        bike.aiFlags &= ~ai_flags::kPenaltyPending;
+        bike.aiSpeedCap = rider_control::kNoLimit;
+    }
 }
 
 void WaitForPlayer(RiderStep& step)
@@ -475,8 +518,14 @@ void ServePenalty(RiderStep& step)
               bike.raceStatus == race_status::kPlayerRideThrough) &&
              step.InPitLane(bike.aiLineNode))
     {
-        bike.raceStatus = bike.raceStatus == race_status::kPlayerRideThrough ? race_status::kPlayer
-                                                                             : race_status::kRacing;
+        const bool player = bike.raceStatus == race_status::kPlayerRideThrough;
+        // A stopping point outside the lane could never be reached: ride through instead.
+        if (bike.pitRequest != 0 && step.InPitLane(ai.startLineBound))
+        {
+            StopForPenalty(step, player);
+            return;
+        }
+        bike.raceStatus = player ? race_status::kPlayer : race_status::kRacing;
         bike.aiFlags &= ~ai_flags::kPenaltyPending;
     }
 }

@@ -1,5 +1,5 @@
-// Placing riders off the grid: on the line or in the pit lane's slots for practice, back on
-// the line after a fall; and the gap estimate of the pit-box standings.
+// Placing riders off the grid: on the line or in the pit lane's slots for practice; and the
+// gap estimate of the pit-box standings.
 
 #include <algorithm>
 #include <cmath>
@@ -89,67 +89,6 @@ void RaceAi::PlaceRidersForPractice(bool flying)
         PlaceAt(*this, bike, node, startSlots.x[slot] + side * sim::Cos(heading),
                 startSlots.z[slot] - side * sim::Sin(heading));
     }
-}
-
-void RaceAi::PutRiderBackOnLine(uint32_t rider)
-{
-    if (rider >= kRiderCount || context_->bikes[rider].aiTargetNode >= nodeCount)
-    {
-        return;
-    }
-    RaceContext& race = *context_;
-    BikeRecord& bike = race.bikes[rider];
-    const auto chainEnd = [&](uint16_t RacingLineNode::*link)
-    {
-        uint16_t node = static_cast<uint16_t>(bike.aiTargetNode);
-        for (uint32_t i = 0; i < kMaxNodes && nodes[node].*link < linkLimit; ++i)
-        {
-            node = nodes[node].*link;
-        }
-        return node;
-    };
-    const auto distanceSq = [&](uint16_t node)
-    {
-        const float dx = nodes[node].x - bike.positionX;
-        const float dz = nodes[node].z - bike.positionZ;
-        return dx * dx + dz * dz;
-    };
-    const uint16_t end0 = chainEnd(&RacingLineNode::sideLink0);
-    const uint16_t end1 = chainEnd(&RacingLineNode::sideLink1);
-    const uint16_t node = distanceSq(end0) <= distanceSq(end1) ? end0 : end1;
-    const RacingLineNode& n = nodes[node];
-    bike.positionX = n.x;
-    bike.positionZ = n.z;
-    bike.heading = bike.course = n.heading;
-    const float s = sim::Sin(n.heading);
-    const float c = sim::Cos(n.heading);
-    bike.frontContactX = n.x + s * bike.frontContactOffset;
-    bike.frontContactZ = n.z + c * bike.frontContactOffset;
-    bike.rearContactX = n.x + s * bike.rearContactOffset;
-    bike.rearContactZ = n.z + c * bike.rearContactOffset;
-    bike.speed = 0.01f;
-    bike.kineticEnergy = 0.0f;
-    bike.velocity = {0.0f, 0.0f, 0.0f};
-    bike.steer = 0.0f;
-    bike.clutch = 0.0f;
-    bike.gear = 1;
-    bike.aiTargetNode = node;
-    bike.aiAltSection = node;
-    bike.aiLineNode = CanonicalNode(node);
-    bike.aiNextNode = BikeRecord::kNoNode;
-    RaceStandings& standings = race.standings;
-    if (standings.sessionRanks[rider] >= 0)
-    {
-        bike.raceStatus = race_status::kFinished;
-    }
-    else
-    {
-        bike.raceStatus = race_status::kPlayer;
-        standings.sessionRanks[rider] = session_rank::kRacing;
-    }
-    standings.ridersInRace = static_cast<uint16_t>(
-        std::count_if(inRace.begin(), inRace.begin() + std::min<size_t>(riderCount, kRiderCount),
-                      [](uint32_t in) { return in != 0; }));
 }
 
 int32_t RaceAi::EstimateGapMs(uint32_t a, uint32_t& b) const

@@ -68,6 +68,8 @@ void RaceAi::PrepareRaceStart()
     celebrationsLeft.fill(kCelebrations);
     pitCrewBusy.fill(0);
     lastPracticeDeparture = -1e9f;
+    playerFinishTime = -1.0f;
+    neighbourViewRider = kRiderCount;
     stepLength = 0.04f;
     startPhase = 1;
     const uint32_t bikeClass = std::min<uint32_t>(ToIndex(race.current.bikeClass), 2);

@@ -56,6 +56,9 @@ void TryOvertake(RiderStep& step, uint32_t ahead);
 bool IsSideFree(const RiderStep& step, uint32_t ahead, uint32_t side);
 // Whether the lane of node is open ahead of the rider.
 bool GapOnSide(const RiderStep& step, uint32_t node);
+// The riders, in the race or not, placed better than place whose target node lies from node
+// to 2 nodes beyond it.
+uint32_t CountRidersNear(const RiderStep& step, uint32_t node, int32_t place);
 // After the first seconds of the start: the field spreads over the lanes across the line.
 void LineUpAtStart(RiderStep& step);
 
@@ -65,7 +68,27 @@ RiderAhead FindRiderAhead(const RiderStep& step);
 // Caps the rider's speed so that it closes on the rider ahead no faster than the room between
 // them allows.
 void LimitSpeedBehind(RiderStep& step, uint32_t ahead);
-// Caps the speed and asks for line changes against the riders within 8 m.
+// Where another rider is, seen from a rider: squared distance, signed squared gap along the
+// heading (positive ahead), squared offset across it, and its side (1: bearing >= 0).
+struct RiderOffset
+{
+    float distanceSq = 0.0f;
+    float longitudinalSq = 0.0f;
+    float lateralSq = 0.0f;
+    uint32_t side = 0;
+};
+RiderOffset OffsetOf(const BikeRecord& bike, const BikeRecord& other);
+
+// The two checks by which the avoidance keeps clear of a rider that may come by beside it.
+// CanPassOnSide: the other rides level (the gap along the heading within 1 s at the rider's
+// speed) and closer than 1.8 m across. CanCutInside: the rider's line turns more than 0.1 rad
+// over the 5 nodes after its target and the other rides on the inside of that bend.
+bool CanPassOnSide(const RiderStep& step, const RiderOffset& at);
+bool CanCutInside(const RiderStep& step, const RiderOffset& at);
+
+// Caps the speed and asks for line changes against the riders within 8 m: marks the sides
+// where riders are, and, out of the start phase, keeps clear of riders that may pass beside
+// it (a player's rider within the caution distance also of one that may cut inside).
 void AvoidRiders(RiderStep& step, bool startPhase);
 // Statuses 9 and above: the racing decision of the step; during the start phase only the
 // speed behind the rider ahead, and the line-up once lineUp is set.

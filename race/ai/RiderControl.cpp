@@ -27,7 +27,8 @@ constexpr float kNoRadius = 1e13f;
 constexpr float kRpmPerRadian = 0.10471976f;  // rpm of one rad/s
 constexpr int32_t kTopGear = 6;
 constexpr float kCoolDownCrawl = 8.0f;
-constexpr uint32_t kMaxWalk = 400;  // nodes any walk along the line may take
+constexpr float kPlayerTakesOverSpeed = 22.222f;  // 80 km/h
+constexpr uint32_t kMaxWalk = 400;                // nodes any walk along the line may take
 
 constexpr uint32_t kChangeFlags = ai_flags::kChangingToSide1 | ai_flags::kChangingToSide0;
 constexpr uint32_t kReasonFlags =
@@ -296,6 +297,13 @@ void AdvanceTarget(RiderStep& step)
     else if (bike.raceStatus == race_status::kLeavingPits)
     {
         ai.targetSpeed = std::max(ai.targetSpeed, 24.0f);
+        // Out at racing speed the player takes the controls and the camera back.
+        if (step.IsPlayerDriven() && bike.pitRequest == 0 && step.IsNode(bike.aiTargetNode) &&
+            step.Node(bike.aiTargetNode).speedFactor >= kPlayerTakesOverSpeed)
+        {
+            bike.raceStatus = race_status::kPlayer;
+            step.race.current.viewedRider = step.rider;
+        }
     }
     if (!step.IsNode(bike.aiTargetNode))
     {

@@ -84,6 +84,61 @@ void RunPlayerAids(RiderStep& step)
 }
 }  // namespace
 
+void RaceAi::ViewAwayFromPitBoxes()
+{
+    // Only a rider deep in the pit lane, and once per stay there: the camera would otherwise be
+    // moved on every step a rider stands in its box.
+    const RaceContext& race = *context_;
+    const uint32_t viewed = race.current.viewedRider;
+    const uint32_t player = race.playerRider.load(std::memory_order_relaxed);
+    const uint32_t target = viewed < kRiderCount ? race.bikes[viewed].aiTargetNode : nodeCount;
+    const bool deepInPitLane =
+        target > pitLaneFirstNode + kPitLaneViewNodes && target < pitLaneEndNode;
+    if (viewed == player || !deepInPitLane)
+    {
+        neighbourViewRider = kRiderCount;
+        return;
+    }
+    if (neighbourViewRider != viewed)
+    {
+        neighbourViewRider = viewed;
+        services->ViewNeighbourRiders();
+    }
+}
+
+void RaceAi::CheckSessionEnd(bool unclassified)
+{
+    RaceContext& race = *context_;
+    RaceStandings& standings = race.standings;
+    const StandingsSession& session = standings.Session();
+    const bool timeUp =
+        raceTime > standings.sessionEndTime || race.current.gameMode == GameMode::NetworkRace;
+    if ((!unclassified || standings.allFinished != 0) && timeUp)
+    {
+        standings.sessionOver = 1;
+    }
+    if (session.isRace)
+    {
+        return;
+    }
+    const uint32_t player = race.playerRider.load(std::memory_order_relaxed);
+    const bool playerFinished =
+        player < kRiderCount && race.bikes[player].raceStatus == race_status::kFinished;
+    if (!playerFinished)
+    {
+        playerFinishTime = -1.0f;
+    }
+    else if (playerFinishTime < 0.0f)
+    {
+        playerFinishTime = raceTime;
+    }
+    if (raceTime > standings.sessionEndTime + kTimedSessionOverrun ||
+        (playerFinishTime >= 0.0f && raceTime > playerFinishTime + kAfterPlayerFinished))
+    {
+        standings.sessionOver = 1;
+    }
+}
+
 void RaceAi::UpdateRiders(RaceSim& sim, uint32_t count)
 {
     RaceContext& race = *context_;
@@ -100,8 +155,10 @@ void RaceAi::UpdateRiders(RaceSim& sim, uint32_t count)
     const bool starting = startPhase != 0;
     const uint32_t player = race.playerRider.load(std::memory_order_relaxed);
     const uint32_t riders = std::min<uint32_t>(count, kRiderCount);
+    ViewAwayFromPitBoxes();
 
     // First pass: who is still in the race, the zone flags, the avoidance.
+    bool unclassified = false;
     for (uint32_t rider = riders; rider-- > 0;)
     {
         if (inRace[rider] == 0)
@@ -114,6 +171,8 @@ void RaceAi::UpdateRiders(RaceSim& sim, uint32_t count)
             inRace[rider] = 0;
             continue;
         }
+        unclassified = unclassified || (bike.timedLap <= standings.Session().laps &&
+                                        standings.sessionRanks[rider] == session_rank::kRacing);
         UpdateHazardFlags(*this, race, rider);
         bike.rearGripUse = std::fabs(bike.rearGripUse);
         if (bike.IsDown())
@@ -129,6 +188,7 @@ void RaceAi::UpdateRiders(RaceSim& sim, uint32_t count)
         }
     }
     ExpireHazard();
+    CheckSessionEnd(unclassified);
 
     // Second pass: the decisions.
     for (uint32_t rider = riders; rider-- > 0;)

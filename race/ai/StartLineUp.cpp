@@ -63,6 +63,21 @@ Lanes LanesAcross(const RiderStep& step)
 }
 }  // namespace
 
+uint32_t CountRidersNear(const RiderStep& step, uint32_t node, int32_t place)
+{
+    const std::array<int32_t, kRiderCount>& places = step.race.standings.gridOrder;
+    uint32_t riders = 0;
+    for (uint32_t other = 0; other < std::min<uint32_t>(step.ai.riderCount, kRiderCount); ++other)
+    {
+        const uint32_t target = step.race.bikes[other].aiTargetNode;
+        if (places[other] < place && target >= node && target < node + 3)
+        {
+            ++riders;
+        }
+    }
+    return riders;
+}
+
 void LineUpAtStart(RiderStep& step)
 {
     BikeRecord& bike = step.bike;
@@ -75,8 +90,7 @@ void LineUpAtStart(RiderStep& step)
         return;
     }
     const Lanes lanes = LanesAcross(step);
-    const std::array<int32_t, kRiderCount>& places = step.race.standings.gridOrder;
-    const int32_t place = places[step.rider];
+    const int32_t place = step.race.standings.gridOrder[step.rider];
     std::array<uint32_t, kMaxLanes> cumulative{};
     std::array<uint32_t, kMaxLanes> wideLanes{};
     uint32_t riders = 0;
@@ -85,14 +99,7 @@ void LineUpAtStart(RiderStep& step)
     for (uint32_t k = 0; k < lanes.count; ++k)
     {
         const uint32_t lane = lanes.node[k];
-        for (uint32_t other = 0; other < std::min<uint32_t>(ai.riderCount, kRiderCount); ++other)
-        {
-            const uint32_t t = step.race.bikes[other].aiTargetNode;
-            if (places[other] < place && t >= lane && t < lane + 3)
-            {
-                ++riders;
-            }
-        }
+        riders += CountRidersNear(step, lane, place);
         wideCount += step.Node(lane).runAhead >= kWideRunAhead ? 1 : 0;
         cumulative[k] = riders;
         wideLanes[k] = wideCount;

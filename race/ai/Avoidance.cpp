@@ -17,7 +17,9 @@ constexpr float kDefaultGain = 0.7f;
 constexpr float kAvoidChangeTime = 1.7f;
 constexpr float kPassLevelSeconds = 1.0f;
 constexpr float kPassSideBySideSq = 1.8f * 1.8f;
-constexpr float kBendTurn = 0.1f;  // rad over kBendNodes
+constexpr float kInLineSq = 0.5f * 0.5f;  // closer across is riding in line, not beside
+constexpr float kLevelMargin = 1.0f;      // m along the heading that still counts as level
+constexpr float kBendTurn = 0.1f;         // rad over kBendNodes
 constexpr uint32_t kBendNodes = 5;
 constexpr float kCutInsideSlowdown = 5.0f;
 
@@ -141,10 +143,11 @@ RiderOffset OffsetOf(const BikeRecord& bike, const BikeRecord& other)
     return at;
 }
 
-bool CanPassOnSide(const RiderStep& step, const RiderOffset& at)
+bool CanPassOnSide(const RiderStep& step, const BikeRecord& other, const RiderOffset& at)
 {
-    const float level = step.bike.speed * kPassLevelSeconds;
-    return std::fabs(at.longitudinalSq) < level * level && at.lateralSq < kPassSideBySideSq;
+    const float level = std::fabs(other.speed - step.bike.speed) * kPassLevelSeconds + kLevelMargin;
+    return at.lateralSq >= kInLineSq && at.lateralSq < kPassSideBySideSq &&
+           std::fabs(at.longitudinalSq) <= level * level;
 }
 
 bool CanCutInside(const RiderStep& step, const RiderOffset& at)
@@ -191,12 +194,12 @@ void AvoidRiders(RiderStep& step, bool startPhase)
         bool keepClear = false;
         if (player && at.distanceSq < ai.cautionDistanceSq)
         {
-            keepClear = CanPassOnSide(step, at);
+            keepClear = CanPassOnSide(step, other, at);
             cutsInside = !keepClear && CanCutInside(step, at);
         }
         else if (!player && l > -25.0f && l < 36.0f)
         {
-            keepClear = CanPassOnSide(step, at);
+            keepClear = CanPassOnSide(step, other, at);
         }
         if (keepClear || cutsInside)
         {

@@ -80,10 +80,11 @@ struct RiderOffset
 RiderOffset OffsetOf(const BikeRecord& bike, const BikeRecord& other);
 
 // The two checks by which the avoidance keeps clear of a rider that may come by beside it.
-// CanPassOnSide: the other rides level (the gap along the heading within 1 s at the rider's
-// speed) and closer than 1.8 m across. CanCutInside: the rider's line turns more than 0.1 rad
-// over the 5 nodes after its target and the other rides on the inside of that bend.
-bool CanPassOnSide(const RiderStep& step, const RiderOffset& at);
+// CanPassOnSide: the other rides beside, 0.5 to 1.8 m across, and level or drawing level
+// within 1 s (the gap along the heading at most the speed difference over 1 s, plus 1 m).
+// CanCutInside: the rider's line turns more than 0.1 rad over the 5 nodes after its target
+// and the other rides on the inside of that bend.
+bool CanPassOnSide(const RiderStep& step, const BikeRecord& other, const RiderOffset& at);
 bool CanCutInside(const RiderStep& step, const RiderOffset& at);
 
 // Caps the speed and asks for line changes against the riders within 8 m: marks the sides

@@ -259,6 +259,76 @@ TEST_F(PitLaneTest, ARetiringRiderRidesIntoThePitLaneAtTheTimingNodeAndToItsBox)
     EXPECT_EQ(bike.raceStatus, race_status::kInPitLane);
 }
 
+struct PenaltyStopCase
+{
+    const char* name;
+    uint32_t status;
+    bool pitRequest;
+    bool stopInLane;    // the stopping point lies in the pit lane
+    uint32_t expected;  // after the step in the lane
+};
+
+class PenaltyStopTest : public PitLaneTest, public testing::WithParamInterface<PenaltyStopCase>
+{
+};
+
+TEST_P(PenaltyStopTest, OnlyThePlayerAskingForThePitLaneStopsAndOnlyWhereItCan)
+{
+    const PenaltyStopCase& c = GetParam();
+    RaceAi& ai = rig.Ai();
+    ai.startLineBound = c.stopInLane ? ai.pitLaneFirstNode + 30u : rig.OpenNode() + 30u;
+    BikeRecord& bike = rig.Bike(kRider);
+    rig.PutOnNode(kRider, static_cast<uint16_t>(ai.pitLaneFirstNode + 10), 15.0f);
+    bike.raceStatus = c.status;
+    bike.pitRequest = c.pitRequest ? 1 : 0;
+    bike.aiFlags |= ai_flags::kPenaltyPending;
+    RiderStep step = StepOf(kRider);
+    pit_lane::ServePenalty(step);
+    EXPECT_EQ(bike.raceStatus, c.expected);
+    EXPECT_EQ((bike.aiFlags & ai_flags::kPenaltyPending) != 0, c.expected == c.status);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, PenaltyStopTest,
+    testing::Values(PenaltyStopCase{"PlayerStops", 16, true, true, 16},
+                    PenaltyStopCase{"PlayerWithoutRequestRidesThrough", 16, false, true, 0},
+                    PenaltyStopCase{"StopOutsideTheLaneRidesThrough", 16, true, false, 0},
+                    PenaltyStopCase{"ComputerRiderRidesThrough", 15, false, true, 9}),
+    [](const testing::TestParamInfo<PenaltyStopCase>& info) { return info.param.name; });
+
+TEST_F(PitLaneTest, ThePenaltyStopHoldsTheRiderTenSecondsAtTheStoppingPointOnceItStands)
+{
+    RaceAi& ai = rig.Ai();
+    ai.startLineBound = ai.pitLaneFirstNode + 30u;
+    BikeRecord& bike = rig.Bike(kPlayer);
+    rig.PutOnNode(kPlayer, static_cast<uint16_t>(ai.pitLaneFirstNode + 20), 15.0f);
+    bike.raceStatus = race_status::kPlayerRideThrough;
+    bike.pitRequest = 1;
+    bike.aiFlags |= ai_flags::kPenaltyPending;
+    // On the way: capped only behind a slower rider in the lane ahead.
+    rig.PutOnNode(kOther, static_cast<uint16_t>(ai.pitLaneFirstNode + 25), 3.0f);
+    bike.aiSpeedCap = 111.111f;
+    RiderStep step = StepOf(kPlayer);
+    pit_lane::ServePenalty(step);
+    EXPECT_LT(bike.aiSpeedCap, 20.0f);
+
+    // At the stopping point: stopped, and the stop counts only once it stands.
+    rig.PutOnNode(kPlayer, static_cast<uint16_t>(ai.startLineBound), 2.0f);
+    pit_lane::ServePenalty(step);
+    EXPECT_EQ(bike.aiSpeedCap, 0.0f);
+    EXPECT_EQ(bike.penaltyStopTimer, 0.0f);
+    bike.speed = 0.1f;
+    int steps = 0;
+    while (bike.raceStatus == race_status::kPlayerRideThrough && steps < 300)
+    {
+        pit_lane::ServePenalty(step);
+        ++steps;
+    }
+    EXPECT_NEAR(steps * 0.04f, 10.0f, 0.05f);
+    EXPECT_EQ(bike.raceStatus, race_status::kLeavingPits);
+    EXPECT_EQ(bike.aiFlags & ai_flags::kPenaltyPending, 0u);
+}
+
 struct EntryCase
 {
     bool penalty;

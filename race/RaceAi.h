@@ -87,6 +87,9 @@ public:
     void AssignAiParameters();
     // The tyres of the riders first..last-1 and the circuit's abrasion and grip floor.
     void AssignBikeTuning(uint32_t first, uint32_t last);
+    // The current rider's machine prepared afresh for its way out of the pit box: its tyres
+    // and the field's brakes, the engine at 60 deg C, fresh tyres.
+    void RetuneCurrentRider();
 
     // One hazard zone at a time, 15 s long: around a node (mode 0) or following a rider (mode
     // 1). False while one is open.

@@ -178,11 +178,11 @@ void AvoidRiders(RiderStep& step, bool startPhase)
             continue;
         }
         const BikeRecord& other = step.race.bikes[otherRider];
-        const RiderOffset at = OffsetOf(bike, other);
-        if (at.distanceSq >= kNear)
+        if (DistanceSqTo(bike, other) >= kNear)
         {
             continue;
         }
+        const RiderOffset at = OffsetOf(bike, other);
         AvoidClose(step, other, at, change);
         if (startPhase)
         {

@@ -38,6 +38,8 @@ constexpr std::array<float, kBikeClassCount> kBaseGrip = {1.34f, 1.4f, 1.42f};
 constexpr std::array<float, kBikeClassCount> kPeakGrip = {1.54f, 1.62f, 1.66f};
 constexpr uint8_t kAutomaticCompound = 100;
 
+constexpr float kPitExitEngineTemperature = 60.0f;
+
 uint32_t WeatherOfCompound(uint32_t compound)
 {
     return compound < 5 ? 0 : (compound < 8 ? 1 : 2);
@@ -71,6 +73,20 @@ void RaceAi::AssignAiParameters()
         setup.tuningValue2 = kFirstRampTime[bikeClass][skill];
         setup.tuningValue1 = kFirstBrakeThreshold[bikeClass == 0 ? 0 : 1][skill];
     }
+}
+
+void RaceAi::RetuneCurrentRider()
+{
+    if (currentBike == nullptr || currentRider >= kRiderCount)
+    {
+        return;
+    }
+    AssignBikeTuning(currentRider, currentRider + 1);
+    AssignAiParameters();
+    BikeRecord& bike = *currentBike;
+    bike.engineTemperature = kPitExitEngineTemperature;
+    bike.frontGripWear = bike.rearGripWear = 1.0f;
+    bike.frontTyreWear = bike.rearTyreWear = 0.0f;
 }
 
 void RaceAi::AssignBikeTuning(uint32_t first, uint32_t last)

@@ -60,8 +60,9 @@ void LeaveBox(RiderStep& step, uint32_t status)
 // The machine is prepared afresh for the rider's first run.
 void PrepareMachine(RiderStep& step)
 {
-    step.ai.AssignBikeTuning(step.rider, step.rider + 1);
-    step.ai.AssignAiParameters();
+    step.ai.currentRider = step.rider;
+    step.ai.currentBike = &step.bike;
+    step.ai.RetuneCurrentRider();
 }
 
 uint32_t OutLapStatus(const RiderStep& step)

@@ -219,6 +219,26 @@ INSTANTIATE_TEST_SUITE_P(
                     WaitCase{"FirstExit", 2, 15.5f, false, false, true, 11}),
     [](const testing::TestParamInfo<WaitCase>& info) { return info.param.name; });
 
+TEST_F(PitLaneTest, AtItsFirstExitARidersMachineIsPreparedAfresh)
+{
+    rig.race->standings.Session().isRace = false;
+    PutBeforeBox(kRider, 0, 0.0f, race_status::kFirstPitBox);
+    BikeRecord& bike = rig.Bike(kRider);
+    bike.aiTimeStamp = 30.0f;
+    bike.engineTemperature = 75.0f;
+    bike.frontTyreWear = bike.rearTyreWear = 0.4f;
+    bike.frontGripWear = 0.8f;
+    bike.frontWearRate = 0.0f;
+    RiderStep step = StepOf(kRider);
+    pit_lane::Wait(step);
+    ASSERT_EQ(bike.raceStatus, race_status::kLeavingPits);
+    EXPECT_EQ(bike.engineTemperature, 60.0f);
+    EXPECT_EQ(bike.frontTyreWear, 0.0f);
+    EXPECT_EQ(bike.rearTyreWear, 0.0f);
+    EXPECT_EQ(bike.frontGripWear, 1.0f);
+    EXPECT_GT(bike.frontWearRate, 0.0f) << "its tyres chosen again";
+}
+
 TEST_F(PitLaneTest, PracticeRunsStartByPaceAndNotTogether)
 {
     RiderProfile& first = rig.race->riderProfiles[kRider];

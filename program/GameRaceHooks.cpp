@@ -50,3 +50,14 @@ void GameRaceHooks::LoadMarshalFlags()
     g_marshalFlags.Load(static_cast<int32_t>(g_raceScreenMode.width),
                         static_cast<int32_t>(g_raceScreenMode.height));
 }
+
+void GameRaceServices::ViewNeighbourRiders()
+{
+    camera_.ViewPreviousRider();
+    camera_.ViewNextRider();
+}
+
+void GameRaceServices::SetTvView(uint32_t camera)
+{
+    camera_.SetTvView(static_cast<int32_t>(camera));
+}

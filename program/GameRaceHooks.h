@@ -40,15 +40,18 @@ private:
 };
 
 // What a race step asks of the view and the race loop: the riders' body motion, the frame's
-// particles, and the pause menu when the player stops in its pit box (menuRequest is the race
-// loop's request, taken on its next frame).
+// particles, the camera's moves, and the pause menu when the player stops in its pit box
+// (menuRequest is the race loop's request, taken on its next frame).
 class GameRaceServices : public RaceServices
 {
 public:
-    GameRaceServices(RiderAnimation& animation, ParticleTable& particles, bool& menuRequest)
-        : animation_(animation), particles_(particles), menuRequest_(menuRequest)
+    GameRaceServices(RiderAnimation& animation, ParticleTable& particles, RaceCamera& camera,
+                     bool& menuRequest)
+        : animation_(animation), particles_(particles), camera_(camera), menuRequest_(menuRequest)
     {
     }
+    void ViewNeighbourRiders() override;
+    void SetTvView(uint32_t camera) override;
     void AnimateRider(uint32_t rider, float dt) override { animation_.AnimateRider(rider, dt); }
     void RequestRaceMenu() override { menuRequest_ = true; }
     void EmitParticle(RaceParticle kind, uint32_t rider, float x, float y, float z,
@@ -60,5 +63,6 @@ public:
 private:
     RiderAnimation& animation_;
     ParticleTable& particles_;
+    RaceCamera& camera_;
     bool& menuRequest_;
 };

@@ -139,7 +139,7 @@ void GameWindow::RunRaceSession()
         animation.SetPlayerRider(player);
         particles_.Attach(scene.smokeClouds, scene.effects);
         effectMeshes_.Attach(std::span(g_bikes).first(std::min<size_t>(g_riderCount, kRiderCount)));
-        GameRaceServices services(animation, particles_, race_.menuRequest);
+        GameRaceServices services(animation, particles_, g_raceCamera, race_.menuRequest);
         raceSim_.SetServices(&services);
         g_raceCamera.SetViewNode(scene.root);
         g_raceCamera.SetRiderPicturesHook([this] { UploadRiderPortraits(); });

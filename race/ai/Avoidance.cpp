@@ -13,7 +13,7 @@ namespace
 {
 constexpr float kNear = 64.0f;  // squared: riders within 8 m
 constexpr float kFloorCap = 3.0f;
-constexpr float kDefaultGain = 0.7f;
+constexpr float kChangeGain = 0.7f;
 constexpr float kAvoidChangeTime = 1.7f;
 constexpr float kPassLevelSeconds = 1.0f;
 constexpr float kPassSideBySideSq = 1.8f * 1.8f;
@@ -33,7 +33,6 @@ struct ChangeRequest
 {
     bool needed = false;
     uint32_t reason = 1;
-    float gain = kDefaultGain;
 
     void Ask(uint32_t why)
     {
@@ -223,8 +222,9 @@ void AvoidRiders(RiderStep& step, bool startPhase)
             step.ai.ChangeLine(step.rider, side, change.reason))
         {
             bike.aiSpeedCap = rider_control::kNoLimit;
-            bike.aiLineChangeGain = std::max(change.gain, 0.1f);
+            bike.aiLineChangeGain = kChangeGain;
             bike.aiLineChangeTime = kAvoidChangeTime;
+            // The forced change looks less far ahead than the one that keeps clear.
             bike.aiFlags |=
                 change.reason == 0 ? ai_flags::kChangeForAvoidance : ai_flags::kChangeForPitLane;
             return;

@@ -84,6 +84,35 @@ TEST_F(PlayerSelectionTest, OtherwiseThePlayerWaitsInItsPitBoxAskingForThePitLan
     EXPECT_EQ(camera.tvCamera, 4) << "a timed session shows its stretch";
 }
 
+TEST_F(PlayerSelectionTest, OutOfThePitLaneThePlayerTakesTheControlsBackAtRacingSpeed)
+{
+    RaceAi& ai = rig.Ai();
+    BikeRecord& bike = rig.Bike(kPlayer);
+    rig.race->current.viewedRider = 0;
+    // A slow stretch where the racing line is fast, then the line as it is.
+    const uint16_t slow = static_cast<uint16_t>(rig.OpenNode() + 50);
+    const uint16_t fast = rig.OpenNode();
+    ASSERT_GE(ai.nodes[fast].speedFactor, 22.222f);
+    for (uint16_t node = slow - 5; node < slow + 40; ++node)
+    {
+        ai.nodes[node].speedFactor = 15.0f;
+    }
+    const auto leave = [&](uint16_t node, int32_t pitRequest)
+    {
+        rig.PutOnNode(kPlayer, node, 20.0f);
+        bike.raceStatus = race_status::kLeavingPits;
+        bike.pitRequest = pitRequest;
+        RiderStep step{ai, *rig.race, kPlayer, bike, rig.race->riderProfiles[kPlayer]};
+        rider_control::AdvanceTarget(step);
+        return bike.raceStatus;
+    };
+    EXPECT_EQ(leave(slow, 0), race_status::kLeavingPits);
+    EXPECT_EQ(leave(fast, 1), race_status::kLeavingPits) << "still asking for the pit lane";
+    EXPECT_EQ(rig.race->current.viewedRider, 0u);
+    EXPECT_EQ(leave(fast, 0), race_status::kPlayer);
+    EXPECT_EQ(rig.race->current.viewedRider, kPlayer);
+}
+
 TEST_F(PlayerSelectionTest, TheCameraMovesOnOnceFromAWatchedRiderDeepInThePitLane)
 {
     rig.AddPitLane();

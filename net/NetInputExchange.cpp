@@ -39,7 +39,7 @@ bool NetSession::RequestFrameFromMissing(uint32_t frame)
     for (uint32_t slot = 0; slot < kNetSlotCount; ++slot)
     {
         const NetPeer& peer = peers_[slot];
-        if (!peer.IsActive() || peer.inputRing.Read(frame).has_value())
+        if (!peer.IsAwaited() || peer.inputRing.Read(frame).has_value())
         {
             continue;
         }

@@ -21,6 +21,8 @@ struct NetPeer
     // Drops the player: the slot keeps its rider for the computer, and none of the exchange.
     void Drop();
     bool IsActive() const { return state == NetPeerState::Player; }
+    // The race waits for the player's inputs: active and not retired from the running race.
+    bool IsAwaited() const { return IsActive() && !retired; }
 
     uint32_t address = 0;  // 0 or all ones: none
     NetPeerState state = NetPeerState::Empty;
@@ -34,6 +36,8 @@ struct NetPeer
     bool departureAcked = false;
     // (e) race result acknowledged
     bool resultAcked = false;
+    // The player retired from the running race: the computer rides on, nobody waits for it.
+    bool retired = false;
     uint32_t reserved = 0;  // kept from the join request, never interpreted
     uint32_t lastHeardMs = 0;
     InputRing inputRing;

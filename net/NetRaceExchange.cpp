@@ -1,13 +1,17 @@
 // The race exchange around each race: the host's line-up, the bike set-ups, a player's
 // retirement and the results.
 
+#include <algorithm>
+
 #include "core/util/RuntimeRandom.h"
 #include "net/NetLineup.h"
 #include "net/NetSession.h"
 #include "net/NetSettings.h"
+#include "race/RandomTable.h"
 
 bool NetSession::SendRaceLineup(uint32_t raceStartTick)
 {
+    FinishSendingResult();
     {
         const Lock lock(mutex_);
         const MenuState& record = machine_->Settings();
@@ -33,10 +37,13 @@ bool NetSession::SendRaceLineup(uint32_t raceStartTick)
             peers_[slot].state = slots.states[slot];
         }
         lineup.raceStartTick = raceStartTick;
-        for (uint32_t& word : lineup.randomTable)
+        // 256 words and a copy of the first four, so that a step's second word never wraps.
+        for (size_t word = 0; word < RandomTable::kWords; ++word)
         {
-            word = static_cast<uint32_t>(RuntimeRand());
+            lineup.randomTable[word] = static_cast<uint32_t>(RuntimeRand());
         }
+        std::copy_n(lineup.randomTable.begin(), RandomTable::kStoredWords - RandomTable::kWords,
+                    lineup.randomTable.begin() + RandomTable::kWords);
         raceGrid_ = lineup.gridPlusOne;
         ClearFlag(&NetPeer::exchangeAcked);
         peers_[ownSlot_].exchangeAcked = true;
@@ -53,6 +60,21 @@ bool NetSession::SendRaceLineup(uint32_t raceStartTick)
     const Lock lock(mutex_);
     ClearPending(NetMsgType::MsgRaceLineup);
     return end == WaitEnd::Done;
+}
+
+void NetSession::FinishSendingResult()
+{
+    const auto resultPending = [this]
+    { return pendingType_ == static_cast<uint32_t>(NetMsgType::MsgRaceResult); };
+    bool pending = false;
+    {
+        const Lock lock(mutex_);
+        pending = resultPending();
+    }
+    if (pending)
+    {
+        Wait([&] { return !resultPending(); }, false);
+    }
 }
 
 bool NetSession::WaitForRaceLineup()
@@ -161,6 +183,8 @@ void NetSession::RetireRider()
     ClearFlag(&NetPeer::departureAcked);
     peers_[ownSlot_].departureAcked = true;
     race_->RetireRider(ownSlot_);
+    peers_[ownSlot_].retired = true;
+    ReevaluateClockHold();
     BuildHeaderOnly(NetMsgType::MsgRiderRetire, kNetAllSlots);
     StartRequest(NetMsgType::MsgRiderRetire, kRequestRetries);
 }

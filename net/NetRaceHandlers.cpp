@@ -219,6 +219,11 @@ void NetSession::OnRiderRetire(const NetPacketHeader& header, std::span<const ui
     {
         race_->RetireRider(header.sender);
     }
+    if (sender->IsActive() && !sender->retired)
+    {
+        sender->retired = true;
+        ReevaluateClockHold();
+    }
     // Answered also when the rider is out already: the first answer may have been lost.
     Answer(NetMsgType::MsgRiderRetireAck, header.sender);
 }

@@ -403,6 +403,8 @@ void NetSession::OnJoinAccept(std::span<const uint8_t> datagram)
     hostSlot_ = accept->hostSlot;
     hostAddress_ = accept->hostAddress;
     inputDelay_ = accept->inputDelay;
+    // The rings were primed for the delay before: the first frames of the race would be missing.
+    PrimeInputRings();
     settings_.bikeClass = static_cast<BikeClass>(accept->bikeClass);
     settings_.difficulty = 2 - accept->strength;
     settings_.laps = accept->laps;
@@ -610,6 +612,8 @@ void NetSession::OnLobbyRoster(const NetPacketHeader& header, std::span<const ui
     ++riderListsReceived_;
     if (type == NetMsgType::MsgRaceEntryList)
     {
+        // The host started the session's races: the client's menu follows it into them.
+        sessionState_ = NetSessionState::Running;
         for (uint32_t entry = 0; entry < roster->count; ++entry)
         {
             riderNames_[entry] = roster->entries[entry].name;

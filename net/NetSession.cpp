@@ -73,6 +73,7 @@ void NetSession::SetInputDelay(uint32_t frames)
 {
     const Lock lock(mutex_);
     inputDelay_ = std::clamp<uint32_t>(frames, 1, kMaxNetInputDelay);
+    PrimeInputRings();
 }
 
 uint32_t NetSession::InputDelay() const
@@ -183,6 +184,10 @@ void NetSession::ResetInputRings()
 {
     const Lock lock(mutex_);
     PrimeInputRings();
+    for (NetPeer& peer : peers_)
+    {
+        peer.retired = false;
+    }
     raceStarted_.store(false, std::memory_order_relaxed);
     raceStartTaken_ = false;
     lineupReceived_ = false;
@@ -348,7 +353,7 @@ void NetSession::ReevaluateClockHold()
     bool held = false;
     for (const NetPeer& peer : peers_)
     {
-        held = held || (peer.IsActive() && !peer.inputRing.Read(frame).has_value());
+        held = held || (peer.IsAwaited() && !peer.inputRing.Read(frame).has_value());
     }
     machine_->SetClockHold(held);
 }

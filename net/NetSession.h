@@ -308,6 +308,9 @@ private:
     void ClearFlag(bool NetPeer::*flag);
     void ReevaluateClockHold();
     void BuildHeaderOnly(NetMsgType type, uint8_t target);
+    // Waits while the race result is still being sent: a new request would replace it while
+    // a client waits for it.
+    void FinishSendingResult();
     bool OpenSocketLocked();
     // A player's record, name and choices go to another slot; the old slot is left empty
     // with the computer's name.

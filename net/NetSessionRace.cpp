@@ -74,6 +74,7 @@ bool NetSession::Leave()
 
 bool NetSession::CloseSession()
 {
+    FinishSendingResult();
     {
         const Lock lock(mutex_);
         ClearFlag(&NetPeer::departureAcked);

@@ -36,6 +36,22 @@ void TakeHostStateCheck(LockstepState& lockstep, const StateCheckView& check)
     }
 }
 
+void AddRiderToStateCheck(NetSession& session, const BikeRecord& bike, uint32_t step,
+                          uint32_t rider, uint32_t index)
+{
+    std::array<uint32_t, kStateBlockWords> words{};
+    CopyStateBlock(bike, words);
+    std::array<uint8_t, kStateBlockBytes> block{};
+    for (size_t word = 0; word < kStateBlockWords; ++word)
+    {
+        for (size_t byte = 0; byte < 4; ++byte)
+        {
+            block[4 * word + byte] = static_cast<uint8_t>(words[word] >> (8 * byte));
+        }
+    }
+    session.AddStateCheckRider(step, rider, index, block);
+}
+
 void NetSession::AddStateCheckRider(uint32_t tick, uint32_t rider, uint32_t index,
                                     std::span<const uint8_t, kStateBlockBytes> block)
 {

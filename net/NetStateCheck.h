@@ -9,3 +9,9 @@
 #include "race/LockstepState.h"
 
 void TakeHostStateCheck(LockstepState& lockstep, const StateCheckView& check);
+
+class NetSession;
+
+// The host's side: the rider's state block, as entry `index` of the state check of the step.
+void AddRiderToStateCheck(NetSession& session, const BikeRecord& bike, uint32_t step,
+                          uint32_t rider, uint32_t index);

@@ -6,10 +6,13 @@
 #include "app/game/CurrentRace.h"
 #include "app/input/KeyState.h"
 #include "frontend/settings/MenuStateFile.h"
+#include "net/NetSession.h"
 #include "net/NetSettings.h"
 #include "platform/VirtualKeys.h"
 #include "program/GameWindow.h"
 #include "race/BikeRecord.h"
+
+GameNetLink::GameNetLink(GameWindow& window) : window_(window), race_(g_net, *this) {}
 
 uint32_t GameNetLink::TimerMs() const
 {
@@ -77,6 +80,7 @@ void GameNetLink::TakeSessionSettings(const NetSessionSettings& settings)
 {
     g_bikeClass = settings.bikeClass;
     g_difficulty = settings.Strength();
+    race_.SetLaps(settings.laps);
     // The changeable and the random weather are rolled per race by the session start.
     if (settings.weather < kWeatherCount)
     {
@@ -95,14 +99,20 @@ NetName GameNetLink::DefaultRiderName(uint32_t /*rider*/, BikeClass /*bikeClass*
     return NetName();
 }
 
-void GameNetLink::RetireRider(uint32_t /*rider*/) {}
-
-bool GameNetLink::IsRiderRacing(uint32_t /*rider*/) const
+void GameNetLink::RetireRider(uint32_t rider)
 {
-    return false;
+    race_.RetireRider(rider);
 }
 
-void GameNetLink::TakeLineup(const RaceLineup& /*lineup*/) {}
+bool GameNetLink::IsRiderRacing(uint32_t rider) const
+{
+    return race_.IsRiderRacing(rider);
+}
+
+void GameNetLink::TakeLineup(const RaceLineup& lineup)
+{
+    race_.TakeLineup(lineup);
+}
 
 void GameNetLink::TakeBikeSetup(uint32_t rider, std::span<const uint8_t, kBikeSetupBytes> setup)
 {
@@ -115,6 +125,12 @@ void GameNetLink::GiveBikeSetup(uint32_t rider, std::span<uint8_t, kBikeSetupByt
     std::memcpy(setup.data(), &g_bikes[rider].setup, setup.size());
 }
 
-void GameNetLink::TakeStateCheck(const StateCheckView& /*check*/) {}
+void GameNetLink::TakeStateCheck(const StateCheckView& check)
+{
+    race_.TakeStateCheck(check);
+}
 
-void GameNetLink::TakeRaceResult(const RaceResult& /*result*/) {}
+void GameNetLink::TakeRaceResult(const RaceResult& result)
+{
+    race_.TakeRaceResult(result);
+}

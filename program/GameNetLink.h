@@ -1,18 +1,20 @@
 #pragma once
 
 // The game's side of network play: the session g_net runs on the game window's message pump,
-// the clocks of the timer tick, the key table, the settings record and the race. The race
-// simulation does not run races yet; until it does, what the race exchange hands over is
-// kept only where a record for it exists (the bike set-ups).
+// the clocks of the timer tick, the key table, the settings record and the game's network
+// race, which takes what the race exchange hands over.
 
 #include "net/NetLinks.h"
+#include "program/NetworkRace.h"
 
 class GameWindow;
 
 class GameNetLink final : public NetMachine, public NetRace
 {
 public:
-    explicit GameNetLink(GameWindow& window) : window_(window) {}
+    explicit GameNetLink(GameWindow& window);
+
+    NetworkRace& Race() { return race_; }
 
     uint32_t TimerMs() const override;
     uint32_t TicksDone() const override;
@@ -40,4 +42,5 @@ public:
 
 private:
     GameWindow& window_;
+    NetworkRace race_;
 };

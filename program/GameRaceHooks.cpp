@@ -2,6 +2,8 @@
 
 #include "app/clock/RaceClock.h"
 #include "app/config/RaceScreenMode.h"
+#include "net/NetSession.h"
+#include "net/NetStateCheck.h"
 #include "program/InputStep.h"
 #include "race/RaceContext.h"
 #include "race/RaceSim.h"
@@ -60,4 +62,14 @@ void GameRaceServices::ViewNeighbourRiders()
 void GameRaceServices::SetTvView(uint32_t camera)
 {
     camera_.SetTvView(static_cast<int32_t>(camera));
+}
+
+void GameRaceServices::AddStateCheckRider(uint32_t step, uint32_t rider, uint32_t index)
+{
+    AddRiderToStateCheck(g_net, g_bikes[rider], step, rider, index);
+}
+
+void GameRaceServices::SendStateCheck()
+{
+    g_net.SendStateCheck();
 }

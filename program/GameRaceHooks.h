@@ -59,6 +59,9 @@ public:
     {
         particles_.Emit(kind, x, y, z, size, g_bikes[rider % kRiderCount].course);
     }
+    // The host's state check of a network race goes out through the session.
+    void AddStateCheckRider(uint32_t step, uint32_t rider, uint32_t index) override;
+    void SendStateCheck() override;
 
 private:
     RiderAnimation& animation_;

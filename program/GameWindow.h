@@ -120,6 +120,7 @@ private:
     // flags cleared, the camera on the rider again. Nothing for a rider out of the race.
     void ResumePlayerRider();
     void StopRaceClock(bool stop);
+    bool NetworkRaceEnded();
     void RunSimulationSteps();
     void UpdateBikeEffects();
     void UpdateCockpit();

@@ -87,13 +87,20 @@ void GameWindow::RunRace()
     }
     ResetRaceClock(0);
     ClearAllKeys();
+    if (g_net.IsActive() && !netLink_.Race().Start())
+    {
+        // A race the machines cannot start together is not raced, nor scored.
+        race_.ran = false;
+        g_raceClockOn.store(false, std::memory_order_relaxed);
+        return;
+    }
 
     SelectMusicTrack(MusicSituation::Race, g_lastFrameMs & 0xFF);
     g_pumpWatchdogMs.store(0, std::memory_order_relaxed);
     g_frameClockMs.store(g_raceClockMs.load(std::memory_order_relaxed), std::memory_order_relaxed);
     g_lastFrameMs = g_timerMs.load(std::memory_order_relaxed);
 
-    while (!IsQuitting() && !race_.raceOver && !g_net.IsAborted())
+    while (!IsQuitting() && !race_.raceOver && !NetworkRaceEnded())
     {
         const uint32_t frameStartMs = g_timerMs.load(std::memory_order_relaxed);
         PumpMessages();
@@ -154,7 +161,8 @@ void GameWindow::RunRace()
         }
         if (g_raceClockOn.load(std::memory_order_relaxed))
         {
-            if (Pressed(vk::Pause) || Pressed(vk::Letter('P')))
+            // A network race never pauses: the other machines would wait for this one.
+            if ((Pressed(vk::Pause) || Pressed(vk::Letter('P'))) && !g_net.IsActive())
             {
                 ClearKey(vk::Pause);
                 ClearKey(vk::Letter('P'));
@@ -224,6 +232,10 @@ int32_t GameWindow::IdleFrame()
     else
     {
         screens_->DrawPanels();
+    }
+    if (g_net.IsActive())
+    {
+        screens_->DrawNetPlayerNames();
     }
     return 1;
 }
@@ -300,6 +312,14 @@ uint32_t GameWindow::UpdateRaceFrame()
     return goOn;
 }
 
+bool GameWindow::NetworkRaceEnded()
+{
+    // The host's result or the session's end stop the race once it has run as far as the
+    // inputs that came allow, so that every step the host ran is run here too.
+    return g_net.IsActive() && (g_net.IsAborted() || netLink_.Race().ResultArrived()) &&
+           g_clockHold.load(std::memory_order_relaxed);
+}
+
 bool GameWindow::Observing() const
 {
     return race_.menuOpen && raceMenu_->IsHidden();
@@ -372,7 +392,13 @@ void GameWindow::RunSimulationSteps()
     clock.inputTick = g_inputTick.load(std::memory_order_relaxed);
     clock.raceStartTick = g_raceStartTick.load(std::memory_order_relaxed);
     clock.startLightsBegun = start_.lightState > 0;
-    const bool first = raceSim_.TicksDone() == 0;
+    // In a network race the input steps are the session's: the first step's clock jump
+    // would skip the machine's own input frame, for which every machine then waits.
+    const bool first = raceSim_.TicksDone() == 0 && !g_net.IsActive();
+    if (g_net.IsActive())
+    {
+        netLink_.Race().ApplyRetirements(g_raceContext);
+    }
     raceSim_.SetViewedRider(g_viewedRider);
     raceSim_.SetCameraMode(static_cast<uint32_t>(g_raceCamera.mode));
     raceSim_.Tick(g_bikes, g_riderCount, g_difficulty, static_cast<uint32_t>(g_bikeClass), clock);
@@ -391,6 +417,18 @@ void GameWindow::HandleEscape()
 {
     if (race_.menuOpen)
     {
+        return;
+    }
+    if (g_net.IsActive())
+    {
+        // A network race neither restarts its start nor waits: the first Esc takes the
+        // player's rider out of it on every machine, and the player watches the race go on;
+        // the next opens the menu, to leave it.
+        if (netLink_.Race().OwnRiderRetired())
+        {
+            race_.menuRequest = true;
+        }
+        netLink_.Race().RetireOwnRider();
         return;
     }
     const auto relative = static_cast<int32_t>(g_ticksDone.load(std::memory_order_relaxed) -
@@ -502,7 +540,11 @@ void GameWindow::StopRaceClock(bool stop)
 {
     if (stop)
     {
-        g_raceClockOn.store(false, std::memory_order_relaxed);
+        // A network race runs on under the menu: the other machines wait for no one.
+        if (!g_net.IsActive())
+        {
+            g_raceClockOn.store(false, std::memory_order_relaxed);
+        }
         return;
     }
     if (!g_raceClockOn.load(std::memory_order_relaxed))

@@ -98,8 +98,13 @@ bool GameWindow::PrepareRaceSession()
     }
     race.LoadRiderProfiles();
     race.randomTable.Fill();
-    g_net.ResetInputRings();
     EnterField(race, current.riderCount, player);
+    if (g_net.IsActive())
+    {
+        // The host's line-up decides the field, its chance table and set-ups.
+        return netLink_.Race().LineUp(race, player);
+    }
+    g_net.ResetInputRings();
     return true;
 }
 
@@ -112,6 +117,10 @@ void GameWindow::RunRaceSession()
     ResetRaceClock(0);
     if (IsQuitting() || !PrepareRaceSession())
     {
+        if (g_net.IsActive())
+        {
+            netLink_.Race().EndSession();
+        }
         return;
     }
     for (BikeRecord& bike : g_bikes)
@@ -131,6 +140,13 @@ void GameWindow::RunRaceSession()
         raceSim_.SetRandomTable(g_randomTable.words);
         raceSim_.SetRace(&g_raceContext);
         raceSim_.SetInputRing(player, &g_net.InputRingOf(player));
+        raceSim_.SetLockstep(nullptr);
+        hudScreens_.SetNetRiders(0);
+        if (g_net.IsActive())
+        {
+            netLink_.Race().Attach(raceSim_);
+            hudScreens_.SetNetRiders(netLink_.Race().OtherPlayers());
+        }
         raceSim_.SetPlayerRider(player);
         raceSim_.SetPlayerInputState(&g_playerInputState);
         RiderAnimation animation(g_renderDevice, g_riderMotionSet, g_bikes);
@@ -153,6 +169,12 @@ void GameWindow::RunRaceSession()
     UnloadRace();
     g_renderDevice.Reset();
     g_renderDevice.CleanUp();
+    if (g_net.IsActive())
+    {
+        race_.ran = netLink_.Race().ScoreRace(race_.ran);
+        netLink_.Race().EndSession();
+        return;
+    }
     if (race_.ran)
     {
         ScoreFinishedRace();

@@ -260,6 +260,10 @@ void NetLobbyPages::Update(uint32_t frameCounter)
         ShowPage(host_ ? kServerPage : kStartPage, host_ ? kServerBackground : kStartBackground);
         return;
     }
+    if (!host_ && session_.SessionState() == NetSessionState::Running)
+    {
+        sessionStarted_ = true;
+    }
     const uint32_t rosters = session_.RostersReceived();
     const uint32_t riderLists = session_.RiderListsReceived();
     // The host's own list changes with every player that joins, renames or moves.

@@ -9,6 +9,7 @@
 #include "frontend/season/SessionScoring.h"
 #include "frontend/season/SimulatedRace.h"
 #include "frontend/toolkit/MenuTexts.h"
+#include "net/NetSession.h"
 #include "race/RaceContext.h"
 
 namespace
@@ -130,7 +131,11 @@ void ScoreFinishedRace()
             break;
         }
         case GameMode::NetworkRace:
-            ProjectLeftRace();
+            // A client's standings are the host's result, complete already.
+            if (!g_net.IsActive() || g_net.IsHost())
+            {
+                ProjectLeftRace();
+            }
             EnterNetworkPlaces(g_menuState, ToIndex(g_circuitIndex), g_standings.positionTable,
                                g_standings.sessionRanks);
             break;

@@ -151,6 +151,10 @@ void ScriptedPlatform::Apply(const PlatformEvent& event)
 
 void ScriptedPlatform::AdvanceTime(uint32_t ms)
 {
+    if (timeGate_)
+    {
+        timeGate_(elapsedMs_);
+    }
     const uint64_t targetMs = elapsedMs_ + ms;
     while (const std::shared_ptr<Timer> timer = EarliestTimerDueBy(targetMs))
     {

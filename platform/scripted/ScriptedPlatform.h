@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <limits>
 #include <map>
 #include <memory>
@@ -59,6 +60,10 @@ public:
         laterQuantumFromMs_ = timeMs;
         laterQuantumMs_ = ms;
     }
+
+    // Called with the virtual time before it moves on; it may hold the caller, so that
+    // scripted machines in several processes keep their clocks together.
+    void SetTimeGate(std::function<void(uint64_t nowMs)> gate) { timeGate_ = std::move(gate); }
 
     // Input script. An entry is handed out by PollEvent, in the order the entries were
     // given, once virtual time reaches timeMs or Present has been called frame times.
@@ -157,6 +162,7 @@ private:
     std::map<TimerId, std::shared_ptr<Timer>> timers_;  // ordered by id: ties fire oldest first
     TimerId nextTimerId_ = 1;
 
+    std::function<void(uint64_t nowMs)> timeGate_;
     std::vector<ScriptEntry> script_;
     PicturePoint mousePosition_;
     bool keyDown_[256] = {};

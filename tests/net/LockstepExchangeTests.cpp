@@ -100,25 +100,42 @@ INSTANTIATE_TEST_SUITE_P(
                       NetworkCase{"DelayedAndReordered", {5, 5, 30, 60, false}}),
     [](const ::testing::TestParamInfo<NetworkCase>& info) { return info.param.name; });
 
-TEST(Lockstep, TheClockWaitsForACutOffPlayerAndRunsOnWhenItReturns)
+// A host and a client racing: their input steps run `ms` on.
+class TwoRacers
 {
-    NetTestWorld world;
-    StartRace(world, 1);
-    std::array<Racer, 2> racers;
-    racers[0].machine = &world.At(0);
-    racers[1].machine = &world.At(1);
-    const std::vector<uint32_t> slots = {0, 1};
-    const auto run = [&](uint32_t ms)
+public:
+    explicit TwoRacers(NetTestWorld& world) : world_(world)
+    {
+        StartRace(world, 1);
+        racers_[0].machine = &world.At(0);
+        racers_[1].machine = &world.At(1);
+    }
+
+    void Run(uint32_t ms)
     {
         for (uint32_t passed = 0; passed < ms; passed += 2)
         {
-            world.Tick();
-            for (Racer& racer : racers)
+            world_.Tick();
+            for (Racer& racer : racers_)
             {
-                racer.Tick(slots);
+                racer.Tick({0, 1});
             }
         }
-    };
+    }
+
+    std::array<Racer, 2>& Racers() { return racers_; }
+
+private:
+    NetTestWorld& world_;
+    std::array<Racer, 2> racers_;
+};
+
+TEST(Lockstep, TheClockWaitsForACutOffPlayerAndRunsOnWhenItReturns)
+{
+    NetTestWorld world;
+    TwoRacers two(world);
+    std::array<Racer, 2>& racers = two.Racers();
+    const auto run = [&](uint32_t ms) { two.Run(ms); };
     run(2000);
     EXPECT_GT(racers[0].applied, 40u);
 
@@ -141,5 +158,22 @@ TEST(Lockstep, TheClockWaitsForACutOffPlayerAndRunsOnWhenItReturns)
     {
         ASSERT_EQ(racers[0].inputs[step], racers[1].inputs[step]) << step;
     }
+}
+
+TEST(Lockstep, NobodyWaitsForARetiredPlayer)
+{
+    NetTestWorld world;
+    TwoRacers two(world);
+    two.Run(1000);
+    world.At(1).session.RetireRider();
+    two.Run(1000);
+    ASSERT_EQ(world.At(0).link.Retired(), (std::vector<uint32_t>{1}));
+
+    // The retired player's machine falls silent, as one whose player left the race would.
+    world.Hub().Isolate(world.At(1).address, true);
+    const uint32_t before = world.At(0).link.inputTick.load();
+    two.Run(1000);
+    EXPECT_FALSE(world.At(0).link.clockHold.load());
+    EXPECT_GE(world.At(0).link.inputTick.load(), before + 20);
 }
 }  // namespace

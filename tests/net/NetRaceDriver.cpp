@@ -1,5 +1,7 @@
 #include "tests/net/NetRaceDriver.h"
 
+#include "net/NetStateCheck.h"
+
 #include <gtest/gtest.h>
 
 InputFrame PlayerInput(uint32_t slot, uint32_t frame)
@@ -74,17 +76,7 @@ void Racer::Tick(const std::vector<uint32_t>& slots)
 
 void StateCheckSender::AddStateCheckRider(uint32_t step, uint32_t rider, uint32_t index)
 {
-    std::array<uint32_t, kStateBlockWords> words{};
-    CopyStateBlock(bikes_[rider], words);
-    std::array<uint8_t, kStateBlockBytes> block{};
-    for (size_t word = 0; word < kStateBlockWords; ++word)
-    {
-        for (size_t byte = 0; byte < 4; ++byte)
-        {
-            block[4 * word + byte] = static_cast<uint8_t>(words[word] >> (8 * byte));
-        }
-    }
-    session_.AddStateCheckRider(step, rider, index, block);
+    AddRiderToStateCheck(session_, bikes_[rider], step, rider, index);
 }
 
 RaceOfMachine::RaceOfMachine(uint32_t riders) : race(riders)

@@ -1,5 +1,6 @@
 #include "tests/net/PrivateNetwork.h"
 
+#include <fcntl.h>
 #include <net/if.h>
 #include <net/route.h>
 #include <netinet/in.h>
@@ -9,6 +10,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <string>
 
 namespace
 {
@@ -38,11 +40,37 @@ bool RouteBroadcastToLoopback(int fd)
     route.rt_dev = device;
     return ioctl(fd, SIOCADDRT, &route) == 0;
 }
+
+// Without the privilege for a network namespace of its own, a process may still make one
+// inside a user namespace of its own, in which it is root.
+bool EnterUserAndNetworkNamespace()
+{
+    const uid_t uid = getuid();
+    const gid_t gid = getgid();
+    if (unshare(CLONE_NEWUSER | CLONE_NEWNET) != 0)
+    {
+        return false;
+    }
+    const auto write = [](const char* path, const std::string& text)
+    {
+        const int fd = open(path, O_WRONLY | O_CLOEXEC);
+        const bool written =
+            fd >= 0 && ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+        if (fd >= 0)
+        {
+            close(fd);
+        }
+        return written;
+    };
+    write("/proc/self/setgroups", "deny");
+    return write("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1\n") &&
+           write("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1\n");
+}
 }  // namespace
 
 bool EnterPrivateNetwork()
 {
-    if (unshare(CLONE_NEWNET) != 0)
+    if (unshare(CLONE_NEWNET) != 0 && !EnterUserAndNetworkNamespace())
     {
         return false;
     }

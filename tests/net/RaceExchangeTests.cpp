@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "net/NetLineup.h"
@@ -127,6 +128,11 @@ TEST(RaceExchange, ThreeMachinesShareTheLineupARetirementAndTheResult)
         ASSERT_TRUE(world.At(index).lobby.ConfirmRider());
     }
     ASSERT_TRUE(world.At(0).lobby.StartSession());
+    for (size_t index = 1; index < 3; ++index)
+    {
+        EXPECT_EQ(world.At(index).session.SessionState(), NetSessionState::Running)
+            << "a client follows the host into the races";
+    }
     world.Hub().SetConditions({20, 20, 0, 0, false});
     Machine& host = world.At(0);
     host.link.settings.SetU32At(MenuState::kNetworkRiderChoiceOffset, 11);
@@ -141,6 +147,9 @@ TEST(RaceExchange, ThreeMachinesShareTheLineupARetirementAndTheResult)
     EXPECT_EQ(sent.riderChoice[0], 11u);
     EXPECT_EQ(sent.raceStartTick, 40u);
     EXPECT_EQ(GridOrder(sent).size(), 25u);
+    EXPECT_TRUE(std::equal(sent.randomTable.begin() + 256, sent.randomTable.end(),
+                           sent.randomTable.begin()))
+        << "the last four words repeat the first four";
     for (size_t index = 1; index < 3; ++index)
     {
         const std::optional<RaceLineup>& taken = world.At(index).link.lineup;
@@ -162,10 +171,14 @@ TEST(RaceExchange, ThreeMachinesShareTheLineupARetirementAndTheResult)
         20000));
     EXPECT_EQ(world.At(2).link.Retired(), (std::vector<uint32_t>{2}));
 
+    // The next line-up goes out only once the result has reached every client.
     RaceResult result;
     result.riderAtPlace[0] = 2;
     result.sessionTimes[0] = 91.25f;
+    world.Hub().SetConditions({40, 0, 0, 0, false});
     host.session.SendRaceResult(result);
+    ASSERT_TRUE(host.session.SendRaceLineup(40));
+    world.Hub().SetConditions({});
     for (size_t index = 1; index < 3; ++index)
     {
         const std::optional<RaceResult> received = world.At(index).session.ReceiveRaceResult();

@@ -188,6 +188,8 @@ bool NetworkRace::ScoreRace(bool raced)
 void NetworkRace::EndSession()
 {
     session_.EndSession();
+    // The next session's race starts from primed rings and its own start.
+    session_.ResetInputRings();
     session_.Shutdown();
     // The session ended as planned: the menu opens again instead of the game ending.
     session_.ClearAborted();

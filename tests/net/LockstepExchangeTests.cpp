@@ -176,4 +176,19 @@ TEST(Lockstep, NobodyWaitsForARetiredPlayer)
     EXPECT_FALSE(world.At(0).link.clockHold.load());
     EXPECT_GE(world.At(0).link.inputTick.load(), before + 20);
 }
+
+TEST(Lockstep, AJoinedClientsRingsHoldTheFirstFramesOfTheHostsDelay)
+{
+    NetTestWorld world;
+    ASSERT_TRUE(world.HostWithClients(1));
+    NetSession& client = world.At(1).session;
+    ASSERT_GT(client.InputDelay(), 2u) << "more than the delay a client starts with";
+    for (uint32_t frame = 0; frame < client.InputDelay(); ++frame)
+    {
+        for (const uint32_t slot : {0u, 1u})
+        {
+            EXPECT_TRUE(client.InputRingOf(slot).Read(frame).has_value()) << frame;
+        }
+    }
+}
 }  // namespace

@@ -181,6 +181,9 @@ public:
         }
     }
 
+    // The menu came back after the race, and the script ended the game there.
+    bool EndedInTheMenu() const { return quitting_; }
+
 private:
     ScriptedPlatform& platform_;
     bool host_;
@@ -190,10 +193,10 @@ private:
     bool quitting_ = false;
 };
 
-void WriteResult(const char* path, uint32_t run)
+void WriteResult(const char* path, uint32_t run, bool endedInTheMenu)
 {
     std::ofstream out(path);
-    out << "run " << run << "\nplaces";
+    out << "run " << run << "\nmenu after the race " << endedInTheMenu << "\nplaces";
     for (uint32_t place = 0; place < kRiderCount; ++place)
     {
         out << ' ' << g_standings.positionTable[place];
@@ -247,6 +250,6 @@ int main(int argc, char** argv)
     GameApp app;
     const uint32_t run = app.InitInstance();
     clocks.Publish(UINT64_MAX);
-    WriteResult(argv[3], run);
+    WriteResult(argv[3], run, script.EndedInTheMenu());
     return 0;
 }

@@ -127,7 +127,7 @@ TEST(NetworkRaceEndToEndTest, TwoGamesRaceTwoLapsAndEndWithTheSameLapTimesResult
     const std::string hostResult = ReadFile(hostFolder + "/result.txt");
     const std::string clientResult = ReadFile(clientFolder + "/result.txt");
     EXPECT_EQ(hostResult, clientResult);
-    EXPECT_NE(hostResult.find("run 1\n"), std::string::npos) << hostResult;
+    EXPECT_NE(hostResult.find("run 1\nmenu after the race 1\n"), std::string::npos) << hostResult;
     // The players left on the grid; the two computer riders finished both laps.
     int finishers = 0;
     for (int rider = 0; rider < 26; ++rider)

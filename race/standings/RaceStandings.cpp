@@ -144,6 +144,7 @@ void RaceStandings::ResetForRace(const StandingsSession& session)
         }
     }
 
+    ridersEntered = ridersInRace;
     const bool humanRides =
         std::any_of(bikes_.begin(), bikes_.begin() + std::min<size_t>(riderCount, bikes_.size()),
                     [](const BikeRecord& bike) { return bike.raceStatus <= 1; });

@@ -119,6 +119,8 @@ public:
 
     uint16_t riderCount = 0;
     uint16_t ridersInRace = 0;
+    // The riders the session started with: the race order keeps them all, those out too.
+    uint16_t ridersEntered = 0;
     uint32_t allFinished = 0;
     uint32_t sessionOver = 0;
     uint32_t newBestLap = 0;      // the viewed rider's; the display clears it

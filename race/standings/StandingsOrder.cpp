@@ -61,7 +61,8 @@ void RaceStandings::Resort(bool force)
     }
     resortRequest = 0;
     const std::array<int32_t, kRiders> oldPositions = gridOrder;
-    const size_t racing = std::min<size_t>(ridersInRace, kRiders);
+    // A rider that left the race keeps a place in the order, behind those still in it.
+    const size_t racing = std::min<size_t>(ridersEntered, kRiders);
 
     // Positions follow the table as it stands; a table that names a rider twice, or no rider,
     // is replaced by the riders in number order.

@@ -9,11 +9,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "tests/net/PrivateNetwork.h"
 #include "tests/support/DemoInstallationCopy.h"
@@ -74,13 +76,15 @@ std::string ReadFile(const std::string& path)
     return text.str();
 }
 
-// The fields of a rider's line of the result: time, rank, the lap times.
+// The fields of a rider's line of the result: time, rank, the lap times, and its best place
+// in the championship table (255: none).
 struct RiderLine
 {
     float time = -2.0f;
     int rank = 0;
     int firstLap = -1;
     int secondLap = -1;
+    int tablePlace = 255;
 };
 
 RiderLine ReadRider(const std::string& result, int rider)
@@ -97,7 +101,11 @@ RiderLine ReadRider(const std::string& result, int rider)
         if (word == "rider" && number == rider)
         {
             fields >> word >> read.time >> word >> read.rank >> word >> read.firstLap >>
-                read.secondLap;
+                read.secondLap >> word;
+            for (int place = 0; fields >> place;)
+            {
+                read.tablePlace = std::min(read.tablePlace, place);
+            }
         }
     }
     return read;
@@ -128,12 +136,17 @@ TEST(NetworkRaceEndToEndTest, TwoGamesRaceTwoLapsAndEndWithTheSameLapTimesResult
     const std::string clientResult = ReadFile(clientFolder + "/result.txt");
     EXPECT_EQ(hostResult, clientResult);
     EXPECT_NE(hostResult.find("run 1\nmenu after the race 1\n"), std::string::npos) << hostResult;
-    // The players left on the grid; the two computer riders finished both laps.
-    int finishers = 0;
+    // The players left on the grid; the two computer riders finished both laps, and took the
+    // first two places of the championship table.
+    std::vector<int> tablePlaces;
     for (int rider = 0; rider < 26; ++rider)
     {
         const RiderLine line = ReadRider(hostResult, rider);
-        finishers += line.time > 0.0f && line.firstLap > 0 && line.secondLap > 0 ? 1 : 0;
+        if (line.time > 0.0f && line.firstLap > 0 && line.secondLap > 0)
+        {
+            tablePlaces.push_back(line.tablePlace);
+        }
     }
-    EXPECT_EQ(finishers, 2) << hostResult;
+    std::sort(tablePlaces.begin(), tablePlaces.end());
+    EXPECT_EQ(tablePlaces, (std::vector<int>{0, 1})) << hostResult;
 }

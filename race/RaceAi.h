@@ -107,6 +107,16 @@ public:
     // Starts a line change of the rider towards side 0 or 1 for reason 0..2; false when
     // refused.
     bool ChangeLine(uint32_t rider, uint32_t side, uint32_t reason);
+    // The first rider in the race whose main-line node lies from the node's (a lane node's
+    // through its side links) to two nodes beyond it and that the current rider closes on
+    // (ahead of it and slower) or that closes on it (behind and faster); 65535 for none.
+    uint32_t FindRiderOnStretch(uint32_t node);
+    // The rider the current one is to pass next: the nearest slower rider within 40 main-line
+    // nodes ahead, else the rider placed one better in the standings, else the viewed rider.
+    uint32_t FindNextPlaceRider();
+    // The current rider moves one lane towards a rider on another stretch ahead (none when it
+    // rides the own lane there) and holds its speed behind it; true when the change started.
+    bool ShadowRider(uint32_t rider);
 
     BikeRecord* currentBike = nullptr;  // the rider the computer-rider code works on
     uint32_t currentRider = 0;

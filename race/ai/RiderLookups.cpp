@@ -1,5 +1,5 @@
 // Lookups of the current rider among the field: a rider on a stretch of the line, the rider of
-// the next better place, and keeping in the shadow of a rider on another lane.
+// the next better place, and keeping in the shadow of a rider on another stretch.
 
 #include <algorithm>
 
@@ -13,16 +13,26 @@ constexpr uint32_t kNoRider = racing_decision::kNoRider;
 constexpr uint32_t kStretchNodes = 2;     // beyond the stretch's first node
 constexpr uint32_t kNextPlaceReach = 40;  // main-line nodes ahead the lookups reach
 constexpr uint32_t kOwnLineChange = 1;    // the line-change reason of the rider's own choices
+
+bool HasCurrentRider(const RaceAi& ai)
+{
+    return ai.currentBike != nullptr && ai.currentRider < kRiderCount;
+}
+
+RiderStep CurrentStep(RaceAi& ai, RaceContext& race)
+{
+    return RiderStep{ai, race, ai.currentRider, *ai.currentBike,
+                     race.riderProfiles[ai.currentRider]};
+}
 }  // namespace
 
 uint32_t RaceAi::FindRiderOnStretch(uint32_t node)
 {
-    if (currentBike == nullptr || node >= nodeCount)
+    if (!HasCurrentRider(*this) || node >= nodeCount)
     {
         return kNoRider;
     }
-    const RiderStep step{*this, *context_, currentRider, *currentBike,
-                         context_->riderProfiles[currentRider]};
+    const RiderStep step = CurrentStep(*this, *context_);
     const BikeRecord& own = *currentBike;
     const uint32_t from = CanonicalNode(static_cast<uint16_t>(node));
     for (uint32_t other = 0; other < riderCount; ++other)
@@ -50,12 +60,11 @@ uint32_t RaceAi::FindRiderOnStretch(uint32_t node)
 uint32_t RaceAi::FindNextPlaceRider()
 {
     const uint32_t viewed = context_->current.viewedRider;
-    if (currentBike == nullptr)
+    if (!HasCurrentRider(*this))
     {
         return viewed;
     }
-    const RiderStep step{*this, *context_, currentRider, *currentBike,
-                         context_->riderProfiles[currentRider]};
+    const RiderStep step = CurrentStep(*this, *context_);
     const uint32_t slower =
         racing_decision::FindSlowerRiderAhead(step, currentBike->aiLineNode, kNextPlaceReach);
     if (slower != kNoRider)
@@ -77,15 +86,18 @@ uint32_t RaceAi::FindNextPlaceRider()
 
 bool RaceAi::ShadowRider(uint32_t rider)
 {
-    if (currentBike == nullptr || rider == currentRider)
+    if (!HasCurrentRider(*this) || rider == currentRider)
     {
         return false;
     }
-    RiderStep step{*this, *context_, currentRider, *currentBike,
-                   context_->riderProfiles[currentRider]};
+    RiderStep step = CurrentStep(*this, *context_);
+    if (!racing_decision::InRace(step, rider))
+    {
+        return false;
+    }
     const BikeRecord& other = context_->bikes[rider];
-    if (!racing_decision::InRace(step, rider) || other.aiSection == currentBike->aiSection ||
-        currentBike->aiTargetNode >= nodeCount || other.aiTargetNode >= nodeCount)
+    if (other.aiSection == currentBike->aiSection || currentBike->aiTargetNode >= nodeCount ||
+        other.aiTargetNode >= nodeCount)
     {
         return false;
     }

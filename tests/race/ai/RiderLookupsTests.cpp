@@ -188,4 +188,13 @@ INSTANTIATE_TEST_SUITE_P(Table, ShadowTest,
                                                     false}),
                          [](const testing::TestParamInfo<ShadowCase>& info)
                          { return info.param.name; });
+
+TEST(ShadowTest, NoRiderAndTheRiderItselfCastNoShadow)
+{
+    LookupRig r(2);
+    EXPECT_FALSE(r.rig.Ai().ShadowRider(kNoRider));
+    EXPECT_FALSE(r.rig.Ai().ShadowRider(0));
+    EXPECT_EQ(r.rig.Bike(0).aiTargetNode, r.node);
+    EXPECT_EQ(r.rig.Bike(0).aiSpeedCap, rider_control::kNoLimit);
+}
 }  // namespace

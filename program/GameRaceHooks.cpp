@@ -73,3 +73,26 @@ void GameRaceServices::SendStateCheck()
 {
     g_net.SendStateCheck();
 }
+
+bool GameRiderFallServices::IsPlayerRacing() const
+{
+    return race_.standings.IsPlayerRacing() != 0;
+}
+
+void GameRiderFallServices::PutRiderBackOnLine(uint32_t rider)
+{
+    race_.race.PutRiderBackOnLine(rider);
+}
+
+void GameRiderFallServices::ReturnCameraToRider()
+{
+    camera_.fallFollowRider = RaceCamera::kNoFallFollowed;
+    if (camera_.onBoardChosen)
+    {
+        camera_.SetOnBoardView();
+    }
+    else
+    {
+        camera_.SetChaseView();
+    }
+}

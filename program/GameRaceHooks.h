@@ -69,3 +69,19 @@ private:
     RaceCamera& camera_;
     bool& menuRequest_;
 };
+
+// What the end of the player's fall asks of the race: whether he still races, his machine put
+// back on the racing line, and the camera back on him in the view he chose.
+class GameRiderFallServices : public RiderFallServices
+{
+public:
+    GameRiderFallServices(RaceContext& race, RaceCamera& camera) : race_(race), camera_(camera) {}
+
+    bool IsPlayerRacing() const override;
+    void PutRiderBackOnLine(uint32_t rider) override;
+    void ReturnCameraToRider() override;
+
+private:
+    RaceContext& race_;
+    RaceCamera& camera_;
+};

@@ -153,6 +153,9 @@ void GameWindow::RunRaceSession()
         animation.SetGround(scene.ground ? &*scene.ground : nullptr);
         animation.SetChannels(&raceSim_.Channels());
         animation.SetPlayerRider(player);
+        animation.SetSharedFigure(scene.crewStage.sharedFigure);
+        GameRiderFallServices fallServices(g_raceContext, g_raceCamera);
+        animation.SetServices(&fallServices);
         particles_.Attach(scene.smokeClouds, scene.effects);
         effectMeshes_.Attach(std::span(g_bikes).first(std::min<size_t>(g_riderCount, kRiderCount)));
         GameRaceServices services(animation, particles_, g_raceCamera, race_.menuRequest);

@@ -2,18 +2,22 @@
 // full field, the player rides it with the keyboard, Esc opens the pit box over the race, its
 // continue button races on, its leave button ends the race, the result page after it goes back
 // to the menu and Esc there ends the game; two runs give the same race. Resuming ends the
-// player's fall, and race again races the session again from its grid.
+// player's fall, and race again races the session again from its grid. A fall takes the
+// player's body off his machine, and its end puts him back on it on the racing line.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
 #include "app/clock/RaceClock.h"
 #include "app/game/CurrentRace.h"
+#include "content/RaceContent.h"
 #include "core/world/WorldObject.h"
 #include "race/RaceContext.h"
+#include "race/collision/CollisionManager.h"
 #include "tests/program/GameRun.h"
 #include "view/race/InRaceMenu.h"
 
@@ -217,5 +221,74 @@ TEST(RaceSessionTest, ResumingEndsTheFallAndRaceAgainRacesFromTheGridOnce)
     EXPECT_LT(menu.visits[2].ticksDone, menu.visits[1].ticksDone);
     EXPECT_GT(menu.visits[2].ticksDone, 0u);
     EXPECT_FALSE(g_raceAgain);
+}
+
+struct PlayerFall
+{
+    bool started = false;
+    bool bodyOffTheBike = false;
+    bool bodyByTheBike = false;
+    bool fallOver = false;
+    bool bodyOnTheSeat = false;
+    float distanceToLine = -1.0f;
+    float headingOffLine = -1.0f;
+};
+
+TEST(RaceSessionTest, AFallTakesThePlayerOffHisMachineAndItsEndPutsHimBackOnTheLine)
+{
+    GameRun run;
+    run.ChooseSingleRace();
+    // Away from the grid, a stop short of the line node ahead, and off the machine there.
+    run.AtRace(0, {.kind = GameRun::Kind::KeyDown, .virtualKey = vk::Letter('A')});
+    run.AtRace(1200, {.kind = GameRun::Kind::KeyUp, .virtualKey = vk::Letter('A')});
+    run.AtRace(1200, {.kind = GameRun::Kind::KeyDown, .virtualKey = vk::Letter('Y')});
+    run.AtRace(2800, {.kind = GameRun::Kind::KeyUp, .virtualKey = vk::Letter('Y')});
+    PlayerFall fall;
+    const auto player = []() -> BikeRecord& { return g_bikes[g_playerRider.load() % kRiderCount]; };
+    run.CallAtRace(3000,
+                   [&](GameWindow& window)
+                   {
+                       fall.started = window.Race().Collisions().StartFall(
+                           g_playerRider.load() % kRiderCount, fall_type::kOffTrack);
+                   });
+    run.CallAtRace(4200,
+                   [&](GameWindow&)
+                   {
+                       const BikeRecord& bike = player();
+                       const WorldObject* hip = bike.links.hip.get();
+                       fall.bodyOffTheBike =
+                           hip->parent.get() == g_raceContent.Scene().crewStage.sharedFigure;
+                       // The shared figure stands at the origin: the hip's place is the world's.
+                       fall.bodyByTheBike = std::hypot(hip->placement.x - bike.positionX,
+                                                       hip->placement.z - bike.positionZ) < 3.0f;
+                   });
+    // The rider stands beside his machine, stepping away from it.
+    run.ExpectFrameAtRace(4200, "race_player_off_his_bike", 0x91D8FD6AFBA71FCEull);
+    // Long after the clip and the time down: on the seat again, the machine standing on the
+    // line node it was put on, along the line.
+    run.CallAtRace(20000,
+                   [&](GameWindow&)
+                   {
+                       const BikeRecord& bike = player();
+                       fall.fallOver = (bike.flags & bike_flags::kFalling) == 0;
+                       fall.bodyOnTheSeat = bike.links.hip->parent == bike.links.seat;
+                       const RacingLineNode& node = g_race.nodes[bike.aiTargetNode];
+                       fall.distanceToLine =
+                           std::hypot(node.x - bike.positionX, node.z - bike.positionZ);
+                       fall.headingOffLine = std::fabs(node.heading - bike.heading);
+                   });
+    run.ExpectFrameAtRace(20000, "race_player_back_on_his_bike", 0xB8D718AD88E0EEDEull);
+    run.AtRace(20400, {.kind = GameRun::Kind::Quit});
+    EXPECT_EQ(run.Run(), GameWindow::kRunEnded);
+
+    EXPECT_TRUE(fall.started);
+    EXPECT_TRUE(fall.bodyOffTheBike);
+    EXPECT_TRUE(fall.bodyByTheBike);
+    EXPECT_TRUE(fall.fallOver);
+    EXPECT_TRUE(fall.bodyOnTheSeat);
+    EXPECT_GE(fall.distanceToLine, 0.0f);
+    EXPECT_LT(fall.distanceToLine, 0.01f);
+    EXPECT_GE(fall.headingOffLine, 0.0f);
+    EXPECT_LT(fall.headingOffLine, 1e-6f);
 }
 }  // namespace

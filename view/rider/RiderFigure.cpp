@@ -111,9 +111,10 @@ void RiderAnimation::EndRiderFall(uint32_t rider)
         }
         AddRestChannels(bike);
         services_->PutRiderBackOnLine(rider);
-        services_->ReturnCameraToRider();
         ShowBodyNodes(bike, true);
         ShowBikeNodes(bike, true);
+        // After the nodes are shown: the on-board view hides its rider and his bike's outside.
+        services_->ReturnCameraToRider();
         return;
     }
     ShowBodyNodes(bike, false);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <numbers>
 #include <vector>
 
@@ -21,9 +22,17 @@ class RecordingServices : public RiderFallServices
 public:
     bool IsPlayerRacing() const override { return racing; }
     void PutRiderBackOnLine(uint32_t rider) override { backOnLine.push_back(rider); }
-    void ReturnCameraToRider() override { ++cameraReturns; }
+    void ReturnCameraToRider() override
+    {
+        ++cameraReturns;
+        if (onCameraReturn)
+        {
+            onCameraReturn();
+        }
+    }
 
     bool racing = true;
+    std::function<void()> onCameraReturn;
     std::vector<uint32_t> backOnLine;
     int cameraReturns = 0;
 };
@@ -370,6 +379,22 @@ TEST_F(RiderAnimationTest, OtherRidersAreHiddenWhenTheirFallEnds)
     EXPECT_EQ(bikes_[2].positionZ, 10000.0f);
     EXPECT_NE(bikes_[2].flags & bike_flags::kInactive, 0u);
     EXPECT_TRUE(services_.backOnLine.empty());
+}
+
+// The camera the player returns to decides last what is shown: the on-board view hides the
+// rider's body and his bike's outside.
+TEST_F(RiderAnimationTest, TheViewTheCameraReturnsToKeepsWhatItHid)
+{
+    BuildRider(0, 0.0f, 0.0f);
+    StartFall(0, 1, 0.0f, 10.0f);
+    services_.onCameraReturn = [this]
+    {
+        Part(0, 4)->flags |= object_flags::kNoOwnPolygons;
+        bikes_[0].links.bikeBody->flags |= object_flags::kNoOwnPolygons;
+    };
+    animation_.EndRiderFall(0);
+    EXPECT_NE(Part(0, 4)->flags & object_flags::kNoOwnPolygons, 0);
+    EXPECT_NE(bikes_[0].links.bikeBody->flags & object_flags::kNoOwnPolygons, 0);
 }
 
 // A player who no longer races stays down like any other rider.

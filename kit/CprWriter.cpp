@@ -50,23 +50,40 @@ bool CprWriter::Add(std::string_view name, std::span<const uint8_t> bytes, Membe
         error = "member name cannot be read back: " + std::string(name);
         return false;
     }
+    std::string key(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    key.push_back(static_cast<char>(storage));
+    if (const auto same = byContent_.find(key); same != byContent_.end())
+    {
+        Member member = same->second;
+        member.name = std::string(name);
+        return Append(std::move(member), error);
+    }
     Member member{std::string(name), {}, storage != MemberStorage::Stored};
+    std::vector<uint8_t> stored;
     if (member.packed)
     {
-        member.stored = PackMember(bytes, codec_);
-        if (storage == MemberStorage::Smaller && member.stored.size() >= bytes.size())
+        stored = PackMember(bytes, codec_);
+        if (storage == MemberStorage::Smaller && stored.size() >= bytes.size())
         {
             member.packed = false;
         }
     }
     if (!member.packed)
     {
-        member.stored.assign(bytes.begin(), bytes.end());
+        stored.assign(bytes.begin(), bytes.end());
     }
-    const uint64_t grown = archiveSize_ + kEntryHeaderSize + name.size() + member.stored.size();
+    member.stored = std::make_shared<const std::vector<uint8_t>>(std::move(stored));
+    byContent_.emplace(std::move(key), member);
+    return Append(std::move(member), error);
+}
+
+bool CprWriter::Append(Member member, std::string& error)
+{
+    const uint64_t grown =
+        archiveSize_ + kEntryHeaderSize + member.name.size() + member.stored->size();
     if (grown > static_cast<uint64_t>(std::numeric_limits<int32_t>::max()))
     {
-        error = "archive would exceed 2 GiB at " + std::string(name);
+        error = "archive would exceed 2 GiB at " + member.name;
         return false;
     }
     archiveSize_ = grown;
@@ -81,19 +98,10 @@ bool CprWriter::AddMissingFrom(const CprWriter& other, std::string& error)
         const bool held =
             std::any_of(members_.begin(), members_.end(),
                         [&member](const Member& own) { return own.name == member.name; });
-        if (held)
+        if (!held && !Append(member, error))
         {
-            continue;
-        }
-        const uint64_t grown =
-            archiveSize_ + kEntryHeaderSize + member.name.size() + member.stored.size();
-        if (grown > static_cast<uint64_t>(std::numeric_limits<int32_t>::max()))
-        {
-            error = "archive would exceed 2 GiB at " + member.name;
             return false;
         }
-        archiveSize_ = grown;
-        members_.push_back(member);
     }
     return true;
 }
@@ -115,15 +123,15 @@ std::vector<uint8_t> CprWriter::Build() const
     for (const Member& member : members_)
     {
         AppendLe32(image, dataOffset);
-        AppendLe32(image, static_cast<uint32_t>(member.stored.size()));
+        AppendLe32(image, static_cast<uint32_t>(member.stored->size()));
         AppendLe32(image, member.packed ? CprArchive::kPackedFlag : 0);
         AppendLe32(image, static_cast<uint32_t>(member.name.size()));
         AppendScrambled(image, member.name);
-        dataOffset += static_cast<uint32_t>(member.stored.size());
+        dataOffset += static_cast<uint32_t>(member.stored->size());
     }
     for (const Member& member : members_)
     {
-        image.insert(image.end(), member.stored.begin(), member.stored.end());
+        image.insert(image.end(), member.stored->begin(), member.stored->end());
     }
     return image;
 }

@@ -1,12 +1,16 @@
 #pragma once
 
 // Writes ".cpr" archives the game mounts: one chunk, no directory padding, kind code 0, the
-// members' bytes in directory order right after the directory.
+// members' bytes in directory order right after the directory. A chunk's data is as long as its
+// members together, so every member keeps its own copy; members with the same bytes are packed
+// once, which keeps writing the demo installation's many alike circuit files quick.
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/archive/LzCodec.h"
@@ -39,11 +43,15 @@ private:
     struct Member
     {
         std::string name;
-        std::vector<uint8_t> stored;
+        std::shared_ptr<const std::vector<uint8_t>> stored;
         bool packed = false;
     };
 
+    bool Append(Member member, std::string& error);
+
     std::vector<Member> members_;
+    // The members added so far by their bytes and storage.
+    std::unordered_map<std::string, Member> byContent_;
     uint64_t archiveSize_ = 16;
     LzCodec codec_;
 };

@@ -1,6 +1,7 @@
-// The demo circuit's scenery in its three weathers: the sky, the scenery (grass, stands), the
+// Every demo circuit's scenery in its three weathers: the sky, the scenery (grass, stands), the
 // track laid on the ground model the simulation uses, the start line, the track pictures, the
-// classes' ideal lines, the start lights and the dust sets.
+// classes' ideal lines, the cones where the circuit has them, and the dust sets; the start
+// lights. The archives keep one copy of what circuits and weathers share.
 
 #include <cmath>
 #include <optional>
@@ -14,6 +15,7 @@
 #include "kit/picture/BmpWriter.h"
 #include "kit/picture/TextureContainerWriter.h"
 #include "kit/race/CircuitGenerator.h"
+#include "kit/race/DemoCircuits.h"
 #include "kit/race/DemoRace.h"
 
 namespace kit
@@ -172,6 +174,14 @@ Mesh IdealLineMesh(const RacingLine& line)
     return ideal.Finish();
 }
 
+// A cone beside the track, shown and hit as a small box.
+Mesh ConeMesh()
+{
+    ShapeBuilder cone({kKerbTexture});
+    cone.Box({-0.15f, 0.0f, -0.15f}, {0.15f, 0.4f, 0.15f}, {0});
+    return cone.Finish();
+}
+
 Mesh StartLightMesh(uint32_t texture)
 {
     ShapeBuilder light({texture});
@@ -211,44 +221,63 @@ bool AddDustSet(ContentWriter& writer, uint16_t set)
     }
     return true;
 }
+
+// The circuit's own models and pictures.
+bool AddCircuitScenery(ContentWriter& writer, const DemoCircuit& demo, std::string& error)
+{
+    const content::CircuitRow* circuit = content::FindCircuit(demo.key);
+    const std::optional<GeneratedCircuit> generated =
+        GenerateCircuit(demo.shape, BikeClass::Class125, error);
+    if (circuit == nullptr || !generated)
+    {
+        error = std::string(demo.key) + ": " + error;
+        return false;
+    }
+    const RacingLine& line = *generated->line;
+    // Each model is written once; its weathers' and classes' names share the file.
+    const std::vector<uint8_t> sky = WriteObjectFile(SkyMesh());
+    const std::vector<uint8_t> scenery = WriteObjectFile(SceneryMesh());
+    const std::vector<uint8_t> track = WriteObjectFile(TrackMesh(generated->ground));
+    const std::vector<uint8_t> trackside = WriteObjectFile(TracksideMesh(line, demo.shape));
+    for (const Weather weather : {Weather::Fine, Weather::Dull, Weather::Rain})
+    {
+        writer.ObjectFile(content::SkyModelName(*circuit, weather), sky);
+        writer.ObjectFile(content::SceneryModelName(*circuit, weather), scenery);
+        writer.ObjectFile(content::TrackModelName(*circuit, weather), track);
+        writer.ObjectFile(content::TrackAlphaModelName(*circuit, weather), trackside);
+        writer.TextureFile(content::TrackTextureSetName(*circuit, weather), TrackPictures(weather));
+    }
+    const std::vector<uint8_t> ideal = WriteObjectFile(IdealLineMesh(line));
+    for (const BikeClass bikeClass :
+         {BikeClass::Class125, BikeClass::Class250, BikeClass::Class500})
+    {
+        writer.ObjectFile(content::IdealLineModelName(*circuit, bikeClass), ideal);
+    }
+    if (!circuit->cones.empty())
+    {
+        writer.Object(content::ConeModelName(*circuit), ConeMesh());
+    }
+    return AddDustSet(writer, circuit->dustSetA) && AddDustSet(writer, circuit->dustSetB) &&
+           writer.Ok();
+}
 }  // namespace
 
 bool AddDemoScenery(ContentWriter& writer, std::string& error)
 {
-    const content::CircuitRow* circuit = content::FindCircuit(kDemoRaceCircuitName);
-    const CircuitShape shape = DemoCircuitShape();
-    const std::optional<GeneratedCircuit> generated =
-        GenerateCircuit(shape, BikeClass::Class125, error);
-    if (circuit == nullptr || !generated)
+    for (const DemoCircuit& circuit : DemoCircuits())
     {
-        return false;
+        if (!AddCircuitScenery(writer, circuit, error))
+        {
+            return false;
+        }
     }
-    const RacingLine& line = *generated->line;
-    const Mesh sky = SkyMesh();
-    const Mesh scenery = SceneryMesh();
-    const Mesh track = TrackMesh(generated->ground);
-    const Mesh trackside = TracksideMesh(line, shape);
-    for (const Weather weather : {Weather::Fine, Weather::Dull, Weather::Rain})
-    {
-        writer.Object(content::SkyModelName(*circuit, weather), sky);
-        writer.Object(content::SceneryModelName(*circuit, weather), scenery);
-        writer.Object(content::TrackModelName(*circuit, weather), track);
-        writer.Object(content::TrackAlphaModelName(*circuit, weather), trackside);
-        writer.TextureFile(content::TrackTextureSetName(*circuit, weather), TrackPictures(weather));
-    }
-    const Mesh ideal = IdealLineMesh(line);
-    for (const BikeClass bikeClass :
-         {BikeClass::Class125, BikeClass::Class250, BikeClass::Class500})
-    {
-        writer.Object(content::IdealLineModelName(*circuit, bikeClass), ideal);
-    }
+    writer.Object(content::kConeCollisionBody, ConeMesh());
     for (const content::StartLight& light : content::StartLights())
     {
         writer.Object(
             light.model,
             StartLightMesh(light.model.find("gruen") != std::string_view::npos ? 1000 : 1001));
     }
-    return AddDustSet(writer, circuit->dustSetA) && AddDustSet(writer, circuit->dustSetB) &&
-           writer.Ok();
+    return writer.Ok();
 }
 }  // namespace kit

@@ -3,9 +3,11 @@
 #include <optional>
 #include <vector>
 
+#include "content/CircuitTable.h"
 #include "core/files/FileSystem.h"
 #include "kit/race/CircuitChecks.h"
 #include "kit/race/ClassSetups.h"
+#include "kit/race/DemoCircuits.h"
 #include "kit/race/DemoRiders.h"
 #include "race/BikeSetupImage.h"
 #include "race/CircuitRecords.h"
@@ -30,22 +32,23 @@ bool WritePlainFile(const std::string& path, std::span<const uint8_t> bytes, std
     return true;
 }
 
-// The class's line (the same at every level) and, once, the ground.
-bool AddCircuit(DemoArchives& archives, BikeClass bikeClass, std::string& error)
+// The circuit's line for the class (the same at every level) and, once, its ground.
+bool AddCircuit(DemoArchives& archives, const DemoCircuit& demo, BikeClass bikeClass,
+                std::string& error)
 {
-    const std::optional<GeneratedCircuit> circuit =
-        GenerateCircuit(DemoCircuitShape(), bikeClass, error);
+    const std::optional<GeneratedCircuit> circuit = GenerateCircuit(demo.shape, bikeClass, error);
     if (!circuit)
     {
+        error = std::string(demo.key) + ": " + error;
         return false;
     }
     const std::vector<std::string> problems = CheckCircuit(*circuit);
     if (!problems.empty())
     {
-        error = "the demo circuit fails its checks: " + problems.front();
+        error = std::string(demo.key) + " fails its checks: " + problems.front();
         return false;
     }
-    const std::string stem = std::string("Streckendaten/") + kDemoRaceCircuitName;
+    const std::string stem = "Streckendaten/" + std::string(demo.key);
     const std::vector<uint8_t> line = EncodeRacingLineFile(*circuit->line, circuit->head);
     const uint32_t number = static_cast<uint32_t>(ToIndex(bikeClass));
     if (!archives.data.Add(stem + std::to_string(number) + ".wgf", line, MemberStorage::Smaller,
@@ -55,10 +58,11 @@ bool AddCircuit(DemoArchives& archives, BikeClass bikeClass, std::string& error)
     {
         return false;
     }
+    const content::CircuitRow* row = content::FindCircuit(demo.key);
     return bikeClass != BikeClass::Class125 ||
-           archives.objects.Add(
-               std::string("objekte/kolision/") + kDemoRaceCircuitName + "_Collision.4co",
-               WriteTrackCollisionFile(circuit->ground), MemberStorage::Smaller, error);
+           (row != nullptr && archives.objects.Add(content::CollisionModelName(*row),
+                                                   WriteTrackCollisionFile(circuit->ground),
+                                                   MemberStorage::Smaller, error));
 }
 
 bool AddClassFiles(DemoArchives& archives, const std::string& directory, BikeClass bikeClass,
@@ -89,8 +93,14 @@ bool AddDemoRace(DemoArchives& archives, const std::string& directory, std::stri
     for (const BikeClass bikeClass :
          {BikeClass::Class125, BikeClass::Class250, BikeClass::Class500})
     {
-        if (!AddCircuit(archives, bikeClass, error) ||
-            !AddClassFiles(archives, directory, bikeClass, error))
+        for (const DemoCircuit& circuit : DemoCircuits())
+        {
+            if (!AddCircuit(archives, circuit, bikeClass, error))
+            {
+                return false;
+            }
+        }
+        if (!AddClassFiles(archives, directory, bikeClass, error))
         {
             return false;
         }

@@ -1,9 +1,10 @@
 #pragma once
 
-// The race simulation's part of the demo installation, for the first circuit the menus offer
-// ("ShahAlam"): its generated racing line for every class and difficulty in the data archive,
-// its ground model in the objects archive, the classes' standard set-ups in the menu archive,
-// and as plain files the rider data of every class and an empty record table.
+// The race simulation's part of the demo installation, for every circuit of DemoCircuits (the
+// first, "ShahAlam", is the demo circuit): its generated racing line for every class and
+// difficulty in the data archive, its ground model in the objects archive; the classes'
+// standard set-ups in the menu archive, and as plain files the rider data of every class and
+// an empty record table.
 
 #include <string>
 

@@ -72,6 +72,34 @@ TEST(CprWriterTest, StoresWhatPackingWouldNotShrink)
     EXPECT_EQ(entries[2].packed, 0u);
 }
 
+TEST(CprWriterTest, MembersWithTheSameBytesEachReadBackWhole)
+{
+    kit::CprWriter writer;
+    std::string error;
+    const std::vector<uint8_t> shared = MixedBytes(5000, 6);
+    ASSERT_TRUE(writer.Add("one", shared, kit::MemberStorage::Smaller, error));
+    ASSERT_TRUE(writer.Add("other", RandomBytes(300, 7), kit::MemberStorage::Smaller, error));
+    ASSERT_TRUE(writer.Add("two", shared, kit::MemberStorage::Smaller, error));
+    // Stored rather than packed is another member.
+    ASSERT_TRUE(writer.Add("three", shared, kit::MemberStorage::Stored, error));
+    kit::CprWriter copy;
+    ASSERT_TRUE(copy.AddMissingFrom(writer, error));
+    TestDirectory directory;
+    directory.WriteFile("test.cpr", StringOf(copy.Build()));
+    CprArchive archive;
+    ASSERT_TRUE(archive.Open("test.cpr", false));
+    const std::vector<CprEntry>& entries = archive.GetEntryList();
+    ASSERT_EQ(entries.size(), 4u);
+    EXPECT_EQ(entries[0].packed, 1u);
+    EXPECT_EQ(entries[2].packed, 1u);
+    EXPECT_EQ(entries[3].packed, 0u);
+    ASSERT_TRUE(kit::ExtractArchive("test.cpr", "out", error)) << error;
+    for (const char* name : {"one", "two", "three"})
+    {
+        EXPECT_EQ(directory.ReadFile(std::string("out/") + name), StringOf(shared)) << name;
+    }
+}
+
 TEST(CprWriterTest, RefusesNamesTheGameCannotOpen)
 {
     kit::CprWriter writer;

@@ -38,7 +38,14 @@ void GameRaceHooks::BuildSweepLists()
 
 void GameRaceHooks::PrepareComputerRiders()
 {
-    g_race.PrepareGridStart();
+    if (gridStart_)
+    {
+        g_race.PrepareGridStart();
+    }
+    else
+    {
+        g_race.PreparePracticeStart();
+    }
 }
 
 void GameRaceHooks::SetCameraDefaults(float viewedHeading)

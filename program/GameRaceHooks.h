@@ -1,6 +1,6 @@
 #pragma once
 
-// What a race load asks of the game: the field's grid start, the race simulation's
+// What a race load asks of the game: the field's grid or pit-lane start, the race simulation's
 // collisions, the start sequence and the race camera's start sweep. Main thread only, during
 // RaceContent::Load.
 
@@ -20,8 +20,9 @@ public:
     // The step the field starts at from the grid: 2 s of the grid sweep, then the lights.
     static constexpr uint32_t kGridStartStep = 125;
 
-    GameRaceHooks(RaceSim& sim, StartSequence& start, RaceCamera& camera)
-        : sim_(sim), start_(start), camera_(camera)
+    // A race starts from the grid; every other session from the pit lane.
+    GameRaceHooks(RaceSim& sim, StartSequence& start, RaceCamera& camera, bool gridStart)
+        : sim_(sim), start_(start), camera_(camera), gridStart_(gridStart)
     {
     }
 
@@ -37,6 +38,7 @@ private:
     RaceSim& sim_;
     StartSequence& start_;
     RaceCamera& camera_;
+    bool gridStart_;
 };
 
 // What a race step asks of the view and the race loop: the riders' body motion, the frame's

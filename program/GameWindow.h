@@ -30,6 +30,7 @@
 #include "view/rider/RiderAnimation.h"
 
 class MainMenu;
+struct SessionStart;
 
 // The screen mode the game opens its 3D screen in, and returns to after each race.
 extern ScreenMode g_displayMode;
@@ -103,11 +104,11 @@ private:
     bool ShutDown(bool saveConfig);
 
     // The race branch of the session loop: set up, load, race, unload, score.
-    void RunRaceSession();
+    void RunRaceSession(const SessionStart& start);
     // The race session, then the same race again while the player asks for it from the pause
     // menu; true when the last one ran.
-    bool RunRaceSessionAndAgain();
-    bool PrepareRaceSession();
+    bool RunRaceSessionAndAgain(const SessionStart& start);
+    bool PrepareRaceSession(const SessionStart& start);
     void UnloadRace();
     // The won race's movie after the race of a weekend.
     void CelebrateWonRace();

@@ -1,14 +1,9 @@
-// The race branch of the session loop: the race is set up, its content loaded, the race run
-// and everything of it unloaded again; only a race that ran is scored.
-//
-// Until the menus start sessions, a race is the interim one: the demo installation's circuit,
-// the settings' class and weather, a full field of computer riders round the player, two laps
-// from the grid.
+// The race branch of the session loop: the started session's race is set up, its content
+// loaded, the race run and everything of it unloaded again; only a race that ran is scored.
 
 #include <algorithm>
 #include <cstddef>
 #include <span>
-#include <string_view>
 
 #include "app/archive/ArchiveSet.h"
 #include "app/clock/RaceClock.h"
@@ -21,6 +16,8 @@
 #include "content/RaceContent.h"
 #include "frontend/pitbox/PitBoxResults.h"
 #include "frontend/season/FinishedSession.h"
+#include "frontend/season/SessionStart.h"
+#include "frontend/season/WeekendStart.h"
 #include "net/NetSession.h"
 #include "program/GameRaceHooks.h"
 #include "program/GameWindow.h"
@@ -35,12 +32,8 @@
 
 namespace
 {
-// The one circuit every installation carries.
-constexpr std::string_view kInterimCircuit = "ShahAlam";
-constexpr uint16_t kInterimLaps = 2;
-// Race status of a rider the computer steers.
-constexpr uint32_t kComputerRider = 8;
-constexpr uint32_t kPlayerAtControls = 0;
+// Race status of a rider that is not in a network race.
+constexpr uint32_t kNotInNetworkRace = 7;
 // The weekend's sessions up to the warm-up; the race comes after them.
 constexpr uint32_t kLastPracticeSession = 4;
 constexpr const char* kRaceWonMovie = "Movies/racewon.mpg";
@@ -55,50 +48,53 @@ void ClearLastRaceWords(BikeRecord& bike)
               std::byte{0});
 }
 
-// The field in grid order, the player at the controls of its own rider; the race load puts
-// it on the grid's slots.
-void EnterField(RaceContext& race, uint32_t riders, uint32_t player)
+// The riders the session start let take part, with its kind and laps, into the race object
+// and the standings; a timed session ends when its time is up.
+void EnterField(RaceContext& race, const SessionStart& start, uint32_t player)
 {
     StandingsSession session;
-    session.isRace = true;
-    session.laps = kInterimLaps;
+    session.isRace = start.isRace;
+    session.isQualifying = start.isQualifying;
+    session.isGhostSession =
+        race.current.gameMode == GameMode::GhostRace && race.race.ghostTag != RaceAi::kNoGhost;
+    session.isNetwork = race.current.gameMode == GameMode::NetworkRace;
+    session.lapLimit = !start.isRace;
+    session.laps = race.race.totalLaps;
     session.language = static_cast<uint32_t>(g_language);
     session.playerRider = player;
     session.viewedRider = player;
     session.isObservation = race.current.observationMode != 0;
+    const uint32_t riders = std::min<uint32_t>(race.current.riderCount, kRiderCount);
     session.riderCount = static_cast<uint16_t>(riders);
     race.race.riderCount = static_cast<uint16_t>(riders);
-    race.race.totalLaps = kInterimLaps;
     race.race.inRace.fill(0);
     for (uint32_t rider = 0; rider < riders; ++rider)
     {
-        BikeRecord& bike = race.bikes[rider];
-        bike.raceStatus = rider == player ? kPlayerAtControls : kComputerRider;
-        bike.flags = 0;
-        race.race.inRace[rider] = 1;
-        session.inRace[rider] = 1;
-        race.standings.gridOrder[rider] = static_cast<int32_t>(rider + 1);
+        const uint32_t status = race.bikes[rider].raceStatus;
+        const bool takesPart = status != kStatusNotTakingPart && status != kNotInNetworkRace;
+        race.race.inRace[rider] = takesPart ? 1 : 0;
+        session.inRace[rider] = takesPart ? 1 : 0;
     }
     race.standings.ResetForRace(session);
+    race.standings.sessionEndTime =
+        start.isRace ? RaceStandings{}.sessionEndTime : start.sessionSeconds;
 }
 }  // namespace
 
-bool GameWindow::PrepareRaceSession()
+bool GameWindow::PrepareRaceSession(const SessionStart& start)
 {
     RaceContext& race = g_raceContext;
-    CurrentRace& current = race.current;
     const uint32_t player = g_playerRider.load(std::memory_order_relaxed) % kRiderCount;
-    current.circuitName = kInterimCircuit;
-    current.riderCount = kRiderCount;
-    current.viewedRider = player;
-    if (!race.LoadRacingLine(g_archiveData) ||
-        !race.LoadClassBikeSetups(g_archiveMenu, g_bikeClass) || race.race.startSlots.count == 0)
+    race.current.viewedRider = player;
+    if (!start.lineRead || !race.LoadClassBikeSetups(g_archiveMenu, g_bikeClass) ||
+        race.race.startSlots.count == 0)
     {
         return false;
     }
-    race.LoadRiderProfiles();
     race.randomTable.Fill();
-    EnterField(race, current.riderCount, player);
+    EnterField(race, start, player);
+    race_.isRaceSession = start.isRace;
+    race_.standingStart = start.isRace;
     if (g_net.IsActive())
     {
         // The host's line-up decides the field, its chance table and set-ups.
@@ -108,14 +104,14 @@ bool GameWindow::PrepareRaceSession()
     return true;
 }
 
-void GameWindow::RunRaceSession()
+void GameWindow::RunRaceSession(const SessionStart& start)
 {
     race_ = RaceLoopState{};
     g_renderDevice.SetArchive(g_archiveMenu);
     g_renderDevice.DisableFog();
     ClearAllKeys();
     ResetRaceClock(0);
-    if (IsQuitting() || !PrepareRaceSession())
+    if (IsQuitting() || !PrepareRaceSession(start))
     {
         if (g_net.IsActive())
         {
@@ -127,7 +123,7 @@ void GameWindow::RunRaceSession()
     {
         ClearLastRaceWords(bike);
     }
-    GameRaceHooks hooks(raceSim_, start_, g_raceCamera);
+    GameRaceHooks hooks(raceSim_, start_, g_raceCamera, start.isRace);
     g_raceAgain = false;
     if (g_raceContent.Load(RaceContentOptions::FromSettings(g_menuState), hooks))
     {

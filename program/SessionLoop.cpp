@@ -69,7 +69,8 @@ void GameWindow::RunSessionLoop()
         switch (code)
         {
             case kRaceSession:
-                RunChosenSessions([this] { return RunRaceSessionAndAgain(); });
+                RunChosenSessions([this](const SessionStart& start)
+                                  { return RunRaceSessionAndAgain(start); });
                 break;
             case kQuitGame:
             case kEndGame:
@@ -85,9 +86,9 @@ void GameWindow::RunSessionLoop()
     }
 }
 
-bool GameWindow::RunRaceSessionAndAgain()
+bool GameWindow::RunRaceSessionAndAgain(const SessionStart& start)
 {
-    RunRaceSession();
+    RunRaceSession(start);
     bool ran = race_.ran;
     // Race again: the session starts anew and goes straight to its grid. The request is used
     // up here, so that the race after it is scored and shown like any other.
@@ -97,8 +98,7 @@ bool GameWindow::RunRaceSessionAndAgain()
         {
             g_soundManager.ReleaseMenuSounds();
         }
-        StartSession(g_raceContext, g_menuState, g_lastFrameMs, g_archiveData);
-        RunRaceSession();
+        RunRaceSession(StartSession(g_raceContext, g_menuState, g_lastFrameMs, g_archiveData));
         ran = race_.ran;
     }
     return ran;

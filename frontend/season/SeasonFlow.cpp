@@ -27,6 +27,12 @@ bool IsWeekend(GameMode mode)
            mode == GameMode::ChampionshipSeries;
 }
 
+bool IsGameQuitting()
+{
+    const OutputWindow* window = MainWindow();
+    return window != nullptr && window->IsQuitting();
+}
+
 GameMode ChosenMode()
 {
     return static_cast<GameMode>(g_menuState.U32At(MenuState::kGameModeOffset));
@@ -183,8 +189,10 @@ void RunChosenSessions(const RaceSessionRunner& raceSession)
         }
         // A championship loaded in the pit box may have changed the mode.
         const GameMode mode = ChosenMode();
-        StartSession(g_raceContext, g_menuState, g_lastFrameMs, g_archiveData);
-        if (RunPreRaceScreen() != PreRaceScreen::kStartSession || !raceSession())
+        const SessionStart start =
+            StartSession(g_raceContext, g_menuState, g_lastFrameMs, g_archiveData);
+        if (!start.lineRead || RunPreRaceScreen() != PreRaceScreen::kStartSession ||
+            !raceSession(start) || IsGameQuitting())
         {
             return;
         }

@@ -5,8 +5,9 @@
 // a Grand Prix weekend goes on to its next session, a championship after each race to its next
 // round, until the player backs out on the pre-race screen, the single session or the weekend is
 // over, or the championship has had its last round. Before each session of a weekend the pit
-// box's calendar picks the session to ride; the sessions before it are simulated. Main thread
-// only.
+// box's calendar picks the session to ride; the sessions before it are simulated. A session
+// whose circuit's racing line cannot be read is not ridden, and none follows one the game was
+// quit in. Main thread only.
 
 #include <cstdint>
 #include <functional>
@@ -14,8 +15,10 @@
 #include "app/settings/MenuState.h"
 #include "core/game/GameEnums.h"
 
+struct SessionStart;
+
 // Loads, races, unloads and scores the started session; true when the race ran.
-using RaceSessionRunner = std::function<bool()>;
+using RaceSessionRunner = std::function<bool(const SessionStart&)>;
 
 void RunChosenSessions(const RaceSessionRunner& raceSession);
 

@@ -18,6 +18,14 @@ constexpr uint32_t kStatusPlayerInRace = 0;
 constexpr uint32_t kStatusPlayer = 1;
 constexpr uint32_t kStatusTestRide = 3;
 constexpr uint32_t kLapsOfFullDistance = 21;
+// A test ride has no end; a timed session of the weekend ends after 30 minutes, or with the
+// settings' short sessions after 12 laps within an hour.
+constexpr uint16_t kTestRideLaps = 34;
+constexpr float kTestRideSeconds = 20000000.0f;
+constexpr uint16_t kTimedSessionLaps = 33;
+constexpr float kTimedSessionSeconds = 1800.0f;
+constexpr uint16_t kShortSessionLaps = 12;
+constexpr float kShortSessionSeconds = 3600.0f;
 
 std::array<float, kRiderCount> Ratings(const RaceContext& race)
 {
@@ -81,7 +89,17 @@ Field WeekendField(RaceContext& race, MenuState& settings, GameMode mode, uint32
     }
     if (start.isRace)
     {
-        race.race.totalLaps = RaceLaps(settings, race);
+        start.laps = RaceLaps(settings, race);
+    }
+    else if (settings.U32At(MenuState::kTrainingLengthOffset) == 0)
+    {
+        start.laps = kTimedSessionLaps;
+        start.sessionSeconds = kTimedSessionSeconds;
+    }
+    else
+    {
+        start.laps = kShortSessionLaps;
+        start.sessionSeconds = kShortSessionSeconds;
     }
     return field;
 }
@@ -97,22 +115,30 @@ SessionStart StartSession(RaceContext& race, MenuState& settings, uint32_t timeO
         race.race.ghostTag = RaceAi::kNoGhost;
     }
     RuntimeSeed(timeOfDayMs);
+    CurrentRace& current = race.current;
+    current.gameMode = mode;
+    const CircuitId chosen = CircuitOrChosen(
+        static_cast<int32_t>(settings.U32At(MenuState::kCircuitOffset)), CircuitId::ShahAlam);
     if (mode == GameMode::NetworkRace)
     {
+        // The network session sets the field; the circuit is its list's current entry.
+        const size_t entry = std::min<size_t>(settings.U32At(MenuState::kNetworkRaceIndexOffset),
+                                              MenuState::kNetworkCircuitEntries - 1);
+        current.circuitIndex =
+            CircuitOrChosen(settings.I8At(MenuState::kNetworkCircuitsOffset + entry), chosen);
+        current.circuitName = CircuitStem(current.circuitIndex);
+        start.lineRead = dataArchive != nullptr && race.LoadRacingLine(dataArchive);
+        start.isRace = true;
+        start.laps = RaceLaps(settings, race);
+        race.race.totalLaps = start.laps;
         return start;
     }
 
-    CurrentRace& current = race.current;
-    current.gameMode = mode;
     current.bikeClass = static_cast<BikeClass>(settings.U32At(MenuState::kBikeClassOffset));
     current.difficulty = DifficultyOfLevel(settings.U8At(MenuState::kLevelOffset));
-    current.circuitIndex = CircuitOrChosen(
-        static_cast<int32_t>(settings.U32At(MenuState::kCircuitOffset)), CircuitId::ShahAlam);
+    current.circuitIndex = chosen;
     current.circuitName = CircuitStem(current.circuitIndex);
-    if (dataArchive != nullptr)
-    {
-        race.LoadRacingLine(dataArchive);
-    }
+    start.lineRead = dataArchive != nullptr && race.LoadRacingLine(dataArchive);
     race.LoadRiderProfiles();
     PrepareRiderProfiles(settings, mode, current.bikeClass, race.riderProfiles);
     const uint32_t player = race.playerRider.load() % kRiderCount;
@@ -131,6 +157,8 @@ SessionStart StartSession(RaceContext& race, MenuState& settings, uint32_t timeO
             field.status.fill(kStatusTestRide);
             field.status[player] = kStatusPlayer;
             settings.SetU32At(MenuState::kTrainingLengthOffset, 0);
+            start.laps = kTestRideLaps;
+            start.sessionSeconds = kTestRideSeconds;
             break;
         }
         case GameMode::Race:
@@ -142,7 +170,7 @@ SessionStart StartSession(RaceContext& race, MenuState& settings, uint32_t timeO
             field.status.fill(kStatusRacing);
             field.status[player] = kStatusPlayerInRace;
             start.isRace = true;
-            race.race.totalLaps = RaceLaps(settings, race);
+            start.laps = RaceLaps(settings, race);
             break;
         }
         default:
@@ -173,6 +201,8 @@ SessionStart StartSession(RaceContext& race, MenuState& settings, uint32_t timeO
         race.standings.sessionTimes[rider] = -1.0f;
     }
     current.riderCount = trimmed.riderCount;
+    race.race.riderCount = static_cast<uint16_t>(trimmed.riderCount);
+    race.race.totalLaps = start.laps;
     start.fieldSize = field.size;
     return start;
 }

@@ -18,10 +18,17 @@ struct SessionStart
     uint32_t fieldSize = 0;  // riders taking part; 0 when the mode has no start here
     bool isRace = false;
     bool isQualifying = false;
+    // False when the circuit's racing line could not be read: the race object still holds the
+    // previous circuit's, so the session must not be ridden.
+    bool lineRead = false;
+    // A race runs its laps from the grid; any other session rides out of the pit lane until
+    // its time is up or its lap limit is reached.
+    uint16_t laps = 0;
+    float sessionSeconds = 0.0f;
 };
 
 // Seeds the runtime's generator with the time of day (ms), as every session start does, so
 // that a session's random choices follow from when it started. A network race is started by
-// the network session and gets no field here.
+// the network session and gets no field here. Without a data archive no line is read.
 SessionStart StartSession(RaceContext& race, MenuState& settings, uint32_t timeOfDayMs,
                           CprArchive* dataArchive);

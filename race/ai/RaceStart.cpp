@@ -157,6 +157,14 @@ void RaceAi::PrepareGridStart()
     AssignAiParameters();
 }
 
+void RaceAi::PreparePracticeStart()
+{
+    PrepareRaceStart();
+    PlaceRidersForPractice(false);
+    AssignBikeTuning(0, std::min<uint32_t>(riderCount, kRiderCount));
+    AssignAiParameters();
+}
+
 void RaceAi::HoldStartRevs(bool armed)
 {
     RaceContext& race = *context_;

@@ -1,9 +1,9 @@
 // A race from the main menu, end to end on the demo installation: Go starts a race of the
-// full field, the player rides it with the keyboard, Esc opens the pit box over the race, its
-// continue button races on, its leave button ends the race, the result page after it goes back
-// to the menu and Esc there ends the game; two runs give the same race. Resuming ends the
-// player's fall, and race again races the session again from its grid. A fall takes the
-// player's body off his machine, and its end puts him back on it on the racing line.
+// field the settings ask for, the player rides it with the keyboard, Esc opens the pit box over
+// the race, its continue button races on, its leave button ends the race, the result page after
+// it goes back to the menu and Esc there ends the game; two runs give the same race. Resuming
+// ends the player's fall, and race again races the session again from its grid. A fall takes
+// the player's body off his machine, and its end puts him back on it on the racing line.
 
 #include <gtest/gtest.h>
 
@@ -14,6 +14,7 @@
 
 #include "app/clock/RaceClock.h"
 #include "app/game/CurrentRace.h"
+#include "app/settings/MenuState.h"
 #include "content/RaceContent.h"
 #include "core/world/WorldObject.h"
 #include "race/RaceContext.h"
@@ -31,6 +32,8 @@ struct RaceOutcome
     float playerThrottle = 0.0f;
     float playerSpeed = 0.0f;
     float slowestComputerRider = 0.0f;
+    uint32_t ridersInRace = 0;
+    uint32_t opponentsChosen = 0;
     std::vector<uint64_t> frameHashes;
     size_t messageBoxes = 0;
     GameMode menuModeAfterRace = GameMode::NetworkRace;
@@ -109,12 +112,18 @@ RaceOutcome RaceOnce(Ending ending = Ending::LeaveThroughThePitBox)
     outcome.slowestComputerRider = 1000.0f;
     for (uint32_t rider = 0; rider < kRiderCount; ++rider)
     {
+        if (g_race.inRace[rider] == 0)
+        {
+            continue;
+        }
+        ++outcome.ridersInRace;
         if (rider != player)
         {
             outcome.slowestComputerRider =
                 std::min(outcome.slowestComputerRider, g_bikes[rider].speed);
         }
     }
+    outcome.opponentsChosen = g_menuState.U32At(MenuState::kOpponentsOffset);
     for (const CapturedFrame& frame : platform.Frames())
     {
         outcome.frameHashes.push_back(
@@ -135,10 +144,12 @@ TEST(RaceSessionTest, GoRacesTheFieldAndThePitBoxLeavesForTheMenuTheSameTwice)
     EXPECT_TRUE(first.racedOnAfterTheMenu);
     // The keyboard's throttle reached the player's machine through the input step.
     EXPECT_EQ(first.playerThrottle, 1.0f);
-    // Four seconds after the lights the whole field rides: the player's machine under full
-    // throttle, every computer rider with it.
+    // The field is the player and the chosen opponents; four seconds after the lights it
+    // rides: the player's machine under full throttle, every computer rider with it (the back
+    // of the grid still waiting for room in front).
+    EXPECT_EQ(first.ridersInRace, first.opponentsChosen + 1);
     EXPECT_GT(first.playerSpeed, 10.0f);
-    EXPECT_GT(first.slowestComputerRider, 1.0f);
+    EXPECT_GT(first.slowestComputerRider, 0.5f);
     ASSERT_FALSE(first.frameHashes.empty());
     // The menu the race returned to offers a race again.
     EXPECT_EQ(first.menuModeAfterRace, GameMode::Race);

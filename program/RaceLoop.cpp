@@ -290,7 +290,7 @@ uint32_t GameWindow::UpdateRaceFrame()
     {
         goOn = 0;
     }
-    g_raceContent.RiderPoses().Update(g_bikes, g_riderCount, g_frameDt, RaceSim::kNoRider);
+    g_raceContent.RiderPoses().Update(g_bikes, g_riderCount, g_frameDt, raceSim_.GhostRider());
     for (PitCrewScene& crew : g_pitCrewScenes)
     {
         crew.Update(g_frameDt);

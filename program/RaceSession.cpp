@@ -48,6 +48,11 @@ void ClearLastRaceWords(BikeRecord& bike)
               std::byte{0});
 }
 
+uint32_t GhostRider(uint32_t player)
+{
+    return player == 0 ? 1 : 0;
+}
+
 // The riders the session start let take part, with its kind and laps, into the race object
 // and the standings; a timed session ends when its time is up.
 void EnterField(RaceContext& race, const SessionStart& start, uint32_t player)
@@ -145,6 +150,14 @@ void GameWindow::RunRaceSession(const SessionStart& start)
         }
         raceSim_.SetPlayerRider(player);
         raceSim_.SetPlayerInputState(&g_playerInputState);
+        // The ghost rides in the slot beside the player's, played back from its lap.
+        LapRecord* const ghost = start.withGhost ? g_race.ghostRecord : nullptr;
+        raceSim_.SetGhostRider(ghost != nullptr ? GhostRider(player) : RaceSim::kNoRider);
+        g_standings.SetGhost(ghost);
+        if (ghost != nullptr)
+        {
+            ghost->RestartGhost(true);
+        }
         RiderAnimation animation(g_renderDevice, g_riderMotionSet, g_bikes);
         animation.SetGround(scene.ground ? &*scene.ground : nullptr);
         animation.SetChannels(&raceSim_.Channels());

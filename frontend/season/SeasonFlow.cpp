@@ -66,6 +66,24 @@ void RollWeekendWeather()
                        RuntimeRand);
 }
 
+// The ghost page until the player rides (with the chosen ghost or none) or leaves.
+bool RunGhostPage(LoadedGhost& ghost)
+{
+    const MenuScreenResources resources;
+    PitBoxMenu menu(GamePitBoxContext(ghost));
+    const int32_t result = RunPitBoxPage(menu, PitBoxMenu::kGhostPage, SessionWords{});
+    menu.Leave();
+    return result == PitBoxMenu::kContinue;
+}
+
+// The ghost of a ghost race lives as long as the sessions run; the race object only borrows it.
+class GhostOfSessions
+{
+public:
+    ~GhostOfSessions() { ghost.Clear(g_race); }
+    LoadedGhost ghost;
+};
+
 SessionMenuChoice RunCalendar(PitBoxMenu& menu)
 {
     for (;;)
@@ -107,16 +125,20 @@ SessionMenuChoice ChoiceOfCalendarResult(int32_t result)
     return {.action = SessionMenuAction::Ride, .session = 0};
 }
 
-bool RunSessionMenu()
+bool RunSessionMenu(LoadedGhost& ghost)
 {
-    if (!IsWeekend(ChosenMode()))
+    const GameMode mode = ChosenMode();
+    if (mode == GameMode::GhostRace)
+    {
+        return RunGhostPage(ghost);
+    }
+    if (!IsWeekend(mode))
     {
         return true;
     }
     SessionMenuChoice choice;
     {
         const MenuScreenResources resources;
-        LoadedGhost ghost;
         PitBoxMenu menu(GamePitBoxContext(ghost));
         choice = RunCalendar(menu);
         menu.Leave();
@@ -181,9 +203,10 @@ int32_t RunPreRaceScreen()
 
 void RunChosenSessions(const RaceSessionRunner& raceSession)
 {
+    GhostOfSessions sessions;
     for (;;)
     {
-        if (!RunSessionMenu())
+        if (!RunSessionMenu(sessions.ghost))
         {
             return;
         }

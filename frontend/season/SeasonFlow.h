@@ -44,10 +44,13 @@ struct SessionMenuChoice
 
 SessionMenuChoice ChoiceOfCalendarResult(int32_t result);
 
+class LoadedGhost;
+
 // The pit box between the sessions of a weekend or championship round, until the player picks
 // the session to ride (it becomes the race's skip target) or leaves: true when a session runs.
-// Any other mode rides at once.
-bool RunSessionMenu();
+// A ghost race first has its ghost chosen on the pit box's ghost page (or none): true once it
+// is, false when the page is left. Any other mode rides at once.
+bool RunSessionMenu(LoadedGhost& ghost);
 
 // After a scored session of a weekend or championship: the next session, and after the race
 // of a championship round the next round. False when no session follows.

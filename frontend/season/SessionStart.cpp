@@ -150,9 +150,10 @@ SessionStart StartSession(RaceContext& race, MenuState& settings, uint32_t timeO
         case GameMode::GhostRace:
         {
             const SessionGrid grid = TestRideGrid(player);
-            field.size = mode == GameMode::GhostRace && race.race.ghostTag != RaceAi::kNoGhost
-                             ? 2
-                             : grid.fieldSize;
+            start.withGhost = mode == GameMode::GhostRace &&
+                              race.race.ghostTag != RaceAi::kNoGhost &&
+                              race.race.ghostRecord != nullptr;
+            field.size = start.withGhost ? 2 : grid.fieldSize;
             field.positions = grid.positions;
             field.status.fill(kStatusTestRide);
             field.status[player] = kStatusPlayer;

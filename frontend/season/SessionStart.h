@@ -18,6 +18,7 @@ struct SessionStart
     uint32_t fieldSize = 0;  // riders taking part; 0 when the mode has no start here
     bool isRace = false;
     bool isQualifying = false;
+    bool withGhost = false;  // a ghost race with its ghost loaded
     // False when the circuit's racing line could not be read: the race object still holds the
     // previous circuit's, so the session must not be ridden.
     bool lineRead = false;

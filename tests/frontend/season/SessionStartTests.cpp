@@ -79,6 +79,48 @@ TEST_F(SessionStartTest, TestRideThePlayerAlone)
     EXPECT_EQ(race->current.riderCount, kPlayer + 1);
 }
 
+TEST_F(SessionStartTest, AGhostRaceRidesWithItsGhostOnlyOnceOneIsLoaded)
+{
+    SetMode(GameMode::GhostRace);
+    const SessionStart alone = StartSession(*race, settings, 1000, nullptr);
+    EXPECT_FALSE(alone.withGhost);
+    EXPECT_EQ(alone.fieldSize, 1u);
+
+    LapRecord lap;
+    race->race.ghostRecord = &lap;
+    race->race.ghostTag = 3;
+    const SessionStart ghost = StartSession(*race, settings, 1000, nullptr);
+    EXPECT_TRUE(ghost.withGhost);
+    EXPECT_FALSE(ghost.isRace);
+    EXPECT_EQ(ghost.fieldSize, 2u);
+    // The ghost takes the first slot after the player's: rider 0 beside player 20.
+    EXPECT_EQ(race->standings.gridOrder[kPlayer], 1);
+    EXPECT_EQ(race->standings.gridOrder[0], 2);
+    EXPECT_NE(race->bikes[0].raceStatus, kStatusNotTakingPart);
+
+    SetMode(GameMode::TestRide);
+    EXPECT_FALSE(StartSession(*race, settings, 1000, nullptr).withGhost);
+    EXPECT_EQ(race->race.ghostTag, RaceAi::kNoGhost) << "outside a ghost race the ghost is off";
+    race->race.ghostRecord = nullptr;
+}
+
+TEST_F(SessionStartTest, TimedSessionsRideFromThePitLaneForHalfAnHourOrTwelveLaps)
+{
+    SetMode(GameMode::GrandPrix);
+    settings.SetU32At(MenuState::kOpponentsOffset, 6);
+    SessionStart start = StartSession(*race, settings, 1000, nullptr);
+    EXPECT_FALSE(start.isRace);
+    EXPECT_EQ(start.sessionSeconds, 1800.0f);
+    EXPECT_EQ(start.laps, 33);
+    settings.SetU32At(MenuState::kTrainingLengthOffset, 1);
+    start = StartSession(*race, settings, 1000, nullptr);
+    EXPECT_EQ(start.sessionSeconds, 3600.0f);
+    EXPECT_EQ(start.laps, 12);
+    EXPECT_EQ(race->race.totalLaps, 12);
+    // Without a data archive no racing line was read: the session must not be ridden.
+    EXPECT_FALSE(start.lineRead);
+}
+
 TEST_F(SessionStartTest, ChampionshipRaceRidesTheFieldInTheRacesWeather)
 {
     SetMode(GameMode::Championship);

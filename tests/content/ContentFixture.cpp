@@ -165,10 +165,11 @@ void ContentTest::Mount(const std::optional<MemberChange>& change)
     }
 }
 
-void ContentTest::PrepareRace(BikeClass bikeClass, Weather weather, uint32_t riders)
+void ContentTest::PrepareRace(BikeClass bikeClass, Weather weather, uint32_t riders,
+                              std::string_view circuit)
 {
     race_ = std::make_unique<RaceContext>(directory_.path() + "/system.cpr");
-    ASSERT_TRUE(PrepareDemoRace(*race_, bikeClass, weather, riders));
+    ASSERT_TRUE(PrepareDemoRace(*race_, bikeClass, weather, riders, circuit)) << circuit;
     content_ = std::make_unique<RaceContent>(g_renderDevice, *race_);
 }
 

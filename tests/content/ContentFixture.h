@@ -16,12 +16,14 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/window/OutputWindow.h"
 #include "content/RaceContent.h"
 #include "content/RaceContentHooks.h"
 #include "core/archive/CprArchive.h"
+#include "kit/race/DemoRace.h"
 #include "platform/scripted/ScriptedPlatform.h"
 #include "race/RaceContext.h"
 #include "tests/support/GoldenFrame.h"
@@ -78,7 +80,8 @@ protected:
     // Mounts the demo archives with the change, if any.
     void Mount(const std::optional<MemberChange>& change = std::nullopt);
     // The current race: the demo circuit, the class's line and set-ups, riders on the grid.
-    void PrepareRace(BikeClass bikeClass, Weather weather, uint32_t riders);
+    void PrepareRace(BikeClass bikeClass, Weather weather, uint32_t riders,
+                     std::string_view circuit = kit::kDemoRaceCircuitName);
     bool Load(uint32_t detail = 2);
 
     // The view from the eye towards the target (world coordinates).

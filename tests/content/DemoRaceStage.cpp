@@ -18,10 +18,11 @@ DemoRaceArchives BuildDemoRaceArchives(const std::string& scratch, std::string& 
             archives.data.Build()};
 }
 
-bool PrepareDemoRace(RaceContext& race, BikeClass bikeClass, Weather weather, uint32_t riders)
+bool PrepareDemoRace(RaceContext& race, BikeClass bikeClass, Weather weather, uint32_t riders,
+                     std::string_view circuit)
 {
     CurrentRace& current = race.current;
-    current.circuitName = kit::kDemoRaceCircuitName;
+    current.circuitName = circuit;
     current.bikeClass = bikeClass;
     current.weather = weather;
     current.riderCount = riders;

@@ -6,9 +6,11 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/game/GameEnums.h"
+#include "kit/race/DemoRace.h"
 
 class RaceContext;
 
@@ -24,6 +26,8 @@ struct DemoRaceArchives
 // come with them go below scratch. Empty archives, with the reason, on failure.
 DemoRaceArchives BuildDemoRaceArchives(const std::string& scratch, std::string& error);
 
-// The demo circuit in the class and weather, its racing line and the class's set-ups from the
-// mounted archives, and the field on the grid's slots as the session start places it.
-bool PrepareDemoRace(RaceContext& race, BikeClass bikeClass, Weather weather, uint32_t riders);
+// The demo circuit (or another of the demo's circuits) in the class and weather, its racing
+// line and the class's set-ups from the mounted archives, and the field on the grid's slots as
+// the session start places it.
+bool PrepareDemoRace(RaceContext& race, BikeClass bikeClass, Weather weather, uint32_t riders,
+                     std::string_view circuit = kit::kDemoRaceCircuitName);

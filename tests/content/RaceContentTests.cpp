@@ -14,6 +14,7 @@
 
 #include "app/device/RenderDevice.h"
 #include "app/game/RiderLiveries.h"
+#include "content/CircuitTable.h"
 #include "content/EffectTables.h"
 #include "content/FieldTables.h"
 #include "content/GroundPass.h"
@@ -138,6 +139,21 @@ protected:
 
     const RaceScene& Scene() const { return content_->Scene(); }
 };
+
+// The demo installation carries every circuit the menus and the calendar name: each loads with
+// its own line, ground, scenery and, where the circuit has them, cones.
+TEST_F(LoadedRaceTest, EveryCircuitOfTheCalendarLoads)
+{
+    Mount();
+    for (const content::CircuitRow& circuit : content::Circuits())
+    {
+        PrepareRace(BikeClass::Class250, Weather::Rain, 4, circuit.key);
+        EXPECT_TRUE(Load(0)) << circuit.key;
+        EXPECT_EQ(Scene().cones.size(), circuit.cones.size()) << circuit.key;
+        content_->Unload();
+        content_.reset();
+    }
+}
 
 TEST_F(LoadedRaceTest, CallsTheOtherPartsInLoadOrder)
 {

@@ -1,10 +1,10 @@
 // The sessions the main menu starts, through the real main routine on the demo installation in
 // virtual time: a championship chosen in the menu comes to the pit box's calendar; the session
-// picked there comes to its pre-race screen with the sessions before it run in simulation, its
-// race left early through the pit box is scored, its results and points are shown and the next
-// round's calendar comes, the calendar's abort and the
-// pre-race screen's back button return to the menu; a save picked in the load-game requester
-// goes on with its championship.
+// picked there comes to its pre-race screen with the sessions before it run in simulation, a
+// timed session is ridden out of the pit lane against its time, its race left early through the
+// pit box is scored, its results and points are shown and the next round's calendar comes, the
+// calendar's abort and the pre-race screen's back button return to the menu; a save picked in the
+// load-game requester goes on with its championship.
 
 #include <gtest/gtest.h>
 
@@ -18,6 +18,7 @@
 #include "frontend/toolkit/FileRequester.h"
 #include "kit/race/ClassSetups.h"
 #include "kit/season/ChampionshipSaveWriter.h"
+#include "race/RaceContext.h"
 #include "platform/VirtualKeys.h"
 #include "platform/scripted/ScriptedPlatform.h"
 #include "program/GameApp.h"
@@ -122,6 +123,33 @@ TEST_F(SeasonGameTest, TheSessionPickedInThePitBoxIsRiddenAfterTheOnesBeforeIt)
     {
         EXPECT_LE(SessionTimesAt(g_menuState, session, 0).lapMs, 0) << session;
     }
+}
+
+TEST_F(SeasonGameTest, AQualifyingIsRiddenFromThePitLaneAgainstItsTimeAndTheWarmUpFollows)
+{
+    ClickAt(3, 100, 115);                  // mode
+    ClickAt(8, 350, 206);                  // "Meisterschaft"
+    ClickAt(14, 600, 460);                 // go
+    ClickAt(30, kSaturdayX, kSecondRowY);  // Saturday's qualifying
+    ClickAt(230, 600, 460);                // its pre-race screen: start
+    PressEscapeAt(400);                    // the pit box over the session
+    ClickAt(440, 40, 460);                 // its leave button
+    ClickAt(520, 600, 460);                // the session's results: continue
+    ClickAt(560, 600, 460);
+    platform_.AtFrame(kIntroPictures + 900, {.kind = PlatformEvent::Kind::Quit});
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+    EXPECT_LT(platform_.NowMs(), kBackstopMs);
+
+    const StandingsSession& session = g_standings.Session();
+    EXPECT_FALSE(session.isRace);
+    EXPECT_TRUE(session.isQualifying);
+    EXPECT_TRUE(session.lapLimit);
+    EXPECT_EQ(session.riderCount, g_riderCount);
+    EXPECT_EQ(g_standings.sessionEndTime, 1800.0f);
+    EXPECT_EQ(g_race.totalLaps, 33);
+    // The qualifying is scored for the field, and the weekend goes on to its warm-up.
+    EXPECT_GT(SessionTimesAt(g_menuState, 3, 0).lapMs, 0);
+    EXPECT_EQ(g_menuState.U32At(MenuState::kSessionOffset), 4u);
 }
 
 TEST_F(SeasonGameTest, TheCalendarsAbortEndsTheWeekendBeforeAnySession)

@@ -96,7 +96,6 @@ bool GameWindow::PrepareRaceSession(const SessionStart& start)
     {
         return false;
     }
-    race.randomTable.Fill();
     EnterField(race, start, player);
     race_.isRaceSession = start.isRace;
     race_.standingStart = start.isRace;

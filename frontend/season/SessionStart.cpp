@@ -131,6 +131,7 @@ SessionStart StartSession(RaceContext& race, MenuState& settings, uint32_t timeO
         start.isRace = true;
         start.laps = RaceLaps(settings, race);
         race.race.totalLaps = start.laps;
+        race.randomTable.Fill();
         return start;
     }
 
@@ -179,6 +180,14 @@ SessionStart StartSession(RaceContext& race, MenuState& settings, uint32_t timeO
             break;
     }
     ApplySessionWeather(settings, start.session, current);
+    // The race's shared chance follows from the session's start, as everything rolled above.
+    race.randomTable.Fill();
+    const bool weekend = mode == GameMode::GrandPrix || mode == GameMode::Championship ||
+                         mode == GameMode::ChampionshipSeries;
+    if (weekend && !start.isRace)
+    {
+        SendRidersOut(field.status, field.size, race.randomTable);
+    }
 
     std::array<int16_t, kRiderCount> ranks{};
     ranks.fill(-1);

@@ -91,6 +91,34 @@ std::array<uint32_t, MenuState::kRiders> TimedSessionStatus(uint32_t fieldMask, 
     return status;
 }
 
+void SendRidersOut(std::span<uint32_t, MenuState::kRiders> status, uint32_t fieldSize,
+                   const RandomTable& table)
+{
+    constexpr uint32_t kFewestToSendOut = 6;
+    if (fieldSize < kFewestToSendOut)
+    {
+        return;
+    }
+    const uint32_t count = 2 + (table.words[0] & 1);
+    for (uint32_t k = 0; k < count; ++k)
+    {
+        const auto waiting = static_cast<uint32_t>(std::ranges::count(status, kStatusTakingPart));
+        if (waiting == 0)
+        {
+            return;
+        }
+        uint32_t pick = table.words[1 + k] % waiting;
+        for (uint32_t& rider : status)
+        {
+            if (rider == kStatusTakingPart && pick-- == 0)
+            {
+                rider = kStatusRacing;
+                break;
+            }
+        }
+    }
+}
+
 WeekendSessionStart StartWeekendSession(MenuState& settings, GameMode mode,
                                         const WeekendRiders& riders, const SkippedSessions& skip,
                                         const RandomSource& random)

@@ -11,6 +11,7 @@
 #include "app/settings/MenuState.h"
 #include "core/game/GameEnums.h"
 #include "frontend/season/SessionWeather.h"
+#include "race/RandomTable.h"
 
 inline constexpr uint32_t kStatusNotTakingPart = 5;
 inline constexpr uint32_t kStatusTakingPart = 6;
@@ -35,6 +36,12 @@ uint32_t ChooseField(const WeekendRiders& riders, uint32_t opponents,
 
 // The race status of every rider for a timed session: the player 1, the field 6, the others 5.
 std::array<uint32_t, MenuState::kRiders> TimedSessionStatus(uint32_t fieldMask, uint32_t player);
+
+// A timed session of more than five riders does not start empty: two or three of the computer
+// riders waiting in their pit boxes, picked with the race's shared random table, ride out at
+// once.
+void SendRidersOut(std::span<uint32_t, MenuState::kRiders> status, uint32_t fieldSize,
+                   const RandomTable& table);
 
 struct WeekendSessionStart
 {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -149,3 +150,31 @@ TEST(WeekendStart, SkippedSessionsAreSimulatedUpToTheChosenOne)
     EXPECT_EQ(SessionOrderAt(settings, 4, 0), 0xFF) << "the chosen session is ridden";
 }
 }  // namespace
+
+TEST(WeekendStart, TwoOrThreeWaitingRidersRideOutOfABigEnoughSession)
+{
+    const struct
+    {
+        uint32_t fieldSize;
+        uint32_t firstWord;
+        uint32_t sentOut;
+    } kCases[] = {{5, 0, 0}, {6, 0, 2}, {6, 1, 3}, {12, 0x7FFF, 3}};
+    for (const auto& entry : kCases)
+    {
+        // The player (1) and a rider left out (5); everyone else waits in the pit box (6).
+        std::array<uint32_t, MenuState::kRiders> status{};
+        status.fill(kStatusTakingPart);
+        status[3] = 1;
+        status[7] = kStatusNotTakingPart;
+        RandomTable table;
+        table.words = {};
+        table.words[0] = entry.firstWord;
+        table.words[1] = 5;
+        table.words[2] = 5;
+        table.words[3] = 40;
+        SendRidersOut(status, entry.fieldSize, table);
+        EXPECT_EQ(std::ranges::count(status, kStatusRacing), entry.sentOut) << entry.fieldSize;
+        EXPECT_EQ(status[3], 1u);
+        EXPECT_EQ(status[7], kStatusNotTakingPart);
+    }
+}

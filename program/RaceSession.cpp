@@ -60,8 +60,7 @@ void EnterField(RaceContext& race, const SessionStart& start, uint32_t player)
     StandingsSession session;
     session.isRace = start.isRace;
     session.isQualifying = start.isQualifying;
-    session.isGhostSession =
-        race.current.gameMode == GameMode::GhostRace && race.race.ghostTag != RaceAi::kNoGhost;
+    session.isGhostSession = start.withGhost;
     session.isNetwork = race.current.gameMode == GameMode::NetworkRace;
     session.lapLimit = !start.isRace;
     session.laps = race.race.totalLaps;
@@ -82,7 +81,7 @@ void EnterField(RaceContext& race, const SessionStart& start, uint32_t player)
     }
     race.standings.ResetForRace(session);
     race.standings.sessionEndTime =
-        start.isRace ? RaceStandings{}.sessionEndTime : start.sessionSeconds;
+        start.isRace ? RaceStandings::kNoSessionEnd : start.sessionSeconds;
 }
 }  // namespace
 

@@ -54,6 +54,7 @@ public:
     static constexpr size_t kLapSlots = 35;  // lap 0 (entry 0 of a row: the best) .. 34
     static constexpr size_t kLapRow = 3;     // the row of lap times beside the three sections
     static constexpr int32_t kNoSection = 0x0FFFFFFF;
+    static constexpr float kNoSessionEnd = 3.0e38f;  // a race ends by its laps
     static constexpr uint32_t kNoFastestLap = 0xFFFFFFFF;
     static constexpr uint32_t kNoFastestRider = 0xFFFFF;
     static constexpr int32_t kLapKey = 20000;   // sort key of one lap
@@ -137,7 +138,7 @@ public:
     std::array<std::array<float, kLapSlots>, kRiders> trapSpeed{};  // entry 0 the highest
     std::array<float, kRiders> riderValue{};                        // 102 + 0.387 rider
     std::array<float, kRiders> sessionTimes{};     // g_sessionTimes: s from the start, -1 = none
-    float sessionEndTime = 3.0e38f;                // race time at which a timed session ends
+    float sessionEndTime = kNoSessionEnd;          // race time at which a timed session ends
     float sessionStartTime = 0.0f;                 // both set by the session start
     std::array<int16_t, kRiders> sessionRanks{};   // g_sessionRanks
     std::array<int32_t, kRiders> gridOrder{};      // g_gridOrder: the position, from 1

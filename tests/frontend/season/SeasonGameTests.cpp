@@ -1,9 +1,10 @@
 // The sessions the main menu starts, through the real main routine on the demo installation in
 // virtual time: a championship chosen in the menu comes to the pit box's calendar; the session
 // picked there comes to its pre-race screen with the sessions before it run in simulation, a
-// timed session is ridden out of the pit lane against its time, its race left early through the
-// pit box is scored, its results and points are shown and the next round's calendar comes, the
-// calendar's abort and the pre-race screen's back button return to the menu; a save picked in the
+// timed session is ridden out of the pit lane against its time and none follows one the game was
+// quit in, its race left early through the pit box is scored, its results and points are shown
+// and the next round's calendar comes, the calendar's abort and the pre-race screen's back button
+// return to the menu; a save picked in the
 // load-game requester goes on with its championship.
 
 #include <gtest/gtest.h>
@@ -18,11 +19,11 @@
 #include "frontend/toolkit/FileRequester.h"
 #include "kit/race/ClassSetups.h"
 #include "kit/season/ChampionshipSaveWriter.h"
-#include "race/RaceContext.h"
 #include "platform/VirtualKeys.h"
 #include "platform/scripted/ScriptedPlatform.h"
 #include "program/GameApp.h"
 #include "program/GameWindow.h"
+#include "race/RaceContext.h"
 #include "tests/support/DemoInstallationCopy.h"
 #include "tests/support/TestDirectory.h"
 
@@ -150,6 +151,21 @@ TEST_F(SeasonGameTest, AQualifyingIsRiddenFromThePitLaneAgainstItsTimeAndTheWarm
     // The qualifying is scored for the field, and the weekend goes on to its warm-up.
     EXPECT_GT(SessionTimesAt(g_menuState, 3, 0).lapMs, 0);
     EXPECT_EQ(g_menuState.U32At(MenuState::kSessionOffset), 4u);
+}
+
+TEST_F(SeasonGameTest, AGameQuitInASessionEndsWithoutGoingOnToTheNext)
+{
+    ClickAt(3, 100, 115);                  // mode
+    ClickAt(8, 350, 206);                  // "Meisterschaft"
+    ClickAt(14, 600, 460);                 // go
+    ClickAt(30, kSaturdayX, kSecondRowY);  // Saturday's qualifying
+    ClickAt(230, 600, 460);                // its pre-race screen: start
+    platform_.AtFrame(kIntroPictures + 400, {.kind = PlatformEvent::Kind::Quit});
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+    EXPECT_LT(platform_.NowMs(), kBackstopMs);
+
+    EXPECT_TRUE(g_standings.Session().isQualifying) << "the qualifying was ridden";
+    EXPECT_EQ(g_menuState.U32At(MenuState::kSessionOffset), 3u) << "no session after it";
 }
 
 TEST_F(SeasonGameTest, TheCalendarsAbortEndsTheWeekendBeforeAnySession)

@@ -3,12 +3,19 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "core/archive/CprArchive.h"
 #include "frontend/season/ChampionshipTable.h"
 #include "frontend/season/SessionField.h"
 #include "frontend/season/SessionStart.h"
 #include "frontend/season/WeekendSessions.h"
 #include "frontend/season/WeekendStart.h"
+#include "kit/CprWriter.h"
+#include "kit/race/CircuitGenerator.h"
+#include "kit/race/DemoRace.h"
+#include "race/RacingLineFile.h"
 #include "tests/support/TestDirectory.h"
 
 namespace
@@ -119,6 +126,33 @@ TEST_F(SessionStartTest, TimedSessionsRideFromThePitLaneForHalfAnHourOrTwelveLap
     EXPECT_EQ(race->race.totalLaps, 12);
     // Without a data archive no racing line was read: the session must not be ridden.
     EXPECT_FALSE(start.lineRead);
+}
+
+TEST_F(SessionStartTest, ACircuitWhoseLineCannotBeReadIsNotToBeRidden)
+{
+    // A data archive with the first circuit's line for the class (both levels) and no other.
+    std::string error;
+    auto circuit = kit::GenerateCircuit(kit::DemoCircuitShape(), BikeClass::Class250, error);
+    ASSERT_TRUE(circuit) << error;
+    const std::vector<uint8_t> line = EncodeRacingLineFile(*circuit->line, circuit->head);
+    kit::CprWriter writer;
+    for (const char* name : {"Streckendaten/ShahAlam1.wgf", "Streckendaten/ShahAlam4.wgf"})
+    {
+        ASSERT_TRUE(writer.Add(name, line, kit::MemberStorage::Stored, error)) << error;
+    }
+    const std::vector<uint8_t> bytes = writer.Build();
+    directory.WriteFile("data.cpr", std::string(bytes.begin(), bytes.end()));
+    CprArchive archive;
+    ASSERT_TRUE(archive.Open("data.cpr", false));
+
+    SetMode(GameMode::Race);
+    settings.SetU32At(MenuState::kCircuitOffset, 0);
+    EXPECT_TRUE(StartSession(*race, settings, 1000, &archive).lineRead);
+    const uint16_t nodes = race->race.nodeCount;
+    EXPECT_EQ(nodes, circuit->line->nodeCount);
+    settings.SetU32At(MenuState::kCircuitOffset, 11);
+    EXPECT_FALSE(StartSession(*race, settings, 1000, &archive).lineRead);
+    EXPECT_EQ(race->race.nodeCount, nodes) << "the race object still holds the last line";
 }
 
 TEST_F(SessionStartTest, ChampionshipRaceRidesTheFieldInTheRacesWeather)

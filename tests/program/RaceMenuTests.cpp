@@ -94,7 +94,8 @@ TEST(RaceMenuTest, AFailedMenuLeavesTheRaceRunningAndTheOneThePitStopOpensIsWatc
     run.AtRace(11600, {.kind = GameRun::Kind::Quit});
     EXPECT_EQ(run.Run(&menu), GameWindow::kRunEnded);
     EXPECT_TRUE(run.EndedByScript());
-    EXPECT_NE(ahead, player);
+    // The player may lead the field the settings give it, with nobody ahead to view.
+    EXPECT_TRUE(ahead != player || behind != player);
     EXPECT_NE(behind, ahead);
     EXPECT_EQ(menu.shownAgain, 1);
 }

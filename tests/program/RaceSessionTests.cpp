@@ -78,7 +78,7 @@ RaceOutcome RaceOnce(Ending ending = Ending::LeaveThroughThePitBox)
                            menuClockMs = g_raceClockMs.load();
                            outcome.stoodStillUnderTheMenu = !g_raceClockOn.load();
                        });
-        run.ExpectFrameAtRace(5600, "race_pitbox", 0xC27E58756263B505ull);
+        run.ExpectFrameAtRace(5600, "race_pitbox", 0xB349F09CF54822D5ull);
         run.CallAtRace(5600, [&](GameWindow&)
                        { outcome.stoodStillUnderTheMenu &= g_raceClockMs.load() == menuClockMs; });
         run.ClickAtRace(6000, kContinueX, kContinueY);
@@ -94,7 +94,7 @@ RaceOutcome RaceOnce(Ending ending = Ending::LeaveThroughThePitBox)
         // and Esc there ends the game.
         run.KeyAtRace(9600, vk::Escape);
         run.ClickAtRace(10800, kLeaveX, kLeaveY);
-        run.ExpectFrameAtRace(13800, "race_results", 0xAEBB90E225308FE3ull);
+        run.ExpectFrameAtRace(13800, "race_results", 0x520638FF25159406ull);
         run.ClickAtRace(14400, kLeaveX, kLeaveY);
         run.KeyAtRace(19000, vk::Escape);
     }

@@ -36,6 +36,10 @@ constexpr int kRaceX = 500;
 constexpr int kRaceY = 290;
 constexpr int kSaveX = 520;
 constexpr int kSaveY = 460;
+// The pit box's leave and continue buttons.
+constexpr int kLeaveX = 40;
+constexpr int kContinueX = 600;
+constexpr int kPitBoxButtonY = 460;
 // The pre-race screen's start button.
 constexpr int kStartX = 600;
 constexpr int kStartY = 460;
@@ -47,6 +51,7 @@ enum class Screen
     Calendar,
     PreRace,
     Race,
+    PitBox,  // over the race, or its results after it
 };
 
 Screen ShownScreen()
@@ -59,6 +64,10 @@ Screen ShownScreen()
     if (background == "boxenmenu/training1.jpg")
     {
         return Screen::Calendar;
+    }
+    if (background.starts_with("boxenmenu/"))
+    {
+        return Screen::PitBox;
     }
     return background.starts_with("streckeninfo/info") ? Screen::PreRace : Screen::Other;
 }
@@ -131,7 +140,8 @@ private:
                 ClickAtFrame(next, kStartX, kStartY);
                 break;
             case Screen::Race:
-                // Once the lights are out, Esc leaves the race; it is scored as it stands.
+                // Once the lights are out, Esc opens the pit box over the race, whose leave
+                // button ends it: it is scored as it stands.
                 if (g_waitingForStart.load())
                 {
                     settledAtMs_ = now;
@@ -139,7 +149,12 @@ private:
                 else
                 {
                     KeyAtFrame(next, vk::Escape);
+                    leaving_ = true;
                 }
+                break;
+            case Screen::PitBox:
+                ClickAtFrame(next, leaving_ ? kLeaveX : kContinueX, kPitBoxButtonY);
+                leaving_ = false;
                 break;
             default:
                 break;
@@ -150,6 +165,7 @@ private:
     uint32_t lastRound_;
     bool save_;
     bool saved_ = false;
+    bool leaving_ = false;
     uint32_t settledAtMs_ = 0;
 };
 

@@ -4,8 +4,7 @@
 // timed session is ridden out of the pit lane against its time and none follows one the game was
 // quit in, its race left early through the pit box is scored, its results and points are shown
 // and the next round's calendar comes, the calendar's abort and the pre-race screen's back button
-// return to the menu; a save picked in the
-// load-game requester goes on with its championship.
+// return to the menu; a save picked in the load-game requester goes on with its championship.
 
 #include <gtest/gtest.h>
 

@@ -78,7 +78,7 @@ RaceOutcome RaceOnce(Ending ending = Ending::LeaveThroughThePitBox)
                            menuClockMs = g_raceClockMs.load();
                            outcome.stoodStillUnderTheMenu = !g_raceClockOn.load();
                        });
-        run.ExpectFrameAtRace(5600, "race_pitbox", 0xB349F09CF54822D5ull);
+        run.ExpectFrameAtRace(5600, "race_pitbox", 0x56F58FEAC601B23Aull);
         run.CallAtRace(5600, [&](GameWindow&)
                        { outcome.stoodStillUnderTheMenu &= g_raceClockMs.load() == menuClockMs; });
         run.ClickAtRace(6000, kContinueX, kContinueY);
@@ -94,7 +94,7 @@ RaceOutcome RaceOnce(Ending ending = Ending::LeaveThroughThePitBox)
         // and Esc there ends the game.
         run.KeyAtRace(9600, vk::Escape);
         run.ClickAtRace(10800, kLeaveX, kLeaveY);
-        run.ExpectFrameAtRace(13800, "race_results", 0x520638FF25159406ull);
+        run.ExpectFrameAtRace(13800, "race_results", 0x0EDFFD2679542757ull);
         run.ClickAtRace(14400, kLeaveX, kLeaveY);
         run.KeyAtRace(19000, vk::Escape);
     }
@@ -274,7 +274,7 @@ TEST(RaceSessionTest, AFallTakesThePlayerOffHisMachineAndItsEndPutsHimBackOnTheL
                                                        hip->placement.z - bike.positionZ) < 3.0f;
                    });
     // The rider stands beside his machine, stepping away from it.
-    run.ExpectFrameAtRace(4200, "race_player_off_his_bike", 0x91D8FD6AFBA71FCEull);
+    run.ExpectFrameAtRace(4200, "race_player_off_his_bike", 0x5C223DC1271B54A9ull);
     // Long after the clip and the time down: on the seat again, the machine standing on the
     // line node it was put on, along the line.
     run.CallAtRace(20000,
@@ -288,7 +288,7 @@ TEST(RaceSessionTest, AFallTakesThePlayerOffHisMachineAndItsEndPutsHimBackOnTheL
                            std::hypot(node.x - bike.positionX, node.z - bike.positionZ);
                        fall.headingOffLine = std::fabs(node.heading - bike.heading);
                    });
-    run.ExpectFrameAtRace(20000, "race_player_back_on_his_bike", 0xB8D718AD88E0EEDEull);
+    run.ExpectFrameAtRace(20000, "race_player_back_on_his_bike", 0x406527A070B5BBD0ull);
     run.AtRace(20400, {.kind = GameRun::Kind::Quit});
     EXPECT_EQ(run.Run(), GameWindow::kRunEnded);
 

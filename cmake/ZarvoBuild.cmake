@@ -36,3 +36,17 @@ if(ZARVO_FUZZ)
         -fno-sanitize-recover=undefined)
     add_link_options(-fsanitize=address,undefined)
 endif()
+
+# zarvo_render_library(NAME EXPORTS [SOURCES...]): the render library as a shared library that
+# exports only the entry points of its version script.
+function(zarvo_render_library name exports)
+    add_library(${name} SHARED ${ARGN} ${exports})
+    target_link_libraries(${name} PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,zarvo_render>")
+    target_link_options(${name} PRIVATE "-Wl,--version-script=${exports}" -Wl,--no-undefined)
+    set_target_properties(${name} PROPERTIES
+        PREFIX ""
+        LINKER_LANGUAGE CXX
+        LINK_DEPENDS ${exports}
+        CXX_VISIBILITY_PRESET hidden
+        VISIBILITY_INLINES_HIDDEN ON)
+endfunction()

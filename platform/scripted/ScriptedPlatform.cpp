@@ -80,6 +80,12 @@ void ScriptedPlatform::DestroyGameWindow()
 void ScriptedPlatform::Present(const FrameView& frame)
 {
     CapturedFrame captured;
+    // The oldest frame is about to be dropped: its pixels take the new one, so that a long run
+    // does not touch fresh memory every frame.
+    if (!frames_.empty() && frames_.size() >= capturedFrameLimit_)
+    {
+        captured.pixels = std::move(frames_.front().pixels);
+    }
     captured.frameNumber = presentCount_++;
     const bool valid = frame.pixels != nullptr && frame.width > 0 && frame.height > 0 &&
                        frame.pitchBytes >= frame.width * static_cast<int>(sizeof(uint16_t));
@@ -96,6 +102,10 @@ void ScriptedPlatform::Present(const FrameView& frame)
             std::memcpy(captured.pixels.data() + static_cast<size_t>(row) * frame.width,
                         source + static_cast<size_t>(row) * frame.pitchBytes, rowBytes);
         }
+    }
+    else
+    {
+        captured.pixels.clear();
     }
     frames_.push_back(std::move(captured));
     DropOldFrames();

@@ -12,22 +12,10 @@
 #include "core/world/WorldObject.h"
 #include "race/SimMath.h"
 #include "tests/race/collision/CollisionRig.h"
+#include "tests/support/RegionRecords.h"
 
 namespace
 {
-// Zero-filled records of the 3D region.
-template <class T>
-T* New(uint32_t count = 1)
-{
-    auto* records = reinterpret_cast<T*>(
-        region::Address(region::Allocate(static_cast<uint32_t>(sizeof(T)) * count)));
-    for (uint32_t i = 0; i < count; ++i)
-    {
-        std::memset(static_cast<void*>(records + i), 0, sizeof(T));
-    }
-    return records;
-}
-
 class FallenAndKnockedTest : public CollisionRig
 {
 protected:
@@ -36,16 +24,16 @@ protected:
     // A cone 0.3 m across and half a metre high, standing on its placement's ground.
     WorldObject* Cone(float x, float z)
     {
-        auto* corners = New<MeshVertex>(8);
+        auto* corners = NewRegionRecords<MeshVertex>(8);
         for (uint32_t i = 0; i < 8; ++i)
         {
             corners[i].position = {(i & 1) != 0 ? 0.15f : -0.15f, (i & 2) != 0 ? 0.25f : -0.248f,
                                    (i & 4) != 0 ? 0.15f : -0.15f};
         }
-        auto* body = New<CollisionBody>();
+        auto* body = NewRegionRecords<CollisionBody>();
         body->vertexCount = 8;
         body->vertices.set(corners);
-        auto* cone = New<WorldObject>();
+        auto* cone = NewRegionRecords<WorldObject>();
         cone->collisionBody.set(body);
         cone->placement = {x, 5.0f, z};
         return cone;
@@ -67,8 +55,8 @@ protected:
 TEST_F(FallenAndKnockedTest, ACrashedBikeSlidesToRestOnItsSideAndIsTakenOff)
 {
     BikeRecord& bike = Place(0, 0.0f, -50.0f, 0.0f, 25.0f);
-    auto* root = New<WorldObject>();
-    auto* body = New<WorldObject>();
+    auto* root = NewRegionRecords<WorldObject>();
+    auto* body = NewRegionRecords<WorldObject>();
     bike.links.bikeRoot.set(root);
     bike.links.bikeBody.set(body);
     manager_->CrashPlain(0);

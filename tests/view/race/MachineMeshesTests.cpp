@@ -10,36 +10,25 @@
 #include "core/world/Region.h"
 #include "core/world/WorldObject.h"
 #include "race/BikeRecord.h"
+#include "tests/support/RegionRecords.h"
 #include "view/race/EffectMeshes.h"
 #include "view/race/GroundQuads.h"
 
 namespace
 {
-template <class T>
-T* New(uint32_t count = 1)
-{
-    auto* records = reinterpret_cast<T*>(
-        region::Address(region::Allocate(static_cast<uint32_t>(sizeof(T)) * count)));
-    for (uint32_t i = 0; i < count; ++i)
-    {
-        std::memset(static_cast<void*>(records + i), 0, sizeof(T));
-    }
-    return records;
-}
-
 // A mesh of `count` vertices at (1, 1, z) whose vertex block has room for six, and a
 // one-entry texture list.
 WorldObject* NewMesh(uint32_t count, float z = 0.0f)
 {
-    auto* mesh = New<WorldObject>();
-    MeshVertex* vertices = New<MeshVertex>(6);
+    auto* mesh = NewRegionRecords<WorldObject>();
+    MeshVertex* vertices = NewRegionRecords<MeshVertex>(6);
     for (uint32_t i = 0; i < 6; ++i)
     {
         vertices[i].position = {1.0f, 1.0f, z};
     }
     mesh->firstLevel.vertices.set(vertices);
     mesh->firstLevel.vertexCount = count;
-    auto* textures = New<uint32_t>(2);
+    auto* textures = NewRegionRecords<uint32_t>(2);
     textures[0] = 1030;
     textures[1] = kTextureListEnd;
     mesh->textureList.set(textures);
@@ -72,7 +61,7 @@ TEST_F(MachineMeshesTest, TheShadowLeansWithTheBikeOnlyOverTheCornersItHas)
     {
         BikeRecord& bike = bikes_[0];
         WorldObject* shadow = NewMesh(c.vertices);
-        auto* body = New<WorldObject>();
+        auto* body = NewRegionRecords<WorldObject>();
         body->angles[2] = 0.5235988f;
         bike.links.bikeRoot.set(shadow);
         bike.links.bikeBody.set(body);

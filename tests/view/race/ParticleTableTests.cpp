@@ -10,35 +10,24 @@
 #include "core/world/Region.h"
 #include "core/world/SceneLinks.h"
 #include "core/world/WorldObject.h"
+#include "tests/support/RegionRecords.h"
 #include "view/race/ParticleTable.h"
 
 namespace
 {
-template <class T>
-T* New(uint32_t count = 1)
-{
-    auto* records = reinterpret_cast<T*>(
-        region::Address(region::Allocate(static_cast<uint32_t>(sizeof(T)) * count)));
-    for (uint32_t i = 0; i < count; ++i)
-    {
-        std::memset(static_cast<void*>(records + i), 0, sizeof(T));
-    }
-    return records;
-}
-
 class ParticleTableTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(region::Reserve());
-        group_ = New<WorldObject>();
+        group_ = NewRegionRecords<WorldObject>();
         for (WorldObject*& quad : quads_)
         {
-            quad = New<WorldObject>();
-            quad->firstLevel.vertices.set(New<MeshVertex>(4));
+            quad = NewRegionRecords<WorldObject>();
+            quad->firstLevel.vertices.set(NewRegionRecords<MeshVertex>(4));
             quad->firstLevel.vertexCount = 4;
-            auto* textures = New<uint32_t>(2);
+            auto* textures = NewRegionRecords<uint32_t>(2);
             textures[0] = 1019;
             textures[1] = kTextureListEnd;
             quad->textureList.set(textures);

@@ -7,7 +7,8 @@
 // it is and each part overrides what it provides.
 //
 // Called on the main thread from inside a step, in the step's fixed order, or after the steps
-// for the frame's effects. An override must not change the race's state, nor let the step read
+// for the frame's effects. An override changes the race's state only through the race's own
+// operations (the end of a fall puts the player back on the line), and never lets the step read
 // anything that differs between machines (the camera, the frame time, the runtime random
 // generator). Sound and force feedback are not here: the step leaves them in its event list.
 

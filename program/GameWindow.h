@@ -120,6 +120,9 @@ private:
     // The player's rider back in the race after the pause menu: a running fall ended, the state
     // flags cleared, the camera on the rider again. Nothing for a rider out of the race.
     void ResumePlayerRider();
+    // The player's rider under the player's control again, on the track for a flying start
+    // when asked and the session has one, else in its pit box.
+    void TakeOverPlayerRider(bool toTrack);
     void StopRaceClock(bool stop);
     bool NetworkRaceEnded();
     void RunSimulationSteps();

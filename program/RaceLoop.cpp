@@ -142,6 +142,10 @@ void GameWindow::RunRace()
             else if (choice != InRaceMenu::kStillOpen)
             {
                 race_.drawScene = true;
+                if (race_.resumeAsRider)
+                {
+                    TakeOverPlayerRider(true);
+                }
             }
             if (choice != InRaceMenu::kStillOpen)
             {
@@ -447,6 +451,10 @@ void GameWindow::HandleEscape()
         g_demoEnded = true;
         return;
     }
+    if (!race_.isRaceSession)
+    {
+        TakeOverPlayerRider(false);
+    }
     const GameMode mode = g_gameMode;
     race_.resumeAsRider =
         mode == GameMode::TestRide || mode == GameMode::GhostRace || !race_.isRaceSession;
@@ -534,6 +542,13 @@ void GameWindow::ResumePlayerRider()
     g_raceCamera.ViewPlayerRider();
     g_raceCamera.RestoreChosenView();
     g_raceCamera.Update(g_frameDt);
+}
+
+void GameWindow::TakeOverPlayerRider(bool toTrack)
+{
+    g_race.SelectRider(toTrack);
+    // The rider was placed anew: its animation follows it there at once.
+    raceSim_.RequestChannelSnap();
 }
 
 void GameWindow::StopRaceClock(bool stop)

@@ -65,15 +65,9 @@ public:
     ScriptedPlatform& Platform() { return platform_; }
 
     // The mode panel's race row, the rider page's Go, the pre-race screen's start.
-    void ChooseSingleRace()
-    {
-        MenuClick(0, 80, 116);
-        MenuClick(20, 400, 158);
-        MenuClick(40, 80, 164);
-        MenuClick(50, 600, 460);
-        // Where Go was, once the menu has faded out and the screen is up.
-        MenuClick(220, 600, 460);
-    }
+    void ChooseSingleRace() { ChooseModeRow(158); }
+    // Its test-ride row, the row above, the same way.
+    void ChooseTestRide() { ChooseModeRow(134); }
 
     // Events and calls at ms after the lights go out.
     void AtRace(uint32_t ms, PlatformEvent event) { platform_.AtTime(kLightsOutMs + ms, event); }
@@ -125,6 +119,16 @@ public:
     bool EndedByScript() const { return endedByScript_; }
 
 private:
+    void ChooseModeRow(int32_t rowY)
+    {
+        MenuClick(0, 80, 116);
+        MenuClick(20, 400, rowY);
+        MenuClick(40, 80, 164);
+        MenuClick(50, 600, 460);
+        // Where Go was, once the menu has faded out and the screen is up.
+        MenuClick(220, 600, 460);
+    }
+
     void MenuClick(uint32_t frame, int32_t x, int32_t y)
     {
         platform_.AtFrame(kMenuFrame + frame, {.kind = Kind::MouseMove, .x = x, .y = y});

@@ -1,16 +1,18 @@
 // The pause menu over a race, end to end on the demo installation: a menu that cannot be made
 // leaves the race running; the player's rider stopping in its pit box opens the menu; watching
 // the race under it, mouse clicks page through the riders and both buttons held bring the menu
-// back.
+// back; in a test ride Esc and the resume put the player's rider into its pit box.
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 
 #include "app/clock/RaceClock.h"
 #include "app/game/CurrentRace.h"
 #include "app/settings/MenuState.h"
 #include "race/RaceContext.h"
+#include "race/ai/RiderStep.h"
 #include "tests/program/GameRun.h"
 
 namespace
@@ -98,5 +100,78 @@ TEST(RaceMenuTest, AFailedMenuLeavesTheRaceRunningAndTheOneThePitStopOpensIsWatc
     EXPECT_TRUE(ahead != player || behind != player);
     EXPECT_NE(behind, ahead);
     EXPECT_EQ(menu.shownAgain, 1);
+}
+
+// Records where the player's rider is as the menu opens and as it closes; while open, the
+// rider is handed back to the controls where it stands, so that only the resume places it.
+class ResumingMenu : public InRaceMenu
+{
+public:
+    struct Placement
+    {
+        uint32_t raceStatus = 0;
+        int32_t pitRequest = 0;
+        float z = 0.0f;
+    };
+
+    bool Open() override
+    {
+        opened = Now();
+        return true;
+    }
+    uint32_t Frame(float /*realSeconds*/) override
+    {
+        BikeRecord& bike = g_bikes[g_playerRider.load()];
+        bike.raceStatus = 0;
+        bike.pitRequest = 0;
+        return kResume;
+    }
+    void Close() override { closed = Now(); }
+
+    Placement opened;
+    Placement closed;
+
+private:
+    static Placement Now()
+    {
+        const BikeRecord& bike = g_bikes[g_playerRider.load()];
+        return {bike.raceStatus, bike.pitRequest, bike.positionZ};
+    }
+};
+
+TEST(RaceMenuTest, InATestRideEscAndResumePutThePlayersRiderIntoItsPitBox)
+{
+    // The settings and the riders outlive the run (a test ride leaves the riders it left out
+    // marked so): the next game starts from them as they were.
+    const MenuState settings = g_menuState;
+    const GameMode mode = g_gameMode;
+    std::array<uint32_t, kRiderCount> flags{};
+    for (uint32_t rider = 0; rider < kRiderCount; ++rider)
+    {
+        flags[rider] = g_bikes[rider].flags;
+    }
+    GameRun run;
+    ResumingMenu menu;
+    run.ChooseTestRide();
+    run.AtRace(0, {.kind = GameRun::Kind::KeyDown, .virtualKey = vk::Letter('A')});
+    float riddenZ = 0.0f;
+    run.CallAtRace(5600, [&](GameWindow&) { riddenZ = g_bikes[g_playerRider.load()].positionZ; });
+    run.KeyAtRace(6000, vk::Escape);
+    run.AtRace(7600, {.kind = GameRun::Kind::Quit});
+    EXPECT_EQ(run.Run(&menu), GameWindow::kRunEnded);
+    g_menuState = settings;
+    g_gameMode = mode;
+    for (uint32_t rider = 0; rider < kRiderCount; ++rider)
+    {
+        g_bikes[rider].flags = flags[rider];
+    }
+    EXPECT_TRUE(run.EndedByScript());
+    // The box lies well behind where the rider had got to.
+    EXPECT_NE(menu.opened.raceStatus, 0u) << "Esc took the rider from the controls";
+    EXPECT_EQ(menu.opened.pitRequest, 1);
+    EXPECT_LT(menu.opened.z, riddenZ - 50.0f);
+    EXPECT_EQ(menu.closed.raceStatus, race_status::kFirstPitBox) << "the resume placed it";
+    EXPECT_EQ(menu.closed.pitRequest, 1);
+    EXPECT_LT(menu.closed.z, riddenZ - 50.0f);
 }
 }  // namespace

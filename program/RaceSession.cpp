@@ -16,6 +16,7 @@
 #include "content/RaceContent.h"
 #include "frontend/pitbox/PitBoxResults.h"
 #include "frontend/season/FinishedSession.h"
+#include "frontend/season/SessionOptions.h"
 #include "frontend/season/SessionStart.h"
 #include "frontend/season/WeekendStart.h"
 #include "net/NetSession.h"
@@ -126,6 +127,11 @@ void GameWindow::RunRaceSession(const SessionStart& start)
     {
         ClearLastRaceWords(bike);
     }
+    const SessionOptions options =
+        g_net.IsActive() ? TakeNetworkRaceOptions(g_menuState, start.options) : start.options;
+    inputStep_.SetAutoCentre(options.autoCentre);
+    // The machines' power curves are made as the race loads.
+    g_raceContext.current.engineConditions = options.race.engineConditions ? 1 : 0;
     GameRaceHooks hooks(raceSim_, start_, g_raceCamera, start.isRace);
     g_raceAgain = false;
     if (g_raceContent.Load(RaceContentOptions::FromSettings(g_menuState), hooks))
@@ -133,7 +139,9 @@ void GameWindow::RunRaceSession(const SessionStart& start)
         const RaceScene& scene = g_raceContent.Scene();
         const uint32_t player = g_playerRider.load(std::memory_order_relaxed);
         raceSim_.ResetForRace();
-        raceSim_.SetParameters(scene.parameters);
+        RaceParameters parameters = scene.parameters;
+        static_cast<SessionSwitches&>(parameters) = options.race;
+        raceSim_.SetParameters(parameters);
         raceSim_.SetGround(scene.ground ? &*scene.ground : nullptr);
         raceSim_.SetRacingLine(&g_race);
         raceSim_.SetRandomTable(g_randomTable.words);

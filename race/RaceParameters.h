@@ -34,7 +34,17 @@ struct BumpRow
 };
 using SurfaceResponseTable = std::array<BumpRow, 12>;
 
-struct RaceParameters
+// What the session's settings switch on in the race; the session start sets them.
+struct SessionSwitches
+{
+    bool fallsEnabled = false;       // wheel off the ground, wheelie stall, the step's falls
+    bool slideFallsEnabled = false;  // slide and lean detectors
+    bool engineDamage = false;
+    bool engineConditions = false;  // temperature affects power
+    bool detailEffects = true;      // the frame's particles and effect meshes
+};
+
+struct RaceParameters : SessionSwitches
 {
     SurfaceTuning surfaces{};
     SurfaceResponseTable bumps{};
@@ -57,11 +67,4 @@ struct RaceParameters
                                                         {0.0f, -1.0f},
                                                         {-0.2f, 0.0f},
                                                         {0.2f, 0.0f}}};
-
-    // Session switches.
-    bool fallsEnabled = false;       // wheel off the ground, wheelie stall, the step's falls
-    bool slideFallsEnabled = false;  // slide and lean detectors
-    bool engineDamage = false;
-    bool engineConditions = false;  // temperature affects power
-    bool detailEffects = true;      // the frame's particles and effect meshes
 };

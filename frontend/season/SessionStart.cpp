@@ -27,6 +27,21 @@ constexpr float kTimedSessionSeconds = 1800.0f;
 constexpr uint16_t kShortSessionLaps = 12;
 constexpr float kShortSessionSeconds = 3600.0f;
 
+// How close a computer rider comes to a player's rider, by the opponents' behaviour: aggressive,
+// normal or cautious.
+float CautionDistanceSq(const MenuState& settings)
+{
+    switch (settings.U8At(MenuState::kOpponentBehaviourOffset))
+    {
+        case 0:
+            return 81.0f;
+        case 1:
+            return 225.0f;
+        default:
+            return 400.0f;
+    }
+}
+
 std::array<float, kRiderCount> Ratings(const RaceContext& race)
 {
     std::array<float, kRiderCount> rating{};
@@ -115,6 +130,8 @@ SessionStart StartSession(RaceContext& race, MenuState& settings, uint32_t timeO
         race.race.ghostTag = RaceAi::kNoGhost;
     }
     RuntimeSeed(timeOfDayMs);
+    start.options = SessionOptionsOf(settings);
+    race.race.cautionDistanceSq = CautionDistanceSq(settings);
     CurrentRace& current = race.current;
     current.gameMode = mode;
     const CircuitId chosen = CircuitOrChosen(
@@ -202,10 +219,8 @@ SessionStart StartSession(RaceContext& race, MenuState& settings, uint32_t timeO
     for (uint32_t rider = 0; rider < kRiderCount; ++rider)
     {
         race.bikes[rider].raceStatus = field.status[rider];
-        if (field.status[rider] == kStatusNotTakingPart)
-        {
-            race.bikes[rider].flags = kLeftOutFlags;
-        }
+        // A rider left out of an earlier session rides in this one.
+        race.bikes[rider].flags = field.status[rider] == kStatusNotTakingPart ? kLeftOutFlags : 0;
         race.standings.gridOrder[rider] = field.positions[rider];
         race.standings.sessionRanks[rider] = ranks[rider];
         race.standings.sessionTimes[rider] = -1.0f;

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "app/settings/MenuState.h"
+#include "frontend/season/SessionOptions.h"
 #include "race/RaceContext.h"
 
 class CprArchive;
@@ -26,6 +27,7 @@ struct SessionStart
     // its time is up or its lap limit is reached.
     uint16_t laps = 0;
     float sessionSeconds = 0.0f;
+    SessionOptions options;
 };
 
 // Seeds the runtime's generator with the time of day (ms), as every session start does, so

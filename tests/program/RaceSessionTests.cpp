@@ -3,13 +3,15 @@
 // the race, its continue button races on, its leave button ends the race, the result page after
 // it goes back to the menu and Esc there ends the game; two runs give the same race. Resuming
 // ends the player's fall, and race again races the session again from its grid. A fall takes
-// the player's body off his machine, and its end puts him back on it on the racing line.
+// the player's body off his machine, and its end puts him back on it on the racing line. Riding
+// off the track throws the player off only while the settings' accidents are active.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "app/clock/RaceClock.h"
@@ -17,6 +19,7 @@
 #include "app/settings/MenuState.h"
 #include "content/RaceContent.h"
 #include "core/world/WorldObject.h"
+#include "kit/settings/MenuStateWriter.h"
 #include "race/RaceContext.h"
 #include "race/collision/CollisionManager.h"
 #include "tests/program/GameRun.h"
@@ -78,7 +81,7 @@ RaceOutcome RaceOnce(Ending ending = Ending::LeaveThroughThePitBox)
                            menuClockMs = g_raceClockMs.load();
                            outcome.stoodStillUnderTheMenu = !g_raceClockOn.load();
                        });
-        run.ExpectFrameAtRace(5600, "race_pitbox", 0x56F58FEAC601B23Aull);
+        run.ExpectFrameAtRace(5600, "race_pitbox", 0x1ABE89E01E251ED6ull);
         run.CallAtRace(5600, [&](GameWindow&)
                        { outcome.stoodStillUnderTheMenu &= g_raceClockMs.load() == menuClockMs; });
         run.ClickAtRace(6000, kContinueX, kContinueY);
@@ -274,7 +277,7 @@ TEST(RaceSessionTest, AFallTakesThePlayerOffHisMachineAndItsEndPutsHimBackOnTheL
                                                        hip->placement.z - bike.positionZ) < 3.0f;
                    });
     // The rider stands beside his machine, stepping away from it.
-    run.ExpectFrameAtRace(4200, "race_player_off_his_bike", 0x5C223DC1271B54A9ull);
+    run.ExpectFrameAtRace(4200, "race_player_off_his_bike", 0x91E5C0DD20D522B8ull);
     // Long after the clip and the time down: on the seat again, the machine standing on the
     // line node it was put on, along the line.
     run.CallAtRace(20000,
@@ -288,7 +291,7 @@ TEST(RaceSessionTest, AFallTakesThePlayerOffHisMachineAndItsEndPutsHimBackOnTheL
                            std::hypot(node.x - bike.positionX, node.z - bike.positionZ);
                        fall.headingOffLine = std::fabs(node.heading - bike.heading);
                    });
-    run.ExpectFrameAtRace(20000, "race_player_back_on_his_bike", 0x406527A070B5BBD0ull);
+    run.ExpectFrameAtRace(20000, "race_player_back_on_his_bike", 0x784DCFFC13FC36BFull);
     run.AtRace(20400, {.kind = GameRun::Kind::Quit});
     EXPECT_EQ(run.Run(), GameWindow::kRunEnded);
 
@@ -301,5 +304,38 @@ TEST(RaceSessionTest, AFallTakesThePlayerOffHisMachineAndItsEndPutsHimBackOnTheL
     EXPECT_LT(fall.distanceToLine, 0.01f);
     EXPECT_GE(fall.headingOffLine, 0.0f);
     EXPECT_LT(fall.headingOffLine, 1e-6f);
+}
+
+// Whether the player's rider, at full throttle from the lights and steering hard right from the
+// second second on, ever lies in a fall within 16 s.
+bool PlayerFallsRidingOffTheTrack(uint8_t accidentsInactive)
+{
+    GameRun run;
+    MenuState settings;
+    settings.SetU8At(MenuState::kAccidentsInactiveOffset, accidentsInactive);
+    std::string error;
+    EXPECT_TRUE(kit::WriteMenuState("menustate.dat", settings, error)) << error;
+    run.ChooseSingleRace();
+    run.AtRace(0, {.kind = GameRun::Kind::KeyDown, .virtualKey = vk::Letter('A')});
+    run.AtRace(2000, {.kind = GameRun::Kind::KeyDown, .virtualKey = vk::Right});
+    bool fell = false;
+    for (uint32_t ms = 2000; ms <= 16000; ms += GameRun::kRaceFrameMs)
+    {
+        run.CallAtRace(ms,
+                       [&](GameWindow&)
+                       {
+                           const BikeRecord& bike = g_bikes[g_playerRider.load() % kRiderCount];
+                           fell |= (bike.flags & (bike_flags::kDown | bike_flags::kFalling)) != 0;
+                       });
+    }
+    run.AtRace(16400, {.kind = GameRun::Kind::Quit});
+    EXPECT_EQ(run.Run(), GameWindow::kRunEnded);
+    return fell;
+}
+
+TEST(RaceSessionTest, RidingOffTheTrackThrowsThePlayerOffOnlyWhileAccidentsAreActive)
+{
+    EXPECT_TRUE(PlayerFallsRidingOffTheTrack(1)) << "accidents inactive: off";
+    EXPECT_FALSE(PlayerFallsRidingOffTheTrack(0)) << "accidents inactive: on";
 }
 }  // namespace

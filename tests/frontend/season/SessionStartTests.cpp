@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/archive/CprArchive.h"
@@ -73,6 +74,51 @@ TEST_F(SessionStartTest, SingleRaceSetsTheCurrentRaceAndTrimsTheField)
     }
     EXPECT_EQ(riding, 10u);
     EXPECT_EQ(race->current.riderCount, last + 1);
+}
+
+TEST_F(SessionStartTest, ASingleRaceAfterATestRideRidesTheFullField)
+{
+    SetMode(GameMode::TestRide);
+    StartSession(*race, settings, 1000, nullptr);
+    SetMode(GameMode::Race);
+    settings.SetU32At(MenuState::kOpponentsOffset, 25);
+    const SessionStart start = StartSession(*race, settings, 2000, nullptr);
+
+    EXPECT_EQ(start.fieldSize, 26u);
+    for (uint32_t rider = 0; rider < 26; ++rider)
+    {
+        EXPECT_EQ(race->bikes[rider].flags, 0u) << "rider " << rider;
+    }
+}
+
+TEST_F(SessionStartTest, EverySessionTakesTheSettingsOptions)
+{
+    settings.SetU8At(MenuState::kAccidentsInactiveOffset, 1);
+    settings.SetU8At(MenuState::kEngineTuningOffset, 1);
+    settings.SetU8At(MenuState::kOpponentBehaviourOffset, 0);
+    for (const GameMode mode : {GameMode::TestRide, GameMode::Race, GameMode::GrandPrix,
+                                GameMode::Championship, GameMode::NetworkRace, GameMode::GhostRace})
+    {
+        SCOPED_TRACE(ToIndex(mode));
+        SetMode(mode);
+        race->race.cautionDistanceSq = 0.0f;
+        const SessionOptions options = StartSession(*race, settings, 1000, nullptr).options;
+        EXPECT_TRUE(options.race.fallsEnabled);
+        EXPECT_FALSE(options.race.engineConditions);
+        EXPECT_EQ(race->race.cautionDistanceSq, 81.0f) << "aggressive opponents come close";
+    }
+}
+
+TEST_F(SessionStartTest, CautiousOpponentsKeepFurtherClearThanNormalOnes)
+{
+    SetMode(GameMode::Race);
+    for (const auto& [behaviour, distanceSq] :
+         {std::pair<uint8_t, float>{1, 225.0f}, {2, 400.0f}, {7, 400.0f}})
+    {
+        settings.SetU8At(MenuState::kOpponentBehaviourOffset, behaviour);
+        StartSession(*race, settings, 1000, nullptr);
+        EXPECT_EQ(race->race.cautionDistanceSq, distanceSq);
+    }
 }
 
 TEST_F(SessionStartTest, TestRideThePlayerAlone)

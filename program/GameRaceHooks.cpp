@@ -44,7 +44,7 @@ void GameRaceHooks::PrepareComputerRiders()
     }
     else
     {
-        g_race.PreparePracticeStart();
+        g_race.PreparePracticeStart(flyingStart_);
     }
 }
 

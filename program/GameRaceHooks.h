@@ -20,9 +20,15 @@ public:
     // The step the field starts at from the grid: 2 s of the grid sweep, then the lights.
     static constexpr uint32_t kGridStartStep = 125;
 
-    // A race starts from the grid; every other session from the pit lane.
-    GameRaceHooks(RaceSim& sim, StartSequence& start, RaceCamera& camera, bool gridStart)
-        : sim_(sim), start_(start), camera_(camera), gridStart_(gridStart)
+    // A race starts from the grid; every other session from the pit lane, or with a flying
+    // start from behind the start line.
+    GameRaceHooks(RaceSim& sim, StartSequence& start, RaceCamera& camera, bool gridStart,
+                  bool flyingStart)
+        : sim_(sim),
+          start_(start),
+          camera_(camera),
+          gridStart_(gridStart),
+          flyingStart_(flyingStart)
     {
     }
 
@@ -39,6 +45,7 @@ private:
     StartSequence& start_;
     RaceCamera& camera_;
     bool gridStart_;
+    bool flyingStart_;
 };
 
 // What a race step asks of the view and the race loop: the riders' body motion, the frame's

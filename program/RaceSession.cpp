@@ -132,7 +132,7 @@ void GameWindow::RunRaceSession(const SessionStart& start)
     inputStep_.SetAutoCentre(options.autoCentre);
     // The machines' power curves are made as the race loads.
     g_raceContext.current.engineConditions = options.race.engineConditions ? 1 : 0;
-    GameRaceHooks hooks(raceSim_, start_, g_raceCamera, start.isRace);
+    GameRaceHooks hooks(raceSim_, start_, g_raceCamera, start.isRace, start.flyingStart);
     g_raceAgain = false;
     if (g_raceContent.Load(RaceContentOptions::FromSettings(g_menuState), hooks))
     {

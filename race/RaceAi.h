@@ -64,8 +64,8 @@ public:
     // the pit lane's slots from the first practice slot on.
     void PlaceRidersForPractice(bool flying);
     // A practice, qualifying, warm-up or test ride: the session start with the field in the
-    // pit lane's slots instead of on the grid.
-    void PreparePracticeStart();
+    // pit lane's slots instead of on the grid, or behind the start for a flying start.
+    void PreparePracticeStart(bool flying);
     // The player's rider after a fall: standing on the nearest end of the lanes across its
     // target node, facing along the line, in first gear.
     void PutRiderBackOnLine(uint32_t rider);

@@ -105,8 +105,10 @@ Field WeekendField(RaceContext& race, MenuState& settings, GameMode mode, uint32
     if (start.isRace)
     {
         start.laps = RaceLaps(settings, race);
+        return field;
     }
-    else if (settings.U32At(MenuState::kTrainingLengthOffset) == 0)
+    start.flyingStart = settings.U8At(MenuState::kStartPointOffset) != 0;
+    if (settings.U32At(MenuState::kTrainingLengthOffset) == 0)
     {
         start.laps = kTimedSessionLaps;
         start.sessionSeconds = kTimedSessionSeconds;

@@ -20,6 +20,9 @@ struct SessionStart
     bool isRace = false;
     bool isQualifying = false;
     bool withGhost = false;  // a ghost race with its ghost loaded
+    // A timed session of the weekend whose riders start behind the start line, not in the
+    // pit lane.
+    bool flyingStart = false;
     // False when the circuit's racing line could not be read: the race object still holds the
     // previous circuit's, so the session must not be ridden.
     bool lineRead = false;

@@ -64,6 +64,7 @@ void RaceAi::PlaceRidersForPractice(bool flying)
         return;
     }
     const bool onTheLine = flying || race.current.gameMode == GameMode::GhostRace;
+    startGridMode = onTheLine ? 1 : 0;
     float behind = kFlyingStartUnits;
     uint32_t placed = 0;
     std::array<uint32_t, StartSlots::kMaxSlots> sharing{};

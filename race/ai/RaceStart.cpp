@@ -157,10 +157,10 @@ void RaceAi::PrepareGridStart()
     AssignAiParameters();
 }
 
-void RaceAi::PreparePracticeStart()
+void RaceAi::PreparePracticeStart(bool flying)
 {
     PrepareRaceStart();
-    PlaceRidersForPractice(false);
+    PlaceRidersForPractice(flying);
     AssignBikeTuning(0, std::min<uint32_t>(riderCount, kRiderCount));
     AssignAiParameters();
 }

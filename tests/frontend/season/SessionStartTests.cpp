@@ -157,7 +157,7 @@ TEST_F(SessionStartTest, AGhostRaceRidesWithItsGhostOnlyOnceOneIsLoaded)
     race->race.ghostRecord = nullptr;
 }
 
-TEST_F(SessionStartTest, TimedSessionsRideFromThePitLaneForHalfAnHourOrTwelveLaps)
+TEST_F(SessionStartTest, TimedSessionsRideHalfAnHourOrTwelveLapsFromBehindTheLineOrFromThePitLane)
 {
     SetMode(GameMode::GrandPrix);
     settings.SetU32At(MenuState::kOpponentsOffset, 6);
@@ -165,11 +165,14 @@ TEST_F(SessionStartTest, TimedSessionsRideFromThePitLaneForHalfAnHourOrTwelveLap
     EXPECT_FALSE(start.isRace);
     EXPECT_EQ(start.sessionSeconds, 1800.0f);
     EXPECT_EQ(start.laps, 33);
+    EXPECT_TRUE(start.flyingStart) << "the start point \"Versetzt\" by default";
     settings.SetU32At(MenuState::kTrainingLengthOffset, 1);
+    settings.SetU8At(MenuState::kStartPointOffset, 0);
     start = StartSession(*race, settings, 1000, nullptr);
     EXPECT_EQ(start.sessionSeconds, 3600.0f);
     EXPECT_EQ(start.laps, 12);
     EXPECT_EQ(race->race.totalLaps, 12);
+    EXPECT_FALSE(start.flyingStart);
     // Without a data archive no racing line was read: the session must not be ridden.
     EXPECT_FALSE(start.lineRead);
 }

@@ -32,6 +32,7 @@ TEST(PracticePlacementTest, AFlyingStartStringsTheRidersOutBehindTheLine)
     EXPECT_GE(second, first + 60.0f - 20.0f);
     EXPECT_EQ(rig.Bike(2).lapsStarted, 1);
     EXPECT_FLOAT_EQ(rig.Bike(0).positionX, ai.nodes[rig.Bike(0).aiTargetNode].x);
+    EXPECT_EQ(ai.startGridMode, 1u) << "the player's rider goes back out behind the line";
 }
 
 TEST(PracticePlacementTest, OtherwiseRidersTakeThePracticeSlotsAndShareTheLastSideBySide)
@@ -39,7 +40,9 @@ TEST(PracticePlacementTest, OtherwiseRidersTakeThePracticeSlotsAndShareTheLastSi
     AiRig rig(3);
     RaceAi& ai = rig.Ai();
     ai.startSlots.firstPracticeSlot = static_cast<uint16_t>(ai.startSlots.count - 2);
+    ai.startGridMode = 1;
     ai.PlaceRidersForPractice(false);
+    EXPECT_EQ(ai.startGridMode, 0u);
     const StartSlots& slots = ai.startSlots;
     const uint32_t last = slots.count - 1u;
     EXPECT_FLOAT_EQ(rig.Bike(0).positionX, slots.x[last - 1]);

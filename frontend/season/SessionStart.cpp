@@ -221,7 +221,8 @@ SessionStart StartSession(RaceContext& race, MenuState& settings, uint32_t timeO
     for (uint32_t rider = 0; rider < kRiderCount; ++rider)
     {
         race.bikes[rider].raceStatus = field.status[rider];
-        // A rider left out of an earlier session rides in this one.
+        // Only the riders left out now keep the flags: one left out of an earlier session, such
+        // as a test ride, may ride in this one.
         race.bikes[rider].flags = field.status[rider] == kStatusNotTakingPart ? kLeftOutFlags : 0;
         race.standings.gridOrder[rider] = field.positions[rider];
         race.standings.sessionRanks[rider] = ranks[rider];

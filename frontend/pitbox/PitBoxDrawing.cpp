@@ -35,6 +35,11 @@ constexpr std::array<int32_t, 6> kHeadingX = {48, 184, 192, 288, 385, 480};
 constexpr std::array<int32_t, 4> kValueX = {202, 298, 395, 490};
 constexpr std::array<int32_t, 5> kStripOffsets = {216, 144, 0, 72, 288};
 constexpr std::array<int32_t, 4> kTimesColumnX = {250, 340, 420, 500};
+constexpr int32_t kClassStripX = 403;
+constexpr int32_t kClassStripY = 56;
+constexpr int32_t kClassStripHeight = 31;
+constexpr int32_t kHeaderGap = 8;
+constexpr int32_t kHeaderBottom = 91;  // where the heading line of the results starts
 
 const PitBoxTexts& Texts()
 {
@@ -53,31 +58,32 @@ std::string RiderName(const RaceContext& race)
     return profile.ShownName();
 }
 
-void DrawCircuitTitle(const RaceContext& race)
-{
-    const size_t circuit =
-        std::min<size_t>(static_cast<size_t>(race.current.circuitIndex), kCircuitCount - 1);
-    const CircuitTextRecord& record = CircuitTexts()[circuit];
-    const size_t slot = static_cast<size_t>(g_language);
-    SetTextFont(GetMenuFont(MenuFont::Menu16));
-    if (record.titles[slot] != nullptr)
-    {
-        DrawColorTextClipped(568, 56, kTextColour, record.titles[slot], kAlignRight);
-    }
-    if (record.names[slot] != nullptr)
-    {
-        DrawColorTextClipped(568, 72, kTextColour, record.names[slot], kAlignRight);
-    }
-}
-
-void DrawClassStrip(const MenuState& settings)
+// The class strip of the class picture, with the circuit's title lines left of it and clear of
+// the rider's name, which ends at nameRight; on the strip they would cover its class.
+void DrawClassAndCircuit(const RaceContext& race, const MenuState& settings, int32_t nameRight)
 {
     const int32_t bikeClass =
         static_cast<int32_t>(std::min<uint32_t>(settings.U32At(MenuState::kBikeClassOffset), 2));
     if (Texture* strip = GetMenuPicture(MenuPicture::ClassPicture))
     {
-        DrawBitmapClipped(strip, 0, bikeClass * 31, 403, 56, strip->width, 31, 1);
+        DrawBitmapClipped(strip, 0, bikeClass * kClassStripHeight, kClassStripX, kClassStripY,
+                          strip->width, kClassStripHeight, 1);
     }
+    const size_t circuit =
+        std::min<size_t>(static_cast<size_t>(race.current.circuitIndex), kCircuitCount - 1);
+    const CircuitTextRecord& record = CircuitTexts()[circuit];
+    const size_t slot = static_cast<size_t>(g_language);
+    constexpr int32_t kTitleRight = kClassStripX - kHeaderGap;
+    SetTextFont(GetMenuFont(MenuFont::Menu12));
+    SetExtraClipRect(nameRight + kHeaderGap, 0, kTitleRight + 1, kHeaderBottom);
+    for (const auto& [text, y] : {std::pair{record.titles[slot], 65}, {record.names[slot], 78}})
+    {
+        if (text != nullptr)
+        {
+            DrawColorTextClipped(kTitleRight, y, kTextColour, text, kAlignRight);
+        }
+    }
+    ClearExtraClipRect();
 }
 }  // namespace
 
@@ -127,6 +133,7 @@ void PitBoxMenu::DrawList(const DirtyRectList& list)
             break;
         case kCircuitInfoPage:
             CircuitInfoScreen::Draw();
+            DrawMenuScene();
             DrawSessionCountdown();
             break;
         case kGhostPage:
@@ -134,11 +141,6 @@ void PitBoxMenu::DrawList(const DirtyRectList& list)
             break;
         default:
             break;
-    }
-    // The buffer shown next waves the flag.
-    if (&list == &lists_[drawnList_])
-    {
-        DrawMenuScene();
     }
     if (g_fileRequester.IsOpen())
     {
@@ -200,16 +202,21 @@ void PitBoxMenu::DrawGadgets()
 void PitBoxMenu::DrawHeader()
 {
     g_menuBackground.Draw();
+    // The flag waves behind the header's texts.
+    DrawMenuScene();
     DrawGadgets();
-    SetTextFont(GetRaceFont(RaceFont::Balmoral));
     RaceContext& race = *context_.race;
     const RiderProfile& profile = race.riderProfiles[race.playerRider.load() % kRiderCount];
-    DrawColorTextClipped(50, 60, kTextColour, profile.ShownName().c_str(), kAlignLeft);
+    SetTextFont(GetRaceFont(RaceFont::Balmoral));
+    const int32_t nameWidth =
+        DrawColorTextClipped(50, 60, kTextColour, profile.ShownName().c_str(), kAlignLeft);
+    // Small enough to end above the heading line of the results.
     const std::string second(profile.infoText.data(),
                              strnlen(profile.infoText.data(), profile.infoText.size()));
-    DrawColorTextClipped(50, 80, kTextColour, second.c_str(), kAlignLeft);
-    DrawClassStrip(*context_.settings);
-    DrawCircuitTitle(race);
+    SetTextFont(GetMenuFont(MenuFont::Menu12));
+    const int32_t secondWidth =
+        DrawColorTextClipped(50, 80, kTextColour, second.c_str(), kAlignLeft);
+    DrawClassAndCircuit(race, *context_.settings, 50 + std::max(nameWidth, secondWidth));
 }
 
 void PitBoxMenu::DrawCalendarPage()
@@ -378,11 +385,15 @@ void PitBoxMenu::DrawResultList()
             }
             DrawColorTextClipped(184, y, colour, lap, kAlignRight);
         }
+        // Kerning would tuck a decimal point under its neighbours: the values go in the fixed
+        // font, which also keeps their digits in columns.
+        SetTextFont(GetMenuFont(MenuFont::Menu12Fixed));
         for (size_t column = 0; column < row.columns.size(); ++column)
         {
             DrawColorTextClipped(kValueX[column], y, colour, row.columns[column].c_str(),
                                  kAlignLeft);
         }
+        SetTextFont(GetMenuFont(MenuFont::Menu12));
     }
     if (!list_.title.empty())
     {
@@ -404,8 +415,10 @@ void PitBoxMenu::DrawSessionClock()
     const auto whole = static_cast<int32_t>(std::min(seconds, 5999.0f));
     char clock[16];
     std::snprintf(clock, sizeof(clock), "%2d:%02d", whole / 60, whole % 60);
-    SetTextFont(GetMenuFont(MenuFont::Menu18));
+    // The menu fonts pack a colon into the digits beside it.
+    SetTextFont(GetRaceFont(RaceFont::Balmoral));
     DrawColorTextClipped(569, 116, kTextColour, clock, kAlignCentre);
+    SetTextFont(GetMenuFont(MenuFont::Menu18));
     if (!session.isRace)
     {
         const uint32_t player = race.playerRider.load() % kRiderCount;
@@ -457,7 +470,8 @@ void PitBoxMenu::DrawPointsPage(bool series)
         const uint32_t colour = player ? kPlayerColour : kTextColour;
         char place[16];
         std::snprintf(place, sizeof(place), "%02d", static_cast<int>(index) + 1);
-        SetTextFont(GetMenuFont(MenuFont::Menu16));
+        // The name's initial keeps its point only in a font that spaces its glyphs.
+        SetTextFont(GetRaceFont(RaceFont::Balmoral));
         DrawColorTextClipped(48, y, colour, place, kAlignLeft);
         DrawColorTextClipped(80, y, colour, row.name.c_str(), kAlignLeft);
         DrawColorTextClipped(563, y, colour, row.columns[0].c_str(), kAlignRight);
@@ -481,6 +495,7 @@ void PitBoxMenu::DrawPointsPage(bool series)
 void PitBoxMenu::DrawGhostPage()
 {
     g_menuBackground.Draw();
+    DrawMenuScene();
     const PitBoxTexts& texts = Texts();
     if (g_language == Language::English && headline_ != nullptr)
     {
@@ -492,9 +507,9 @@ void PitBoxMenu::DrawGhostPage()
     Shadowed(135, 396, kTextColour, std::string(texts.newGhost), kAlignRight);
     SetTextFont(GetRaceFont(RaceFont::Balmoral));
     RaceContext& race = *context_.race;
-    DrawColorTextClipped(50, 52, kTextColour, RiderName(race).c_str(), kAlignLeft);
-    DrawClassStrip(*context_.settings);
-    DrawCircuitTitle(race);
+    const int32_t nameWidth =
+        DrawColorTextClipped(50, 52, kTextColour, RiderName(race).c_str(), kAlignLeft);
+    DrawClassAndCircuit(race, *context_.settings, 50 + nameWidth);
     SetTextFont(GetMenuFont(MenuFont::Menu16));
     const std::string& name = race.race.ghostFileName;
     const int32_t width = DrawColorTextClipped(158, 396, kTextColour, name.c_str(), kAlignLeft);

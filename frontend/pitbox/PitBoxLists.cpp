@@ -239,6 +239,7 @@ bool BuildSessionClassification(const ListSource& source, bool onlyClassified, R
         return false;
     }
     list = ResultList{};
+    TakeHeadings(list, PitBoxTextsOf(source.language).classificationHeadings, 0);
     int64_t winnerMs = -1;
     for (const uint32_t rider : RidersInPositionOrder(standings))
     {
@@ -283,6 +284,7 @@ ResultList BuildRaceResults(const ListSource& source)
     ResultList list;
     const RaceStandings& standings = *source.standings;
     const PitBoxTexts& texts = PitBoxTextsOf(source.language);
+    TakeHeadings(list, texts.raceResultHeadings, 0);
     const uint32_t player = std::min<uint32_t>(source.player, RaceStandings::kRiders - 1);
     const std::vector<uint32_t> order = RidersInPositionOrder(standings);
     const uint32_t leaderLaps = order.empty() ? 0 : TotalOfLaps(standings, order.front()).laps;

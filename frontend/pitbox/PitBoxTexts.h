@@ -20,6 +20,10 @@ struct PitBoxTexts
     std::string_view theoretical;   // the ideal lap of the personal list
     std::array<std::string_view, 5> personalHeadings;
     std::array<std::string_view, 6> gridHeadings;
+    // Place, name, total, best lap, average speed, gap.
+    std::array<std::string_view, 6> raceResultHeadings;
+    // Place, name, total, gap, average speed, best lap.
+    std::array<std::string_view, 6> classificationHeadings;
     std::array<std::string_view, 4> sessionTabs;
     std::array<std::string_view, 3> dayNames;
     std::array<std::string_view, 2> timesTitles;    // general best times, personal lap times

@@ -189,6 +189,34 @@ TEST_F(ListsTest, RaceResultStopsAtTheFirstAbsentRider)
     EXPECT_EQ(list.playerRow, 2);
 }
 
+// The heading line of the results layout names every column of the list under it.
+TEST_F(ListsTest, ResultListsNameTheirColumnsInBothLanguages)
+{
+    using Headings = std::array<std::string, 6>;
+    struct Case
+    {
+        Language language;
+        Headings raceResult;
+        Headings classification;
+    };
+    RideLaps(3, {60000});
+    Order({3});
+    standings_->sessionRanks[3] = 0;
+    for (const Case& c : {Case{Language::German,
+                               {"Pos", "Name", "Gesamtzeit", "Bestzeit", "km/h", "Abstand"},
+                               {"Pos", "Name", "Gesamtzeit", "Abstand", "km/h", "Bestzeit"}},
+                          Case{Language::English,
+                               {"Pos", "Name", "Total Time", "Best Time", "km/h", "Gap"},
+                               {"Pos", "Name", "Total Time", "Gap", "km/h", "Best Time"}}})
+    {
+        source_.language = c.language;
+        EXPECT_EQ(BuildRaceResults(source_).headings, c.raceResult);
+        ResultList classification;
+        ASSERT_TRUE(BuildSessionClassification(source_, false, classification));
+        EXPECT_EQ(classification.headings, c.classification);
+    }
+}
+
 TEST_F(ListsTest, GridTimesRankAnyQualifyingTimeBeforePractice)
 {
     settings_.SetU32At(MenuState::kFieldMaskOffset,

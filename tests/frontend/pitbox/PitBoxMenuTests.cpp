@@ -26,6 +26,7 @@
 #include "frontend/toolkit/MenuFonts.h"
 #include "kit/font/DemoFonts.h"
 #include "kit/menu/MenuPictures.h"
+#include "kit/menu/MenuPreviewPictures.h"
 #include "kit/menu/PitBoxPictures.h"
 #include "race/RaceContext.h"
 #include "race/laps/LapFile.h"
@@ -95,8 +96,8 @@ protected:
         g_archivePatch = nullptr;
     }
 
-    // The menu archive again with the pit box's pictures, and the patch archive with the
-    // ghost page's.
+    // The menu archive again with the pit box's pictures and the nation flags, and the patch
+    // archive with the ghost page's.
     void MountPitBoxArchives()
     {
         kit::DemoArchives archives;
@@ -104,6 +105,7 @@ protected:
         ASSERT_TRUE(kit::AddDemoFonts(archives, error)) << error;
         ASSERT_TRUE(kit::AddMenuPictures(archives.menu, error)) << error;
         ASSERT_TRUE(kit::AddPitBoxPictures(archives.menu, archives.patch, error)) << error;
+        ASSERT_TRUE(kit::AddMenuFlagsAndPreview(archives.menu, error)) << error;
         for (auto [name, writer, archive] : {std::tuple{"pitmenu.cpr", &archives.menu, &pitMenu_},
                                              std::tuple{"patch.cpr", &archives.patch, &patch_}})
         {
@@ -422,11 +424,11 @@ TEST_F(PitBoxMenuTest, GoldenCalendarPages)
     Menu().SetSessionWords(BetweenSessionWords(3));
     Menu().EnterPage(PitBoxMenu::kCalendarPage);
     RunUntilResult(3);
-    ExpectPage("pitbox_calendar", 0x17C777E0CD2BB7B1ull);
+    ExpectPage("pitbox_calendar", 0x85C77609DAAEF2F2ull);
     g_language = Language::English;
     Menu().EnterPage(PitBoxMenu::kCalendarPage);
     RunUntilResult(3);
-    ExpectPage("pitbox_calendar_english", 0x62A52D32D5991D66ull);
+    ExpectPage("pitbox_calendar_english", 0x21A72BF8361DF74Eull);
 }
 
 TEST_F(PitBoxMenuTest, GoldenTimesPageOfSaturdayTraining)
@@ -446,11 +448,11 @@ TEST_F(PitBoxMenuTest, GoldenTimesPageOfSaturdayTraining)
     Menu().SetSessionWords(InRaceWords(GameMode::GrandPrix, 2));
     Menu().EnterPage(PitBoxMenu::kTimesPage);
     RunUntilResult(3);
-    ExpectPage("pitbox_times", 0xE576E06A173947E9ull);
+    ExpectPage("pitbox_times", 0xE8C74DDD3CB5D0B9ull);
     Click(80, 100);             // Friday
     Click(30 + 115 + 50, 128);  // its qualifying
     RunUntilResult(2);
-    ExpectPage("pitbox_times_friday_qualifying", 0x84AE4097431F989Full);
+    ExpectPage("pitbox_times_friday_qualifying", 0xC537C1C847B1C8F3ull);
 }
 
 TEST_F(PitBoxMenuTest, GoldenGridTimesAndRaceResultAndPoints)
@@ -461,7 +463,7 @@ TEST_F(PitBoxMenuTest, GoldenGridTimesAndRaceResultAndPoints)
     Menu().SetSessionWords(InRaceWords(GameMode::GrandPrix, 1));
     Menu().EnterPage(PitBoxMenu::kTimesPage);
     RunUntilResult(3);
-    ExpectPage("pitbox_grid_times", 0xBA207FE272F0EF23ull);
+    ExpectPage("pitbox_grid_times", 0x91697D7549ABD83Cull);
 
     g_language = Language::English;
     Mode(GameMode::GrandPrix, 5);
@@ -478,7 +480,7 @@ TEST_F(PitBoxMenuTest, GoldenGridTimesAndRaceResultAndPoints)
     g_raceContext.standings.sessionRanks[11] = session_rank::kNotEntered;
     Menu().EnterPage(PitBoxMenu::kTimesPage);
     RunUntilResult(3);
-    ExpectPage("pitbox_race_result_english", 0x4624EF10B90D6225ull);
+    ExpectPage("pitbox_race_result_english", 0x37FC8AB17302AA5Bull);
 
     g_language = Language::German;
     settings_.SetU32At(MenuState::kCircuitOffset, 3);
@@ -491,7 +493,7 @@ TEST_F(PitBoxMenuTest, GoldenGridTimesAndRaceResultAndPoints)
     }
     Menu().EnterPage(PitBoxMenu::kPointsPage);
     RunUntilResult(3);
-    ExpectPage("pitbox_points", 0x896041366A733477ull);
+    ExpectPage("pitbox_points", 0xDCC2AE518373F046ull);
 }
 
 TEST_F(PitBoxMenuTest, GoldenGhostPage)
@@ -502,11 +504,11 @@ TEST_F(PitBoxMenuTest, GoldenGhostPage)
     Menu().EnterPage(PitBoxMenu::kGhostPage);
     Click(100, 145 + 19 + 5);
     RunUntilResult(2);
-    ExpectPage("pitbox_ghosts", 0xD4836F56F639851Eull);
+    ExpectPage("pitbox_ghosts", 0x4D621ED2D3807CC2ull);
     g_language = Language::English;
     Menu().EnterPage(PitBoxMenu::kGhostPage);
     RunUntilResult(3);
-    ExpectPage("pitbox_ghosts_english", 0x36E11DCB9374567Eull);
+    ExpectPage("pitbox_ghosts_english", 0xCFC4DB0555EE2E56ull);
 }
 }  // namespace
 
@@ -571,7 +573,7 @@ TEST_F(PitBoxMenuTest, TheNetworkCountdownShowsOnTheResultsAndEndsThem)
     Menu().SetSessionWords(InRaceWords(GameMode::NetworkRace, 0));
     Menu().EnterPage(PitBoxMenu::kTimesPage);
     EXPECT_EQ(RunUntilResult(3), PitBoxMenu::kStay);
-    ExpectPage("pitbox_network_results", 0xC0D6034E4854E9B3ull);
+    ExpectPage("pitbox_network_results", 0xE77290023DF9444Cull);
     // Below three quarters of the limit the page goes on by itself.
     g_menuDelayMs = 22499;
     EXPECT_EQ(RunUntilResult(200), PitBoxMenu::kContinue);

@@ -52,10 +52,20 @@ void Shadowed(int32_t x, int32_t y, uint32_t colour, const std::string& text, in
     DrawColorTextClipped(x, y, colour, text.c_str(), alignment);
 }
 
-std::string RiderName(const RaceContext& race)
+// The player's name and below it his second name line, small enough to end above the heading
+// line of the results; where the longer of the two ends.
+int32_t DrawRiderNames(const RaceContext& race, int32_t top)
 {
     const RiderProfile& profile = race.riderProfiles[race.playerRider.load() % kRiderCount];
-    return profile.ShownName();
+    SetTextFont(GetRaceFont(RaceFont::Balmoral));
+    const int32_t nameWidth =
+        DrawColorTextClipped(50, top, kTextColour, profile.ShownName().c_str(), kAlignLeft);
+    const std::string second(profile.infoText.data(),
+                             strnlen(profile.infoText.data(), profile.infoText.size()));
+    SetTextFont(GetMenuFont(MenuFont::Menu12));
+    const int32_t secondWidth =
+        DrawColorTextClipped(50, top + 20, kTextColour, second.c_str(), kAlignLeft);
+    return 50 + std::max(nameWidth, secondWidth);
 }
 
 // The class strip of the class picture, with the circuit's title lines left of it and clear of
@@ -205,18 +215,8 @@ void PitBoxMenu::DrawHeader()
     // The flag waves behind the header's texts.
     DrawMenuScene();
     DrawGadgets();
-    RaceContext& race = *context_.race;
-    const RiderProfile& profile = race.riderProfiles[race.playerRider.load() % kRiderCount];
-    SetTextFont(GetRaceFont(RaceFont::Balmoral));
-    const int32_t nameWidth =
-        DrawColorTextClipped(50, 60, kTextColour, profile.ShownName().c_str(), kAlignLeft);
-    // Small enough to end above the heading line of the results.
-    const std::string second(profile.infoText.data(),
-                             strnlen(profile.infoText.data(), profile.infoText.size()));
-    SetTextFont(GetMenuFont(MenuFont::Menu12));
-    const int32_t secondWidth =
-        DrawColorTextClipped(50, 80, kTextColour, second.c_str(), kAlignLeft);
-    DrawClassAndCircuit(race, *context_.settings, 50 + std::max(nameWidth, secondWidth));
+    const RaceContext& race = *context_.race;
+    DrawClassAndCircuit(race, *context_.settings, DrawRiderNames(race, 60));
 }
 
 void PitBoxMenu::DrawCalendarPage()
@@ -505,11 +505,8 @@ void PitBoxMenu::DrawGhostPage()
     SetTextFont(GetMenuFont(MenuFont::Menu16));
     Shadowed(20, 128, kTextColour, std::string(texts.chooseGhost), kAlignLeft);
     Shadowed(135, 396, kTextColour, std::string(texts.newGhost), kAlignRight);
-    SetTextFont(GetRaceFont(RaceFont::Balmoral));
     RaceContext& race = *context_.race;
-    const int32_t nameWidth =
-        DrawColorTextClipped(50, 52, kTextColour, RiderName(race).c_str(), kAlignLeft);
-    DrawClassAndCircuit(race, *context_.settings, 50 + nameWidth);
+    DrawClassAndCircuit(race, *context_.settings, DrawRiderNames(race, 52));
     SetTextFont(GetMenuFont(MenuFont::Menu16));
     const std::string& name = race.race.ghostFileName;
     const int32_t width = DrawColorTextClipped(158, 396, kTextColour, name.c_str(), kAlignLeft);

@@ -29,6 +29,7 @@
 #include "setup/SetupScreenEntry.h"
 #include "setup/telemetry/DataRecorder.h"
 #include "sound/SoundManager.h"
+#include "view/camera/RaceCamera.h"
 
 uint8_t g_pitMenuHidden = 0;
 
@@ -693,6 +694,12 @@ void PitBoxMenu::Activate(int32_t hide)
     if (raceRenderState_ != 0 && g_renderSlots.rdll_ResetRenderState != nullptr)
     {
         g_renderSlots.rdll_ResetRenderState(raceRenderState_);
+    }
+    if (g_pitMenuHidden == 0)
+    {
+        // Forward and back once brings the race view up again, on a rider still racing.
+        g_raceCamera.ViewNextRider();
+        g_raceCamera.ViewPreviousRider();
     }
     g_pitMenuHidden = 1;
     SetClockRate(1);

@@ -302,6 +302,39 @@ TEST_F(PitBoxMenuTest, HidingShowsTheRaceUntilTheMenuIsActivatedAgain)
     EXPECT_GT(platform_.Frames().size(), presented);
 }
 
+// Put away, the menu steps the view forward and back once: from a rider out of the race the
+// race view comes back on one that still rides.
+TEST_F(PitBoxMenuTest, HidingTheMenuStepsTheViewOntoARiderStillRacing)
+{
+    RaceContext& race = g_raceContext;
+    const CurrentRace current = race.current;
+    const uint16_t riders = race.race.riderCount;
+    const uint16_t nodes = race.race.nodeCount;
+    const auto inRace = race.race.inRace;
+    race.race.riderCount = kRiderCount;
+    race.race.nodeCount = 10;
+    race.race.inRace.fill(0);
+    race.standings.positionTable = {4, kPlayer, 2, -1};
+    for (const auto [rider, place] : {std::pair{4u, 1}, {kPlayer, 2}, {2u, 3}})
+    {
+        race.standings.gridOrder[rider] = place;
+        race.race.inRace[rider] = rider != kPlayer ? 1 : 0;
+        race.bikes[rider].flags = 0;
+        race.bikes[rider].aiLineNode = 0;
+    }
+    race.current.viewedRider = kPlayer;
+    Mode(GameMode::GrandPrix, 0);
+    Menu().SetSessionWords(InRaceWords(GameMode::GrandPrix, 0));
+    Menu().EnterPage(PitBoxMenu::kTimesPage);
+    Click(120, 460);  // hide
+    EXPECT_EQ(g_pitMenuHidden, 1);
+    EXPECT_EQ(race.current.viewedRider, 4u);
+    race.current = current;
+    race.race.riderCount = riders;
+    race.race.nodeCount = nodes;
+    race.race.inRace = inRace;
+}
+
 TEST_F(PitBoxMenuTest, TheRaceKeepsItsSceneWhileTheMenuShows)
 {
     Mode(GameMode::GrandPrix, 0);

@@ -702,6 +702,9 @@ void PitBoxMenu::Activate(int32_t hide)
         g_raceCamera.ViewPreviousRider();
     }
     g_pitMenuHidden = 1;
+    // The watched race runs at its own pace, and the rate button shows that when the menu
+    // comes back.
+    clockRateIndex_ = 0;
     SetClockRate(1);
     shown_ = false;
     g_soundManager.ReleaseMenuSounds();

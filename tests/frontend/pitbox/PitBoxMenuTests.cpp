@@ -270,6 +270,23 @@ TEST_F(PitBoxMenuTest, TheClockRateCyclesAndLeavingResetsIt)
     EXPECT_EQ(g_clockRate.load(), 1u);
 }
 
+// Put away, the race runs at its own pace; shown again, the button says so.
+TEST_F(PitBoxMenuTest, HidingTheMenuTakesBackTheChosenClockRate)
+{
+    Mode(GameMode::GrandPrix, 2);
+    Menu().SetSessionWords(InRaceWords(GameMode::GrandPrix, 2));
+    Menu().EnterPage(PitBoxMenu::kTimesPage);
+    Click(430, 460);
+    Click(430, 460);
+    ASSERT_EQ(g_clockRate.load(), 4u);
+    Click(120, 460);  // hide
+    EXPECT_EQ(g_clockRate.load(), 1u);
+    Menu().Activate(0);
+    EXPECT_EQ(ClockRateOf(Menu().ClockRateIndex()), 1u);
+    Click(430, 460);
+    EXPECT_EQ(g_clockRate.load(), 2u);
+}
+
 TEST_F(PitBoxMenuTest, TelemetryAndContinueFollowTheSession)
 {
     Mode(GameMode::TestRide, 0);

@@ -81,7 +81,7 @@ RaceOutcome RaceOnce(Ending ending = Ending::LeaveThroughThePitBox)
                            menuClockMs = g_raceClockMs.load();
                            outcome.stoodStillUnderTheMenu = !g_raceClockOn.load();
                        });
-        run.ExpectFrameAtRace(5600, "race_pitbox", 0x1ABE89E01E251ED6ull);
+        run.ExpectFrameAtRace(5600, "race_pitbox", 0xF2CB25D472A0F1A9ull);
         run.CallAtRace(5600, [&](GameWindow&)
                        { outcome.stoodStillUnderTheMenu &= g_raceClockMs.load() == menuClockMs; });
         run.ClickAtRace(6000, kContinueX, kContinueY);
@@ -97,7 +97,7 @@ RaceOutcome RaceOnce(Ending ending = Ending::LeaveThroughThePitBox)
         // and Esc there ends the game.
         run.KeyAtRace(9600, vk::Escape);
         run.ClickAtRace(10800, kLeaveX, kLeaveY);
-        run.ExpectFrameAtRace(13800, "race_results", 0x0EDFFD2679542757ull);
+        run.ExpectFrameAtRace(13800, "race_results", 0x68CE7AB2ED67383Aull);
         run.ClickAtRace(14400, kLeaveX, kLeaveY);
         run.KeyAtRace(19000, vk::Escape);
     }

@@ -180,7 +180,7 @@ TEST_F(MainMenuTest, TheFlagWavesOverTheCalendarOfAGrandPrix)
 
     EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
 
-    ExpectGolden("mainmenu_calendar", 40, 0x4D8BD3FB9152DD27);
+    ExpectGolden("mainmenu_calendar", 40, 0xD22F7ECC714AB2C2);
     const std::optional<FrameView565> calendar = MenuFrame(40);
     const std::optional<FrameView565> later = MenuFrame(44);
     ASSERT_TRUE(calendar && later);

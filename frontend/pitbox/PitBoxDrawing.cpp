@@ -30,6 +30,7 @@ constexpr uint32_t kPlayerColour = 0x40D0F8;
 constexpr uint32_t kDimColour = 0x808080;
 constexpr uint32_t kShadowColour = 0x101010;
 constexpr uint32_t kSelectedColour = 0x4080F8;
+constexpr uint32_t kLitCaptionColour = 0x282828;
 constexpr int32_t kRowHeight = 21;
 constexpr std::array<int32_t, 6> kHeadingX = {48, 184, 192, 288, 385, 480};
 constexpr std::array<int32_t, 4> kValueX = {202, 298, 395, 490};
@@ -40,6 +41,17 @@ constexpr int32_t kClassStripY = 56;
 constexpr int32_t kClassStripHeight = 31;
 constexpr int32_t kHeaderGap = 8;
 constexpr int32_t kHeaderBottom = 91;  // where the heading line of the results starts
+
+// A caption on a button: dark on the lit picture of a hovered one, as the pictures' own labels
+// are, dim on a disabled one, in the player's colour on the chosen one.
+uint32_t CaptionColour(const Gadget& button, bool chosen)
+{
+    if (button.hover != 0)
+    {
+        return kLitCaptionColour;
+    }
+    return chosen ? kPlayerColour : button.visible != 0 ? kTextColour : kDimColour;
+}
 
 const PitBoxTexts& Texts()
 {
@@ -233,12 +245,9 @@ void PitBoxMenu::DrawCalendarPage()
             Shadowed(button.screenX + button.width / 2, button.screenY - 26, kTextColour,
                      std::string(texts.dayNames[index / 2]), kAlignCentre);
         }
-        const uint32_t colour = button.visible == 0 ? kDimColour
-                                : button.hover != 0 ? kPlayerColour
-                                                    : kTextColour;
-        DrawColorTextClipped(button.screenX + button.width / 2, button.screenY + 12, colour,
-                             std::string(texts.sessionTabs[kTabOfButton[index]]).c_str(),
-                             kAlignCentre);
+        DrawColorTextClipped(
+            button.screenX + button.width / 2, button.screenY + 12, CaptionColour(button, false),
+            std::string(texts.sessionTabs[kTabOfButton[index]]).c_str(), kAlignCentre);
     }
 }
 
@@ -284,18 +293,14 @@ void PitBoxMenu::DrawTimesPage()
     for (uint32_t tab = 0; tab < tabButtons_.size(); ++tab)
     {
         const Gadget& button = tabButtons_[tab];
-        const uint32_t colour = tab == sessionTab_    ? kPlayerColour
-                                : button.visible != 0 ? kTextColour
-                                                      : kDimColour;
+        const uint32_t colour = CaptionColour(button, tab == sessionTab_);
         DrawColorTextClipped(button.screenX + button.width / 2, button.screenY + 4, colour,
                              std::string(texts.sessionTabs[tab]).c_str(), kAlignCentre);
     }
     for (uint32_t day = 0; day < dayButtons_.size(); ++day)
     {
         const Gadget& button = dayButtons_[day];
-        const uint32_t colour = day == day_           ? kPlayerColour
-                                : button.visible != 0 ? kTextColour
-                                                      : kDimColour;
+        const uint32_t colour = CaptionColour(button, day == day_);
         DrawColorTextClipped(button.screenX + button.width / 2, button.screenY + 4, colour,
                              std::string(texts.dayNames[day]).c_str(), kAlignCentre);
     }

@@ -503,7 +503,7 @@ TEST_F(PitBoxMenuTest, GoldenTimesPageOfSaturdayTraining)
     Click(80, 100);             // Friday
     Click(30 + 115 + 50, 128);  // its qualifying
     RunUntilResult(2);
-    ExpectPage("pitbox_times_friday_qualifying", 0xDAA16D862B82E45Bull);
+    ExpectPage("pitbox_times_friday_qualifying", 0x0892E075E53211B3ull);
 }
 
 TEST_F(PitBoxMenuTest, GoldenGridTimesAndRaceResultAndPoints)

@@ -423,6 +423,8 @@ rider_control::Aim TargetPitBox(RiderStep& step)
     {
         ReleaseCrew(step);
         bike.raceStatus = race_status::kFirstPitBox;
+        // As after Esc: the lap starts again and the rider stands in its box under the menu.
+        ai.SelectRider(false);
         ai.services->RequestRaceMenu();
         return AimAt(step, b.x, b.z);
     }

@@ -165,6 +165,9 @@ TEST_F(PitLaneTest, ThePlayersRiderAtItsBoxGetsTheMenu)
     EXPECT_EQ(crews.stopped, std::vector<uint32_t>{0});
     EXPECT_EQ(crews.menus, 1);
     EXPECT_EQ(rig.Ai().pitCrewBusy[0], 0);
+    // Taken over as after Esc: the lap recording starts again from the box.
+    EXPECT_EQ(rig.Ai().currentRider, kPlayer);
+    EXPECT_EQ(rig.Bike(kPlayer).pitRequest, 1);
 }
 
 struct WaitCase

@@ -33,7 +33,7 @@ bool FillArchives(DemoArchives& archives, std::string& error)
            AddStartScreen(archives.menu, error) && AddDemoObjects(archives.objects, error) &&
            AddDemoMenu(archives, error) && AddDemoMotions(archives.menu, error) &&
            AddDemoContent(archives, error) && AddDemoHudPictures(archives, error) &&
-           AddDemoTelemetry(archives, error) && AddSetupPictures(archives.menu, error) &&
+           AddDemoTelemetry(archives, error) && AddSetupPictures(archives, error) &&
            AddPreRacePictures(archives.menu, error);
 }
 

@@ -8,12 +8,14 @@
 #include <string>
 
 #include "app/device/RenderDevice.h"
+#include "app/settings/MenuState.h"
 #include "frontend/toolkit/CircuitInfoScreen.h"
 #include "frontend/toolkit/ClippedDrawing.h"
 #include "frontend/toolkit/FileRequester.h"
 #include "frontend/toolkit/KnobDrawing.h"
 #include "frontend/toolkit/MenuClip.h"
 #include "frontend/toolkit/MenuFonts.h"
+#include "setup/CircuitTitleLines.h"
 #include "setup/SetupDiagrams.h"
 #include "setup/SetupScreen.h"
 #include "setup/SetupTexts.h"
@@ -21,6 +23,7 @@
 namespace
 {
 constexpr uint32_t kSummaryColour = 0x412a12;
+constexpr uint32_t kTitleColour = 0xFFFFFF;
 constexpr uint32_t kCoolingColour = 0x7bc3be;
 constexpr uint32_t kAirColour = 0xffb26a;
 constexpr uint32_t kScaleColour = 0x402911;
@@ -81,6 +84,13 @@ void SetupScreen::DrawPage(const DirtyRectList& list)
     if (classes != nullptr)
     {
         DrawBitmapClipped(classes, 0, 31 * bikeClass, 403, 56, 160, 31, 1);
+    }
+    if (m_context.settings != nullptr)
+    {
+        SetTextFont(GetMenuFont(MenuFont::Menu16));
+        DrawCircuitTitleLines(m_context.language,
+                              m_context.settings->U32At(MenuState::kCircuitOffset), 568, 56,
+                              kTitleColour, kAlignCentre);
     }
     DrawDiagrams(list);
     if (page == SetupPage::LoadSetup || page == SetupPage::SaveSetup)

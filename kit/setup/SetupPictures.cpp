@@ -26,26 +26,31 @@ constexpr uint32_t kLit = 0xF0C850;
 struct PageDesign
 {
     SetupPage page;
-    std::string_view title;
+    std::array<std::string_view, kLanguageCount> title;  // German, English
     bool diagram;
 };
 
 constexpr std::array<PageDesign, 8> kPages = {{
-    {SetupPage::Main, "SETUP", false},
-    {SetupPage::Tyres, "REIFEN", false},
-    {SetupPage::Brakes, "BREMSE", true},
-    {SetupPage::Cooling, "KUEHLUNG", false},
-    {SetupPage::FrontSuspension, "FEDERUNG VORN", false},
-    {SetupPage::RearSuspension, "FEDERUNG HINTEN", false},
-    {SetupPage::Ignition, "ZUENDUNG", true},
-    {SetupPage::Gearbox, "GETRIEBE", true},
+    {SetupPage::Main, {"SETUP", "SETUP"}, false},
+    {SetupPage::Tyres, {"REIFEN", "TYRES"}, false},
+    {SetupPage::Brakes, {"BREMSE", "BRAKES"}, true},
+    {SetupPage::Cooling, {"KUEHLUNG", "COOLING"}, false},
+    {SetupPage::FrontSuspension, {"FEDERUNG VORN", "FRONT SUSPENSION"}, false},
+    {SetupPage::RearSuspension, {"FEDERUNG HINTEN", "REAR SUSPENSION"}, false},
+    {SetupPage::Ignition, {"ZUENDUNG", "IGNITION"}, true},
+    {SetupPage::Gearbox, {"GETRIEBE", "GEARBOX"}, true},
 }};
 
-RgbaPicture PageBackground(const PageDesign& page)
+constexpr std::array<std::array<std::string_view, 3>, kLanguageCount> kTyreLabels = {{
+    {"SLICK", "INTER", "REGEN"},
+    {"SLICK", "INTER", "RAIN"},
+}};
+
+RgbaPicture PageBackground(const PageDesign& page, Language language)
 {
     MenuCanvas canvas(kScreenWidth, kScreenHeight, kWood);
     canvas.Bevel({4, 4, 636, 50}, kPanel, false);
-    canvas.Label({180, 8, 400, 46}, page.title, 2, kDark);
+    canvas.Label({180, 8, 400, 46}, page.title[ToIndex(language)], 2, kDark);
     canvas.Bevel({28, 128, 170, 326}, kPanel, true);  // the summary
     canvas.Bevel({64, 424, 636, 484}, kPanel, true);  // the icon bar
     if (page.page != SetupPage::Main)
@@ -115,15 +120,14 @@ RgbaPicture GadgetSheet(bool lit)
     return canvas.Picture();
 }
 
-RgbaPicture SmallTyres(bool highlighted)
+RgbaPicture SmallTyres(bool highlighted, Language language)
 {
     MenuCanvas canvas(374, 94, 0x000000);
     constexpr std::array<Box, 3> kBoxes = {{{0, 0, 120, 94}, {120, 0, 244, 94}, {244, 0, 374, 94}}};
-    constexpr std::array<std::string_view, 3> kLabels = {"SLICK", "INTER", "REGEN"};
     for (size_t i = 0; i < kBoxes.size(); ++i)
     {
         canvas.Bevel(kBoxes[i], highlighted ? kLit : kPanel, false);
-        canvas.Label(kBoxes[i], kLabels[i], 2, kDark);
+        canvas.Label(kBoxes[i], kTyreLabels[ToIndex(language)][i], 2, kDark);
     }
     return canvas.Picture();
 }
@@ -178,9 +182,9 @@ bool AddBmp(CprWriter& archive, std::string_view name, const RgbaPicture& pictur
 {
     return archive.Add(name, WriteBmp24(picture), MemberStorage::Smaller, error);
 }
-}  // namespace
 
-bool AddSetupPictures(CprWriter& menu, std::string& error)
+// The pictures with words on them, in the language.
+bool AddWordedPictures(CprWriter& menu, Language language, std::string& error)
 {
     for (const PageDesign& page : kPages)
     {
@@ -189,19 +193,39 @@ bool AddSetupPictures(CprWriter& menu, std::string& error)
             for (const BikeClass bikeClass :
                  {BikeClass::Class125, BikeClass::Class250, BikeClass::Class500})
             {
-                if (!AddJpeg(menu, PagePicture(page.page, bikeClass), PageBackground(page), error))
+                if (!AddJpeg(menu, PagePicture(page.page, bikeClass),
+                             PageBackground(page, language), error))
                 {
                     return false;
                 }
             }
         }
-        else if (!AddJpeg(menu, PagePicture(page.page, BikeClass::Class125), PageBackground(page),
-                          error))
+        else if (!AddJpeg(menu, PagePicture(page.page, BikeClass::Class125),
+                          PageBackground(page, language), error))
         {
             return false;
         }
     }
-    bool added = AddBmp(menu, kSummaryBarsActive, SummaryBars(true), error) &&
+    for (const BikeClass bikeClass :
+         {BikeClass::Class125, BikeClass::Class250, BikeClass::Class500})
+    {
+        if (!AddJpeg(menu, SmallTyrePicture(bikeClass, false), SmallTyres(false, language),
+                     error) ||
+            !AddJpeg(menu, SmallTyrePicture(bikeClass, true), SmallTyres(true, language), error))
+        {
+            return false;
+        }
+    }
+    return true;
+}
+}  // namespace
+
+bool AddSetupPictures(DemoArchives& archives, std::string& error)
+{
+    CprWriter& menu = archives.menu;
+    bool added = AddWordedPictures(menu, Language::German, error) &&
+                 AddWordedPictures(archives.englishMenu, Language::English, error) &&
+                 AddBmp(menu, kSummaryBarsActive, SummaryBars(true), error) &&
                  AddBmp(menu, kSummaryBarsInactive, SummaryBars(false), error) &&
                  AddBmp(menu, kIconStrip, IconStrip(), error) &&
                  AddBmp(menu, kGadgetSheet, GadgetSheet(false), error) &&
@@ -211,11 +235,8 @@ bool AddSetupPictures(CprWriter& menu, std::string& error)
     for (const BikeClass bikeClass :
          {BikeClass::Class125, BikeClass::Class250, BikeClass::Class500})
     {
-        added = added &&
-                AddJpeg(menu, SmallTyrePicture(bikeClass, false), SmallTyres(false), error) &&
-                AddJpeg(menu, SmallTyrePicture(bikeClass, true), SmallTyres(true), error) &&
-                AddJpeg(menu, LargeTyrePicture(bikeClass),
-                        LargeTyres(static_cast<int>(ToIndex(bikeClass))), error);
+        added = added && AddJpeg(menu, LargeTyrePicture(bikeClass),
+                                 LargeTyres(static_cast<int>(ToIndex(bikeClass))), error);
     }
     return added;
 }

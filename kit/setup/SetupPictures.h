@@ -6,9 +6,11 @@
 
 #include <string>
 
-#include "kit/CprWriter.h"
+#include "kit/DemoInstallation.h"
 
 namespace kit
 {
-bool AddSetupPictures(CprWriter& menuArchive, std::string& error);
+// The English menu archive gets its own pictures with words on them (the page titles and the
+// tyre buttons); the others are the German archive's.
+bool AddSetupPictures(DemoArchives& archives, std::string& error);
 }  // namespace kit

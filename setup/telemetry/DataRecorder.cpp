@@ -17,6 +17,7 @@
 #include "frontend/toolkit/MenuFonts.h"
 #include "platform/VirtualKeys.h"
 #include "race/SimMath.h"
+#include "setup/CircuitTitleLines.h"
 #include "setup/PanelDrawing.h"
 #include "setup/telemetry/MapDrawing.h"
 #include "setup/telemetry/TelemetryFiles.h"
@@ -45,6 +46,8 @@ constexpr int32_t kAxisLabelY = 304;
 constexpr int32_t kLabelSpacing = 11;
 constexpr int32_t kLabelColumn = 42;
 constexpr float kIconFramesPerSecond = 8.0f;
+constexpr int32_t kTitleX = 620;
+constexpr int32_t kTitleY = 344;
 
 namespace tc = telemetry_controls;
 
@@ -456,6 +459,14 @@ void DataRecorder::Draw(const DirtyRectList& list)
     {
         DrawPulldown(m_openPulldown);
     }
+    DrawTitle();
+}
+
+void DataRecorder::DrawTitle() const
+{
+    SetTextFont(GetMenuFont(MenuFont::Menu16));
+    DrawCircuitTitleLines(m_context.language, m_context.circuit, kTitleX, kTitleY, kLabelColour,
+                          kAlignRight);
 }
 
 // The time or distance under the graphs, and each slot's scale along the left of the graph in

@@ -89,6 +89,7 @@ public:
     GraphWindow& Window() { return m_window; }
     const OfferedLaps& Offered() const { return m_offered; }
     const CourseMaps& Maps() const { return m_maps; }
+    const TelemetryWorld& World() const { return m_world; }
     // The read-out of the slot at the centre column; empty without a value there.
     std::string Readout(int slot) const;
 
@@ -109,6 +110,8 @@ private:
     void Draw(const DirtyRectList& list);
     void DrawControls();
     void DrawAxes();
+    // The circuit's title in the corner over the map, in both views.
+    void DrawTitle() const;
     void DrawPulldown(int32_t pulldown);
     // The pull-down's header (or its open list) from the pull-downs' picture.
     void DrawPulldownPart(int32_t pulldown, const ScreenRect& rect, int32_t top) const;

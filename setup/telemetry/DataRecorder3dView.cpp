@@ -94,6 +94,7 @@ void DataRecorder::Enter3DView()
     m_viewSliders = {tc::TrackSlider(tc::kZoomTracks[0], 0.0f, 1.0f, position),
                      tc::TrackSlider(tc::kZoomTracks[1], 0.0f, 1.0f, m_zoomSliders[1].value)};
     m_background.Set(telemetry_files::SceneBackground(m_context.circuitName).c_str());
+    m_world.Show(true);
     m_list.Add(0, 0, 640, 480);
 }
 
@@ -101,6 +102,7 @@ void DataRecorder::EnterGraphView()
 {
     m_view3d = false;
     m_draggedSlider = -1;
+    m_world.Show(false);
     m_background.Set(telemetry_files::GraphBackground(m_context.circuitName).c_str());
     SetZoomSlider(1, m_viewSliders[1].value);
     int32_t sample = 0;
@@ -279,6 +281,7 @@ void DataRecorder::Draw3d(const DirtyRectList& list)
         Draw3DTraces(frame, rect);
     }
     g_renderDevice.UnlockLFB(&lock);
+    DrawTitle();
 }
 
 float DataRecorder::ViewDistance() const

@@ -15,11 +15,13 @@
 #include "app/archive/ArchiveSet.h"
 #include "app/clock/RaceClock.h"
 #include "app/device/RenderDevice.h"
+#include "app/game/CurrentRace.h"
 #include "app/settings/MenuState.h"
 #include "app/window/OutputWindow.h"
 #include "core/archive/CprArchive.h"
 #include "core/archive/DAFile.h"
 #include "core/files/FileSystem.h"
+#include "core/world/WorldObject.h"
 #include "frontend/toolkit/FileRequester.h"
 #include "frontend/toolkit/MenuBackground.h"
 #include "frontend/toolkit/MenuClip.h"
@@ -58,16 +60,19 @@ constexpr int kHeight = 480;
 class SetupScreenTest : public testing::Test
 {
 protected:
-    // The kit's archives, written once for all the tests.
+    // The kit's archives, written once for all the tests; each language has its menu archive.
     static void SetUpTestSuite()
     {
         kit::DemoArchives archives;
         std::string error;
         ASSERT_TRUE(kit::AddDemoFonts(archives, error)) << error;
         ASSERT_TRUE(kit::AddMenuPictures(archives.menu, error)) << error;
-        ASSERT_TRUE(kit::AddSetupPictures(archives.menu, error)) << error;
+        ASSERT_TRUE(kit::AddSetupPictures(archives, error)) << error;
         ASSERT_TRUE(kit::AddMainMenuPictures(archives.menu, Language::German, error)) << error;
+        ASSERT_TRUE(kit::AddMainMenuPictures(archives.englishMenu, Language::English, error))
+            << error;
         ASSERT_TRUE(kit::AddDemoTelemetry(archives, error)) << error;
+        ASSERT_TRUE(archives.englishMenu.AddMissingFrom(archives.menu, error)) << error;
         // The demo circuit's racing line, which the telemetry's maps follow.
         const std::optional<kit::GeneratedCircuit> circuit =
             kit::GenerateCircuit(kit::DemoCircuitShape(), BikeClass::Class125, error);
@@ -77,17 +82,22 @@ protected:
                                       kit::MemberStorage::Smaller, error))
             << error;
         const std::vector<uint8_t> menu = archives.menu.Build();
+        const std::vector<uint8_t> englishMenu = archives.englishMenu.Build();
         const std::vector<uint8_t> data = archives.data.Build();
         s_menuArchive = std::string(menu.begin(), menu.end());
+        s_englishMenuArchive = std::string(englishMenu.begin(), englishMenu.end());
         s_dataArchive = std::string(data.begin(), data.end());
     }
 
     void SetUp() override
     {
         directory_.WriteFile("menu.cpr", s_menuArchive);
+        directory_.WriteFile("english.cpr", s_englishMenuArchive);
         directory_.WriteFile("data.cpr", s_dataArchive);
         menuArchive_ = std::make_unique<CprArchive>();
         ASSERT_TRUE(menuArchive_->Open("menu.cpr", true));
+        englishMenuArchive_ = std::make_unique<CprArchive>();
+        ASSERT_TRUE(englishMenuArchive_->Open("english.cpr", true));
         g_archiveMenu = menuArchive_.get();
         dataArchive_ = std::make_unique<CprArchive>();
         ASSERT_TRUE(dataArchive_->Open("data.cpr", true));
@@ -112,10 +122,20 @@ protected:
         g_renderDevice.ShotDown();
         g_archiveMenu = nullptr;
         g_archiveData = nullptr;
+        g_language = Language::German;
+    }
+
+    // The language's texts and its menu archive's pictures, as the game chooses them.
+    void UseLanguage(Language language)
+    {
+        g_language = language;
+        g_archiveMenu =
+            language == Language::English ? englishMenuArchive_.get() : menuArchive_.get();
     }
 
     void OpenScreen(BikeClass bikeClass, Language language)
     {
+        UseLanguage(language);
         race_.bikeClass = bikeClass;
         bike_->setup = kit::ClassStandardSetup(bikeClass);
         bike_->setup.frontTyre = 1;
@@ -184,12 +204,14 @@ protected:
     }
 
     static inline std::string s_menuArchive;
+    static inline std::string s_englishMenuArchive;
     static inline std::string s_dataArchive;
     TestDirectory directory_;
     ScriptedPlatform platform_;
     ScopedPlatform installed_{platform_};
     OutputWindow window_;
     std::unique_ptr<CprArchive> menuArchive_;
+    std::unique_ptr<CprArchive> englishMenuArchive_;
     std::unique_ptr<CprArchive> dataArchive_;
     std::unique_ptr<BikeRecord> bike_ = std::make_unique<BikeRecord>();
     CurrentRace race_;
@@ -226,24 +248,24 @@ TEST_P(SetupScreenPages, EveryPageAsFrozen)
 
 INSTANTIATE_TEST_SUITE_P(
     SetupScreen, SetupScreenPages,
-    testing::Values(PageFrame{"main-de", -1, Language::German, 0xC28106131C34E7C1},
-                    PageFrame{"tyres-de", 0, Language::German, 0xB2DCFE9101A64914},
-                    PageFrame{"brakes-de", 1, Language::German, 0x8C4DE0CE5EDD5B62},
-                    PageFrame{"cooling-de", 2, Language::German, 0xC4EA95B28A3D3076},
-                    PageFrame{"front-de", 3, Language::German, 0x0FCA32BB324493E9},
-                    PageFrame{"rear-de", 4, Language::German, 0x883E718C215F200A},
-                    PageFrame{"gearbox-de", 5, Language::German, 0x5DD7456A1E1DE104},
-                    PageFrame{"ignition-de", 6, Language::German, 0x7672790161476125},
-                    PageFrame{"main-en", -1, Language::English, 0xCC7C4926951FAE13},
-                    PageFrame{"tyres-en", 0, Language::English, 0x90A82F38A4D6D18E},
-                    PageFrame{"brakes-en", 1, Language::English, 0xCAF5908956D2706C},
-                    PageFrame{"cooling-en", 2, Language::English, 0xF7292D27BC8C8C1C},
-                    PageFrame{"front-en", 3, Language::English, 0x67A20E441CE88FB7},
-                    PageFrame{"rear-en", 4, Language::English, 0xEB3876B1063D765C},
-                    PageFrame{"gearbox-en", 5, Language::English, 0x9C244CE8DBA7B5AE},
-                    PageFrame{"ignition-en", 6, Language::English, 0x1843220DA5A121D4},
-                    PageFrame{"load-de", 9, Language::German, 0xDAA8F0934F31227B},
-                    PageFrame{"save-en", 10, Language::English, 0x7C74684C0656304C},
+    testing::Values(PageFrame{"main-de", -1, Language::German, 0x3625D4CE42233449},
+                    PageFrame{"tyres-de", 0, Language::German, 0x3CFDBE5B5E3F074C},
+                    PageFrame{"brakes-de", 1, Language::German, 0xA750CCF1E77A954A},
+                    PageFrame{"cooling-de", 2, Language::German, 0x3A794AD5015F467E},
+                    PageFrame{"front-de", 3, Language::German, 0x5947270360D42F71},
+                    PageFrame{"rear-de", 4, Language::German, 0x5D0D98655530F852},
+                    PageFrame{"gearbox-de", 5, Language::German, 0x909D910BB044BC5C},
+                    PageFrame{"ignition-de", 6, Language::German, 0x06BF407B35F3A72D},
+                    PageFrame{"main-en", -1, Language::English, 0x2C8A0F76219B0B8B},
+                    PageFrame{"tyres-en", 0, Language::English, 0x0DC8E8227540B90B},
+                    PageFrame{"brakes-en", 1, Language::English, 0x0A502E231D082612},
+                    PageFrame{"cooling-en", 2, Language::English, 0x14D22315F51AF022},
+                    PageFrame{"front-en", 3, Language::English, 0x8684014CC3D9745F},
+                    PageFrame{"rear-en", 4, Language::English, 0x25BEBB84335D06E2},
+                    PageFrame{"gearbox-en", 5, Language::English, 0x69988040EE1FC68B},
+                    PageFrame{"ignition-en", 6, Language::English, 0x4EB165315C5EBB68},
+                    PageFrame{"load-de", 9, Language::German, 0x4AF7CB79650C0123},
+                    PageFrame{"save-en", 10, Language::English, 0x46BB4BF7D35F2054},
                     PageFrame{"circuit-de", 7, Language::German, 0x9015DB1F2D0882C9}),
     [](const testing::TestParamInfo<PageFrame>& info)
     {
@@ -446,6 +468,7 @@ TEST_F(SetupScreenTest, ThePitBoxOpensThePlayersMachine)
     g_playerRider = 3;
     g_raceContext.current.bikeClass = BikeClass::Class500;
     g_bikes[3].setup = kit::ClassStandardSetup(BikeClass::Class500);
+    UseLanguage(Language::English);
     const std::unique_ptr<SetupScreen> screen = CreatePlayerSetupScreen(Language::English, true);
     EXPECT_EQ(&screen->Pages().Player(), &g_bikes[3]);
     ASSERT_EQ(screen->Load(), 1);
@@ -484,6 +507,7 @@ void WriteDemoLaps()
 TEST_F(SetupScreenTest, TelemetryOfTheDemoLapsReadsTheRecordsValues)
 {
     WriteDemoLaps();
+    UseLanguage(Language::English);
     std::array<uint8_t, 4> channels = {4, 5, 1, kNoChannel};  // speed, revolutions, steering
     DataRecorder recorder({.circuit = 0,
                            .circuitName = kit::kDemoRaceCircuitName,
@@ -517,7 +541,7 @@ TEST_F(SetupScreenTest, TelemetryOfTheDemoLapsReadsTheRecordsValues)
     const CapturedFrame& captured = platform_.Frames().back();
     const FrameView565 frame{captured.pixels.data(), captured.width, captured.height,
                              captured.width * 2};
-    EXPECT_TRUE(MatchesGolden("telemetry-demo-laps", frame, 0x4A94BBF0A24A7ABE,
+    EXPECT_TRUE(MatchesGolden("telemetry-demo-laps", frame, 0xCBE82667C1E46126,
                               std::string(ZARVO_GOLDEN_DIR) + "/telemetry-demo-laps.bmp"));
     recorder.ReleaseResources();
 }
@@ -690,7 +714,7 @@ TEST_F(SetupScreenTest, TelemetryPulldownsAndZoomSlidersFollowTheMouse)
     EXPECT_TRUE(MatchesGolden(
         "telemetry-pulldowns",
         {captured.pixels.data(), captured.width, captured.height, captured.width * 2},
-        0x97B88690B6942D03, std::string(ZARVO_GOLDEN_DIR) + "/telemetry-pulldowns.bmp"));
+        0xF1FE4265B4E2CAD3, std::string(ZARVO_GOLDEN_DIR) + "/telemetry-pulldowns.bmp"));
     click(tc::kHeaderX[4] + 20, 12);
     EXPECT_EQ(click(tc::kExitButton.left + 5, tc::kExitButton.top + 5), 1u);
     recorder.ReleaseResources();
@@ -765,7 +789,7 @@ TEST_F(SetupScreenTest, Telemetry3dViewComparesTwoLapsAndReturnsToTheSameSample)
     EXPECT_TRUE(
         MatchesGolden("telemetry-3d",
                       {captured.pixels.data(), captured.width, captured.height, captured.width * 2},
-                      0x48ACF53BD3B2C120, std::string(ZARVO_GOLDEN_DIR) + "/telemetry-3d.bmp"));
+                      0xF10D48328952C9E0, std::string(ZARVO_GOLDEN_DIR) + "/telemetry-3d.bmp"));
 
     // Back in the graphs the horizontal zoom is the height, and the sample is at the centre.
     const float height = recorder.ViewSlider(1).value;
@@ -809,16 +833,50 @@ TEST_F(SetupScreenTest, TheTelemetryWorldKeepsTheGamesWorldAndSurvivesADamagedTr
         EXPECT_TRUE(world.Loaded());
         EXPECT_EQ(g_renderDevice.Root(), game);
         EXPECT_GT(world.PixelsPerUnit(100.0f), 0.0f);
-        window_.PumpMessages();
-        ASSERT_NE(g_renderDevice.BeginDraw(), 0);
-        world.Draw(100.0f, 10.0f, -20.0f);
-        g_renderDevice.EndDraw();
-        EXPECT_EQ(g_renderDevice.Root(), game);
+        for (const bool shown : {true, false, true})
+        {
+            world.Show(shown);
+            EXPECT_EQ(world.CentreY(), shown ? 158.0f : 240.0f);
+            window_.PumpMessages();
+            ASSERT_NE(g_renderDevice.BeginDraw(), 0);
+            world.Draw(100.0f, 10.0f, -20.0f);
+            g_renderDevice.EndDraw();
+            EXPECT_EQ(g_renderDevice.Root(), game);
+        }
     }
     world.Free();
     EXPECT_FALSE(world.Loaded());
     EXPECT_EQ(g_renderDevice.Root(), game);
     g_archiveMenu = menuArchive_.get();
+}
+
+// The track object is loaded hidden, under linear fog from 1 to 465000, into a world whose
+// viewport is the whole screen; the 3D view shows it in the scene's part of the screen.
+TEST_F(SetupScreenTest, TheTrackObjectIsHiddenAndFoggedUntilThe3dViewShowsIt)
+{
+    WriteDemoLaps();
+    DataRecorder recorder(
+        {.circuit = 0, .circuitName = kit::kDemoRaceCircuitName, .language = Language::German});
+    ASSERT_EQ(recorder.Load(), 1);
+    const TelemetryWorld& world = recorder.World();
+    const WorldObject* track = world.Track();
+    ASSERT_NE(track, nullptr);
+    ASSERT_TRUE(track->fogTable);
+    const uint8_t* linear = g_renderDevice.FogGenerateLinear(1.0f, 465000.0f);
+    EXPECT_TRUE(std::equal(linear, linear + 64, track->fogTable.get()));
+    constexpr uint16_t kHidden = object_flags::kNoOwnPolygons;
+    const auto expectShown = [&](bool shown)
+    {
+        EXPECT_EQ(world.Shown(), shown);
+        EXPECT_EQ((track->flags & kHidden) == 0, shown);
+        EXPECT_EQ(world.CentreY(), shown ? 158.0f : 240.0f);
+    };
+    expectShown(false);
+    recorder.Enter3DView();
+    expectShown(true);
+    recorder.EnterGraphView();
+    expectShown(false);
+    recorder.ReleaseResources();
 }
 
 TEST_F(SetupScreenTest, TelemetryOfALapWithAbsurdValuesDrawsInBothViewsAndLeaves)
@@ -838,6 +896,7 @@ TEST_F(SetupScreenTest, TelemetryOfALapWithAbsurdValuesDrawsInBothViewsAndLeaves
     }
     std::string error;
     ASSERT_TRUE(kit::WriteLapFile(SessionLapPath(1), lap, error)) << error;
+    UseLanguage(Language::English);
     std::array<uint8_t, 4> channels = {4, 1, 10, 7};
     DataRecorder recorder({.circuit = 0,
                            .circuitName = kit::kDemoRaceCircuitName,

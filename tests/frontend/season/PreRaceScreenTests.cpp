@@ -57,7 +57,7 @@ protected:
         std::string error;
         ASSERT_TRUE(kit::AddDemoFonts(archives, error)) << error;
         ASSERT_TRUE(kit::AddDemoMenu(archives, error)) << error;
-        ASSERT_TRUE(kit::AddSetupPictures(archives.menu, error)) << error;
+        ASSERT_TRUE(kit::AddSetupPictures(archives, error)) << error;
         ASSERT_TRUE(kit::AddDemoTelemetry(archives, error)) << error;
         ASSERT_TRUE(kit::AddPreRacePictures(archives.menu, error)) << error;
         menuArchive_ = Mount(directory_, "menu.cpr", archives.menu);

@@ -40,6 +40,7 @@
 #include "race/RaceContext.h"
 #include "race/RacingLineFile.h"
 #include "race/laps/LapFile.h"
+#include "race/standings/StandingsSession.h"
 #include "setup/DeviceSetupDialogPanel.h"
 #include "setup/SetupScreen.h"
 #include "setup/SetupScreenEntry.h"
@@ -48,6 +49,7 @@
 #include "setup/telemetry/DataRecorder.h"
 #include "setup/telemetry/TelemetryFiles.h"
 #include "setup/telemetry/TelemetryWorld.h"
+#include "tests/race/support/HeadlessRace.h"
 #include "tests/setup/FakeRenderLibraryProbe.h"
 #include "tests/support/GoldenFrame.h"
 #include "tests/support/TestDirectory.h"
@@ -265,8 +267,11 @@ INSTANTIATE_TEST_SUITE_P(
                     PageFrame{"gearbox-en", 5, Language::English, 0x69988040EE1FC68B},
                     PageFrame{"ignition-en", 6, Language::English, 0x4EB165315C5EBB68},
                     PageFrame{"load-de", 9, Language::German, 0x4AF7CB79650C0123},
+                    PageFrame{"load-en", 9, Language::English, 0xB4B42BE1C37B84CA},
                     PageFrame{"save-en", 10, Language::English, 0x46BB4BF7D35F2054},
-                    PageFrame{"circuit-de", 7, Language::German, 0x9015DB1F2D0882C9}),
+                    PageFrame{"save-de", 10, Language::German, 0xA5A1460863EC2BFB},
+                    PageFrame{"circuit-de", 7, Language::German, 0x9015DB1F2D0882C9},
+                    PageFrame{"circuit-en", 7, Language::English, 0x2F570CD49F271873}),
     [](const testing::TestParamInfo<PageFrame>& info)
     {
         std::string name = info.param.name;
@@ -543,6 +548,69 @@ TEST_F(SetupScreenTest, TelemetryOfTheDemoLapsReadsTheRecordsValues)
                              captured.width * 2};
     EXPECT_TRUE(MatchesGolden("telemetry-demo-laps", frame, 0xCBE82667C1E46126,
                               std::string(ZARVO_GOLDEN_DIR) + "/telemetry-demo-laps.bmp"));
+    recorder.ReleaseResources();
+}
+
+// A lap as the race records it: the player's rider in a practice session on the demo circuit,
+// ridden by the computer; the read-out at chosen samples of its second lap is the record's
+// value there.
+TEST_F(SetupScreenTest, TelemetryOfALapTheDemoRaceRecordedReadsTheRecordsValues)
+{
+    ASSERT_TRUE(files::MakeDirectories("Tempdaten"));
+    {
+        HeadlessRaceOptions options;
+        options.riders = 2;
+        options.bikeClass = BikeClass::Class125;
+        HeadlessRace race(options);
+        StandingsSession practice;
+        practice.isRace = false;
+        practice.riderCount = 2;
+        practice.inRace = {1, 1};
+        practice.practiceFlag = {1, 1};
+        race.Race().standings.ResetForRace(practice);
+        race.Race().playerRider.store(0);
+        race.Sim().SetPlayerRider(0);
+        constexpr uint32_t kStepLimit = 3 * 5 * 60 * 25;  // three laps of five minutes
+        while (!files::IsFile(SessionLapPath(2)) && race.Sim().TicksDone() < kStepLimit)
+        {
+            race.Step();
+        }
+    }
+    LapRecord lap;
+    ASSERT_TRUE(ReadLapFile(SessionLapPath(2), lap));
+    ASSERT_GT(lap.sampleCount, 1000);
+
+    UseLanguage(Language::English);
+    std::array<uint8_t, 4> channels = {4, 5, 2, 0};  // speed, revolutions, gear, throttle
+    DataRecorder recorder({.circuit = 0,
+                           .circuitName = kit::kDemoRaceCircuitName,
+                           .language = Language::English,
+                           .slotChannels = &channels});
+    ASSERT_EQ(recorder.Load(), 1);
+    const int32_t entry = 2 - recorder.Offered().lapOffset - 1;
+    ASSERT_GE(entry, 0);
+    for (int slot = 0; slot < DataRecorder::kSlots; ++slot)
+    {
+        recorder.SetSlotLap(slot, entry);
+    }
+    GraphWindow& window = recorder.Window();
+    // The leading number of a read-out; the centre column lies a hair past the sample.
+    const auto shown = [&](int slot) { return std::stoi(recorder.Readout(slot)); };
+    for (const int32_t sample : {lap.sampleCount / 4, lap.sampleCount / 2, lap.sampleCount * 3 / 4})
+    {
+        const auto at = static_cast<size_t>(sample);
+        const float time = lap.raceTime[at] - lap.raceTime[0];
+        window.panOffsetX = time - GraphWindow::kCentreColumn * window.Step() + 1e-4f;
+        recorder.SetSlotLap(0, entry);
+        SCOPED_TRACE(sample);
+        EXPECT_GT(lap.speed[at], 0);
+        EXPECT_NEAR(shown(0), lap.speed[at] * 0.0055384613f, 1.0f);
+        EXPECT_NEAR(shown(1), lap.rpm[at] * 0.33333334f, 1.0f);
+        EXPECT_NEAR(shown(2), lap.gear[at], 1.0f);
+        EXPECT_NEAR(shown(3), lap.throttle[at] * 0.0015384615f, 1.0f);
+        EXPECT_NE(recorder.Readout(0).find(" km/h"), std::string::npos);
+        EXPECT_NE(recorder.Readout(1).find(" RPM"), std::string::npos);
+    }
     recorder.ReleaseResources();
 }
 

@@ -10,17 +10,20 @@
 #include "app/archive/ArchiveSet.h"
 #include "app/device/RenderDevice.h"
 #include "app/input/KeyState.h"
+#include "app/window/FrameTime.h"
 #include "core/archive/DAFile.h"
 #include "frontend/toolkit/ClippedDrawing.h"
 #include "frontend/toolkit/KnobDrawing.h"
 #include "frontend/toolkit/MenuClip.h"
 #include "frontend/toolkit/MenuFonts.h"
 #include "platform/VirtualKeys.h"
+#include "race/RaceContext.h"
 #include "race/SimMath.h"
 #include "setup/CircuitTitleLines.h"
 #include "setup/PanelDrawing.h"
 #include "setup/telemetry/MapDrawing.h"
 #include "setup/telemetry/TelemetryFiles.h"
+#include "sound/CdMusic.h"
 
 namespace
 {
@@ -72,6 +75,7 @@ int32_t DataRecorder::Load()
             m_maps.Load(*bytes);  // a damaged table leaves the built-in one
         }
     }
+    SelectMusicTrack(MusicSituation::Telemetry, g_raceContext.randomTable.At(g_lastFrameMs));
     ClearAllKeys();
     m_track.Load(g_archiveData, m_context.circuitName, ToIndex(m_context.bikeClass));
     m_world.Load(m_context.circuitName, m_maps.Record(m_context.circuit).angle);

@@ -49,6 +49,7 @@
 #include "setup/telemetry/DataRecorder.h"
 #include "setup/telemetry/TelemetryFiles.h"
 #include "setup/telemetry/TelemetryWorld.h"
+#include "sound/CdMusic.h"
 #include "tests/race/support/HeadlessRace.h"
 #include "tests/setup/FakeRenderLibraryProbe.h"
 #include "tests/support/GoldenFrame.h"
@@ -918,14 +919,19 @@ TEST_F(SetupScreenTest, TheTelemetryWorldKeepsTheGamesWorldAndSurvivesADamagedTr
     g_archiveMenu = menuArchive_.get();
 }
 
-// The track object is loaded hidden, under linear fog from 1 to 465000, into a world whose
-// viewport is the whole screen; the 3D view shows it in the scene's part of the screen.
+// Loading asks for one of the telemetry's music tracks; the track object is loaded hidden,
+// under linear fog from 1 to 465000, into a world whose viewport is the whole screen; the 3D
+// view shows it in the scene's part of the screen.
 TEST_F(SetupScreenTest, TheTrackObjectIsHiddenAndFoggedUntilThe3dViewShowsIt)
 {
     WriteDemoLaps();
     DataRecorder recorder(
         {.circuit = 0, .circuitName = kit::kDemoRaceCircuitName, .language = Language::German});
+    g_cdMusic.Request(CdMusic::kNoTrack);
     ASSERT_EQ(recorder.Load(), 1);
+    const int32_t music = g_cdMusic.RequestedTrack();
+    EXPECT_TRUE(music == 3 || music == 5 || music == 7) << music;
+    g_cdMusic.Request(CdMusic::kNoTrack);
     const TelemetryWorld& world = recorder.World();
     const WorldObject* track = world.Track();
     ASSERT_NE(track, nullptr);

@@ -171,3 +171,38 @@ TEST(RaceTickTest, PublishesThePlayersSpeedForTheInputStep)
     EXPECT_EQ(state.SteeringRate(), race.Bikes()[0].setup.steeringRate);
 }
 }  // namespace
+
+namespace
+{
+// At rest from the start: the brake held for five seconds, then released.
+InputFrame BrakeAtRest(uint32_t step)
+{
+    InputFrame frame;
+    frame.clutch = 127;
+    frame.throttleBrake = step < 125 ? -127 : 0;
+    return frame;
+}
+}  // namespace
+
+TEST(StandstillBrakeTest, HoldsTwoSecondsThenBacksUpUntilReleased)
+{
+    TestRace race(1);
+    race.SetInputScript(BrakeAtRest);
+    race.Restart();
+    const BikeRecord& bike = race.Bikes()[0];
+    const float startX = bike.positionX;
+    const float startZ = bike.positionZ;
+    const auto moved = [&] { return std::hypot(bike.positionX - startX, bike.positionZ - startZ); };
+
+    race.RunTo(50, 1);
+    EXPECT_LT(moved(), 0.02f) << "two seconds on the brake hold the bike";
+    race.RunTo(100, 1);
+    // Held longer, the brake pushes the bike back at 1 m/s, its heading unchanged.
+    EXPECT_NEAR(moved(), 2.0f, 0.1f);
+    EXPECT_LT(bike.positionZ, startZ);
+    EXPECT_FLOAT_EQ(bike.heading, 0.0f);
+    race.RunTo(130, 1);
+    const float released = moved();
+    race.RunTo(200, 1);
+    EXPECT_NEAR(moved(), released, 0.02f) << "letting go stops it";
+}

@@ -269,7 +269,7 @@ void TestRace::Restart()
     inputs_->Clear();
     for (uint32_t step = 0; step < 256; ++step)
     {
-        inputs_->Publish(step, ScriptedInputs(step));
+        inputs_->Publish(step, script_(step));
     }
     sim_->ResetForRace();
     RaceParameters params = TestParameters();
@@ -294,7 +294,7 @@ void TestRace::TickSteps(uint32_t steps)
     const uint32_t done = sim_->TicksDone();
     for (uint32_t step = done; step < done + steps + 2; ++step)
     {
-        inputs_->Publish(step, ScriptedInputs(step));
+        inputs_->Publish(step, script_(step));
     }
     clock_.frameClockMs = (done + steps) * 40;
     if (done == 0 && steps > 0)

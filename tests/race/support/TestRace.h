@@ -28,6 +28,7 @@ void PrepareBike(BikeRecord& bike, uint32_t rider, float x, float z, float headi
 
 // One step's inputs.
 InputFrame ScriptedInputs(uint32_t step);
+using InputScript = InputFrame (*)(uint32_t step);
 
 // A collision takes the rider out while fewer than a third of the field are out, as a
 // race's drop-out schedule would.
@@ -60,6 +61,9 @@ public:
     // dynamics' crash detectors are on and contacts bring riders down (a third at most).
     TestRace(uint32_t riders, float cellSize = 10.0f, bool falls = false);
 
+    // Rider 0 rides this script from the next Restart on.
+    void SetInputScript(InputScript script) { script_ = script; }
+
     // Runs until the step count reaches steps, steps per call chosen by the batching.
     void RunTo(uint32_t steps, uint32_t stepsPerCall);
     // One Tick with the clock moved on by the given number of steps.
@@ -77,6 +81,7 @@ private:
 
     uint32_t riders_;
     bool falls_;
+    InputScript script_ = ScriptedInputs;
     BudgetedCrashOut crashOut_;
     BoundGround ground_;
     std::array<uint32_t, RaceSim::kRandomTableWords> randomTable_{};

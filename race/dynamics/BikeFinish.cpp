@@ -42,6 +42,8 @@ enum class Field
     X,
     Height,
     LengthOffset,
+    PivotHeight,
+    PivotLength,
 };
 
 void SetNode(ChannelList& channels, WorldObject* node, Field field, float value)
@@ -70,6 +72,12 @@ void SetNode(ChannelList& channels, WorldObject* node, Field field, float value)
         case Field::LengthOffset:
             channels.Set(ChannelKind::Value, &node->placement.z, value);
             break;
+        case Field::PivotHeight:
+            channels.Set(ChannelKind::Value, &node->pivot.y, value);
+            break;
+        case Field::PivotLength:
+            channels.Set(ChannelKind::Value, &node->pivot.z, value);
+            break;
     }
 }
 
@@ -93,9 +101,11 @@ void WriteChannels(DynamicsContext& context, uint32_t rider, BikeRecord& bike)
             sim::Atan((bike.groundHeight - bike.frontGroundHeight) / frontReach * 0.99999f));
     SetNode(channels, Node(bike, kPartNode), Field::Pitch,
             pitch <= 0.0f ? -pitch * (1.0f - std::fabs(bike.steer)) : -pitch);
-    SetNode(channels, Node(bike, kPartNode), Field::Height,
+    // The machine pitches about the axle of the wheel that stays down: the front one in a
+    // stoppie, the rear one in a wheelie. Where it stands is its shadow's place.
+    SetNode(channels, Node(bike, kPartNode), Field::PivotHeight,
             pitch <= 0.0f ? setup.frontTyreRadius : setup.rearTyreRadius);
-    SetNode(channels, Node(bike, kPartNode), Field::LengthOffset,
+    SetNode(channels, Node(bike, kPartNode), Field::PivotLength,
             pitch <= 0.0f ? bike.frontContactOffset : bike.rearContactOffset);
     channels.Add(ChannelKind::Value, &bike.steer, bike.steer, bike.steer);
     const float seatHeight = bike.rearLift * -0.5f + 0.05f;
@@ -109,9 +119,10 @@ void WriteChannels(DynamicsContext& context, uint32_t rider, BikeRecord& bike)
     SetNode(channels, FurtherNode(bike, 1), Field::LengthOffset, fork * -0.225f);
     SetNode(channels, Node(bike, kBikeNode), Field::Pitch,
             (bike.rearCompression - bike.rearLift) * 0.4f);
+    // The swing arm turns about its pivot at axle height.
     if (WorldObject* bikeNode = Node(bike, kBikeNode))
     {
-        bikeNode->placement.y = 0.3f;
+        bikeNode->pivot.y = 0.3f;
     }
     SetNode(channels, Node(bike, kRootNode), Field::Heading, bike.heading);
     const bool smoothed = bike.raceStatus != 0 || bike.steeringAidMode >= 1;

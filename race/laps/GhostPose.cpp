@@ -71,7 +71,13 @@ float& PoseValue(WorldObject& node, PoseField field)
         case PoseField::PlacementY:
             return node.placement.y;
         case PoseField::PlacementZ:
+            return node.placement.z;
+        case PoseField::PivotX:
+            return node.pivot.x;
+        case PoseField::PivotY:
+            return node.pivot.y;
+        case PoseField::PivotZ:
             break;
     }
-    return node.placement.z;
+    return node.pivot.z;
 }

@@ -22,6 +22,9 @@ enum class PoseField : uint8_t
     PlacementX,
     PlacementY,
     PlacementZ,
+    PivotX,
+    PivotY,
+    PivotZ,
 };
 
 struct PoseChannel
@@ -35,9 +38,9 @@ inline constexpr std::array<PoseChannel, LapRecord::kPoseChannels> kPoseTargets{
     {0, PoseField::AngleB},
     {0, PoseField::PlacementY},  // the bike's height
     {1, PoseField::AngleA},
-    {1, PoseField::PlacementX},
-    {1, PoseField::PlacementY},
-    {1, PoseField::PlacementZ},
+    {1, PoseField::PivotX},  // the axle the machine pitches about
+    {1, PoseField::PivotY},
+    {1, PoseField::PivotZ},
     {2, PoseField::AngleC},
     {5, PoseField::PlacementY},
     {5, PoseField::AngleA},
@@ -46,7 +49,7 @@ inline constexpr std::array<PoseChannel, LapRecord::kPoseChannels> kPoseTargets{
     {7, PoseField::PlacementY},
     {7, PoseField::PlacementZ},
     {3, PoseField::AngleA},
-    {3, PoseField::PlacementY},
+    {3, PoseField::PivotY},  // the swing arm's pivot
 }};
 inline constexpr size_t kHeightChannel = 2;
 

@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 
 #include "app/device/RenderDevice.h"
 #include "app/settings/MenuState.h"
 #include "core/world/WorldObject.h"
+#include "race/RaceSim.h"
 #include "tests/content/ContentFixture.h"
 #include "view/camera/RaceCamera.h"
 #include "view/race/LensFlare.h"
@@ -50,6 +52,30 @@ TEST_F(RaceViewFrameTest, ChaseViewBehindTheViewedRider)
     camera_->SetChaseView();
     camera_->Update(0.04f);
     EXPECT_TRUE(MatchesGolden("race-chase", Frame(), 0x32E5F606F8C209B8, Reference("race-chase")));
+}
+
+// One step of the race on: the machine stands on its shadow, seen from its right.
+TEST_F(RaceViewFrameTest, TheMachineStandsOnItsShadow)
+{
+    const RaceScene& scene = content_->Scene();
+    RaceSim sim;
+    sim.ResetForRace();
+    sim.SetParameters(scene.parameters);
+    sim.SetGround(&*scene.ground);
+    sim.SetRacingLine(&race_->race);
+    sim.SetRandomTable(race_->randomTable.words);
+    RaceClockWords clock;
+    sim.Tick(race_->bikes, race_->current.riderCount, 1, 0, clock);
+
+    const BikeRecord& bike = race_->bikes[0];
+    const float sine = std::sin(bike.heading);
+    const float cosine = std::cos(bike.heading);
+    const float ground = bike.groundHeight;
+    AimCamera({bike.positionX + 4.0f * cosine, ground + 1.2f, bike.positionZ - 4.0f * sine},
+              {bike.positionX, ground + 0.4f, bike.positionZ});
+    g_renderDevice.SetFieldOfView(600.0f, 1.0f);
+    EXPECT_TRUE(
+        MatchesGolden("race-shadow", DrawFrame(), 0xD8753E1AE8C986F6, Reference("race-shadow")));
 }
 
 TEST_F(RaceViewFrameTest, TvShotFromTheRidersTracksideCamera)

@@ -1,5 +1,7 @@
 #include "glide/Board.h"
 
+#include "glide/UntilUnload.h"
+
 namespace glide
 {
 
@@ -22,8 +24,7 @@ void FrameBuffers::Close()
 
 Board& TheBoard()
 {
-    static Board board;
-    return board;
+    return UntilUnload<Board>();
 }
 
 }  // namespace glide

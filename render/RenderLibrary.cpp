@@ -3,6 +3,7 @@
 #include <string>
 
 #include "glide/GlidePresent.h"
+#include "glide/UntilUnload.h"
 #include "render/RenderMessages.h"
 
 namespace render
@@ -10,8 +11,7 @@ namespace render
 
 RenderLibrary& TheLibrary()
 {
-    static RenderLibrary library;
-    return library;
+    return glide::UntilUnload<RenderLibrary>();
 }
 
 bool InitHardware(RenderLibrary& library)

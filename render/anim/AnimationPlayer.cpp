@@ -5,6 +5,7 @@
 
 #include "core/archive/DAFile.h"
 #include "core/archive/LzCodec.h"
+#include "glide/UntilUnload.h"
 #include "render/RenderMessages.h"
 #include "render/anim/FrameDifference.h"
 
@@ -116,8 +117,7 @@ void AnimationPlayer::Close()
 
 AnimationPlayer& TheAnimationPlayer()
 {
-    static AnimationPlayer player;
-    return player;
+    return glide::UntilUnload<AnimationPlayer>();
 }
 
 bool OpenAnimation(AnimationPlayer& player, CprArchive* archive, std::string_view name)

@@ -1,12 +1,13 @@
 #include "render/draw/DrawState.h"
 
+#include "glide/UntilUnload.h"
+
 namespace render
 {
 
 DrawState& TheDrawState()
 {
-    static DrawState state;
-    return state;
+    return glide::UntilUnload<DrawState>();
 }
 
 }  // namespace render

@@ -1,5 +1,6 @@
 #include "render/text/TextSettings.h"
 
+#include "glide/UntilUnload.h"
 #include "render/text/GameFont.h"
 
 namespace render
@@ -7,8 +8,7 @@ namespace render
 
 TextSettings& TheTextSettings()
 {
-    static TextSettings settings;
-    return settings;
+    return glide::UntilUnload<TextSettings>();
 }
 
 void DestroyFont(TextSettings& settings, GameFont* font)

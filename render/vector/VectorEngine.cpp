@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/world/Region.h"
+#include "glide/UntilUnload.h"
 #include "render/RenderLibrary.h"
 #include "render/vector/NodeTransform.h"
 #include "render/vector/SortTree.h"
@@ -53,8 +54,7 @@ void ScreenSize(const VectorVars& vars, float& width, float& height)
 
 VectorEngine& TheEngine()
 {
-    static VectorEngine engine;
-    return engine;
+    return glide::UntilUnload<VectorEngine>();
 }
 
 void VectorEngine::SetVectorVars(VectorVars* vars)

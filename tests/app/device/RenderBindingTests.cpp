@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -168,5 +169,50 @@ TEST_F(RenderBindingTest, StartsTheBoardAndDescribesTheAdapter)
     EXPECT_TRUE(device.InitHardware("ZarvoGlide2.so"));
     EXPECT_TRUE(device.ShotDown());
     EXPECT_FALSE(device.ShotDown());
+}
+
+// A picture the program holds in a global and gives back when it ends, as the menus'
+// background does.
+struct HeldPicture
+{
+    HeldPicture() = default;
+    HeldPicture(const HeldPicture&) = delete;
+    HeldPicture& operator=(const HeldPicture&) = delete;
+    ~HeldPicture()
+    {
+        // Straight through the bound entry: the device may be gone by now.
+        if (picture != nullptr && g_renderSlots.rdll_FreeMemoryTexture != nullptr)
+        {
+            g_renderSlots.rdll_FreeMemoryTexture(picture);
+        }
+    }
+
+    Texture* picture = nullptr;
+};
+HeldPicture g_heldPicture;
+
+// A process that ends through exit() with the library still loaded (the display lost under a
+// frame): the program's globals give back what they hold and the device cleans up through the
+// library, which must still be there to take it.
+TEST(RenderDeviceDeathTest, AnExitWithTheLibraryLoadedEndsWithItsOwnStatus)
+{
+    EXPECT_EXIT(
+        {
+            ScriptedPlatform platform;
+            ScopedPlatform installed(platform);
+            if (!g_renderDevice.InitHardware("ZarvoGlide2.so"))
+            {
+                std::exit(2);
+            }
+            g_renderDevice.CreateBitmap(&g_heldPicture.picture, 16, 16, 0);
+            if (g_heldPicture.picture == nullptr ||
+                g_renderDevice.CreateTexture(16, 16, 3, 0) == nullptr ||
+                g_renderDevice.FogGenerateLinear(1.0f, 100.0f) == nullptr)
+            {
+                std::exit(2);
+            }
+            std::exit(3);
+        },
+        testing::ExitedWithCode(3), "");
 }
 }  // namespace

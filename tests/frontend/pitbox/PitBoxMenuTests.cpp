@@ -332,7 +332,7 @@ TEST_F(PitBoxMenuTest, HidingTheMenuStepsTheViewOntoARiderStillRacing)
     race.race.nodeCount = 10;
     race.race.inRace.fill(0);
     race.standings.positionTable = {4, kPlayer, 2, -1};
-    for (const auto [rider, place] : {std::pair{4u, 1}, {kPlayer, 2}, {2u, 3}})
+    for (const auto& [rider, place] : {std::pair{4u, 1}, {kPlayer, 2}, {2u, 3}})
     {
         race.standings.gridOrder[rider] = place;
         race.race.inRace[rider] = rider != kPlayer ? 1 : 0;

@@ -205,6 +205,10 @@ void NetSession::OnRaceResult(const NetPacketHeader& header, std::span<const uin
     raceResult_ = *result;
     race_->TakeRaceResult(*result);
     raceResultReceived_ = true;
+    // The race is over: what comes next belongs to the next race. The host sends its line-up
+    // only once every player has this result, and none of the old race's is re-sent by then.
+    lineupReceived_ = false;
+    setupRequested_ = false;
     Answer(NetMsgType::MsgRaceResultAck, kNetAllSlots);
 }
 

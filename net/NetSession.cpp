@@ -190,7 +190,6 @@ void NetSession::ResetInputRings()
     }
     raceStarted_.store(false, std::memory_order_relaxed);
     raceStartTaken_ = false;
-    lineupReceived_ = false;
 }
 
 void NetSession::PrimeInputRings()

@@ -137,7 +137,8 @@ public:
     // Empties the peer table, the wait flags and the lobby roster; primes every input ring.
     void ResetPeers();
     // Primes every input ring for a race (frames below the input delay present, with no
-    // input) and clears the previous race's start and line-up.
+    // input) and clears the previous race's start. The line-up and set-up request of the next
+    // race may have come already: they stay (a client forgets the old ones with the result).
     void ResetInputRings();
 
     // --- Timer thread -----------------------------------------------------------------------

@@ -108,6 +108,9 @@ private:
     // The race session, then the same race again while the player asks for it from the pause
     // menu; true when the last one ran.
     bool RunRaceSessionAndAgain(const SessionStart& start);
+    // One race of the network session's circuit list; the session ends after its last race,
+    // or when this machine backed out or the session ended under it.
+    void RunNetworkRace();
     bool PrepareRaceSession(const SessionStart& start);
     void UnloadRace();
     // The won race's movie after the race of a weekend.

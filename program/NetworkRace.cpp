@@ -138,10 +138,15 @@ void NetworkRace::RetireOwnRider()
 
 bool NetworkRace::ScoreRace(bool raced)
 {
-    if (!raced)
-    {
-        return false;
-    }
+    const bool scored = raced && ScoreRanRace();
+    // What is left of this race (its start, line-up and inputs) must not be taken for the
+    // next one's, which may arrive before this machine asks for it.
+    session_.ResetInputRings();
+    return scored;
+}
+
+bool NetworkRace::ScoreRanRace()
+{
     RaceStandings& standings = g_standings;
     if (session_.IsHost())
     {
@@ -188,7 +193,6 @@ bool NetworkRace::ScoreRace(bool raced)
 void NetworkRace::EndSession()
 {
     session_.EndSession();
-    // The next session's race starts from primed rings and its own start.
     session_.ResetInputRings();
     session_.Shutdown();
     // The session ended as planned: the menu opens again instead of the game ending.

@@ -58,11 +58,15 @@ public:
     uint32_t OtherPlayers() const { return otherPlayers_; }
     // After the race: the host scores it and sends its standings as the result, a client
     // takes the host's into its standings and scores that. False when nothing was scored.
+    // Either way the session is ready for the next race's line-up.
     bool ScoreRace(bool raced);
-    // The race is over for this machine: it leaves the session (the host closes it).
+    // The session is over for this machine: it leaves it (the host closes it), and network
+    // play is off.
     void EndSession();
 
 private:
+    bool ScoreRanRace();
+
     NetSession& session_;
     NetMachine& machine_;
     uint32_t laps_ = 3;

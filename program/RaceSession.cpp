@@ -117,10 +117,6 @@ void GameWindow::RunRaceSession(const SessionStart& start)
     ResetRaceClock(0);
     if (IsQuitting() || !PrepareRaceSession(start))
     {
-        if (g_net.IsActive())
-        {
-            netLink_.Race().EndSession();
-        }
         return;
     }
     for (BikeRecord& bike : g_bikes)
@@ -190,7 +186,6 @@ void GameWindow::RunRaceSession(const SessionStart& start)
     if (g_net.IsActive())
     {
         race_.ran = netLink_.Race().ScoreRace(race_.ran);
-        netLink_.Race().EndSession();
         return;
     }
     if (race_.ran)

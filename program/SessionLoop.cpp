@@ -3,7 +3,9 @@
 // Each pass runs one visit of the main menu with the weekend's weather prepared, then takes
 // the player's rider from the settings and acts on the visit's result: the chosen sessions run
 // (each set up, loaded, raced, unloaded and scored; a race again as often as the player asks
-// for it), and the loop returns to the main menu.
+// for it), and the loop returns to the main menu. A network session goes from race to race of
+// its circuit list without the menu, and back to it after the last race or when the session
+// ended early.
 
 #include <utility>
 
@@ -16,6 +18,8 @@
 #include "frontend/MainMenu.h"
 #include "frontend/MenuResources.h"
 #include "frontend/SessionChoices.h"
+#include "frontend/season/ChampionshipTable.h"
+#include "frontend/season/PreRaceScreen.h"
 #include "frontend/season/SeasonFlow.h"
 #include "frontend/season/SessionStart.h"
 #include "frontend/settings/MenuStateFile.h"
@@ -44,6 +48,36 @@ void PrepareWeekendWeather()
     }
     RollWeatherConditions(g_menuState);
 }
+
+uint32_t NetworkRaceIndex()
+{
+    return g_menuState.U32At(MenuState::kNetworkRaceIndexOffset);
+}
+
+// The network circuit list has a race to run next: only in a session that still runs, and
+// never past the list's end. Otherwise the list starts from its first race again.
+bool NetworkRaceDue()
+{
+    const GameMode mode = g_gameMode;
+    if (mode != GameMode::TestRide && mode != GameMode::Race && mode != GameMode::NetworkRace &&
+        mode != GameMode::GhostRace)
+    {
+        return false;
+    }
+    const uint32_t index = NetworkRaceIndex();
+    if (index == 0)
+    {
+        return false;
+    }
+    if (g_net.IsAborted() || !g_net.IsActive() || index >= MenuState::kNetworkRaces ||
+        g_menuState.I8At(MenuState::kNetworkCircuitsOffset + index) < 0)
+    {
+        g_net.ClearAborted();
+        g_menuState.SetU32At(MenuState::kNetworkRaceIndexOffset, 0);
+        return false;
+    }
+    return true;
+}
 }  // namespace
 
 void GameWindow::RunSessionLoop()
@@ -54,8 +88,19 @@ void GameWindow::RunSessionLoop()
         {
             g_demoRace = false;
         }
-        PrepareWeekendWeather();
-        const uint32_t code = RunMainMenu();
+        uint32_t code = kRaceSession;
+        if (NetworkRaceDue())
+        {
+            if (g_soundEnabled.load(std::memory_order_relaxed))
+            {
+                g_soundManager.ReleaseMenuSounds();
+            }
+        }
+        else
+        {
+            PrepareWeekendWeather();
+            code = RunMainMenu();
+        }
         g_demoEnded = false;
 
         if (!g_net.IsActive())
@@ -69,8 +114,15 @@ void GameWindow::RunSessionLoop()
         switch (code)
         {
             case kRaceSession:
-                RunChosenSessions([this](const SessionStart& start)
-                                  { return RunRaceSessionAndAgain(start); });
+                if (g_gameMode == GameMode::NetworkRace && g_net.IsActive())
+                {
+                    RunNetworkRace();
+                }
+                else
+                {
+                    RunChosenSessions([this](const SessionStart& start)
+                                      { return RunRaceSessionAndAgain(start); });
+                }
                 break;
             case kQuitGame:
             case kEndGame:
@@ -102,6 +154,37 @@ bool GameWindow::RunRaceSessionAndAgain(const SessionStart& start)
         ran = race_.ran;
     }
     return ran;
+}
+
+void GameWindow::RunNetworkRace()
+{
+    const uint32_t index = NetworkRaceIndex();
+    if (index == 0)
+    {
+        // A new session's series starts from an empty table.
+        ClearChampionship(g_menuState);
+        g_menuState.SetU32At(MenuState::kFieldMaskOffset, 0);
+    }
+    const SessionStart start =
+        StartSession(g_raceContext, g_menuState, g_lastFrameMs, g_archiveData);
+    bool raced = false;
+    if (start.lineRead && RunPreRaceScreen() == PreRaceScreen::kStartSession)
+    {
+        RunRaceSession(start);
+        raced = race_.ran;
+    }
+    // Every machine counts the same races: the next one is the list's next entry.
+    const bool goesOn =
+        raced && !g_net.IsAborted() && !IsQuitting() && !IsLastNetworkRace(g_menuState);
+    if (goesOn)
+    {
+        g_menuState.SetU32At(MenuState::kNetworkRaceIndexOffset, index + 1);
+        return;
+    }
+    // Backed out, the session ended under this machine, or the list is done: the host closes
+    // the session, a client leaves it, and network play is off.
+    netLink_.Race().EndSession();
+    g_menuState.SetU32At(MenuState::kNetworkRaceIndexOffset, 0);
 }
 
 uint32_t GameWindow::RunMainMenu()

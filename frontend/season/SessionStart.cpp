@@ -146,6 +146,7 @@ SessionStart StartSession(RaceContext& race, MenuState& settings, uint32_t timeO
         current.circuitIndex =
             CircuitOrChosen(settings.I8At(MenuState::kNetworkCircuitsOffset + entry), chosen);
         current.circuitName = CircuitStem(current.circuitIndex);
+        ApplyNetworkRaceWeather(settings, current);
         start.lineRead = dataArchive != nullptr && race.LoadRacingLine(dataArchive);
         start.isRace = true;
         start.laps = RaceLaps(settings, race);

@@ -125,14 +125,44 @@ void RollWeatherConditions(MenuState& settings, const CircuitClimate& climate,
     }
 }
 
-void ApplySessionWeather(const MenuState& settings, uint32_t session, CurrentRace& race)
+namespace
+{
+struct RaceAir
+{
+    uint8_t weather;
+    uint8_t temperature;
+    uint8_t humidity;
+    uint16_t pressureMbar;
+};
+
+void ApplyAir(const RaceAir& air, CurrentRace& race)
 {
     constexpr std::array<float, kWeatherCount> kWetness = {0.0f, 0.65f, 1.0f};
-    const size_t slot = WeatherSlotOfSession(session);
-    race.weather = WeatherOfSlot(settings, slot);
+    race.weather = air.weather < kWeatherCount ? static_cast<Weather>(air.weather) : Weather::Fine;
     race.trackWetness = kWetness[ToIndex(race.weather)];
-    race.conditions.airTemperature = settings.U8At(MenuState::kSessionTemperatureOffset + slot);
-    race.conditions.humidity = settings.U8At(MenuState::kSessionHumidityOffset + slot);
-    race.conditions.pressureMmHg =
-        settings.U16At(MenuState::kSessionPressureOffset + slot * 2) * kMmHgPerMbar;
+    race.conditions.airTemperature = air.temperature;
+    race.conditions.humidity = air.humidity;
+    race.conditions.pressureMmHg = air.pressureMbar * kMmHgPerMbar;
+}
+}  // namespace
+
+void ApplySessionWeather(const MenuState& settings, uint32_t session, CurrentRace& race)
+{
+    const size_t slot = WeatherSlotOfSession(session);
+    ApplyAir({settings.U8At(MenuState::kSessionWeatherOffset + slot),
+              settings.U8At(MenuState::kSessionTemperatureOffset + slot),
+              settings.U8At(MenuState::kSessionHumidityOffset + slot),
+              settings.U16At(MenuState::kSessionPressureOffset + slot * 2)},
+             race);
+}
+
+void ApplyNetworkRaceWeather(const MenuState& settings, CurrentRace& race)
+{
+    const size_t entry = std::min<size_t>(settings.U32At(MenuState::kNetworkRaceIndexOffset),
+                                          MenuState::kNetworkRaces - 1);
+    ApplyAir({settings.U8At(MenuState::kNetworkWeatherOffset + entry),
+              settings.U8At(MenuState::kNetworkTemperatureOffset + entry),
+              settings.U8At(MenuState::kNetworkHumidityOffset + entry),
+              settings.U16At(MenuState::kNetworkPressureOffset + entry * 2)},
+             race);
 }

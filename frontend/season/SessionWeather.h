@@ -36,3 +36,6 @@ void RollWeatherConditions(MenuState& settings, const CircuitClimate& climate,
 
 // The session's slot into the current race: its weather, the track's wetness and the air.
 void ApplySessionWeather(const MenuState& settings, uint32_t session, CurrentRace& race);
+// The current race of the network circuit list into the current race: the weather and air of
+// its entry in the list's per-race tables.
+void ApplyNetworkRaceWeather(const MenuState& settings, CurrentRace& race);

@@ -69,6 +69,8 @@ bool NetworkRace::LineUp(RaceContext& race, uint32_t ownRider)
     {
         return false;
     }
+    // Inputs of the last race that came after its end would stand in this one's frames.
+    session_.ResetInputRings();
     RaceLineup lineup;
     {
         const std::lock_guard lock(mutex_);

@@ -1,9 +1,10 @@
 // A scripted player of a network race: the game's main routine on the scripted platform in
 // the working directory's installation, on the machine's real network. The host hosts a
-// session of 2 laps and 4 riders, the client joins it; both confirm their riders, the host
-// starts, both start from the pre-race screen, and each player gives its rider to the computer
-// (Esc) while the field stands on the grid, so that the computer riders race the 2 laps. Once
-// back in the menu the game is ended, and what the race left is written to the result file.
+// session of two races of one lap and 4 riders, the client joins it; both confirm their riders,
+// the host starts, both start each race from the pre-race screen, and each player gives its
+// rider to the computer (Esc) while the field stands on the grid, so that the computer riders
+// race. Once back in the menu after the last race the game is ended. What each race left (its
+// circuit and air, the standings and the championship table) is written to the result file.
 //
 // Two players keep their virtual clocks together through a file both map: neither runs more
 // than a few milliseconds ahead of the other, as two machines on one network would.
@@ -14,15 +15,19 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/clock/RaceClock.h"
+#include "app/game/CurrentRace.h"
 #include "app/settings/MenuState.h"
 #include "frontend/MainMenu.h"
 #include "frontend/netlobby/LobbyPageLayout.h"
@@ -44,7 +49,18 @@ constexpr uint32_t kMenuFrameMs = 100;
 constexpr uint32_t kRaceFrameMs = 1000;
 constexpr uint32_t kBackstopMs = 900000;
 constexpr uint32_t kRiders = 4;
-constexpr uint32_t kLaps = 2;
+constexpr uint32_t kLaps = 1;
+
+// The session's circuit list and each race's air, as the host sets them up.
+struct CalendarRace
+{
+    int8_t circuit;
+    uint8_t weather;
+    uint8_t temperature;
+    uint8_t humidity;
+    uint16_t pressure;
+};
+constexpr std::array<CalendarRace, 2> kCalendar = {{{15, 0, 24, 45, 1016}, {16, 1, 13, 80, 995}}};
 
 // The two players' virtual clocks, in a file both map.
 class SharedClocks
@@ -111,7 +127,8 @@ void ClickArea(ScriptedPlatform& platform, uint32_t ms, const ScreenRect& area)
     ClickAt(platform, ms, Middle(area.left, area.right), Middle(area.top, area.bottom));
 }
 
-// The session's settings, the player's slot and name, before the game reads them.
+// The session's settings, the player's slot and name, before the game reads them. The client's
+// circuit list differs from the host's: the session's is the host's.
 void WriteSettings(bool host)
 {
     g_menuState = MenuState();
@@ -120,83 +137,37 @@ void WriteSettings(bool host)
     g_menuState.SetU32At(MenuState::kNetworkSlotOffset, host ? 0 : 1);
     g_menuState.SetU32At(MenuState::kNetworkRiderChoiceOffset, host ? 0 : 1);
     g_menuState.SetPlayerName(host ? "Host" : "Client");
+    if (host)
+    {
+        for (size_t race = 0; race < kCalendar.size(); ++race)
+        {
+            const CalendarRace& entry = kCalendar[race];
+            g_menuState.SetI8At(MenuState::kNetworkCircuitsOffset + race, entry.circuit);
+            g_menuState.SetU8At(MenuState::kNetworkWeatherOffset + race, entry.weather);
+            g_menuState.SetU8At(MenuState::kNetworkTemperatureOffset + race, entry.temperature);
+            g_menuState.SetU8At(MenuState::kNetworkHumidityOffset + race, entry.humidity);
+            g_menuState.SetU16At(MenuState::kNetworkPressureOffset + 2 * race, entry.pressure);
+        }
+        g_menuState.SetI8At(MenuState::kNetworkCircuitsOffset + kCalendar.size(), -1);
+    }
     SaveMenuState();
 }
 
-// The clicks from the moment the menu is up.
-void ScriptLobby(ScriptedPlatform& platform, bool host, uint32_t menuMs)
+// The pre-race screen's start button, where go was, once the screen is up.
+void ClickStartWhenUp(ScriptedPlatform& platform, uint32_t fromMs)
 {
-    const auto at = [&](uint32_t ms) { return menuMs + ms; };
-    ClickAt(platform, at(500), 600, 460);  // go: the network panel
-    if (host)
+    for (uint32_t ms = fromMs; ms <= fromMs + 8000; ms += 2000)
     {
-        ClickAt(platform, at(1500), 300, 174);                 // a new game: the server page
-        ClickArea(platform, at(3000), ServerCommandArea(14));  // host it
-        ClickArea(platform, at(12000), kConfirmArea);
-        ClickArea(platform, at(26000), kStartArea);
-    }
-    else
-    {
-        ClickAt(platform, at(1500), 300, 222);  // join a game: the player page
-        ClickArea(platform, at(14000), kSearchArea);
-        ClickAt(platform, at(20000), 150, kServerRowTop + kServerRowHeight / 2);
-        ClickArea(platform, at(21000), kJoinArea);
-        ClickArea(platform, at(24000), kConfirmArea);
-    }
-    // The pre-race screen's start button, where go was, once the screen is up.
-    for (uint32_t ms = 32000; ms <= 40000; ms += 2000)
-    {
-        ClickAt(platform, at(ms), 600, 460);
+        ClickAt(platform, ms, 600, 460);
     }
 }
 
-// What the script does as the game goes: the rider leaves the race on the grid, the game
-// ends once the menu is back after the race, and the frames grow longer in the race.
-class RaceScript
+// What a race left: its circuit and air while it ran, then its standings and the
+// championship table once it was scored.
+std::string RaceRecord(uint32_t race, const std::string& conditions)
 {
-public:
-    RaceScript(ScriptedPlatform& platform, bool host) : platform_(platform), host_(host) {}
-
-    void Step()
-    {
-        if (!scripted_ && g_mainMenu != nullptr)
-        {
-            scripted_ = true;
-            ScriptLobby(platform_, host_, platform_.NowMs());
-        }
-        const bool racing = g_raceClockOn.load() && g_net.RaceStarted();
-        platform_.SetFrameQuantumMs(racing ? kRaceFrameMs : kMenuFrameMs);
-        const uint32_t ticks = g_ticksDone.load();
-        if (racing && !retired_ && ticks > 25 && ticks + 25 < g_raceStartTick.load())
-        {
-            retired_ = true;
-            platform_.Push({.kind = Kind::KeyDown, .virtualKey = vk::Escape});
-            platform_.Push({.kind = Kind::KeyUp, .virtualKey = vk::Escape});
-        }
-        raced_ = raced_ || ticks > 0;
-        if (raced_ && !racing && g_mainMenu != nullptr && !quitting_)
-        {
-            quitting_ = true;
-            platform_.Push({.kind = Kind::Quit});
-        }
-    }
-
-    // The menu came back after the race, and the script ended the game there.
-    bool EndedInTheMenu() const { return quitting_; }
-
-private:
-    ScriptedPlatform& platform_;
-    bool host_;
-    bool scripted_ = false;
-    bool retired_ = false;
-    bool raced_ = false;
-    bool quitting_ = false;
-};
-
-void WriteResult(const char* path, uint32_t run, bool endedInTheMenu)
-{
-    std::ofstream out(path);
-    out << "run " << run << "\nmenu after the race " << endedInTheMenu << "\nplaces";
+    std::ostringstream out;
+    out << "race " << race << conditions << "\nplaces";
     for (uint32_t place = 0; place < kRiderCount; ++place)
     {
         out << ' ' << g_standings.positionTable[place];
@@ -220,6 +191,116 @@ void WriteResult(const char* path, uint32_t run, bool endedInTheMenu)
         }
         out << '\n';
     }
+    return out.str();
+}
+
+std::string RunningConditions()
+{
+    std::ostringstream out;
+    out << " circuit " << static_cast<int>(g_circuitIndex) << " weather "
+        << static_cast<int>(g_weather) << " air " << g_raceConditions.airTemperature << ' '
+        << g_raceConditions.humidity << ' ' << g_raceConditions.pressureMmHg;
+    return out.str();
+}
+
+// The clicks from the moment the menu is up.
+void ScriptLobby(ScriptedPlatform& platform, bool host, uint32_t menuMs)
+{
+    const auto at = [&](uint32_t ms) { return menuMs + ms; };
+    ClickAt(platform, at(500), 600, 460);  // go: the network panel
+    if (host)
+    {
+        ClickAt(platform, at(1500), 300, 174);                 // a new game: the server page
+        ClickArea(platform, at(3000), ServerCommandArea(14));  // host it
+        ClickArea(platform, at(12000), kConfirmArea);
+        ClickArea(platform, at(26000), kStartArea);
+    }
+    else
+    {
+        ClickAt(platform, at(1500), 300, 222);  // join a game: the player page
+        ClickArea(platform, at(14000), kSearchArea);
+        ClickAt(platform, at(20000), 150, kServerRowTop + kServerRowHeight / 2);
+        ClickArea(platform, at(21000), kJoinArea);
+        ClickArea(platform, at(24000), kConfirmArea);
+    }
+    ClickStartWhenUp(platform, at(32000));
+}
+
+// What the script does as the game goes: the rider leaves each race on the grid, each race's
+// record is kept once it is scored (when the session moves on to the next race, or the game
+// ends), the game ends once the menu is back after the races, and the frames grow longer in
+// the races.
+class RaceScript
+{
+public:
+    RaceScript(ScriptedPlatform& platform, bool host) : platform_(platform), host_(host) {}
+
+    void Step()
+    {
+        if (!scripted_ && g_mainMenu != nullptr)
+        {
+            scripted_ = true;
+            ScriptLobby(platform_, host_, platform_.NowMs());
+        }
+        const bool racing = g_raceClockOn.load() && g_net.RaceStarted();
+        platform_.SetFrameQuantumMs(racing ? kRaceFrameMs : kMenuFrameMs);
+        const uint32_t ticks = g_ticksDone.load();
+        if (racing)
+        {
+            conditions_ = RunningConditions();
+            if (!retired_ && ticks > 25 && ticks + 25 < g_raceStartTick.load())
+            {
+                retired_ = true;
+                platform_.Push({.kind = Kind::KeyDown, .virtualKey = vk::Escape});
+                platform_.Push({.kind = Kind::KeyUp, .virtualKey = vk::Escape});
+            }
+        }
+        raced_ = raced_ || ticks > 0;
+        const uint32_t index = g_menuState.U32At(MenuState::kNetworkRaceIndexOffset);
+        if (index > races_.size())
+        {
+            // Scored, and on to the next race's pre-race screen.
+            races_.push_back(RaceRecord(index - 1, conditions_));
+            retired_ = false;
+            ClickStartWhenUp(platform_, platform_.NowMs() + 2000);
+        }
+        if (raced_ && !racing && g_mainMenu != nullptr && !quitting_)
+        {
+            quitting_ = true;
+            platform_.Push({.kind = Kind::Quit});
+        }
+    }
+
+    // Every race's record: the last one's from what it left at the end.
+    std::string Records() const
+    {
+        std::string records;
+        for (const std::string& race : races_)
+        {
+            records += race;
+        }
+        return records + RaceRecord(static_cast<uint32_t>(races_.size()), conditions_);
+    }
+
+    // The menu came back after the races, and the script ended the game there.
+    bool EndedInTheMenu() const { return quitting_; }
+
+private:
+    ScriptedPlatform& platform_;
+    bool host_;
+    bool scripted_ = false;
+    bool retired_ = false;
+    bool raced_ = false;
+    bool quitting_ = false;
+    std::string conditions_;
+    std::vector<std::string> races_;
+};
+
+void WriteResult(const char* path, uint32_t run, const RaceScript& script)
+{
+    std::ofstream out(path);
+    out << "run " << run << "\nmenu after the races " << script.EndedInTheMenu() << '\n'
+        << script.Records();
 }
 }  // namespace
 
@@ -250,6 +331,6 @@ int main(int argc, char** argv)
     GameApp app;
     const uint32_t run = app.InitInstance();
     clocks.Publish(UINT64_MAX);
-    WriteResult(argv[3], run, script.EndedInTheMenu());
+    WriteResult(argv[3], run, script);
     return 0;
 }

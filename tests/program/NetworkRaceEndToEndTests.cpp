@@ -1,8 +1,8 @@
 // Two games race each other over a real network of the test's own: two processes of the game's
-// main routine, each with its own installation and address, host and client of one session.
-// Their players give their riders to the computer on the grid, the computer riders race the
-// 2 laps in lock-step on both machines, and both games end with the same lap times, result and
-// championship table.
+// main routine, each with its own installation and address, host and client of one session of
+// two races. Their players give their riders to the computer on the grid, the computer riders
+// race in lock-step on both machines, each race on its circuit of the host's list in its air,
+// and both games end each race with the same lap times, result and championship table.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -76,20 +76,32 @@ std::string ReadFile(const std::string& path)
     return text.str();
 }
 
-// The fields of a rider's line of the result: time, rank, the lap times, and its best place
-// in the championship table (255: none).
+// The part of the result that one race left: from its "race N" line to the next one.
+std::string RaceSection(const std::string& result, int race)
+{
+    const std::string head = "race " + std::to_string(race) + ' ';
+    const size_t begin = result.find(head);
+    if (begin == std::string::npos)
+    {
+        return {};
+    }
+    const size_t end = result.find("\nrace ", begin);
+    return result.substr(begin, end == std::string::npos ? std::string::npos : end + 1 - begin);
+}
+
+// The fields of a rider's line of a race: time, rank, the lap time, and its places in the
+// championship table by circuit (255: none).
 struct RiderLine
 {
     float time = -2.0f;
     int rank = 0;
-    int firstLap = -1;
-    int secondLap = -1;
-    int tablePlace = 255;
+    int lap = -1;
+    std::vector<int> table;
 };
 
-RiderLine ReadRider(const std::string& result, int rider)
+RiderLine ReadRider(const std::string& section, int rider)
 {
-    std::istringstream lines(result);
+    std::istringstream lines(section);
     std::string line;
     RiderLine read;
     while (std::getline(lines, line))
@@ -100,19 +112,53 @@ RiderLine ReadRider(const std::string& result, int rider)
         fields >> word >> number;
         if (word == "rider" && number == rider)
         {
-            fields >> word >> read.time >> word >> read.rank >> word >> read.firstLap >>
-                read.secondLap >> word;
+            fields >> word >> read.time >> word >> read.rank >> word >> read.lap >> word;
             for (int place = 0; fields >> place;)
             {
-                read.tablePlace = std::min(read.tablePlace, place);
+                read.table.push_back(place);
             }
         }
     }
     return read;
 }
+
+// The two computer riders of the 4 (the players' riders left the race on the grid) finished
+// the race, and took the first two places of the table at its circuit; no other rider has one.
+void ExpectComputerRidersPlaced(const std::string& section, int circuit)
+{
+    std::vector<int> places;
+    for (int rider = 0; rider < 26; ++rider)
+    {
+        const RiderLine line = ReadRider(section, rider);
+        ASSERT_EQ(line.table.size(), 18u) << section;
+        if (line.time > 0.0f && line.rank >= 0 && line.lap > 0)
+        {
+            places.push_back(line.table[circuit]);
+        }
+        else
+        {
+            EXPECT_EQ(line.table[circuit], 255) << "rider " << rider << '\n' << section;
+        }
+    }
+    std::sort(places.begin(), places.end());
+    EXPECT_EQ(places, (std::vector<int>{0, 1})) << section;
+}
+
+// A rider who finished the race.
+int Finisher(const std::string& section)
+{
+    for (int rider = 0; rider < 26; ++rider)
+    {
+        if (ReadRider(section, rider).time > 0.0f)
+        {
+            return rider;
+        }
+    }
+    return 0;
+}
 }  // namespace
 
-TEST(NetworkRaceEndToEndTest, TwoGamesRaceTwoLapsAndEndWithTheSameLapTimesResultAndTable)
+TEST(NetworkRaceEndToEndTest, TwoGamesRaceTheSessionsTwoRacesAndEndEachWithTheSameResultAndTable)
 {
     if (!EnterPrivateNetwork())
     {
@@ -135,18 +181,17 @@ TEST(NetworkRaceEndToEndTest, TwoGamesRaceTwoLapsAndEndWithTheSameLapTimesResult
     const std::string hostResult = ReadFile(hostFolder + "/result.txt");
     const std::string clientResult = ReadFile(clientFolder + "/result.txt");
     EXPECT_EQ(hostResult, clientResult);
-    EXPECT_NE(hostResult.find("run 1\nmenu after the race 1\n"), std::string::npos) << hostResult;
-    // The players left on the grid; the two computer riders finished both laps, and took the
-    // first two places of the championship table.
-    std::vector<int> tablePlaces;
-    for (int rider = 0; rider < 26; ++rider)
-    {
-        const RiderLine line = ReadRider(hostResult, rider);
-        if (line.time > 0.0f && line.firstLap > 0 && line.secondLap > 0)
-        {
-            tablePlaces.push_back(line.tablePlace);
-        }
-    }
-    std::sort(tablePlaces.begin(), tablePlaces.end());
-    EXPECT_EQ(tablePlaces, (std::vector<int>{0, 1})) << hostResult;
+    EXPECT_NE(hostResult.find("run 1\nmenu after the races 1\n"), std::string::npos) << hostResult;
+
+    // The host's list: circuit 15 in the sun at 24 degrees, 45 % and 1016 mbar, then circuit 16
+    // under clouds at 13 degrees, 80 % and 995 mbar (as mmHg).
+    const std::string first = RaceSection(hostResult, 0);
+    const std::string second = RaceSection(hostResult, 1);
+    EXPECT_EQ(first.rfind("race 0 circuit 15 weather 0 air 24 45 762.076\n", 0), 0u) << first;
+    EXPECT_EQ(second.rfind("race 1 circuit 16 weather 1 air 13 80 746.325\n", 0), 0u) << second;
+    ExpectComputerRidersPlaced(first, 15);
+    ExpectComputerRidersPlaced(second, 15);
+    ExpectComputerRidersPlaced(second, 16);
+    // The table after the first race has no place at the second race's circuit yet.
+    EXPECT_EQ(ReadRider(first, Finisher(first)).table.at(16), 255) << first;
 }

@@ -93,10 +93,9 @@ void GameNetLink::ResetRaceClock(uint32_t ms)
     window_.ResetRaceClock(ms);
 }
 
-NetName GameNetLink::DefaultRiderName(uint32_t /*rider*/, BikeClass /*bikeClass*/) const
+NetName GameNetLink::DefaultRiderName(uint32_t rider, BikeClass bikeClass) const
 {
-    // The computer riders' names come with the rider profiles, which are not loaded yet.
-    return NetName();
+    return riderNames_.Of(rider, bikeClass);
 }
 
 void GameNetLink::RetireRider(uint32_t rider)

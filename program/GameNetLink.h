@@ -5,6 +5,7 @@
 // race, which takes what the race exchange hands over.
 
 #include "net/NetLinks.h"
+#include "program/ClassRiderNames.h"
 #include "program/NetworkRace.h"
 
 class GameWindow;
@@ -43,4 +44,5 @@ public:
 private:
     GameWindow& window_;
     NetworkRace race_;
+    ClassRiderNames riderNames_;
 };

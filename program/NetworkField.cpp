@@ -49,6 +49,12 @@ NetworkField EnterNetworkField(RaceContext& race, const RaceLineup& lineup, uint
         bike.steeringAid = lineup.thirdAid[rider];
         bike.steeringAidMode = 0;
         bike.autoClutch = 1;
+        // The rider a player chose in the lobby, whose machine and livery it rides.
+        const uint32_t choice = player ? lineup.riderChoice[rider] : 0;
+        for (size_t byte = 0; byte < bike.lobbyChoices.size(); ++byte)
+        {
+            bike.lobbyChoices[byte] = static_cast<uint8_t>(choice >> (8 * byte));
+        }
         race.race.inRace[rider] = inRace ? 1 : 0;
         session.inRace[rider] = inRace ? 1 : 0;
         race.standings.gridOrder[rider] =

@@ -123,6 +123,7 @@ TEST(RaceExchange, ThreeMachinesShareTheLineupARetirementAndTheResult)
 {
     NetTestWorld world;
     ASSERT_TRUE(world.HostWithClients(2));
+    world.At(2).link.settings.SetU32At(MenuState::kNetworkRiderChoiceOffset, 17);
     for (size_t index : {1u, 2u, 0u})
     {
         ASSERT_TRUE(world.At(index).lobby.ConfirmRider());
@@ -145,6 +146,7 @@ TEST(RaceExchange, ThreeMachinesShareTheLineupARetirementAndTheResult)
     ASSERT_TRUE(host.link.lineup.has_value());
     const RaceLineup& sent = *host.link.lineup;
     EXPECT_EQ(sent.riderChoice[0], 11u);
+    EXPECT_EQ(sent.riderChoice[2], 17u) << "a client's choice confirmed in the lobby";
     EXPECT_EQ(sent.raceStartTick, 40u);
     EXPECT_EQ(GridOrder(sent).size(), 25u);
     EXPECT_TRUE(std::equal(sent.randomTable.begin() + 256, sent.randomTable.end(),

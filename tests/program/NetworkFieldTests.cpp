@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 
 #include "net/NetPeer.h"
@@ -29,6 +30,9 @@ RaceLineup TwoPlayersAndTwoComputers()
     lineup.gridPlusOne[1] = 3;
     lineup.gridPlusOne[2] = 4;
     lineup.firstAid[5] = lineup.secondAid[5] = lineup.thirdAid[5] = 1;
+    lineup.riderChoice[0] = 7;
+    lineup.riderChoice[5] = 19;
+    lineup.riderChoice[1] = 3;  // a computer rider chooses nothing
     for (uint32_t word = 0; word < lineup.randomTable.size(); ++word)
     {
         lineup.randomTable[word] = 1000 + word;
@@ -48,6 +52,7 @@ TEST(NetworkField, EveryMachineEntersTheSameFieldFromTheLineup)
             // What an earlier race may have left: aids switched on by a function key.
             bike.autoGearbox = bike.furtherAid = bike.steeringAid = bike.steeringAidMode = 3;
             bike.raceStatus = kComputerRider;
+            bike.lobbyChoices = {9, 9, 9, 9};
         }
 
         const NetworkField field = EnterNetworkField(*race, lineup, own, 2);
@@ -70,5 +75,8 @@ TEST(NetworkField, EveryMachineEntersTheSameFieldFromTheLineup)
         EXPECT_EQ(race->bikes[0].furtherAid, 0);
         EXPECT_EQ(race->bikes[0].steeringAidMode, 0);
         EXPECT_EQ(race->randomTable.words[259], 1259u);
+        EXPECT_EQ(race->bikes[0].lobbyChoices, (std::array<uint8_t, 4>{7, 0, 0, 0}));
+        EXPECT_EQ(race->bikes[5].lobbyChoices, (std::array<uint8_t, 4>{19, 0, 0, 0}));
+        EXPECT_EQ(race->bikes[1].lobbyChoices, (std::array<uint8_t, 4>{}));
     }
 }

@@ -12,6 +12,7 @@
 #include "app/window/FrameTime.h"
 #include "app/window/KeyListeners.h"
 #include "core/files/FileSystem.h"
+#include "core/util/RuntimeRandom.h"
 #include "frontend/MenuFiles.h"
 #include "frontend/SessionChoices.h"
 #include "frontend/framework/FrameKit.h"
@@ -20,6 +21,7 @@
 #include "frontend/mainmenu/MainMenuLayout.h"
 #include "frontend/mainmenu/MainMenuTexts.h"
 #include "frontend/season/ChampionshipSave.h"
+#include "frontend/season/SessionWeather.h"
 #include "frontend/settings/MenuStateFile.h"
 #include "frontend/toolkit/CircuitInfoScreen.h"
 #include "frontend/toolkit/ClippedDrawing.h"
@@ -77,6 +79,15 @@ MainMenu* g_mainMenu = nullptr;
 MainMenu::MainMenu(NetLobby& lobby, NetSession& session) : session_(&session)
 {
     lobbyPages_.emplace(lobby, session, g_menuState, lists_[0], lists_[1]);
+    lobbyPages_->SetCalendarWeather(
+        [](MenuState& settings)
+        {
+            RollNetworkWeatherList(
+                settings,
+                [](size_t circuit) -> const CircuitClimate&
+                { return CircuitTexts()[circuit].climate; },
+                RuntimeRand);
+        });
 }
 
 MainMenu::~MainMenu()

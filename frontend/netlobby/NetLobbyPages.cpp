@@ -164,6 +164,10 @@ void NetLobbyPages::ServerPageCommand(int32_t command)
 
 void NetLobbyPages::StartHosting()
 {
+    if (calendarWeather_)
+    {
+        calendarWeather_(settings_);
+    }
     if (lobby_.StartHosting())
     {
         confirmed_ = false;

@@ -6,6 +6,7 @@
 // its rectangle in both repaint lists. Main thread only.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -33,6 +34,11 @@ public:
     void OpenServerPage();
     // Client: the player page, with no servers listed yet.
     void OpenPlayerPage();
+
+    // What the host does with the circuit list's per-race weather before it hosts a session
+    // on it (the clients take the list with the session).
+    using CalendarWeather = std::function<void(MenuState&)>;
+    void SetCalendarWeather(CalendarWeather roll) { calendarWeather_ = std::move(roll); }
 
     int32_t CurrentPage() const { return page_; }
     // The host started the session's races: the main menu starts the race sequence.
@@ -101,4 +107,5 @@ private:
     LobbyTextField playerName_{LobbyTextField::Kind::Name};
     std::vector<LobbyServerRow> servers_;
     std::optional<size_t> chosenServer_;
+    CalendarWeather calendarWeather_;
 };

@@ -89,39 +89,82 @@ void RollSessionWeather(MenuState& settings, GameMode mode, uint32_t kind, size_
     RollWeatherConditions(settings, climate, random);
 }
 
+namespace
+{
+struct RolledAir
+{
+    uint8_t temperature;
+    uint8_t humidity;
+    uint16_t pressureMbar;
+};
+
+RolledAir RollAir(Weather weather, const CircuitClimate& climate, const RandomSource& random)
+{
+    const double base = climate.baseTemperatureC;
+    const double swing = climate.temperatureSwingC;
+    const double temperatureBase = weather == Weather::Fine   ? base + swing
+                                   : weather == Weather::Rain ? base - swing
+                                                              : base;
+    const uint8_t temperature =
+        StoredValue<uint8_t>(temperatureBase * (3136 + ((random() >> 5) & 127)) * 0.0003125, 255);
+
+    const double humidityBase =
+        weather == Weather::Fine   ? static_cast<double>(climate.baseHumidityPercent) - temperature
+        : weather == Weather::Rain ? temperature + 65.0
+                                   : static_cast<double>(climate.baseHumidityPercent);
+    const double humidity =
+        std::clamp(humidityBase * (1206 + ((random() >> 3) & 127)) * 0.0007874016, kLowestHumidity,
+                   kHighestHumidity);
+
+    const double pressureBase = weather == Weather::Fine ? climate.basePressureMbar + temperature
+                                : weather == Weather::Rain
+                                    ? climate.basePressureMbar - temperature * 0.5
+                                    : static_cast<double>(climate.basePressureMbar);
+    const uint16_t pressure =
+        StoredValue<uint16_t>(pressureBase + ((random() >> 3) & 7) - 3, 0xFFFF);
+    return {temperature, static_cast<uint8_t>(humidity), pressure};
+}
+}  // namespace
+
 void RollWeatherConditions(MenuState& settings, const CircuitClimate& climate,
                            const RandomSource& random)
 {
     for (size_t slot = 0; slot < MenuState::kSessionSlotCount; ++slot)
     {
-        const Weather weather = WeatherOfSlot(settings, slot);
-        const double base = climate.baseTemperatureC;
-        const double swing = climate.temperatureSwingC;
-        const double temperatureBase = weather == Weather::Fine   ? base + swing
-                                       : weather == Weather::Rain ? base - swing
-                                                                  : base;
-        const uint8_t temperature = StoredValue<uint8_t>(
-            temperatureBase * (3136 + ((random() >> 5) & 127)) * 0.0003125, 255);
+        const RolledAir air = RollAir(WeatherOfSlot(settings, slot), climate, random);
+        settings.SetU8At(MenuState::kSessionTemperatureOffset + slot, air.temperature);
+        settings.SetU8At(MenuState::kSessionHumidityOffset + slot, air.humidity);
+        settings.SetU16At(MenuState::kSessionPressureOffset + slot * 2, air.pressureMbar);
+    }
+}
 
-        const double humidityBase =
-            weather == Weather::Fine
-                ? static_cast<double>(climate.baseHumidityPercent) - temperature
-            : weather == Weather::Rain ? temperature + 65.0
-                                       : static_cast<double>(climate.baseHumidityPercent);
-        const double humidity =
-            std::clamp(humidityBase * (1206 + ((random() >> 3) & 127)) * 0.0007874016,
-                       kLowestHumidity, kHighestHumidity);
-
-        const double pressureBase =
-            weather == Weather::Fine   ? climate.basePressureMbar + temperature
-            : weather == Weather::Rain ? climate.basePressureMbar - temperature * 0.5
-                                       : static_cast<double>(climate.basePressureMbar);
-        const uint16_t pressure =
-            StoredValue<uint16_t>(pressureBase + ((random() >> 3) & 7) - 3, 0xFFFF);
-
-        settings.SetU8At(MenuState::kSessionTemperatureOffset + slot, temperature);
-        settings.SetU8At(MenuState::kSessionHumidityOffset + slot, static_cast<uint8_t>(humidity));
-        settings.SetU16At(MenuState::kSessionPressureOffset + slot * 2, pressure);
+void RollNetworkWeatherList(MenuState& settings, const ClimateOfCircuit& climateOf,
+                            const RandomSource& random)
+{
+    constexpr int kDroppedDraws = 200;
+    constexpr uint32_t kFirstRolledChoice = 3;
+    for (int draw = 0; draw < kDroppedDraws; ++draw)
+    {
+        random();
+    }
+    const uint32_t choice = settings.U32At(MenuState::kNetworkWeatherChoiceOffset);
+    for (size_t race = 0; race < MenuState::kNetworkRaces; ++race)
+    {
+        const int8_t circuit = settings.I8At(MenuState::kNetworkCircuitsOffset + race);
+        if (circuit < 0 || static_cast<size_t>(circuit) >= kCircuitCount)
+        {
+            return;
+        }
+        const CircuitClimate& climate = climateOf(static_cast<size_t>(circuit));
+        const Weather weather = choice < kFirstRolledChoice
+                                    ? static_cast<Weather>(choice)
+                                    : RolledWeather(random() & 0x7FFF, climate);
+        const RolledAir air = RollAir(weather, climate, random);
+        settings.SetU8At(MenuState::kNetworkWeatherOffset + race,
+                         static_cast<uint8_t>(ToIndex(weather)));
+        settings.SetU8At(MenuState::kNetworkTemperatureOffset + race, air.temperature);
+        settings.SetU8At(MenuState::kNetworkHumidityOffset + race, air.humidity);
+        settings.SetU16At(MenuState::kNetworkPressureOffset + race * 2, air.pressureMbar);
     }
 }
 

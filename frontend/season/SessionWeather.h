@@ -34,6 +34,13 @@ void RollSessionWeather(MenuState& settings, GameMode mode, uint32_t kind, size_
 void RollWeatherConditions(MenuState& settings, const CircuitClimate& climate,
                            const RandomSource& random);
 
+// The weather and air of every race of the network circuit list, into the list's per-race
+// tables: the network weather choice when it is one of the three weathers, else rolled from
+// the circuit's sun and rain shares; then its air as for a session.
+using ClimateOfCircuit = std::function<const CircuitClimate&(size_t circuit)>;
+void RollNetworkWeatherList(MenuState& settings, const ClimateOfCircuit& climateOf,
+                            const RandomSource& random);
+
 // The session's slot into the current race: its weather, the track's wetness and the air.
 void ApplySessionWeather(const MenuState& settings, uint32_t session, CurrentRace& race);
 // The current race of the network circuit list into the current race: the weather and air of

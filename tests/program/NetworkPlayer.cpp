@@ -51,16 +51,9 @@ constexpr uint32_t kBackstopMs = 900000;
 constexpr uint32_t kRiders = 4;
 constexpr uint32_t kLaps = 1;
 
-// The session's circuit list and each race's air, as the host sets them up.
-struct CalendarRace
-{
-    int8_t circuit;
-    uint8_t weather;
-    uint8_t temperature;
-    uint8_t humidity;
-    uint16_t pressure;
-};
-constexpr std::array<CalendarRace, 2> kCalendar = {{{15, 0, 24, 45, 1016}, {16, 1, 13, 80, 995}}};
+// The session's circuit list, whose races get their weather rolled when the host hosts it.
+constexpr std::array<int8_t, 2> kCalendar = {15, 16};
+constexpr uint32_t kRolledWeather = 4;
 
 // The two players' virtual clocks, in a file both map.
 class SharedClocks
@@ -141,14 +134,10 @@ void WriteSettings(bool host)
     {
         for (size_t race = 0; race < kCalendar.size(); ++race)
         {
-            const CalendarRace& entry = kCalendar[race];
-            g_menuState.SetI8At(MenuState::kNetworkCircuitsOffset + race, entry.circuit);
-            g_menuState.SetU8At(MenuState::kNetworkWeatherOffset + race, entry.weather);
-            g_menuState.SetU8At(MenuState::kNetworkTemperatureOffset + race, entry.temperature);
-            g_menuState.SetU8At(MenuState::kNetworkHumidityOffset + race, entry.humidity);
-            g_menuState.SetU16At(MenuState::kNetworkPressureOffset + 2 * race, entry.pressure);
+            g_menuState.SetI8At(MenuState::kNetworkCircuitsOffset + race, kCalendar[race]);
         }
         g_menuState.SetI8At(MenuState::kNetworkCircuitsOffset + kCalendar.size(), -1);
+        g_menuState.SetU32At(MenuState::kNetworkWeatherChoiceOffset, kRolledWeather);
     }
     SaveMenuState();
 }
@@ -160,6 +149,24 @@ void ClickStartWhenUp(ScriptedPlatform& platform, uint32_t fromMs)
     {
         ClickAt(platform, ms, 600, 460);
     }
+}
+
+// The circuit list's races as the session took them: circuit, weather and air.
+std::string CalendarRecord()
+{
+    std::ostringstream out;
+    for (size_t race = 0; race < kCalendar.size(); ++race)
+    {
+        out << "calendar " << race << " circuit "
+            << static_cast<int>(g_menuState.I8At(MenuState::kNetworkCircuitsOffset + race))
+            << " weather "
+            << static_cast<int>(g_menuState.U8At(MenuState::kNetworkWeatherOffset + race))
+            << " air "
+            << static_cast<int>(g_menuState.U8At(MenuState::kNetworkTemperatureOffset + race))
+            << ' ' << static_cast<int>(g_menuState.U8At(MenuState::kNetworkHumidityOffset + race))
+            << ' ' << g_menuState.U16At(MenuState::kNetworkPressureOffset + 2 * race) << '\n';
+    }
+    return out.str();
 }
 
 // What a race left: its circuit and air while it ran, then its standings and the
@@ -300,7 +307,7 @@ void WriteResult(const char* path, uint32_t run, const RaceScript& script)
 {
     std::ofstream out(path);
     out << "run " << run << "\nmenu after the races " << script.EndedInTheMenu() << '\n'
-        << script.Records();
+        << CalendarRecord() << script.Records();
 }
 }  // namespace
 

@@ -185,6 +185,60 @@ TEST(SessionWeather, TheSessionsSlotGoesIntoTheCurrentRace)
     EXPECT_FLOAT_EQ(race.conditions.humidity, 71.0f);
     EXPECT_FLOAT_EQ(race.conditions.pressureMmHg, 750.07504f);
 }
+TEST(NetworkWeatherList, EveryRaceOfTheListGetsItsWeatherAndAir)
+{
+    // Circuit 3 is always rainy, circuit 5 always sunny; the list ends after two races.
+    const auto climateOf = [](size_t circuit) -> const CircuitClimate&
+    {
+        static const CircuitClimate kRainy{100, 0, 20, 4, 70, 1000};
+        static const CircuitClimate kSunny{0, 100, 20, 4, 70, 1000};
+        return circuit == 3 ? kRainy : kSunny;
+    };
+    MenuState settings;
+    settings.SetI8At(MenuState::kNetworkCircuitsOffset, 3);
+    settings.SetI8At(MenuState::kNetworkCircuitsOffset + 1, 5);
+    const auto weather = [&](size_t race)
+    { return settings.U8At(MenuState::kNetworkWeatherOffset + race); };
+
+    // Rolled (changeable or random): from each circuit's shares; air as for a session.
+    for (const uint32_t choice : {3u, 4u})
+    {
+        settings.SetU32At(MenuState::kNetworkWeatherChoiceOffset, choice);
+        RollNetworkWeatherList(settings, climateOf, Script({0}));
+        EXPECT_EQ(weather(0), ToIndex(Weather::Rain)) << choice;
+        EXPECT_EQ(weather(1), ToIndex(Weather::Fine)) << choice;
+    }
+    EXPECT_EQ(settings.U8At(MenuState::kNetworkTemperatureOffset + 1), 23);  // (20 + 4) x 0.98
+    EXPECT_EQ(settings.U8At(MenuState::kNetworkHumidityOffset + 1), 44);     // (70 - 23) x 0.9496
+    EXPECT_EQ(settings.U16At(MenuState::kNetworkPressureOffset + 2), 1020);  // 1000 + 23 - 3
+    EXPECT_EQ(settings.U8At(MenuState::kNetworkTemperatureOffset), 15);      // (20 - 4) x 0.98
+    EXPECT_EQ(weather(2), 0) << "nothing after the list's end";
+    EXPECT_EQ(settings.U16At(MenuState::kNetworkPressureOffset + 4), 0);
+
+    // A weather of the three is every race's.
+    settings.SetU32At(MenuState::kNetworkWeatherChoiceOffset, ToIndex(Weather::Dull));
+    RollNetworkWeatherList(settings, climateOf, Script({0}));
+    EXPECT_EQ(weather(0), ToIndex(Weather::Dull));
+    EXPECT_EQ(weather(1), ToIndex(Weather::Dull));
+}
+
+TEST(NetworkWeatherList, TheCurrentRacesEntryGoesIntoTheCurrentRace)
+{
+    MenuState settings;
+    settings.SetU32At(MenuState::kNetworkRaceIndexOffset, 1);
+    settings.SetU8At(MenuState::kNetworkWeatherOffset + 1, 2);
+    settings.SetU8At(MenuState::kNetworkTemperatureOffset + 1, 12);
+    settings.SetU8At(MenuState::kNetworkHumidityOffset + 1, 90);
+    settings.SetU16At(MenuState::kNetworkPressureOffset + 2, 1000);
+    CurrentRace race;
+    ApplyNetworkRaceWeather(settings, race);
+    EXPECT_EQ(race.weather, Weather::Rain);
+    EXPECT_FLOAT_EQ(race.trackWetness, 1.0f);
+    EXPECT_FLOAT_EQ(race.conditions.airTemperature, 12.0f);
+    EXPECT_FLOAT_EQ(race.conditions.humidity, 90.0f);
+    EXPECT_FLOAT_EQ(race.conditions.pressureMmHg, 750.07504f);
+}
+
 TEST(CurrentCircuit, TheGivenOneOrTheSettingsChoiceWithItsStem)
 {
     g_menuState = MenuState();

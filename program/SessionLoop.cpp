@@ -167,6 +167,8 @@ void GameWindow::RunNetworkRace()
     }
     const SessionStart start =
         StartSession(g_raceContext, g_menuState, g_lastFrameMs, g_archiveData);
+    // What was pressed in the last race is no choice on the pre-race screen.
+    ClearAllKeys();
     bool raced = false;
     if (start.lineRead && RunPreRaceScreen() == PreRaceScreen::kStartSession)
     {
@@ -179,6 +181,8 @@ void GameWindow::RunNetworkRace()
     if (goesOn)
     {
         g_menuState.SetU32At(MenuState::kNetworkRaceIndexOffset, index + 1);
+        // The next race's pre-race screen has its full time before it starts by itself.
+        StartSessionCountdown();
         return;
     }
     // Backed out, the session ended under this machine, or the list is done: the host closes

@@ -4,12 +4,14 @@
 // the host starts, both start each race from the pre-race screen, and each player gives its
 // rider to the computer (Esc) while the field stands on the grid, so that the computer riders
 // race. Once back in the menu after the last race the game is ended. What each race left (its
-// circuit and air, the standings and the championship table) is written to the result file.
+// circuit and air, the standings and the championship table) is written to the result file,
+// with the player's own slot. A client that is to leave backs out of the second race's
+// pre-race screen instead of starting it.
 //
 // Two players keep their virtual clocks together through a file both map: neither runs more
 // than a few milliseconds ahead of the other, as two machines on one network would.
 //
-// Usage: zarvo_network_player host|client CLOCK_FILE RESULT_FILE
+// Usage: zarvo_network_player host|client|leaving-client CLOCK_FILE RESULT_FILE
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -142,12 +144,12 @@ void WriteSettings(bool host)
     SaveMenuState();
 }
 
-// The pre-race screen's start button, where go was, once the screen is up.
-void ClickStartWhenUp(ScriptedPlatform& platform, uint32_t fromMs)
+// The pre-race screen's start button (where go was) or its back button, once the screen is up.
+void ClickWhenUp(ScriptedPlatform& platform, uint32_t fromMs, bool back)
 {
     for (uint32_t ms = fromMs; ms <= fromMs + 8000; ms += 2000)
     {
-        ClickAt(platform, ms, 600, 460);
+        ClickAt(platform, ms, back ? 33 : 600, back ? 465 : 460);
     }
 }
 
@@ -230,7 +232,7 @@ void ScriptLobby(ScriptedPlatform& platform, bool host, uint32_t menuMs)
         ClickArea(platform, at(21000), kJoinArea);
         ClickArea(platform, at(24000), kConfirmArea);
     }
-    ClickStartWhenUp(platform, at(32000));
+    ClickWhenUp(platform, at(32000), false);
 }
 
 // What the script does as the game goes: the rider leaves each race on the grid, each race's
@@ -240,7 +242,10 @@ void ScriptLobby(ScriptedPlatform& platform, bool host, uint32_t menuMs)
 class RaceScript
 {
 public:
-    RaceScript(ScriptedPlatform& platform, bool host) : platform_(platform), host_(host) {}
+    RaceScript(ScriptedPlatform& platform, bool host, bool leaving)
+        : platform_(platform), host_(host), leaving_(leaving)
+    {
+    }
 
     void Step()
     {
@@ -254,6 +259,8 @@ public:
         const uint32_t ticks = g_ticksDone.load();
         if (racing)
         {
+            racedSinceRecord_ = true;
+            ownSlot_ = g_net.OwnSlot();
             conditions_ = RunningConditions();
             if (!retired_ && ticks > 25 && ticks + 25 < g_raceStartTick.load())
             {
@@ -268,8 +275,9 @@ public:
         {
             // Scored, and on to the next race's pre-race screen.
             races_.push_back(RaceRecord(index - 1, conditions_));
+            racedSinceRecord_ = false;
             retired_ = false;
-            ClickStartWhenUp(platform_, platform_.NowMs() + 2000);
+            ClickWhenUp(platform_, platform_.NowMs() + 2000, leaving_);
         }
         if (raced_ && !racing && g_mainMenu != nullptr && !quitting_)
         {
@@ -286,15 +294,24 @@ public:
         {
             records += race;
         }
-        return records + RaceRecord(static_cast<uint32_t>(races_.size()), conditions_);
+        if (racedSinceRecord_)
+        {
+            records += RaceRecord(static_cast<uint32_t>(races_.size()), conditions_);
+        }
+        return records;
     }
 
     // The menu came back after the races, and the script ended the game there.
     bool EndedInTheMenu() const { return quitting_; }
+    // The slot the player raced in.
+    uint32_t OwnSlot() const { return ownSlot_; }
 
 private:
     ScriptedPlatform& platform_;
     bool host_;
+    bool leaving_;
+    bool racedSinceRecord_ = false;
+    uint32_t ownSlot_ = 0;
     bool scripted_ = false;
     bool retired_ = false;
     bool raced_ = false;
@@ -306,7 +323,8 @@ private:
 void WriteResult(const char* path, uint32_t run, const RaceScript& script)
 {
     std::ofstream out(path);
-    out << "run " << run << "\nmenu after the races " << script.EndedInTheMenu() << '\n'
+    out << "run " << run << "\nmenu after the races " << script.EndedInTheMenu() << "\nown slot "
+        << script.OwnSlot() << '\n'
         << CalendarRecord() << script.Records();
 }
 }  // namespace
@@ -315,7 +333,8 @@ int main(int argc, char** argv)
 {
     if (argc != 4)
     {
-        std::fprintf(stderr, "usage: %s host|client CLOCK_FILE RESULT_FILE\n", argv[0]);
+        std::fprintf(stderr, "usage: %s host|client|leaving-client CLOCK_FILE RESULT_FILE\n",
+                     argv[0]);
         return 2;
     }
     const bool host = std::strcmp(argv[1], "host") == 0;
@@ -327,7 +346,7 @@ int main(int argc, char** argv)
     platform.SetFrameQuantumMs(kMenuFrameMs);
     platform.LimitCapturedFrames(1);
     platform.AtTime(kBackstopMs, {.kind = Kind::Quit});
-    RaceScript script(platform, host);
+    RaceScript script(platform, host, std::strcmp(argv[1], "leaving-client") == 0);
     platform.SetTimeGate(
         [&](uint64_t nowMs)
         {

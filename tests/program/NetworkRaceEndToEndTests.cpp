@@ -2,7 +2,8 @@
 // main routine, each with its own installation and address, host and client of one session of
 // two races. Their players give their riders to the computer on the grid, the computer riders
 // race in lock-step on both machines, each race on its circuit of the host's list in its air,
-// and both games end each race with the same lap times, result and championship table.
+// and both games end each race with the same lap times, result and championship table. A
+// client that backs out before the second race leaves the session; the host races on.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -181,45 +182,102 @@ int Finisher(const std::string& section)
     }
     return 0;
 }
+
+// The player's slot, from its result.
+int OwnSlot(const std::string& result)
+{
+    const size_t at = result.find("own slot ");
+    return at == std::string::npos ? -1 : std::stoi(result.substr(at + 9));
+}
+
+// The result without the player's own slot, which is each player's own.
+std::string Shared(const std::string& result)
+{
+    const size_t at = result.find("own slot ");
+    return at == std::string::npos
+               ? result
+               : result.substr(0, at) + result.substr(result.find('\n', at) + 1);
+}
+
+class NetworkRaceEndToEndTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!EnterPrivateNetwork())
+        {
+            GTEST_SKIP() << "no private network namespace can be made here";
+        }
+    }
+
+    // Host and client (in the given role) play the session to its end; their results.
+    void Play(const std::string& clientRole)
+    {
+        const std::string hostFolder = directory_.path() + "/host";
+        const std::string clientFolder = directory_.path() + "/client";
+        std::string error;
+        ASSERT_TRUE(CopyDemoInstallation(hostFolder, error)) << error;
+        ASSERT_TRUE(CopyDemoInstallation(clientFolder, error)) << error;
+        const std::string clockFile = directory_.path() + "/clocks";
+
+        const pid_t host = StartPlayer("host", hostFolder, "127.0.0.2", clockFile);
+        const pid_t client = StartPlayer(clientRole, clientFolder, "127.0.0.3", clockFile);
+        const auto deadline = std::chrono::steady_clock::now() + kRaceWithin;
+        EXPECT_EQ(WaitForPlayer(host, deadline), 0) << ReadFile(hostFolder + "/stderr.txt");
+        EXPECT_EQ(WaitForPlayer(client, deadline), 0) << ReadFile(clientFolder + "/stderr.txt");
+        hostResult_ = ReadFile(hostFolder + "/result.txt");
+        clientResult_ = ReadFile(clientFolder + "/result.txt");
+    }
+
+    TestDirectory directory_;
+    std::string hostResult_;
+    std::string clientResult_;
+};
 }  // namespace
 
-TEST(NetworkRaceEndToEndTest, TwoGamesRaceTheSessionsTwoRacesAndEndEachWithTheSameResultAndTable)
+TEST_F(NetworkRaceEndToEndTest, TwoGamesRaceTheSessionsTwoRacesAndEndEachWithTheSameResultAndTable)
 {
-    if (!EnterPrivateNetwork())
-    {
-        GTEST_SKIP() << "no private network namespace can be made here";
-    }
-    TestDirectory directory;
-    const std::string hostFolder = directory.path() + "/host";
-    const std::string clientFolder = directory.path() + "/client";
-    std::string error;
-    ASSERT_TRUE(CopyDemoInstallation(hostFolder, error)) << error;
-    ASSERT_TRUE(CopyDemoInstallation(clientFolder, error)) << error;
-    const std::string clockFile = directory.path() + "/clocks";
-
-    const pid_t host = StartPlayer("host", hostFolder, "127.0.0.2", clockFile);
-    const pid_t client = StartPlayer("client", clientFolder, "127.0.0.3", clockFile);
-    const auto deadline = std::chrono::steady_clock::now() + kRaceWithin;
-    EXPECT_EQ(WaitForPlayer(host, deadline), 0) << ReadFile(hostFolder + "/stderr.txt");
-    EXPECT_EQ(WaitForPlayer(client, deadline), 0) << ReadFile(clientFolder + "/stderr.txt");
-
-    const std::string hostResult = ReadFile(hostFolder + "/result.txt");
-    const std::string clientResult = ReadFile(clientFolder + "/result.txt");
-    EXPECT_EQ(hostResult, clientResult);
-    EXPECT_NE(hostResult.find("run 1\nmenu after the races 1\n"), std::string::npos) << hostResult;
+    Play("client");
+    EXPECT_EQ(Shared(hostResult_), Shared(clientResult_));
+    EXPECT_NE(hostResult_.find("run 1\nmenu after the races 1\n"), std::string::npos)
+        << hostResult_;
 
     // Each race on its circuit of the host's list (15, then 16), in the weather and air the
     // host rolled for it (the pressure as mmHg).
-    const std::string first = RaceSection(hostResult, 0);
-    const std::string second = RaceSection(hostResult, 1);
-    EXPECT_EQ(hostResult.find(" air 0 0 0\n"), std::string::npos) << "every race's air rolled";
-    EXPECT_EQ(first.rfind(RunningConditions(hostResult, 0), 0), 0u) << hostResult;
-    EXPECT_EQ(second.rfind(RunningConditions(hostResult, 1), 0), 0u) << hostResult;
-    EXPECT_NE(first.rfind("race 0 circuit 15 ", 0), std::string::npos) << first;
-    EXPECT_NE(second.rfind("race 1 circuit 16 ", 0), std::string::npos) << second;
+    const std::string first = RaceSection(hostResult_, 0);
+    const std::string second = RaceSection(hostResult_, 1);
+    EXPECT_EQ(hostResult_.find(" air 0 0 0\n"), std::string::npos) << "every race's air rolled";
+    EXPECT_EQ(first.rfind(RunningConditions(hostResult_, 0), 0), 0u) << hostResult_;
+    EXPECT_EQ(second.rfind(RunningConditions(hostResult_, 1), 0), 0u) << hostResult_;
+    EXPECT_EQ(first.rfind("race 0 circuit 15 ", 0), 0u) << first;
+    EXPECT_EQ(second.rfind("race 1 circuit 16 ", 0), 0u) << second;
     ExpectComputerRidersPlaced(first, 15);
     ExpectComputerRidersPlaced(second, 15);
     ExpectComputerRidersPlaced(second, 16);
     // The table after the first race has no place at the second race's circuit yet.
     EXPECT_EQ(ReadRider(first, Finisher(first)).table.at(16), 255) << first;
+}
+
+TEST_F(NetworkRaceEndToEndTest,
+       AClientBackingOutBeforeTheSecondRaceLeavesTheSessionAndTheHostRacesOn)
+{
+    Play("leaving-client");
+    // The client is back in its menu after the first race, which both machines ended alike.
+    EXPECT_NE(clientResult_.find("run 1\nmenu after the races 1\n"), std::string::npos)
+        << clientResult_;
+    const std::string first = RaceSection(hostResult_, 0);
+    EXPECT_EQ(RaceSection(clientResult_, 0), first);
+    EXPECT_EQ(RaceSection(clientResult_, 1), "") << clientResult_;
+
+    // The host raced the second race without the client's rider, and ended in its menu.
+    EXPECT_NE(hostResult_.find("run 1\nmenu after the races 1\n"), std::string::npos)
+        << hostResult_;
+    const std::string second = RaceSection(hostResult_, 1);
+    EXPECT_EQ(second.rfind("race 1 circuit 16 ", 0), 0u) << hostResult_;
+    const int leaver = OwnSlot(clientResult_);
+    ASSERT_GE(leaver, 0) << clientResult_;
+    const RiderLine left = ReadRider(second, leaver);
+    EXPECT_LT(left.time, 0.0f) << second;
+    EXPECT_EQ(left.table.at(16), 255) << second;
+    EXPECT_EQ(ReadRider(second, Finisher(second)).table.at(16), 0) << second;
 }

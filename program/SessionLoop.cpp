@@ -18,6 +18,7 @@
 #include "frontend/MainMenu.h"
 #include "frontend/MenuResources.h"
 #include "frontend/SessionChoices.h"
+#include "frontend/pitbox/PitBoxResults.h"
 #include "frontend/season/ChampionshipTable.h"
 #include "frontend/season/PreRaceScreen.h"
 #include "frontend/season/SeasonFlow.h"
@@ -175,14 +176,18 @@ void GameWindow::RunNetworkRace()
         RunRaceSession(start);
         raced = race_.ran;
     }
+    if (raced)
+    {
+        // The race's times and the series table; the time until the next race runs from here.
+        ResetRaceClock(0);
+        ShowSessionResults(*this);
+    }
     // Every machine counts the same races: the next one is the list's next entry.
     const bool goesOn =
         raced && !g_net.IsAborted() && !IsQuitting() && !IsLastNetworkRace(g_menuState);
     if (goesOn)
     {
         g_menuState.SetU32At(MenuState::kNetworkRaceIndexOffset, index + 1);
-        // The next race's pre-race screen has its full time before it starts by itself.
-        StartSessionCountdown();
         return;
     }
     // Backed out, the session ended under this machine, or the list is done: the host closes

@@ -235,10 +235,10 @@ void ScriptLobby(ScriptedPlatform& platform, bool host, uint32_t menuMs)
     ClickWhenUp(platform, at(32000), false);
 }
 
-// What the script does as the game goes: the rider leaves each race on the grid, each race's
-// record is kept once it is scored (when the session moves on to the next race, or the game
-// ends), the game ends once the menu is back after the races, and the frames grow longer in
-// the races.
+// What the script does as the game goes: the rider leaves each race on the grid, the result
+// pages after each race run until their countdown moves on, each race's record is kept once it
+// is scored (when the session moves on to the next race, or the game ends), the game ends once
+// the menu is back after the races, and the frames grow longer in the races.
 class RaceScript
 {
 public:

@@ -144,6 +144,9 @@ bool NetLobby::Update()
     {
         Leave();
         session_.ClearSessionsClosed();
+        // The lobby has taken the session's end: the game goes on without it, whatever the
+        // player chooses next.
+        session_.ClearAborted();
         return false;
     }
     if (session_.RostersReceived() != rostersSeen_)

@@ -56,7 +56,8 @@ public:
     // A client leaves the session, the host closes it; network play is off afterwards.
     void Leave();
     // Once a frame. False when the session ended under the lobby (closed by the host, this
-    // machine dropped, the host lost): the lobby has then been left.
+    // machine dropped, the host lost): the lobby has then been left, and the session's end
+    // taken (it is no longer aborted).
     bool Update();
 
     const std::array<LobbyPlayerRow, kNetSlotCount>& Players() const { return players_; }

@@ -66,10 +66,6 @@ bool NetworkRaceDue()
         return false;
     }
     const uint32_t index = NetworkRaceIndex();
-    if (index == 0)
-    {
-        return false;
-    }
     if (g_net.IsAborted() || !g_net.IsActive() || index >= MenuState::kNetworkRaces ||
         g_menuState.I8At(MenuState::kNetworkCircuitsOffset + index) < 0)
     {
@@ -77,7 +73,7 @@ bool NetworkRaceDue()
         g_menuState.SetU32At(MenuState::kNetworkRaceIndexOffset, 0);
         return false;
     }
-    return true;
+    return index != 0;
 }
 }  // namespace
 

@@ -242,6 +242,7 @@ TEST(NetSession, ClosingTheSessionEndsItForEveryClient)
         EXPECT_EQ(client.session.SessionsClosed(), 1u);
         EXPECT_FALSE(client.lobby.Update());
         EXPECT_FALSE(client.session.IsActive());
+        EXPECT_FALSE(client.session.IsAborted()) << "the end was taken: no later game ends";
     }
 }
 

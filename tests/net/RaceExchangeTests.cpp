@@ -188,6 +188,18 @@ TEST(RaceExchange, ThreeMachinesShareTheLineupARetirementAndTheResult)
         EXPECT_EQ(received->riderAtPlace, result.riderAtPlace);
         EXPECT_EQ(received->sessionTimes, result.sessionTimes);
     }
+    // That line-up came before the clients were done with the race: each keeps it through the
+    // end of its race and has it at once when it asks.
+    const RaceLineup next = *host.link.lineup;
+    for (size_t index = 1; index < 3; ++index)
+    {
+        Machine& client = world.At(index);
+        client.session.ResetInputRings();
+        const uint32_t now = world.NowMs();
+        ASSERT_TRUE(client.session.WaitForRaceLineup());
+        EXPECT_LE(world.NowMs(), now + 2) << "one pass of the pump";
+        EXPECT_EQ(client.link.lineup->randomTable, next.randomTable) << "the next race's";
+    }
     EXPECT_FALSE(world.TimedOut());
 }
 

@@ -72,30 +72,3 @@ RaceLineup BuildRaceLineup(LineupSlots& slots, BikeClass bikeClass, uint32_t rid
     }
     return lineup;
 }
-
-void EnterRaceResult(MenuState& settings, const RaceResult& result, uint32_t riderCount)
-{
-    const uint32_t race = settings.U32At(MenuState::kNetworkRaceIndexOffset);
-    if (race >= MenuState::kNetworkRaces)
-    {
-        return;
-    }
-    const int8_t circuit = settings.I8At(MenuState::kNetworkCircuitsOffset + race);
-    if (circuit < 0 || circuit >= static_cast<int8_t>(MenuState::kChampionshipCircuits))
-    {
-        return;
-    }
-    const uint32_t places = std::min<uint32_t>(riderCount, kNetSlotCount);
-    for (uint32_t place = 0; place < places; ++place)
-    {
-        const uint32_t rider = result.riderAtPlace[place];
-        // A place nobody took names no rider: nothing to enter.
-        if (rider < kNetSlotCount)
-        {
-            settings.SetU8At(MenuState::kChampionshipOffset +
-                                 rider * MenuState::kChampionshipCircuits +
-                                 static_cast<uint32_t>(circuit),
-                             static_cast<uint8_t>(place));
-        }
-    }
-}

@@ -1,7 +1,7 @@
 #pragma once
 
-// The host's line-up of a network race and the entry of a race's result into the
-// championship table, without the session around them.
+// The host's line-up of a network race, without the session around it. (A race's result
+// enters the championship table with the race's scoring, alike on host and clients.)
 
 #include <array>
 #include <functional>
@@ -29,7 +29,3 @@ uint32_t ChampionshipPointsOf(const MenuState& settings, uint32_t rider);
 // `key` is asked once per entry, in entry order.
 RaceLineup BuildRaceLineup(LineupSlots& slots, BikeClass bikeClass, uint32_t riderCount,
                            const std::function<uint32_t(uint32_t slot)>& key);
-
-// The places of the race's first `riderCount` riders into the results table, at the circuit
-// of the calendar's current race; nothing when that entry is no circuit.
-void EnterRaceResult(MenuState& settings, const RaceResult& result, uint32_t riderCount);

@@ -92,33 +92,6 @@ TEST(RaceLineup, PointsCountTheFifteenBestPlacesOfEveryRace)
     EXPECT_EQ(ChampionshipPointsOf(settings, 4), 26u);
 }
 
-TEST(RaceLineup, TheResultEntersThePlacesAtTheCurrentRacesCircuit)
-{
-    MenuState settings;
-    settings.SetI8At(MenuState::kNetworkCircuitsOffset + 1, 9);
-    settings.SetI8At(MenuState::kNetworkCircuitsOffset + 2, -1);
-    settings.SetU32At(MenuState::kNetworkRaceIndexOffset, 1);
-    RaceResult result;
-    result.riderAtPlace.fill(kNetSlotCount);
-    result.riderAtPlace[0] = 5;
-    result.riderAtPlace[1] = 2;
-    result.riderAtPlace[2] = 0xFFFFFFFF;  // nobody
-    result.riderAtPlace[3] = 7;
-    EnterRaceResult(settings, result, 2);
-    EXPECT_EQ(settings.U8At(MenuState::kChampionshipOffset + 5 * 18 + 9), 0);
-    EXPECT_EQ(settings.U8At(MenuState::kChampionshipOffset + 2 * 18 + 9), 1);
-    EXPECT_NE(settings.U8At(MenuState::kChampionshipOffset + 7 * 18 + 9), 3) << "beyond the count";
-
-    // The calendar's end mark, and a race number out of the calendar: nothing entered.
-    for (const uint32_t race : {2u, 400u})
-    {
-        settings.SetU32At(MenuState::kNetworkRaceIndexOffset, race);
-        const MenuState before = settings;
-        EnterRaceResult(settings, result, 4);
-        EXPECT_TRUE(settings == before) << race;
-    }
-}
-
 TEST(RaceExchange, ThreeMachinesShareTheLineupARetirementAndTheResult)
 {
     NetTestWorld world;

@@ -363,19 +363,21 @@ void RunEngine(DynamicsContext& context, uint32_t rider, BikeRecord& bike, StepS
         bike.gearWear[gearIndex] -= n > 15000.0f ? 0.32f : 0.04f;
     }
 
+    // The engine heats at the speed the clutch leaves it, not at the free-revving peak.
+    const float turning = n * bike.inverseRpmScale;
     float t = bike.engineTemperature;
-    t += bike.heatFactor * relative * relative * kDt;
+    t += bike.heatFactor * turning * turning * kDt;
     t -= (t - params.airTemperature) * bike.coolingRate * bike.speed * kDt;
     t -= (t - 60.0f) * 0.00012f;
     const bool clamped = t <= 50.0f || t >= 75.0f;
     t = std::clamp(t, 50.0f, 75.0f);
     bike.engineTemperature = t;
-    if (clamped && params.engineDamage)
+    // Once: a rider already out or home keeps its place however hot its engine stays.
+    RaceStandings* standings = context.standings;
+    if (clamped && params.engineDamage && standings != nullptr &&
+        standings->sessionRanks[rider] == session_rank::kRacing)
     {
-        if (context.standings != nullptr)
-        {
-            context.standings->RetireRider(rider, true);
-        }
+        standings->RetireRider(rider, true);
     }
     const float deviation = t <= 60.0f ? (60.0f - t) * 0.1f : (t - 60.0f) * 0.08f;
 

@@ -58,7 +58,7 @@ public:
     // rider order), at rest and facing along the line.
     void PlaceRidersOnGrid();
     // A race from the grid, before the machines' physics is set up: the session start, the
-    // field on its slots, every rider's tyres and the computer riders' brakes.
+    // field on its slots, every rider's tyres and gears and the computer riders' brakes.
     void PrepareGridStart();
     // Practice and ghost sessions: on the line behind the start for a flying start, else in
     // the pit lane's slots from the first practice slot on.
@@ -90,6 +90,9 @@ public:
     void AssignAiParameters();
     // The tyres of the riders first..last-1 and the circuit's abrasion and grip floor.
     void AssignBikeTuning(uint32_t first, uint32_t last);
+    // Every rider's gears whole again: reserves of over-revving that grow with the race's
+    // laps, longer for the higher gears.
+    void FillGearReserves();
     // The current rider's machine prepared afresh for its way out of the pit box: its tyres
     // and the field's brakes, the engine at 60 deg C, fresh tyres.
     void RetuneCurrentRider();

@@ -1,5 +1,5 @@
 // The preparation of the machines: brakes by class, difficulty and skill; tyres by weather,
-// circuit and session length.
+// circuit and session length; the gears' over-revving reserves by race length.
 
 #include <algorithm>
 #include <array>
@@ -37,6 +37,10 @@ constexpr std::array<float, kBikeClassCount> kWearScale = {1.0f, 0.52f, 0.37f};
 constexpr std::array<float, kBikeClassCount> kBaseGrip = {1.34f, 1.4f, 1.42f};
 constexpr std::array<float, kBikeClassCount> kPeakGrip = {1.54f, 1.62f, 1.66f};
 constexpr uint8_t kAutomaticCompound = 100;
+// Seconds of over-revving each gear takes per lap of the race, first gear to sixth.
+constexpr std::array<float, BikeRecord::kGears> kGearReservePerLap = {15.0f, 20.0f, 25.0f,
+                                                                      30.0f, 40.0f, 50.0f};
+constexpr uint16_t kGearReserveLeastLaps = 3;
 
 constexpr float kPitExitEngineTemperature = 60.0f;
 
@@ -72,6 +76,18 @@ void RaceAi::AssignAiParameters()
         setup.tuningValue3 = kBrakeWetLoss[skill];
         setup.tuningValue2 = kFirstRampTime[bikeClass][skill];
         setup.tuningValue1 = kFirstBrakeThreshold[bikeClass == 0 ? 0 : 1][skill];
+    }
+}
+
+void RaceAi::FillGearReserves()
+{
+    const auto laps = static_cast<float>(std::max(totalLaps, kGearReserveLeastLaps));
+    for (BikeRecord& bike : context_->bikes)
+    {
+        for (size_t gear = 0; gear < BikeRecord::kGears; ++gear)
+        {
+            bike.gearWear[gear] = kGearReservePerLap[gear] * laps;
+        }
     }
 }
 

@@ -154,6 +154,7 @@ void RaceAi::PrepareGridStart()
     PrepareRaceStart();
     PlaceRidersOnGrid();
     AssignBikeTuning(0, std::min<uint32_t>(riderCount, kRiderCount));
+    FillGearReserves();
     AssignAiParameters();
 }
 
@@ -162,6 +163,7 @@ void RaceAi::PreparePracticeStart(bool flying)
     PrepareRaceStart();
     PlaceRidersForPractice(flying);
     AssignBikeTuning(0, std::min<uint32_t>(riderCount, kRiderCount));
+    FillGearReserves();
     AssignAiParameters();
 }
 

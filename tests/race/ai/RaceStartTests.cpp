@@ -1,6 +1,6 @@
 // The race start's preparation: the performance factor by difficulty, class and weather, the
-// brakes and tyres of the machines, the grid, the revs held before the lights and the start
-// phase after them.
+// brakes, tyres and gear reserves of the machines, the grid, the revs held before the lights
+// and the start phase after them.
 
 #include <gtest/gtest.h>
 
@@ -144,6 +144,29 @@ TEST(BikeTuningTest, BelowTheHardestLevelTyresHeatFromBaseGripAndWearScalesWithT
     EXPECT_FLOAT_EQ(bike.frontWearRate,
                     1.0f / (kWear[compound] * 400000.0f) * (ai.gripFactor * sessionScale));
     EXPECT_EQ(ai.savedTyreHeatBases[0], bike.frontTyreHeatBase);
+}
+
+TEST(GearReserveTest, EveryGearGetsItsSecondsOfOverRevvingPerLapAndShortRacesThreeLaps)
+{
+    struct LapsCase
+    {
+        uint16_t raceLaps;
+        float countedLaps;
+    };
+    constexpr float kPerLap[] = {15.0f, 20.0f, 25.0f, 30.0f, 40.0f, 50.0f};
+    for (const LapsCase c : {LapsCase{1, 3.0f}, LapsCase{3, 3.0f}, LapsCase{20, 20.0f}})
+    {
+        SCOPED_TRACE(c.raceLaps);
+        AiRig rig(2);
+        rig.Ai().totalLaps = c.raceLaps;
+        rig.Bike(1).gearWear.fill(-1.0f);  // damaged in the last race
+        rig.Ai().FillGearReserves();
+        for (size_t gear = 0; gear < BikeRecord::kGears; ++gear)
+        {
+            EXPECT_FLOAT_EQ(rig.Bike(0).gearWear[gear], kPerLap[gear] * c.countedLaps);
+            EXPECT_FLOAT_EQ(rig.Bike(1).gearWear[gear], kPerLap[gear] * c.countedLaps);
+        }
+    }
 }
 
 TEST(GridTest, RidersTakeConsecutiveSlotsInGridOrderAndEqualPlacesInRiderOrder)

@@ -104,13 +104,16 @@ BikeSetup ClassStandardSetup(BikeClass bikeClass)
     setup.idleRpm = 2500.0f;
     setup.rpmScale = m.peakRpm;
     setup.idleFloor = (2500.0f / m.peakRpm) * (2500.0f / m.peakRpm);
-    setup.coolingCoefficient = 0.0005f;
+    // Heat and cooling balance near 60 deg C at the half-open radiator for a field riding in
+    // 10 to 37 deg C of air; a closed radiator on a hot day or an open one on a cold day takes
+    // the engine towards its limits.
+    setup.coolingCoefficient = 0.00004f;
     setup.ignitionA = setup.ignitionB = setup.ignitionC = 1.0f;
     setup.freeRevvingRate = 8.0f;
     setup.engineFriction = 1.5f;
     setup.displacementCcm = m.displacementCcm;
     setup.coolingOpening = 0.5f;
-    setup.heatCoefficient = 0.55f;
+    setup.heatCoefficient = 0.06f;
     const float drive = static_cast<float>(m.rearSprocket) / m.frontSprocket * m.primaryReduction;
     for (size_t gear = 0; gear < setup.overallRatio.size(); ++gear)
     {

@@ -81,7 +81,7 @@ RaceOutcome RaceOnce(Ending ending = Ending::LeaveThroughThePitBox)
                            menuClockMs = g_raceClockMs.load();
                            outcome.stoodStillUnderTheMenu = !g_raceClockOn.load();
                        });
-        run.ExpectFrameAtRace(5600, "race_pitbox", 0xF2CB25D472A0F1A9ull);
+        run.ExpectFrameAtRace(5600, "race_pitbox", 0x13802D77F05CC1A9ull);
         run.CallAtRace(5600, [&](GameWindow&)
                        { outcome.stoodStillUnderTheMenu &= g_raceClockMs.load() == menuClockMs; });
         run.ClickAtRace(6000, kContinueX, kContinueY);
@@ -277,7 +277,7 @@ TEST(RaceSessionTest, AFallTakesThePlayerOffHisMachineAndItsEndPutsHimBackOnTheL
                                                        hip->placement.z - bike.positionZ) < 3.0f;
                    });
     // The rider stands beside his machine, stepping away from it.
-    run.ExpectFrameAtRace(4200, "race_player_off_his_bike", 0xE423827AEB2AB684ull);
+    run.ExpectFrameAtRace(4200, "race_player_off_his_bike", 0x537030D269E7D3B7ull);
     // Long after the clip and the time down: on the seat again, the machine standing on the
     // line node it was put on, along the line.
     run.CallAtRace(20000,
@@ -291,7 +291,7 @@ TEST(RaceSessionTest, AFallTakesThePlayerOffHisMachineAndItsEndPutsHimBackOnTheL
                            std::hypot(node.x - bike.positionX, node.z - bike.positionZ);
                        fall.headingOffLine = std::fabs(node.heading - bike.heading);
                    });
-    run.ExpectFrameAtRace(20000, "race_player_back_on_his_bike", 0x597B0CB9DC9D03D6ull);
+    run.ExpectFrameAtRace(20000, "race_player_back_on_his_bike", 0x00237CF2457B67E4ull);
     run.AtRace(20400, {.kind = GameRun::Kind::Quit});
     EXPECT_EQ(run.Run(), GameWindow::kRunEnded);
 

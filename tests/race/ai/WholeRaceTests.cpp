@@ -15,7 +15,7 @@ namespace
 constexpr uint32_t kRiders = 26;
 constexpr uint32_t kLaps = 5;
 constexpr uint32_t kStepLimit = 5 * 60 * 25 * kLaps;  // five minutes a lap at most
-constexpr uint64_t kOneLapChecksum = 0xDCD9951FDCF52F5F;
+constexpr uint64_t kOneLapChecksum = 0x026BC48CACB9E907;
 
 struct RaceOutcome
 {

@@ -11,12 +11,9 @@ bool On(const MenuState& settings, size_t offset)
 SessionOptions SessionOptionsOf(const MenuState& settings)
 {
     // Skidding and accidents are options that make them inactive: "Ein" keeps the rider up.
-    // Engine failure stays off whatever the settings say: every engine that holds its revs on
-    // the grid reaches its upper temperature bound, and no gear's wear reserve is ever filled,
-    // so with it the whole field would retire before the start.
     return {.race = {.fallsEnabled = !On(settings, MenuState::kAccidentsInactiveOffset),
                      .slideFallsEnabled = !On(settings, MenuState::kSkiddingInactiveOffset),
-                     .engineDamage = false,
+                     .engineDamage = On(settings, MenuState::kEngineFailureOffset),
                      .engineConditions = On(settings, MenuState::kEngineTuningOffset),
                      .detailEffects = On(settings, MenuState::kTransparencyOffset)},
             .autoCentre = On(settings, MenuState::kAutoCentreOffset)};

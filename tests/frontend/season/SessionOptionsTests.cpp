@@ -19,10 +19,9 @@ struct OptionCase
 };
 
 // From the defaults (skidding inactive "Aus", every other option "Ein"), one option changed.
-// Engine failure is never switched on (see SessionOptionsOf).
 const SessionSwitches kDefaultSwitches{.fallsEnabled = false,
                                        .slideFallsEnabled = true,
-                                       .engineDamage = false,
+                                       .engineDamage = true,
                                        .engineConditions = true,
                                        .detailEffects = true};
 
@@ -51,6 +50,8 @@ TEST(SessionOptionsTest, EachOptionSwitchesItsOwnSwitch)
          Changed([](SessionOptions& o) { o.race.fallsEnabled = true; })},
         {"skidding inactive", MenuState::kSkiddingInactiveOffset, kOn,
          Changed([](SessionOptions& o) { o.race.slideFallsEnabled = false; })},
+        {"no engine failure", MenuState::kEngineFailureOffset, kOff,
+         Changed([](SessionOptions& o) { o.race.engineDamage = false; })},
         {"no engine tuning", MenuState::kEngineTuningOffset, kOff,
          Changed([](SessionOptions& o) { o.race.engineConditions = false; })},
         {"no transparency effects", MenuState::kTransparencyOffset, kOff,

@@ -57,7 +57,8 @@ void HeadlessRace::Restart()
     race.current.gameMode = GameMode::Race;
     race.current.riderCount = riders;
     race.current.viewedRider = riders - 1;  // from the back of the grid, with the field ahead
-    race.playerRider.store(kRiderCount, std::memory_order_relaxed);
+    const uint32_t player = options_.player ? options_.player->rider : kRiderCount;
+    race.playerRider.store(player, std::memory_order_relaxed);
     race.race.riderCount = static_cast<uint16_t>(riders);
     race.race.totalLaps = static_cast<uint16_t>(options_.laps);
     race.race.inRace.fill(0);
@@ -69,13 +70,18 @@ void HeadlessRace::Restart()
         bike = BikeRecord{};
         bike.setup = kit::ClassStandardSetup(options_.bikeClass);
         bike.soundSlot = -1;
-        bike.gearWear.fill(10.0f);
         if (rider < riders)
         {
             race.riderProfiles[rider].CopyFrom(profiles[rider % profiles.size()],
                                                options_.bikeClass);
             race.race.inRace[rider] = 1;
-            bike.raceStatus = 9;
+            bike.raceStatus = rider == player ? 0 : 9;
+            if (rider == player)
+            {
+                bike.autoGearbox = options_.player->automaticGearbox ? 1 : 0;
+                bike.furtherAid = 1;
+                bike.steeringAid = 1;
+            }
         }
         else
         {
@@ -86,7 +92,7 @@ void HeadlessRace::Restart()
     StandingsSession session;
     session.isRace = true;
     session.laps = options_.laps;
-    session.playerRider = kRiderCount;
+    session.playerRider = player;
     session.viewedRider = riders - 1;
     session.riderCount = static_cast<uint16_t>(riders);
     for (uint32_t rider = 0; rider < riders; ++rider)
@@ -113,6 +119,8 @@ void HeadlessRace::Restart()
     params.trackAbrasion = race.race.trackAbrasion;
     params.minimumTyreGrip = race.race.minimumTyreGrip;
     params.fallsEnabled = params.slideFallsEnabled = options_.fallsAndAttrition;
+    params.engineDamage = options_.engineFailure;
+    params.airTemperature = options_.airTemperature;
 
     sim_->ResetForRace();
     sim_->SetParameters(params);
@@ -120,7 +128,12 @@ void HeadlessRace::Restart()
     sim_->SetRacingLine(&race.race);
     sim_->SetRandomTable(race.randomTable.words);
     sim_->SetRace(&race);
-    sim_->SetPlayerRider(kRiderCount);
+    sim_->SetPlayerRider(player);
+    playerInputs_.Clear();
+    if (player < kRiderCount)
+    {
+        sim_->SetInputRing(player, &playerInputs_);
+    }
     CollisionManager& collisions = sim_->Collisions();
     collisions.Attach(race.bikes, sim_->Channels(), sim_->Events());
     collisions.ResetForRace(riders);
@@ -135,6 +148,10 @@ void HeadlessRace::Restart()
 void HeadlessRace::Step()
 {
     const uint32_t done = sim_->TicksDone();
+    if (options_.player)
+    {
+        playerInputs_.Publish(done, options_.player->inputs);
+    }
     // One step due: the first call of a race runs its one step by itself.
     clock_.frameClockMs = done * 40 + (done == 0 ? 0 : 40);
     sim_->Tick(race_->bikes, options_.riders, options_.difficulty,

@@ -4,7 +4,8 @@
 // generated shape), a field of computer riders with the demo installation's profiles and class
 // machines, prepared and placed as the session start does it, a few seconds of start lights,
 // then lap after lap until every rider has finished or is out. With falls and attrition on,
-// the dynamics' crash detectors run and the race's drop-out schedule takes riders out.
+// the dynamics' crash detectors run and the race's drop-out schedule takes riders out; with
+// engine failure on, engines break as the player's or the computer's riding makes them.
 
 #include <cstdint>
 #include <memory>
@@ -12,16 +13,29 @@
 #include <vector>
 
 #include "kit/race/CircuitGenerator.h"
+#include "race/InputRing.h"
 #include "race/RaceContext.h"
 #include "race/RaceSim.h"
 
 class BoundGround;
+
+// A player's rider in the field: at the controls of the same inputs every step, steered and
+// braked along the line by the riding aids, with or without the automatic gearbox.
+struct HeadlessPlayer
+{
+    uint32_t rider = 0;
+    bool automaticGearbox = true;
+    InputFrame inputs{.throttleBrake = 127, .clutch = 127};
+};
 
 struct HeadlessRaceOptions
 {
     uint32_t riders = 26;
     uint32_t laps = 5;
     bool fallsAndAttrition = false;
+    bool engineFailure = false;
+    float airTemperature = 20.0f;          // deg C
+    std::optional<HeadlessPlayer> player;  // a field of computer riders without
     BikeClass bikeClass = BikeClass::Class500;
     uint32_t difficulty = 1;
     uint32_t randomSeed = 1;
@@ -66,6 +80,7 @@ private:
     std::unique_ptr<BoundGround> ground_;
     std::unique_ptr<RaceContext> race_;
     std::unique_ptr<RaceSim> sim_;
+    InputRing playerInputs_;
     RaceClockWords clock_;
     uint64_t checksum_ = 0;
     bool keepStepChecksums_ = false;

@@ -22,6 +22,34 @@
 
 struct LockstepState;
 
+// A race that hands everything on to another; tests override what they take over themselves.
+class ForwardingNetRace : public NetRace
+{
+public:
+    explicit ForwardingNetRace(NetRace& target) : target_(target) {}
+
+    NetName DefaultRiderName(uint32_t rider, BikeClass bikeClass) const override
+    {
+        return target_.DefaultRiderName(rider, bikeClass);
+    }
+    void RetireRider(uint32_t rider) override { target_.RetireRider(rider); }
+    bool IsRiderRacing(uint32_t rider) const override { return target_.IsRiderRacing(rider); }
+    void TakeLineup(const RaceLineup& lineup) override { target_.TakeLineup(lineup); }
+    void TakeBikeSetup(uint32_t rider, std::span<const uint8_t, kBikeSetupBytes> setup) override
+    {
+        target_.TakeBikeSetup(rider, setup);
+    }
+    void GiveBikeSetup(uint32_t rider, std::span<uint8_t, kBikeSetupBytes> setup) const override
+    {
+        target_.GiveBikeSetup(rider, setup);
+    }
+    void TakeStateCheck(const StateCheckView& check) override { target_.TakeStateCheck(check); }
+    void TakeRaceResult(const RaceResult& result) override { target_.TakeRaceResult(result); }
+
+private:
+    NetRace& target_;
+};
+
 // A machine and race of our own. What the race is handed is recorded for the test.
 class TestNetMachine final : public NetMachine, public NetRace
 {

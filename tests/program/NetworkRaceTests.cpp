@@ -16,31 +16,20 @@ constexpr uint32_t kComputerRider = 8;
 
 // The session hands the line-up and what comes in the race to the game's race, as the game's
 // link does; set-ups stay the test machine's.
-class RaceLink final : public NetRace
+class RaceLink final : public ForwardingNetRace
 {
 public:
-    RaceLink(TestNetMachine& machine, NetworkRace& race) : machine_(machine), race_(race) {}
-
-    NetName DefaultRiderName(uint32_t rider, BikeClass bikeClass) const override
+    RaceLink(TestNetMachine& machine, NetworkRace& race) : ForwardingNetRace(machine), race_(race)
     {
-        return machine_.DefaultRiderName(rider, bikeClass);
     }
+
     void RetireRider(uint32_t rider) override { race_.RetireRider(rider); }
     bool IsRiderRacing(uint32_t rider) const override { return race_.IsRiderRacing(rider); }
     void TakeLineup(const RaceLineup& lineup) override { race_.TakeLineup(lineup); }
-    void TakeBikeSetup(uint32_t rider, std::span<const uint8_t, kBikeSetupBytes> setup) override
-    {
-        machine_.TakeBikeSetup(rider, setup);
-    }
-    void GiveBikeSetup(uint32_t rider, std::span<uint8_t, kBikeSetupBytes> setup) const override
-    {
-        machine_.GiveBikeSetup(rider, setup);
-    }
     void TakeStateCheck(const StateCheckView& check) override { race_.TakeStateCheck(check); }
     void TakeRaceResult(const RaceResult& result) override { race_.TakeRaceResult(result); }
 
 private:
-    TestNetMachine& machine_;
     NetworkRace& race_;
 };
 // A host alone in a running session of 4 riders, with the game's race.

@@ -38,31 +38,17 @@ void WriteRiderFile(const TestDirectory& directory, BikeClass bikeClass)
 }
 
 // The host's race with the game's names of the computer riders; the rest is the test machine's.
-class ProfileNamedRace final : public NetRace
+class ProfileNamedRace final : public ForwardingNetRace
 {
 public:
-    explicit ProfileNamedRace(TestNetMachine& machine) : machine_(machine) {}
+    explicit ProfileNamedRace(TestNetMachine& machine) : ForwardingNetRace(machine) {}
 
     NetName DefaultRiderName(uint32_t rider, BikeClass bikeClass) const override
     {
         return names_.Of(rider, bikeClass);
     }
-    void RetireRider(uint32_t rider) override { machine_.RetireRider(rider); }
-    bool IsRiderRacing(uint32_t rider) const override { return machine_.IsRiderRacing(rider); }
-    void TakeLineup(const RaceLineup& lineup) override { machine_.TakeLineup(lineup); }
-    void TakeBikeSetup(uint32_t rider, std::span<const uint8_t, kBikeSetupBytes> setup) override
-    {
-        machine_.TakeBikeSetup(rider, setup);
-    }
-    void GiveBikeSetup(uint32_t rider, std::span<uint8_t, kBikeSetupBytes> setup) const override
-    {
-        machine_.GiveBikeSetup(rider, setup);
-    }
-    void TakeStateCheck(const StateCheckView& check) override { machine_.TakeStateCheck(check); }
-    void TakeRaceResult(const RaceResult& result) override { machine_.TakeRaceResult(result); }
 
 private:
-    TestNetMachine& machine_;
     ClassRiderNames names_;
 };
 

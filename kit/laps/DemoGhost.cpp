@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "kit/laps/DemoLaps.h"
+#include "kit/race/ClassSetups.h"
 #include "kit/race/DemoRace.h"
 
 namespace kit
@@ -35,6 +36,16 @@ int32_t CrossingStep(const std::vector<RideState>& ride, const StandingsHeadReco
     }
     return 0;
 }
+
+// A level machine pitches about its front axle, as the race poses it.
+void StandOnFrontAxle(std::vector<RideState>& ride, const BikeSetup& setup)
+{
+    for (RideState& state : ride)
+    {
+        state.pose[5] = setup.frontTyreRadius;
+        state.pose[6] = setup.frontWheelBase + setup.referenceOffset;
+    }
+}
 }  // namespace
 
 bool MakeDemoGhost(LapFileContent& lap, std::string& error)
@@ -51,7 +62,8 @@ bool MakeDemoGhost(LapFileContent& lap, std::string& error)
     {
         points.push_back({node, line.nodes[node].x, line.nodes[node].z});
     }
-    const std::vector<RideState> ride = RideLap(points, 0.0f, kPaceMetresPerSecond);
+    std::vector<RideState> ride = RideLap(points, 0.0f, kPaceMetresPerSecond);
+    StandOnFrontAxle(ride, ClassStandardSetup(BikeClass::Class125));
     const int32_t lapMs = static_cast<int32_t>(ride.size()) * kStepMs;
     const int32_t line1Ms = CrossingStep(ride, circuit->head, 1) * kStepMs;
     const int32_t line2Ms = CrossingStep(ride, circuit->head, 2) * kStepMs;

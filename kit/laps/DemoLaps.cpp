@@ -75,7 +75,7 @@ std::vector<RideState> RideLap(std::span<const LinePoint> line, float startTime,
         state.steer = 0.4f * std::sin(2.0f * phase);
         state.pose[0] = 0.01f * std::sin(phase);  // pitch
         state.pose[1] = state.heading;            // heading
-        state.pose[2] = 0.3f;                     // height
+        state.pose[2] = 0.0f;                     // on the kit's circuits' flat ground
         state.pose[7] = -0.5f * state.steer;      // lean
         state.pose[14] = 0.02f * std::cos(phase);
         state.pose[15] = 0.3f;

@@ -1,5 +1,7 @@
 #include "frontend/season/SeasonFlow.h"
 
+#include <algorithm>
+
 #include "app/archive/ArchiveSet.h"
 #include "app/device/RenderDevice.h"
 #include "app/game/CurrentRace.h"
@@ -84,10 +86,21 @@ public:
     LoadedGhost ghost;
 };
 
+// The calendar names the player's rider, before the first session has loaded the class's riders
+// and after a loaded championship may have changed the class.
+void LoadClassRiders()
+{
+    g_bikeClass =
+        static_cast<BikeClass>(std::min<uint32_t>(g_menuState.U32At(MenuState::kBikeClassOffset),
+                                                  static_cast<uint32_t>(kBikeClassCount - 1)));
+    g_raceContext.LoadRiderProfiles();
+}
+
 SessionMenuChoice RunCalendar(PitBoxMenu& menu)
 {
     for (;;)
     {
+        LoadClassRiders();
         const uint32_t session = g_menuState.U32At(MenuState::kSessionOffset);
         const SessionWords words = BetweenSessionWords(session);
         if (session == 0)

@@ -167,7 +167,7 @@ TEST_F(SeasonGameTest, AGameQuitInASessionEndsWithoutGoingOnToTheNext)
     EXPECT_EQ(g_menuState.U32At(MenuState::kSessionOffset), 3u) << "no session after it";
 }
 
-TEST_F(SeasonGameTest, TheCalendarsAbortEndsTheWeekendBeforeAnySession)
+TEST_F(SeasonGameTest, TheCalendarNamesThePlayerAndItsAbortEndsTheWeekendBeforeAnySession)
 {
     ClickAt(3, 100, 115);   // mode
     ClickAt(8, 350, 206);   // "Meisterschaft"
@@ -175,11 +175,14 @@ TEST_F(SeasonGameTest, TheCalendarsAbortEndsTheWeekendBeforeAnySession)
     ClickAt(30, 40, 460);   // the calendar's abort
     ClickAt(60, 540, 256);  // confirmed
     PressEscapeAt(160);     // the main menu again: the game ends
+    g_riderProfiles.fill(RiderProfile{});
     EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
     EXPECT_LT(platform_.NowMs(), kBackstopMs);
 
     EXPECT_EQ(g_menuState.U32At(MenuState::kSessionOffset), 0u);
     EXPECT_LE(SessionTimesAt(g_menuState, 0, 0).lapMs, 0) << "no session was simulated";
+    EXPECT_FALSE(g_riderProfiles[g_playerRider.load()].ShownName().empty())
+        << "the calendar named the player's rider";
 }
 
 TEST_F(SeasonGameTest, ARaceLeftEarlyIsScoredAndTheChampionshipGoesOnToItsNextRound)

@@ -35,6 +35,10 @@ constexpr std::array<int32_t, 4> kValueY = {229, 275, 321, 367};
 constexpr std::array<int32_t, 6> kGearMarkerX = {222, 245, 270, 293, 319, 343};
 constexpr std::array<int32_t, 3> kBrakeMarkerX = {351, 374, 397};
 constexpr std::array<int32_t, 5> kSummaryY = {161, 199, 238, 276, 314};
+// The air's three lines, ten pixels apart, fit between the panel's top edge and the engine
+// diagram's, which starts at y 128.
+constexpr int32_t kAirLineY = 95;
+constexpr int32_t kAirLineSpacing = 10;
 constexpr std::array<int32_t, 10> kPowerLabelY = {328, 308, 288, 267, 247, 227, 207, 187, 166, 146};
 constexpr std::array<int32_t, 16> kRpmLabelX = {194, 218, 243, 267, 291, 315, 339, 363,
                                                 388, 412, 436, 460, 484, 508, 532, 557};
@@ -207,7 +211,7 @@ void SetupScreen::DrawPageContent()
                 Format("%d %%", static_cast<int>(air.humidity))};
             for (size_t row = 0; row < values.size(); ++row)
             {
-                const auto y = static_cast<int32_t>(98 + 12 * row);
+                const int32_t y = kAirLineY + kAirLineSpacing * static_cast<int32_t>(row);
                 Text(263, y, kAirColour, std::string(texts.airLabels[row]), kAlignRight);
                 Text(273, y, kAirColour, values[row]);
             }

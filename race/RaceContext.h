@@ -60,6 +60,17 @@ public:
     // nothing changes: false.
     bool LoadClassBikeSetups(CprArchive* menuArchive, BikeClass bikeClass);
 
+    // At a session's start, once the field's race statuses are set: the current class's
+    // standard, then every computer rider (status 3, 5 and above) and every other rider whose
+    // set-up does not fit the class gets its own file, or the standard where there is none or in
+    // a network race. A player's fitting set-up is kept. Without the standard nothing changes:
+    // false.
+    bool LoadSessionBikeSetups(CprArchive* menuArchive);
+
+    // Every rider's default "Raddaten/<class><c1>0.rdf", else the class standard; without the
+    // standard nothing changes: false.
+    bool LoadDefaultBikeSetups(CprArchive* menuArchive, BikeClass bikeClass);
+
     std::array<BikeRecord, kRiderCount> bikes{};
     std::atomic<uint32_t> playerRider{0};  // indexes bikes and the network peers
     CurrentRace current;
@@ -75,6 +86,9 @@ public:
     RiderHazardZones hazardZones{race};
     RandomTable randomTable;
     BikeSetup classStandard{};  // the class's standard set-up, as last loaded
+
+private:
+    bool ReadClassStandard(CprArchive* menuArchive, BikeClass bikeClass);
 };
 
 extern RaceContext g_raceContext;

@@ -119,6 +119,111 @@ TEST_F(FieldFilesTest, WithoutARideableStandardNothingChanges)
     EXPECT_EQ(context_->bikes[0].setup.mass, 190.0f);
 }
 
+// At a session's start a computer rider always takes its own file, any other rider only when
+// its set-up was made for another class; the player's tuned set-up rides.
+TEST_F(FieldFilesTest, ASessionsStartKeepsAFittingPlayerSetupAndGivesComputerRidersTheirOwn)
+{
+    struct Case
+    {
+        BikeClass bikeClass;
+        const char* classText;
+        float fitting;
+        float notFitting;
+    };
+    constexpr float kTuned = 123.0f;
+    constexpr float kStandard = 100.0f;
+    constexpr float kOwn = 110.0f;
+    const auto withCcm = [](float mass, float ccm)
+    {
+        BikeSetup setup = RideableSetup(mass);
+        setup.displacementCcm = ccm;
+        return setup;
+    };
+    for (const Case& c : {Case{BikeClass::Class125, "125", 125.0f, 160.0f},
+                          Case{BikeClass::Class250, "250", 250.0f, 310.0f},
+                          Case{BikeClass::Class500, "500", 500.0f, 340.0f}})
+    {
+        SCOPED_TRACE(c.classText);
+        const std::string dir = std::string("Raddaten/") + c.classText;
+        directory_.WriteFile(dir + "Std.rdf", AsString(EncodeBikeSetup(RideableSetup(kStandard))));
+        directory_.WriteFile(dir + "AB.rdf", AsString(EncodeBikeSetup(RideableSetup(kOwn))));
+        context_->current.bikeClass = c.bikeClass;
+        context_->current.gameMode = GameMode::Race;
+        // rider: race status, its set-up's displacement, the mass it rides with.
+        const struct
+        {
+            uint32_t status;
+            float ccm;
+            float expected;
+        } riders[] = {
+            {0, c.fitting, kTuned},   // the player in a race
+            {1, c.fitting, kTuned},   // the player on a test ride
+            {2, c.fitting, kTuned},   // a player of another machine
+            {4, c.fitting, kTuned},   // status 4 is no computer rider's
+            {0, c.notFitting, kOwn},  // another class's set-up
+            {1, c.notFitting, kOwn},
+            {3, c.fitting, kOwn},                                // a computer rider on a test ride
+            {5, c.fitting, kOwn},                                // left out
+            {6, c.fitting, kOwn},                                // in the weekend's field
+            {9, c.fitting, kOwn},                                // racing
+            {0, std::numeric_limits<float>::quiet_NaN(), kOwn},  // no class at all
+        };
+        for (size_t rider = 0; rider < std::size(riders); ++rider)
+        {
+            context_->riderProfiles[rider].setupFileChars = {'A', 'B'};
+            context_->bikes[rider].raceStatus = riders[rider].status;
+            context_->bikes[rider].setup = withCcm(kTuned, riders[rider].ccm);
+        }
+        // Without an own file the standard.
+        context_->riderProfiles[20].setupFileChars = {'X', 'Y'};
+        context_->bikes[20].raceStatus = 9;
+        context_->bikes[21].raceStatus = 0;
+        context_->bikes[21].setup = BikeSetup{};  // never loaded: not rideable
+
+        ASSERT_TRUE(context_->LoadSessionBikeSetups(nullptr));
+        for (size_t rider = 0; rider < std::size(riders); ++rider)
+        {
+            EXPECT_EQ(context_->bikes[rider].setup.mass, riders[rider].expected)
+                << "status " << riders[rider].status << ", " << riders[rider].ccm << " ccm";
+        }
+        EXPECT_EQ(context_->bikes[20].setup.mass, kStandard);
+        EXPECT_EQ(context_->bikes[21].setup.mass, kStandard) << "a set-up the bike cannot ride";
+
+        // In a network race every machine rides the computer riders on the standard.
+        context_->current.gameMode = GameMode::NetworkRace;
+        context_->bikes[0].setup = withCcm(kTuned, c.fitting);
+        context_->bikes[9].setup = withCcm(kTuned, c.fitting);
+        ASSERT_TRUE(context_->LoadSessionBikeSetups(nullptr));
+        EXPECT_EQ(context_->bikes[0].setup.mass, kTuned);
+        EXPECT_EQ(context_->bikes[9].setup.mass, kStandard);
+    }
+}
+
+TEST_F(FieldFilesTest, ASessionWithoutTheClassStandardChangesNoSetup)
+{
+    context_->current.bikeClass = BikeClass::Class500;
+    context_->bikes[3].raceStatus = 9;
+    context_->bikes[3].setup = RideableSetup(190);
+    EXPECT_FALSE(context_->LoadSessionBikeSetups(nullptr));
+    EXPECT_EQ(context_->bikes[3].setup.mass, 190.0f);
+}
+
+TEST_F(FieldFilesTest, DefaultSetupsAreTheRidersFirstCharacterAndZero)
+{
+    directory_.WriteFile("Raddaten/125Std.rdf", AsString(EncodeBikeSetup(RideableSetup(100))));
+    directory_.WriteFile("Raddaten/125A0.rdf", AsString(EncodeBikeSetup(RideableSetup(105))));
+    directory_.WriteFile("Raddaten/125AB.rdf", AsString(EncodeBikeSetup(RideableSetup(110))));
+    context_->riderProfiles[0].setupFileChars = {'A', 'B'};
+    context_->riderProfiles[1].setupFileChars = {'C', 'D'};
+    context_->bikes[2].setup = RideableSetup(190);  // no characters: the standard
+    ASSERT_TRUE(context_->LoadDefaultBikeSetups(nullptr, BikeClass::Class125));
+    EXPECT_EQ(context_->bikes[0].setup.mass, 105.0f);
+    EXPECT_EQ(context_->bikes[1].setup.mass, 100.0f);
+    EXPECT_EQ(context_->bikes[2].setup.mass, 100.0f);
+    EXPECT_FALSE(context_->LoadDefaultBikeSetups(nullptr, BikeClass::Class250));
+    EXPECT_EQ(context_->bikes[0].setup.mass, 105.0f);
+}
+
 TEST(BikeSetupImageTest, TheImageIsTheBlockInItsLayout)
 {
     BikeSetup setup = RideableSetup(205.5f);

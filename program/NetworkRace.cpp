@@ -2,6 +2,7 @@
 
 #include <bit>
 
+#include "app/archive/ArchiveSet.h"
 #include "frontend/season/FinishedSession.h"
 #include "net/NetSession.h"
 #include "net/NetStateCheck.h"
@@ -77,6 +78,10 @@ bool NetworkRace::LineUp(RaceContext& race, uint32_t ownRider)
         lineup = lineup_;
     }
     const NetworkField field = EnterNetworkField(race, lineup, ownRider, laps_);
+    if (!race.LoadSessionBikeSetups(g_archiveMenu))
+    {
+        return false;
+    }
     otherPlayers_ = field.otherPlayers;
     racingRiders_.store(field.racingRiders, std::memory_order_release);
     lockstep_->isHost = session_.IsHost();

@@ -91,15 +91,16 @@ bool GameWindow::PrepareRaceSession(const SessionStart& start)
     RaceContext& race = g_raceContext;
     const uint32_t player = g_playerRider.load(std::memory_order_relaxed) % kRiderCount;
     race.current.viewedRider = player;
-    if (!start.lineRead || !race.LoadClassBikeSetups(g_archiveMenu, g_bikeClass) ||
-        race.race.startSlots.count == 0)
+    const bool network = g_net.IsActive();
+    // A network race's set-ups are loaded once the host's line-up has set its field.
+    if (!start.lineRead || !(network || start.setupsRead) || race.race.startSlots.count == 0)
     {
         return false;
     }
     EnterField(race, start, player);
     race_.isRaceSession = start.isRace;
     race_.standingStart = start.isRace;
-    if (g_net.IsActive())
+    if (network)
     {
         // The host's line-up decides the field, its chance table and set-ups.
         return netLink_.Race().LineUp(race, player);

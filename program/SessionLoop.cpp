@@ -147,7 +147,8 @@ bool GameWindow::RunRaceSessionAndAgain(const SessionStart& start)
         {
             g_soundManager.ReleaseMenuSounds();
         }
-        RunRaceSession(StartSession(g_raceContext, g_menuState, g_lastFrameMs, g_archiveData));
+        RunRaceSession(
+            StartSession(g_raceContext, g_menuState, g_lastFrameMs, g_archiveData, g_archiveMenu));
         ran = race_.ran;
     }
     return ran;
@@ -158,12 +159,13 @@ void GameWindow::RunNetworkRace()
     const uint32_t index = NetworkRaceIndex();
     if (index == 0)
     {
-        // A new session's series starts from an empty table.
+        // A new session's series starts from an empty table and the riders' default set-ups.
         ClearChampionship(g_menuState);
         g_menuState.SetU32At(MenuState::kFieldMaskOffset, 0);
+        g_raceContext.LoadDefaultBikeSetups(g_archiveMenu, g_bikeClass);
     }
     const SessionStart start =
-        StartSession(g_raceContext, g_menuState, g_lastFrameMs, g_archiveData);
+        StartSession(g_raceContext, g_menuState, g_lastFrameMs, g_archiveData, g_archiveMenu);
     // What was pressed in the last race is no choice on the pre-race screen.
     ClearAllKeys();
     bool raced = false;

@@ -226,7 +226,7 @@ void RunChosenSessions(const RaceSessionRunner& raceSession)
         // A championship loaded in the pit box may have changed the mode.
         const GameMode mode = ChosenMode();
         const SessionStart start =
-            StartSession(g_raceContext, g_menuState, g_lastFrameMs, g_archiveData);
+            StartSession(g_raceContext, g_menuState, g_lastFrameMs, g_archiveData, g_archiveMenu);
         if (!start.lineRead || RunPreRaceScreen() != PreRaceScreen::kStartSession ||
             !raceSession(start) || IsGameQuitting())
         {

@@ -123,7 +123,7 @@ Field WeekendField(RaceContext& race, MenuState& settings, GameMode mode, uint32
 }  // namespace
 
 SessionStart StartSession(RaceContext& race, MenuState& settings, uint32_t timeOfDayMs,
-                          CprArchive* dataArchive)
+                          CprArchive* dataArchive, CprArchive* menuArchive)
 {
     SessionStart start;
     const GameMode mode = static_cast<GameMode>(settings.U32At(MenuState::kGameModeOffset));
@@ -229,6 +229,8 @@ SessionStart StartSession(RaceContext& race, MenuState& settings, uint32_t timeO
         race.standings.sessionRanks[rider] = ranks[rider];
         race.standings.sessionTimes[rider] = -1.0f;
     }
+    // A set-up the player tuned for the class rides; the computer riders take their own.
+    start.setupsRead = race.LoadSessionBikeSetups(menuArchive);
     current.riderCount = trimmed.riderCount;
     race.race.riderCount = static_cast<uint16_t>(trimmed.riderCount);
     race.race.totalLaps = start.laps;

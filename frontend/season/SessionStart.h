@@ -26,6 +26,8 @@ struct SessionStart
     // False when the circuit's racing line could not be read: the race object still holds the
     // previous circuit's, so the session must not be ridden.
     bool lineRead = false;
+    // False when the class's standard set-up could not be read: the bikes keep what they had.
+    bool setupsRead = false;
     // A race runs its laps from the grid; any other session rides out of the pit lane until
     // its time is up or its lap limit is reached.
     uint16_t laps = 0;
@@ -35,6 +37,7 @@ struct SessionStart
 
 // Seeds the runtime's generator with the time of day (ms), as every session start does, so
 // that a session's random choices follow from when it started. A network race is started by
-// the network session and gets no field here. Without a data archive no line is read.
+// the network session and gets no field or set-ups here. Without a data archive no line is
+// read; the set-up files come from the menu archive.
 SessionStart StartSession(RaceContext& race, MenuState& settings, uint32_t timeOfDayMs,
-                          CprArchive* dataArchive);
+                          CprArchive* dataArchive, CprArchive* menuArchive);

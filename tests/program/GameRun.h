@@ -87,7 +87,12 @@ public:
     }
     void CallAtRace(uint32_t ms, std::function<void(GameWindow&)> call)
     {
-        calls_.emplace(kLightsOutMs + ms, std::move(call));
+        CallAt(kLightsOutMs + ms, std::move(call));
+    }
+    // At ms of the game's run, as in the menus and screens before the race.
+    void CallAt(uint32_t ms, std::function<void(GameWindow&)> call)
+    {
+        calls_.emplace(ms, std::move(call));
     }
     // The newest frame presented by then, checked against its golden hash.
     void ExpectFrameAtRace(uint32_t ms, const std::string& name, uint64_t hash)

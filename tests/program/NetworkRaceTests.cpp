@@ -4,10 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
+#include "kit/race/ClassSetups.h"
 #include "program/NetworkRace.h"
+#include "race/BikeSetupImage.h"
 #include "race/RaceContext.h"
 #include "tests/net/NetTestWorld.h"
+#include "tests/support/TestDirectory.h"
 
 namespace
 {
@@ -38,6 +42,10 @@ class LoneHostTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        // The field's set-ups come with the line-up.
+        const BikeSetupImage standard =
+            EncodeBikeSetup(kit::ClassStandardSetup(BikeClass::Class125));
+        directory_.WriteFile("Raddaten/125Std.rdf", std::string(standard.begin(), standard.end()));
         host_.link.settings.SetU32At(MenuState::kNetworkRiderCountOffset, 4);
         host_.session.Attach(host_.link, link_, *host_.network);
         ASSERT_TRUE(host_.lobby.StartHosting());
@@ -45,6 +53,7 @@ protected:
         ASSERT_TRUE(host_.lobby.StartSession());
     }
 
+    TestDirectory directory_;
     NetTestWorld world_;
     NetTestWorld::Machine& host_ = world_.Add(0, "Host");
     NetworkRace race_{host_.session, host_.link};

@@ -339,3 +339,27 @@ TEST(RaceSessionTest, RidingOffTheTrackThrowsThePlayerOffOnlyWhileAccidentsAreAc
     EXPECT_FALSE(PlayerFallsRidingOffTheTrack(0)) << "accidents inactive: on";
 }
 }  // namespace
+
+// A set-up tuned on the pre-race screen, as its set-up screen leaves it on the player's bike,
+// is the one the race is ridden with.
+TEST(RaceSessionTest, TheSetupTunedBeforeTheRaceIsTheOneTheRaceRides)
+{
+    GameRun run;
+    run.ChooseSingleRace();
+    constexpr float kTunedOpening = 0.3f;
+    // Between Go on the rider page and the pre-race screen's start.
+    run.CallAt(8000,
+               [&](GameWindow&)
+               {
+                   BikeRecord& player = g_bikes[g_playerRider.load() % kRiderCount];
+                   player.setup.coolingOpening = kTunedOpening;
+               });
+    float racedOpening = -1.0f;
+    run.CallAtRace(
+        0, [&](GameWindow&)
+        { racedOpening = g_bikes[g_playerRider.load() % kRiderCount].setup.coolingOpening; });
+    run.AtRace(800, {.kind = GameRun::Kind::Quit});
+    run.Run();
+
+    EXPECT_EQ(racedOpening, kTunedOpening);
+}

@@ -281,3 +281,34 @@ TEST_F(SeasonGameTest, ASavePickedInTheMenuGoesOnWithItsChampionship)
     // The saved round's timed sessions were run for the field.
     EXPECT_GT(SessionTimesAt(g_menuState, 1, 0).lapMs, 0);
 }
+
+TEST_F(SeasonGameTest, TheSetupTunedOnTheSessionsPreRaceScreenIsTheOneTheSessionRides)
+{
+    ClickAt(3, 100, 115);                  // mode
+    ClickAt(8, 350, 206);                  // "Meisterschaft"
+    ClickAt(14, 600, 460);                 // go
+    ClickAt(30, kSaturdayX, kSecondRowY);  // Saturday's qualifying
+    ClickAt(230, 600, 460);                // its pre-race screen: start
+    platform_.AtFrame(kIntroPictures + 400, {.kind = PlatformEvent::Kind::Quit});
+    constexpr float kTunedOpening = 0.3f;
+    float riddenOpening = -1.0f;
+    // As the set-up screen leaves it on the player's bike, then a while into the session.
+    platform_.SetTimeGate(
+        [&](uint64_t)
+        {
+            BikeSetup& setup = g_bikes[g_playerRider.load() % kRiderCount].setup;
+            const uint32_t frame = platform_.PresentCount();
+            if (frame == kIntroPictures + 200)
+            {
+                setup.coolingOpening = kTunedOpening;
+            }
+            else if (frame == kIntroPictures + 390)
+            {
+                riddenOpening = setup.coolingOpening;
+            }
+        });
+    EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
+
+    EXPECT_TRUE(g_standings.Session().isQualifying) << "the session was ridden";
+    EXPECT_EQ(riddenOpening, kTunedOpening);
+}

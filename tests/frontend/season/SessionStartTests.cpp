@@ -15,7 +15,9 @@
 #include "frontend/season/WeekendStart.h"
 #include "kit/CprWriter.h"
 #include "kit/race/CircuitGenerator.h"
+#include "kit/race/ClassSetups.h"
 #include "kit/race/DemoRace.h"
+#include "race/BikeSetupImage.h"
 #include "race/RacingLineFile.h"
 #include "tests/support/TestDirectory.h"
 
@@ -48,7 +50,7 @@ TEST_F(SessionStartTest, SingleRaceSetsTheCurrentRaceAndTrimsTheField)
     SetMode(GameMode::Race);
     settings.SetU32At(MenuState::kOpponentsOffset, 4);
     settings.SetU32At(MenuState::kGridPositionOffset, 10);
-    const SessionStart start = StartSession(*race, settings, 1000, nullptr);
+    const SessionStart start = StartSession(*race, settings, 1000, nullptr, nullptr);
 
     EXPECT_TRUE(start.isRace);
     EXPECT_EQ(start.fieldSize, 10u);
@@ -79,10 +81,10 @@ TEST_F(SessionStartTest, SingleRaceSetsTheCurrentRaceAndTrimsTheField)
 TEST_F(SessionStartTest, ASingleRaceAfterATestRideRidesTheFullField)
 {
     SetMode(GameMode::TestRide);
-    StartSession(*race, settings, 1000, nullptr);
+    StartSession(*race, settings, 1000, nullptr, nullptr);
     SetMode(GameMode::Race);
     settings.SetU32At(MenuState::kOpponentsOffset, 25);
-    const SessionStart start = StartSession(*race, settings, 2000, nullptr);
+    const SessionStart start = StartSession(*race, settings, 2000, nullptr, nullptr);
 
     EXPECT_EQ(start.fieldSize, 26u);
     for (uint32_t rider = 0; rider < 26; ++rider)
@@ -102,7 +104,8 @@ TEST_F(SessionStartTest, EverySessionTakesTheSettingsOptions)
         SCOPED_TRACE(ToIndex(mode));
         SetMode(mode);
         race->race.cautionDistanceSq = 0.0f;
-        const SessionOptions options = StartSession(*race, settings, 1000, nullptr).options;
+        const SessionOptions options =
+            StartSession(*race, settings, 1000, nullptr, nullptr).options;
         EXPECT_TRUE(options.race.fallsEnabled);
         EXPECT_FALSE(options.race.engineConditions);
         EXPECT_EQ(race->race.cautionDistanceSq, 81.0f) << "aggressive opponents come close";
@@ -116,7 +119,7 @@ TEST_F(SessionStartTest, CautiousOpponentsKeepFurtherClearThanNormalOnes)
          {std::pair<uint8_t, float>{1, 225.0f}, {2, 400.0f}, {7, 400.0f}})
     {
         settings.SetU8At(MenuState::kOpponentBehaviourOffset, behaviour);
-        StartSession(*race, settings, 1000, nullptr);
+        StartSession(*race, settings, 1000, nullptr, nullptr);
         EXPECT_EQ(race->race.cautionDistanceSq, distanceSq);
     }
 }
@@ -124,7 +127,7 @@ TEST_F(SessionStartTest, CautiousOpponentsKeepFurtherClearThanNormalOnes)
 TEST_F(SessionStartTest, TestRideThePlayerAlone)
 {
     SetMode(GameMode::TestRide);
-    const SessionStart start = StartSession(*race, settings, 1000, nullptr);
+    const SessionStart start = StartSession(*race, settings, 1000, nullptr, nullptr);
     EXPECT_FALSE(start.isRace);
     EXPECT_EQ(start.fieldSize, 1u);
     EXPECT_EQ(race->bikes[kPlayer].raceStatus, 1u);
@@ -135,14 +138,14 @@ TEST_F(SessionStartTest, TestRideThePlayerAlone)
 TEST_F(SessionStartTest, AGhostRaceRidesWithItsGhostOnlyOnceOneIsLoaded)
 {
     SetMode(GameMode::GhostRace);
-    const SessionStart alone = StartSession(*race, settings, 1000, nullptr);
+    const SessionStart alone = StartSession(*race, settings, 1000, nullptr, nullptr);
     EXPECT_FALSE(alone.withGhost);
     EXPECT_EQ(alone.fieldSize, 1u);
 
     LapRecord lap;
     race->race.ghostRecord = &lap;
     race->race.ghostTag = 3;
-    const SessionStart ghost = StartSession(*race, settings, 1000, nullptr);
+    const SessionStart ghost = StartSession(*race, settings, 1000, nullptr, nullptr);
     EXPECT_TRUE(ghost.withGhost);
     EXPECT_FALSE(ghost.isRace);
     EXPECT_EQ(ghost.fieldSize, 2u);
@@ -152,7 +155,7 @@ TEST_F(SessionStartTest, AGhostRaceRidesWithItsGhostOnlyOnceOneIsLoaded)
     EXPECT_NE(race->bikes[0].raceStatus, kStatusNotTakingPart);
 
     SetMode(GameMode::TestRide);
-    EXPECT_FALSE(StartSession(*race, settings, 1000, nullptr).withGhost);
+    EXPECT_FALSE(StartSession(*race, settings, 1000, nullptr, nullptr).withGhost);
     EXPECT_EQ(race->race.ghostTag, RaceAi::kNoGhost) << "outside a ghost race the ghost is off";
     race->race.ghostRecord = nullptr;
 }
@@ -161,14 +164,14 @@ TEST_F(SessionStartTest, TimedSessionsRideHalfAnHourOrTwelveLapsFromBehindTheLin
 {
     SetMode(GameMode::GrandPrix);
     settings.SetU32At(MenuState::kOpponentsOffset, 6);
-    SessionStart start = StartSession(*race, settings, 1000, nullptr);
+    SessionStart start = StartSession(*race, settings, 1000, nullptr, nullptr);
     EXPECT_FALSE(start.isRace);
     EXPECT_EQ(start.sessionSeconds, 1800.0f);
     EXPECT_EQ(start.laps, 33);
     EXPECT_TRUE(start.flyingStart) << "the start point \"Versetzt\" by default";
     settings.SetU32At(MenuState::kTrainingLengthOffset, 1);
     settings.SetU8At(MenuState::kStartPointOffset, 0);
-    start = StartSession(*race, settings, 1000, nullptr);
+    start = StartSession(*race, settings, 1000, nullptr, nullptr);
     EXPECT_EQ(start.sessionSeconds, 3600.0f);
     EXPECT_EQ(start.laps, 12);
     EXPECT_EQ(race->race.totalLaps, 12);
@@ -196,11 +199,11 @@ TEST_F(SessionStartTest, ACircuitWhoseLineCannotBeReadIsNotToBeRidden)
 
     SetMode(GameMode::Race);
     settings.SetU32At(MenuState::kCircuitOffset, 0);
-    EXPECT_TRUE(StartSession(*race, settings, 1000, &archive).lineRead);
+    EXPECT_TRUE(StartSession(*race, settings, 1000, &archive, nullptr).lineRead);
     const uint16_t nodes = race->race.nodeCount;
     EXPECT_EQ(nodes, circuit->line->nodeCount);
     settings.SetU32At(MenuState::kCircuitOffset, 11);
-    EXPECT_FALSE(StartSession(*race, settings, 1000, &archive).lineRead);
+    EXPECT_FALSE(StartSession(*race, settings, 1000, &archive, nullptr).lineRead);
     EXPECT_EQ(race->race.nodeCount, nodes) << "the race object still holds the last line";
 }
 
@@ -209,10 +212,11 @@ TEST_F(SessionStartTest, ChampionshipRaceRidesTheFieldInTheRacesWeather)
     SetMode(GameMode::Championship);
     settings.SetU32At(MenuState::kOpponentsOffset, 9);
     settings.SetU32At(MenuState::kCircuitOffset, 0);
-    StartSession(*race, settings, 5000, nullptr);  // the first round's first session: the field
+    StartSession(*race, settings, 5000, nullptr,
+                 nullptr);  // the first round's first session: the field
     const uint32_t field = settings.U32At(MenuState::kFieldMaskOffset);
     settings.SetU32At(MenuState::kSessionOffset, kRaceSession);
-    const SessionStart start = StartSession(*race, settings, 6000, nullptr);
+    const SessionStart start = StartSession(*race, settings, 6000, nullptr, nullptr);
 
     EXPECT_TRUE(start.isRace);
     EXPECT_EQ(start.session, kRaceSession);
@@ -231,9 +235,9 @@ TEST_F(SessionStartTest, OneTimeOfDayOneField)
     SetMode(GameMode::GrandPrix);
     settings.SetU32At(MenuState::kOpponentsOffset, 6);
     MenuState again = settings;
-    StartSession(*race, settings, 777, nullptr);
+    StartSession(*race, settings, 777, nullptr, nullptr);
     const std::array<int32_t, 26> grid = race->standings.gridOrder;
-    StartSession(*race, again, 777, nullptr);
+    StartSession(*race, again, 777, nullptr, nullptr);
     EXPECT_EQ(race->standings.gridOrder, grid);
     EXPECT_EQ(again, settings);
 }
@@ -241,6 +245,24 @@ TEST_F(SessionStartTest, OneTimeOfDayOneField)
 TEST_F(SessionStartTest, ANetworkRaceGetsNoFieldHere)
 {
     SetMode(GameMode::NetworkRace);
-    EXPECT_EQ(StartSession(*race, settings, 1, nullptr).fieldSize, 0u);
+    EXPECT_EQ(StartSession(*race, settings, 1, nullptr, nullptr).fieldSize, 0u);
 }
 }  // namespace
+
+TEST_F(SessionStartTest, TheFieldTakesTheClassSetupsAndThePlayerKeepsHisTunedOne)
+{
+    SetMode(GameMode::Race);
+    settings.SetU32At(MenuState::kOpponentsOffset, 4);
+    EXPECT_FALSE(StartSession(*race, settings, 1000, nullptr, nullptr).setupsRead);
+
+    const BikeSetup standard = kit::ClassStandardSetup(BikeClass::Class250);
+    const BikeSetupImage image = EncodeBikeSetup(standard);
+    directory.WriteFile("Raddaten/250Std.rdf", std::string(image.begin(), image.end()));
+    BikeSetup tuned = standard;
+    tuned.coolingOpening = standard.coolingOpening + 0.2f;
+    race->bikes[kPlayer].setup = tuned;
+    race->bikes[0].setup = tuned;
+    EXPECT_TRUE(StartSession(*race, settings, 1000, nullptr, nullptr).setupsRead);
+    EXPECT_EQ(race->bikes[kPlayer].setup.coolingOpening, tuned.coolingOpening);
+    EXPECT_EQ(race->bikes[0].setup.coolingOpening, standard.coolingOpening);
+}

@@ -1,6 +1,7 @@
 #include "render/text/FontBuilder.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <optional>
 #include <vector>
 
@@ -126,22 +127,35 @@ std::vector<RowProfile> ProfileRows(const GlyphCells& cells, const std::vector<i
     return profiles;
 }
 
+bool IsBlank(const std::vector<RowProfile>& profiles, int32_t rows, int32_t glyph)
+{
+    const auto first = profiles.begin() + static_cast<ptrdiff_t>(glyph) * rows;
+    return std::all_of(first, first + rows, [](const RowProfile& row) { return row.empty; });
+}
+
 // How far glyph b can follow glyph a: the closest the two come in any row, turned into an
-// advance unless one of the widths already is it.
+// advance unless one of the widths already is it. Only a blank b (a space) is held to the
+// smaller width in a's lit rows: rows a narrow glyph such as a point leaves empty would
+// otherwise cap the advance at its own width and drop it into a.
 int32_t PairAdvance(const std::vector<int32_t>& widths, const std::vector<RowProfile>& profiles,
                     int32_t rows, int32_t a, int32_t b)
 {
     const int32_t widthA = widths[a];
     const int32_t widthB = widths[b];
+    const bool blankB = IsBlank(profiles, rows, b);
     int32_t closest = widthA;
     for (int32_t row = 0; row < rows; ++row)
     {
         const RowProfile& rowA = profiles[static_cast<size_t>(a) * rows + row];
         const RowProfile& rowB = profiles[static_cast<size_t>(b) * rows + row];
         int32_t value = widthA;
-        if (!rowA.empty)
+        if (!rowA.empty && !rowB.empty)
         {
-            value = rowB.empty ? std::min(widthA, widthB) : std::max(rowA.right, rowB.left);
+            value = std::max(rowA.right, rowB.left);
+        }
+        else if (!rowA.empty && blankB)
+        {
+            value = std::min(widthA, widthB);
         }
         closest = std::min(closest, value);
     }

@@ -126,6 +126,29 @@ TEST(FontKerning, PairsAdvanceAsFarAsTheirClosestRowsAllow)
     EXPECT_EQ(Measure(*font, "ab"), 3 + 5);
 }
 
+TEST(FontKerning, APointLitInFewRowsLandsRightAfterTheGlyphBeforeIt)
+{
+    // The point's first lit column follows the glyph's last lit column in the rows they share;
+    // the rows the point leaves empty do not pull it into the glyph.
+    const struct
+    {
+        std::vector<std::string> glyph;
+        std::vector<std::string> point;
+        int64_t pointColumn;  // the point is lit from its cell's first column
+        const char* what;
+    } kCases[] = {
+        {{"#####", "#####", "#####", "#####"}, {"", "", "", "##"}, 5, "glyph as wide in every row"},
+        {{"#####", "#####", "##", "##"}, {"", "", "", "##"}, 2, "glyph narrow where the point is"},
+    };
+    for (const auto& test : kCases)
+    {
+        SCOPED_TRACE(test.what);
+        const Picture picture = CellPicture(8, 4, {test.glyph, test.point});
+        const auto font = MakeFont(render::FontKind::Kerning, "a.", picture.get(), 8, 4, 0);
+        EXPECT_EQ(render::LayOutText(*font, "a.", 0, render::kAlignLeft).pens[1], test.pointColumn);
+    }
+}
+
 TEST(FontKerning, GlyphBeforeABlankAdvancesTheSmallerWidthPlusSpacing)
 {
     const Picture picture = CellPicture(8, 2,

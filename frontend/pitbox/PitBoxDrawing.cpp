@@ -390,15 +390,11 @@ void PitBoxMenu::DrawResultList()
             }
             DrawColorTextClipped(184, y, colour, lap, kAlignRight);
         }
-        // Kerning would tuck a decimal point under its neighbours: the values go in the fixed
-        // font, which also keeps their digits in columns.
-        SetTextFont(GetMenuFont(MenuFont::Menu12Fixed));
         for (size_t column = 0; column < row.columns.size(); ++column)
         {
             DrawColorTextClipped(kValueX[column], y, colour, row.columns[column].c_str(),
                                  kAlignLeft);
         }
-        SetTextFont(GetMenuFont(MenuFont::Menu12));
     }
     if (!list_.title.empty())
     {

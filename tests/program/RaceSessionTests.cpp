@@ -81,7 +81,7 @@ RaceOutcome RaceOnce(Ending ending = Ending::LeaveThroughThePitBox)
                            menuClockMs = g_raceClockMs.load();
                            outcome.stoodStillUnderTheMenu = !g_raceClockOn.load();
                        });
-        run.ExpectFrameAtRace(5600, "race_pitbox", 0x13802D77F05CC1A9ull);
+        run.ExpectFrameAtRace(5600, "race_pitbox", 0xC8D1F7486CFEC7E1ull);
         run.CallAtRace(5600, [&](GameWindow&)
                        { outcome.stoodStillUnderTheMenu &= g_raceClockMs.load() == menuClockMs; });
         run.ClickAtRace(6000, kContinueX, kContinueY);
@@ -97,7 +97,7 @@ RaceOutcome RaceOnce(Ending ending = Ending::LeaveThroughThePitBox)
         // and Esc there ends the game.
         run.KeyAtRace(9600, vk::Escape);
         run.ClickAtRace(10800, kLeaveX, kLeaveY);
-        run.ExpectFrameAtRace(13800, "race_results", 0x68CE7AB2ED67383Aull);
+        run.ExpectFrameAtRace(13800, "race_results", 0xFF756C54F02DF412ull);
         run.ClickAtRace(14400, kLeaveX, kLeaveY);
         run.KeyAtRace(19000, vk::Escape);
     }

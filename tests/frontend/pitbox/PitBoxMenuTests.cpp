@@ -514,7 +514,7 @@ TEST_F(PitBoxMenuTest, GoldenGridTimesAndRaceResultAndPoints)
     Menu().SetSessionWords(InRaceWords(GameMode::GrandPrix, 1));
     Menu().EnterPage(PitBoxMenu::kTimesPage);
     RunUntilResult(3);
-    ExpectPage("pitbox_grid_times", 0x2D6A0CB3E6466AFCull);
+    ExpectPage("pitbox_grid_times", 0x938952A7AB9614F4ull);
 
     g_language = Language::English;
     Mode(GameMode::GrandPrix, 5);
@@ -531,7 +531,7 @@ TEST_F(PitBoxMenuTest, GoldenGridTimesAndRaceResultAndPoints)
     g_raceContext.standings.sessionRanks[11] = session_rank::kNotEntered;
     Menu().EnterPage(PitBoxMenu::kTimesPage);
     RunUntilResult(3);
-    ExpectPage("pitbox_race_result_english", 0xD60B15A826D00CBBull);
+    ExpectPage("pitbox_race_result_english", 0x4CD428D14CBEE463ull);
 
     g_language = Language::German;
     settings_.SetU32At(MenuState::kCircuitOffset, 3);

@@ -61,6 +61,22 @@ protected:
             at + 1, {.kind = PlatformEvent::Kind::MouseButton, .button = 1, .pressed = false});
     }
 
+    // The main menu's championship up to the pit box's calendar of its first round.
+    void OpenChampionshipCalendar()
+    {
+        ClickAt(3, 100, 115);   // mode
+        ClickAt(8, 350, 206);   // "Meisterschaft"
+        ClickAt(14, 600, 460);  // go
+    }
+
+    // Saturday's qualifying picked on the calendar and started from its pre-race screen.
+    void StartSaturdaysQualifying()
+    {
+        OpenChampionshipCalendar();
+        ClickAt(30, kSaturdayX, kSecondRowY);
+        ClickAt(230, 600, 460);
+    }
+
     void PressEscapeAt(uint32_t frame)
     {
         platform_.AtFrame(kIntroPictures + frame,
@@ -81,9 +97,7 @@ protected:
 
 TEST_F(SeasonGameTest, AChampionshipFromTheMenuReachesItsPreRaceScreenAndBackLeavesIt)
 {
-    ClickAt(3, 100, 115);              // mode
-    ClickAt(8, 350, 206);              // "Meisterschaft"
-    ClickAt(14, 600, 460);             // go
+    OpenChampionshipCalendar();
     ClickAt(30, kRaceX, kSecondRowY);  // the pit box's calendar: Sunday's race
     ClickAt(230, kBackX, kBackY);      // the pre-race screen's back button
     PressEscapeAt(270);                // the main menu again: the game ends
@@ -106,9 +120,7 @@ TEST_F(SeasonGameTest, AChampionshipFromTheMenuReachesItsPreRaceScreenAndBackLea
 
 TEST_F(SeasonGameTest, TheSessionPickedInThePitBoxIsRiddenAfterTheOnesBeforeIt)
 {
-    ClickAt(3, 100, 115);                  // mode
-    ClickAt(8, 350, 206);                  // "Meisterschaft"
-    ClickAt(14, 600, 460);                 // go
+    OpenChampionshipCalendar();
     ClickAt(30, kSaturdayX, kSecondRowY);  // Saturday's qualifying
     ClickAt(230, kBackX, kBackY);          // its pre-race screen: back
     PressEscapeAt(270);
@@ -127,14 +139,10 @@ TEST_F(SeasonGameTest, TheSessionPickedInThePitBoxIsRiddenAfterTheOnesBeforeIt)
 
 TEST_F(SeasonGameTest, AQualifyingIsRiddenFromThePitLaneAgainstItsTimeAndTheWarmUpFollows)
 {
-    ClickAt(3, 100, 115);                  // mode
-    ClickAt(8, 350, 206);                  // "Meisterschaft"
-    ClickAt(14, 600, 460);                 // go
-    ClickAt(30, kSaturdayX, kSecondRowY);  // Saturday's qualifying
-    ClickAt(230, 600, 460);                // its pre-race screen: start
-    PressEscapeAt(400);                    // the pit box over the session
-    ClickAt(440, 40, 460);                 // its leave button
-    ClickAt(520, 600, 460);                // the session's results: continue
+    StartSaturdaysQualifying();
+    PressEscapeAt(400);      // the pit box over the session
+    ClickAt(440, 40, 460);   // its leave button
+    ClickAt(520, 600, 460);  // the session's results: continue
     ClickAt(560, 600, 460);
     platform_.AtFrame(kIntroPictures + 900, {.kind = PlatformEvent::Kind::Quit});
     EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
@@ -154,11 +162,7 @@ TEST_F(SeasonGameTest, AQualifyingIsRiddenFromThePitLaneAgainstItsTimeAndTheWarm
 
 TEST_F(SeasonGameTest, AGameQuitInASessionEndsWithoutGoingOnToTheNext)
 {
-    ClickAt(3, 100, 115);                  // mode
-    ClickAt(8, 350, 206);                  // "Meisterschaft"
-    ClickAt(14, 600, 460);                 // go
-    ClickAt(30, kSaturdayX, kSecondRowY);  // Saturday's qualifying
-    ClickAt(230, 600, 460);                // its pre-race screen: start
+    StartSaturdaysQualifying();
     platform_.AtFrame(kIntroPictures + 400, {.kind = PlatformEvent::Kind::Quit});
     EXPECT_EQ(RunGame(), GameWindow::kRunEnded);
     EXPECT_LT(platform_.NowMs(), kBackstopMs);
@@ -169,9 +173,7 @@ TEST_F(SeasonGameTest, AGameQuitInASessionEndsWithoutGoingOnToTheNext)
 
 TEST_F(SeasonGameTest, TheCalendarNamesThePlayerAndItsAbortEndsTheWeekendBeforeAnySession)
 {
-    ClickAt(3, 100, 115);   // mode
-    ClickAt(8, 350, 206);   // "Meisterschaft"
-    ClickAt(14, 600, 460);  // go
+    OpenChampionshipCalendar();
     ClickAt(30, 40, 460);   // the calendar's abort
     ClickAt(60, 540, 256);  // confirmed
     PressEscapeAt(160);     // the main menu again: the game ends
@@ -187,9 +189,7 @@ TEST_F(SeasonGameTest, TheCalendarNamesThePlayerAndItsAbortEndsTheWeekendBeforeA
 
 TEST_F(SeasonGameTest, ARaceLeftEarlyIsScoredAndTheChampionshipGoesOnToItsNextRound)
 {
-    ClickAt(3, 100, 115);              // mode
-    ClickAt(8, 350, 206);              // "Meisterschaft"
-    ClickAt(14, 600, 460);             // go
+    OpenChampionshipCalendar();
     ClickAt(30, kRaceX, kSecondRowY);  // the pit box's calendar: Sunday's race
     ClickAt(230, 600, 460);            // the pre-race screen's start button
     PressEscapeAt(590);                // before the start: the countdown starts again
@@ -284,11 +284,7 @@ TEST_F(SeasonGameTest, ASavePickedInTheMenuGoesOnWithItsChampionship)
 
 TEST_F(SeasonGameTest, TheSetupTunedOnTheSessionsPreRaceScreenIsTheOneTheSessionRides)
 {
-    ClickAt(3, 100, 115);                  // mode
-    ClickAt(8, 350, 206);                  // "Meisterschaft"
-    ClickAt(14, 600, 460);                 // go
-    ClickAt(30, kSaturdayX, kSecondRowY);  // Saturday's qualifying
-    ClickAt(230, 600, 460);                // its pre-race screen: start
+    StartSaturdaysQualifying();
     platform_.AtFrame(kIntroPictures + 400, {.kind = PlatformEvent::Kind::Quit});
     constexpr float kTunedOpening = 0.3f;
     float riddenOpening = -1.0f;
